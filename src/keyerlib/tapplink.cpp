@@ -1,0 +1,1 @@
+// The keyer device library: exports are added with the keyer subsystem.
