@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <stdexcept>
+
+namespace platform {
+
+// A service that fails throws this; the procedure that traps errors catches it and does
+// whatever it does on an error (a message box, giving up quietly, skipping a step).
+class RuntimeError : public std::runtime_error {
+ public:
+  explicit RuntimeError(const QString& description, int number = 0)
+      : std::runtime_error(description.toStdString()), description_(description), number_(number) {}
+  const QString& Description() const { return description_; }
+  int Number() const { return number_; }
+
+ private:
+  QString description_;
+  int number_;
+};
+
+// "On error, skip the failing step and go on": runs one step and swallows its failure.
+// Returns whether the step ran to its end.
+bool SkipOnError(const std::function<void()>& step);
+
+}  // namespace platform
