@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+// The shared preferences file "SharedUserPreferences.xml": the station's identity and address
+// for the maker's other programs. This program only writes it; the text in memory is the one
+// copy that is edited, and the file mirrors it after each batch of settings.
+namespace app::modGlobalPreferences {
+
+// The file's name in the shared folder.
+inline const QString SharedPreferencesFile = QStringLiteral("\\SharedUserPreferences.xml");
+
+// The first line of the file.
+inline const QString DeclarationLine = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
+
+// The whole file as held in memory, without its final line end.
+inline QString PreferencesText;
+// Where the file is written, as the program writes paths.
+inline QString PreferencesPath;
+
+// Takes the file's text into memory, or the declaration line alone when there is no file;
+// writes nothing. Throws platform::RuntimeError when the file exists but cannot be read.
+void LoadPreferencesText(const QString& path);
+
+// Writes PreferencesText and one CR LF to path, replacing the file.
+// Throws platform::RuntimeError when the file cannot be written.
+void SavePreferencesText(const QString& path);
+
+// Sets the element whose tag is key in upper case: its text is replaced in place when it exists,
+// else the element is added on a new last line. The value is written as it stands, unescaped.
+// saveNow 1 writes the file to PreferencesPath; callers setting a batch pass 1 on the last only.
+void SetPreference(const QString& key, const QString& value, std::uint8_t saveNow);
+
+// A call sign as a file-name stem: its leading run of "0"-"9" and "A"-"Z", or "YourCall".
+QString CallToFileStem(const QString& call);
+
+}  // namespace app::modGlobalPreferences

@@ -1,0 +1,123 @@
+#include "logging/logstore.h"
+
+#include "platform/errors.h"
+
+namespace logging {
+
+namespace {
+
+void CheckSlot(std::int32_t slot) {
+  if (slot < 0) throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9);
+}
+
+bool ContainsIgnoringCase(const SlotArray& entries, std::int32_t count, const QString& value) {
+  for (std::int32_t slot = 1; slot <= count; ++slot) {
+    if (entries[slot].compare(value, Qt::CaseInsensitive) == 0) return true;
+  }
+  return false;
+}
+
+bool ListsRoverGrids(std::uint8_t rover, std::uint8_t contestType) { return rover == 1 && contestType >= 5; }
+
+void ClearTallies() {
+  for (std::int32_t index = 0; index < BandCount; ++index) {
+    BandGrids[index].Clear();
+    BandGridCount[index] = 0;
+    BandQsoCount[index] = 0;
+  }
+  ActivatedGrids.Clear();
+  ActivatedGridCount = 0;
+}
+
+}  // namespace
+
+const QString& SlotArray::operator[](std::int32_t slot) const {
+  static const QString unwritten;
+  CheckSlot(slot);
+  return static_cast<std::size_t>(slot) < slots_.size() ? slots_[slot] : unwritten;
+}
+
+QString& SlotArray::operator[](std::int32_t slot) {
+  CheckSlot(slot);
+  if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
+  return slots_[slot];
+}
+
+std::int32_t BandIndex(const QString& name) {
+  for (std::int32_t index = 0; index < BandCount; ++index) {
+    if (BandNames[index].compare(name, Qt::CaseInsensitive) == 0) return index;
+  }
+  return -1;
+}
+
+void AppendContact(const LogContact& contact) {
+  const std::int32_t slot = LogCount + 1;
+  LogCalls[slot] = contact.Call;
+  LogRstRcvd[slot] = contact.RstRcvd;
+  LogGridRcvd[slot] = contact.GridRcvd;
+  LogRstSent[slot] = contact.RstSent;
+  LogGridSent[slot] = contact.GridSent;
+  LogDate[slot] = contact.Date;
+  LogTime[slot] = contact.Time;
+  LogBand[slot] = contact.Band;
+  LogMode[slot] = contact.Mode;
+  LogCount = slot;
+}
+
+void CountBandQso(const QString& band) {
+  const std::int32_t index = BandIndex(band);
+  if (index >= 0) ++BandQsoCount[index];
+}
+
+bool BandHasGrid(std::int32_t bandIndex, const QString& entry) {
+  if (bandIndex < 0 || bandIndex >= BandCount) return false;
+  return ContainsIgnoringCase(BandGrids[bandIndex], BandGridCount[bandIndex], entry);
+}
+
+WorkedGridEntry WorkedGridEntryOf(const QString& band, const QString& gridRcvd, const QString& ownGrid,
+                                  std::uint8_t rover, std::uint8_t contestType) {
+  const std::int32_t index = BandIndex(band);
+  if (!ListsRoverGrids(rover, contestType)) return {index, gridRcvd};
+  if (index == 0 || index == 1) return {index, gridRcvd + QLatin1Char(' ') + ownGrid};
+  return {-1, QString()};
+}
+
+std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const QString& ownGrid,
+                           std::uint8_t rover, std::uint8_t contestType) {
+  const WorkedGridEntry worked = WorkedGridEntryOf(band, gridRcvd, ownGrid, rover, contestType);
+  if (worked.BandIndex < 0 || BandHasGrid(worked.BandIndex, worked.Entry)) return -1;
+  const std::int32_t slot = BandGridCount[worked.BandIndex] + 1;
+  BandGrids[worked.BandIndex][slot] = worked.Entry;
+  BandGridCount[worked.BandIndex] = slot;
+  return worked.BandIndex;
+}
+
+void AddActivatedGrid(const QString& ownGrid) {
+  if (ContainsIgnoringCase(ActivatedGrids, ActivatedGridCount, ownGrid)) return;
+  ++ActivatedGridCount;
+  ActivatedGrids[ActivatedGridCount] = ownGrid;
+}
+
+void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType) {
+  ClearTallies();
+  for (std::int32_t slot = 1; slot <= LogCount; ++slot) {
+    CountBandQso(LogBand[slot]);
+    AddWorkedGrid(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
+    AddActivatedGrid(LogGridSent[slot]);
+  }
+}
+
+void ClearContacts() {
+  for (SlotArray* column :
+       {&LogCalls, &LogRstRcvd, &LogGridRcvd, &LogRstSent, &LogGridSent, &LogDate, &LogTime, &LogBand, &LogMode}) {
+    column->Clear();
+  }
+  LogCount = 0;
+}
+
+void ClearLogStore() {
+  ClearContacts();
+  ClearTallies();
+}
+
+}  // namespace logging

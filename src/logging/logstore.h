@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/database.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace logging {
+
+// Text slots numbered from 1, as every reader of the log indexes them; slot 0 stays empty.
+// Writing past the end grows the array, so no number of contacts or grids is too many.
+class SlotArray {
+ public:
+  // A slot never written reads as "".
+  const QString& operator[](std::int32_t slot) const;
+  QString& operator[](std::int32_t slot);
+  void Clear() { slots_.assign(1, QString()); }
+
+ private:
+  std::vector<QString> slots_ = std::vector<QString>(1);
+};
+
+// One contact, one value per column of tbllog.
+struct LogContact {
+  QString Call, RstRcvd, GridRcvd, RstSent, GridSent, Date, Time, Band, Mode;
+};
+
+inline constexpr std::int32_t BandCount = 17;
+inline const std::array<QString, BandCount> BandNames = {
+    QStringLiteral("50 M"),  QStringLiteral("144 M"), QStringLiteral("222 M"), QStringLiteral("432 M"),
+    QStringLiteral("902 M"), QStringLiteral("1.3 G"), QStringLiteral("2.3 G"), QStringLiteral("3.5 G"),
+    QStringLiteral("5.8 G"), QStringLiteral("10 G"),  QStringLiteral("24 G"),  QStringLiteral("47 G"),
+    QStringLiteral("75 G"),  QStringLiteral("120 G"), QStringLiteral("142 G"), QStringLiteral("241 G"),
+    QStringLiteral("300 G")};
+
+// The log database: its one connection and the one record set every query uses in turn.
+inline platform::Connection LogConnection;
+inline platform::Recordset LogRecordset;
+
+// The in-memory log, slots 1 to LogCount, one array per column of tbllog.
+inline std::int32_t LogCount = 0;
+inline SlotArray LogCalls, LogRstRcvd, LogGridRcvd, LogRstSent, LogGridSent, LogDate, LogTime, LogBand, LogMode;
+// Rows of tbllog this PC last knew of; the row-count poll reloads when the table differs.
+inline double LogRowCount = 0;
+
+// Per band index (the order of BandNames): worked grids in order of first logging (slots 1 to
+// BandGridCount), and contacts logged.
+inline std::array<SlotArray, BandCount> BandGrids;
+inline std::array<std::int32_t, BandCount> BandGridCount{};
+inline std::array<std::int32_t, BandCount> BandQsoCount{};
+
+// Own grids from which contacts were logged, each once, in order of first use.
+inline SlotArray ActivatedGrids;
+inline std::int32_t ActivatedGridCount = 0;
+
+// The index of a band name in BandNames regardless of case; -1 for any other text.
+std::int32_t BandIndex(const QString& name);
+
+// Puts a contact into slot LogCount + 1.
+void AppendContact(const LogContact& contact);
+
+// Counts a contact on its band; a band outside the 17 names counts nowhere.
+void CountBandQso(const QString& band);
+
+// Whether a band's worked-grid list already holds an entry, regardless of case; false for an
+// index outside the 17 bands.
+bool BandHasGrid(std::int32_t bandIndex, const QString& entry);
+
+// The worked-grid entry a contact adds, and to which band. A rover (rover 1) in contest type 5
+// or above lists grids on 50 M and 144 M only, each as received grid + " " + own grid, so a grid
+// counts again from every grid the rover activates; everyone else lists the received grid on
+// any of the 17 bands. BandIndex is -1 when the contact adds no entry.
+struct WorkedGridEntry {
+  std::int32_t BandIndex;
+  QString Entry;
+};
+WorkedGridEntry WorkedGridEntryOf(const QString& band, const QString& gridRcvd, const QString& ownGrid,
+                                  std::uint8_t rover, std::uint8_t contestType);
+
+// Appends the contact's worked-grid entry to its band unless the band already lists it.
+// Returns the band index whose list grew, or -1.
+std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const QString& ownGrid,
+                           std::uint8_t rover, std::uint8_t contestType);
+
+// Appends an own grid to ActivatedGrids unless it is there already (regardless of case).
+void AddActivatedGrid(const QString& ownGrid);
+
+// Rebuilds the per-band counts, worked-grid lists and activated grids from contacts 1 to LogCount.
+void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType);
+
+// Empties the in-memory log (LogCount 0); the tallies and LogRowCount are left as they are.
+void ClearContacts();
+// Empties the in-memory log and every tally; LogRowCount is left as it is.
+void ClearLogStore();
+
+}  // namespace logging

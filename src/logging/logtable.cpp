@@ -1,0 +1,65 @@
+#include "logging/logtable.h"
+
+namespace logging {
+
+namespace {
+
+const QString InsertStatement = QStringLiteral(
+    "insert into tblLog (calls, rstr, gridr, rsts, grids, flddate, fldtime, uband, umode)"
+    "VALUES (?,?,?,?,?,?,?,?,?)");
+const QString SelectByCallStatement = QStringLiteral("select * from tbllog where calls=?");
+const QString ReloadStatement = QStringLiteral("select * from tbllog order by flddate, fldtime");
+const QString RowCountStatement = QStringLiteral("select count(*) as fsizeold from tbllog");
+const QString DeleteContactStatement =
+    QStringLiteral("delete from tbllog where calls=? And uband = ?  And fldtime = ?");
+const QString DeleteAllStatement = QStringLiteral("delete * from tbllog");
+
+// Releases the shared record set when the operation ends, however it ends.
+struct ReleaseLogRecordset {
+  ReleaseLogRecordset() = default;
+  ReleaseLogRecordset(const ReleaseLogRecordset&) = delete;
+  ReleaseLogRecordset& operator=(const ReleaseLogRecordset&) = delete;
+  ~ReleaseLogRecordset() { LogRecordset.Close(); }
+};
+
+LogContact ContactOfCurrentRow() {
+  return {LogRecordset.Fields(0), LogRecordset.Fields(1), LogRecordset.Fields(2),
+          LogRecordset.Fields(3), LogRecordset.Fields(4), LogRecordset.Fields(5),
+          LogRecordset.Fields(6), LogRecordset.Fields(7), LogRecordset.Fields(8)};
+}
+
+}  // namespace
+
+void InsertContact(const LogContact& contact) {
+  ReleaseLogRecordset release;
+  LogConnection.Execute(InsertStatement, {contact.Call, contact.RstRcvd, contact.GridRcvd, contact.RstSent,
+                                          contact.GridSent, contact.Date, contact.Time, contact.Band, contact.Mode});
+}
+
+void OpenContactsOfCall(const QString& call) { LogRecordset.Open(SelectByCallStatement, LogConnection, {call}); }
+
+void LoadContactsFromTable() {
+  ReleaseLogRecordset release;
+  ClearContacts();
+  LogRecordset.Open(ReloadStatement, LogConnection);
+  for (; !LogRecordset.Eof(); LogRecordset.MoveNext()) AppendContact(ContactOfCurrentRow());
+  if (LogCount > 0) LogRowCount = LogCount;
+}
+
+double CountLogRows() {
+  ReleaseLogRecordset release;
+  LogRecordset.Open(RowCountStatement, LogConnection);
+  return LogRecordset.Fields(QStringLiteral("fsizeold")).toDouble();
+}
+
+void DeleteContact(const QString& call, const QString& band, const QString& time) {
+  ReleaseLogRecordset release;
+  LogConnection.Execute(DeleteContactStatement, {call, band, time});
+}
+
+void DeleteAllContacts() {
+  ReleaseLogRecordset release;
+  LogConnection.Execute(DeleteAllStatement);
+}
+
+}  // namespace logging

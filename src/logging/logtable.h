@@ -1,0 +1,35 @@
+#pragma once
+
+#include "logging/logstore.h"
+
+#include <QString>
+
+namespace logging {
+
+// Every statement contact logging sends to tbllog, each with its values bound. A failing statement
+// throws platform::RuntimeError and leaves the table as it was; each caller's trap decides what
+// the operator sees. Operations that end here release LogRecordset, also when they fail.
+
+// Stores one contact as a new row.
+void InsertContact(const LogContact& contact);
+
+// Opens on LogRecordset the rows whose call equals the given one regardless of case; the caller
+// walks them and releases LogRecordset.
+void OpenContactsOfCall(const QString& call);
+
+// Replaces the in-memory log by the rows of tbllog, oldest first (a text sort of flddate, then
+// fldtime, so a late "hh:mm" comes before the same minute's "hh:mm:ss"). When a row was read,
+// LogRowCount becomes LogCount. A read that fails part-way keeps the rows read so far.
+// The tallies are not touched: RebuildBandTallies follows.
+void LoadContactsFromTable();
+
+// The number of rows in tbllog.
+double CountLogRows();
+
+// Deletes every row with this call, band and time (two identical contacts go together).
+void DeleteContact(const QString& call, const QString& band, const QString& time);
+
+// Deletes every row; the file and the table stay.
+void DeleteAllContacts();
+
+}  // namespace logging

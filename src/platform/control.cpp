@@ -1,0 +1,355 @@
+#include "platform/control.h"
+
+#include "platform/errors.h"
+#include "platform/form.h"
+#include "platform/instances.h"
+#include "platform/keys.h"
+#include "platform/twips.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QWidget>
+#include <QtDebug>
+
+namespace platform {
+
+namespace {
+
+int depth = 0;
+
+constexpr const char* kWindowlessProperty = "platformWindowless";
+
+void RequireSize(double twips) {
+  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+}
+
+}  // namespace
+
+namespace detail {
+
+DispatchGuard::DispatchGuard() { ++depth; }
+
+DispatchGuard::~DispatchGuard() {
+  if (--depth == 0) HandlersIdle();
+}
+
+bool HandlersRunning() { return depth > 0; }
+
+void RunHandler(const std::function<void()>& body) {
+  DispatchGuard guard;
+  try {
+    body();
+  } catch (const std::exception& error) {
+    // An error no handler trapped: reported, and the event loop goes on.
+    qCritical("Unhandled run-time error in an event handler: %s", error.what());
+  }
+}
+
+}  // namespace detail
+
+class ControlEventFilter : public QObject {
+ public:
+  explicit ControlEventFilter(Control* control) : control_(control) {}
+  bool eventFilter(QObject* watched, QEvent* event) override { return control_->FilterEvent(watched, event); }
+
+ private:
+  Control* control_;
+};
+
+Control::Control(ControlKind kind, Container* parent, const QString& name, int index, QWidget* widget)
+    : kind_(kind), form_(&parent->OwnerForm()), name_(name), index_(index), widget_(widget) {
+  font_ = parent->ClientWidget()->font();
+  font_.setResolveMask(QFont::AllPropertiesResolved);
+  focusPolicy_ = widget->focusPolicy();
+  widget->setObjectName(index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index));
+  widget->setProperty(kWindowlessProperty, IsWindowless());
+  widget->setFont(font_);
+  filter_ = std::make_unique<ControlEventFilter>(this);
+  WatchInputOf(widget);
+  const QSize size = widget->sizeHint();
+  width_ = PixelsToTwips(std::max(size.width(), 1));
+  height_ = PixelsToTwips(std::max(size.height(), 1));
+  Control::ApplyGeometry();
+  StackAmongSiblings();
+  widget->show();
+  form_->Register(this);
+}
+
+Control::Control(ControlKind kind, Form& form, const QString& name, int index)
+    : kind_(kind), form_(&form), name_(name), index_(index) {
+  font_ = form.ClientWidget()->font();
+  form_->Register(this);
+}
+
+Control::~Control() {
+  DestroyWidget();
+  form_->Unregister(this);
+}
+
+void Control::DestroyWidget() {
+  // Controls go with their window (except run-time elements of arrays): from the first one on,
+  // the window takes no more events, so no handler meets a half-destroyed window.
+  if (!unloadedAtRunTime_) form_->BeginDestruction();
+  filter_.reset();
+  if (widget_) delete widget_.data();
+  widget_ = nullptr;
+}
+
+void Control::WatchInputOf(QWidget* widget) {
+  widget->installEventFilter(filter_.get());
+  widget->setMouseTracking(true);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+    area->viewport()->installEventFilter(filter_.get());
+    area->viewport()->setMouseTracking(true);
+  }
+}
+
+bool Control::IsWindowless() const {
+  return kind_ == ControlKind::Label || kind_ == ControlKind::Line || kind_ == ControlKind::Image;
+}
+
+void Control::StackAmongSiblings() {
+  if (!IsWindowless() || !widget_->parentWidget()) return;
+  for (QObject* sibling : widget_->parentWidget()->children()) {
+    auto* other = qobject_cast<QWidget*>(sibling);
+    if (other && other != widget_ && !other->property(kWindowlessProperty).toBool()) {
+      widget_->stackUnder(other);
+      return;
+    }
+  }
+}
+
+void Control::SetLeft(double twips) {
+  left_ = twips;
+  ApplyGeometry();
+}
+
+void Control::SetTop(double twips) {
+  top_ = twips;
+  ApplyGeometry();
+}
+
+void Control::SetWidth(double twips) {
+  RequireSize(twips);
+  width_ = twips;
+  ApplyGeometry();
+}
+
+void Control::SetHeight(double twips) {
+  RequireSize(twips);
+  height_ = twips;
+  ApplyGeometry();
+}
+
+void Control::Move(double left, double top) {
+  left_ = left;
+  top_ = top;
+  ApplyGeometry();
+}
+
+void Control::Move(double left, double top, double width, double height) {
+  RequireSize(width);
+  RequireSize(height);
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  ApplyGeometry();
+}
+
+void Control::ApplyGeometry() {
+  if (!widget_) return;
+  widget_->setGeometry(TwipsToPixels(left_), TwipsToPixels(top_), TwipsToPixels(width_), TwipsToPixels(height_));
+}
+
+void Control::SetVisible(bool visible) {
+  visible_ = visible;
+  if (widget_) widget_->setVisible(visible);
+}
+
+void Control::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (widget_) widget_->setEnabled(enabled);
+}
+
+Color Control::BackColor() const {
+  return widget_ ? FromQColor(widget_->palette().color(BackRole())) : 0;
+}
+
+void Control::SetBackColor(Color color) {
+  if (!widget_) return;
+  QPalette palette = widget_->palette();
+  palette.setColor(BackRole(), ToQColor(color));
+  widget_->setPalette(palette);
+  if (BackRole() == QPalette::Window) widget_->setAutoFillBackground(true);
+}
+
+Color Control::ForeColor() const {
+  return widget_ ? FromQColor(widget_->palette().color(ForeRole())) : 0;
+}
+
+void Control::SetForeColor(Color color) {
+  if (!widget_) return;
+  QPalette palette = widget_->palette();
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(role, ToQColor(color));
+  }
+  widget_->setPalette(palette);
+}
+
+void Control::SetFontSize(double points) {
+  if (points <= 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  font_.setPointSizeF(points);
+  ApplyFont();
+}
+
+void Control::SetFontName(const QString& name) {
+  font_.setFamily(name);
+  ApplyFont();
+}
+
+void Control::SetFontBold(bool bold) {
+  font_.setBold(bold);
+  ApplyFont();
+}
+
+void Control::SetFontItalic(bool italic) {
+  font_.setItalic(italic);
+  ApplyFont();
+}
+
+void Control::SetFontUnderline(bool underline) {
+  font_.setUnderline(underline);
+  ApplyFont();
+}
+
+void Control::ApplyFont() {
+  if (widget_) widget_->setFont(font_);
+}
+
+QString Control::ToolTipText() const { return toolTip_; }
+
+void Control::SetToolTipText(const QString& text) {
+  toolTip_ = text;
+  if (widget_) widget_->setToolTip(text);
+}
+
+int Control::TabIndex() const { return form_->TabIndexOf(this); }
+
+void Control::SetTabIndex(int index) {
+  if (index < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  form_->MoveInTabOrder(this, index);
+}
+
+void Control::SetTabStop(bool tabStop) {
+  tabStop_ = tabStop;
+  if (!CanTakeFocus()) return;
+  widget_->setFocusPolicy(tabStop ? focusPolicy_ : Qt::ClickFocus);
+}
+
+bool Control::CanTakeFocus() const { return widget_ && focusPolicy_ != Qt::NoFocus; }
+
+void Control::SetFocus() {
+  if (!CanTakeFocus() || !visible_ || !enabled_) {
+    throw RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5);
+  }
+  form_->ApplyTabOrder();
+  widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool Control::HasFocus() const {
+  QWidget* focus = QApplication::focusWidget();
+  return widget_ && focus && (focus == widget_ || widget_->isAncestorOf(focus));
+}
+
+void Control::Refresh() {
+  if (widget_) widget_->repaint();
+}
+
+void Control::ZOrder(int position) {
+  if (!widget_) return;
+  if (position == 0) {
+    widget_->raise();
+  } else {
+    widget_->lower();
+  }
+}
+
+void Control::CopyDesignFrom(const Control& source) {
+  Move(source.left_, source.top_, source.width_, source.height_);
+  SetEnabled(source.enabled_);
+  font_ = source.font_;
+  ApplyFont();
+  tag_ = source.tag_;
+  SetToolTipText(source.toolTip_);
+  SetTabStop(source.tabStop_);
+  if (widget_ && source.widget_) {
+    widget_->setPalette(source.widget_->palette());
+    widget_->setAutoFillBackground(source.widget_->autoFillBackground());
+  }
+}
+
+bool Control::FilterEvent(QObject* watched, QEvent* event) {
+  if (form_->Destroying()) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      return form_->DispatchKey(this, watched, static_cast<QKeyEvent&>(*event));
+    case QEvent::FocusIn:
+      form_->ControlFocusIn(this);
+      return false;
+    case QEvent::FocusOut: {
+      // Leaving the window or opening a menu does not take the focus from the control.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) form_->ControlFocusOut(this);
+      return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return FilterMouse(watched, static_cast<QMouseEvent&>(*event));
+    default:
+      return false;
+  }
+}
+
+bool Control::FilterMouse(QObject* watched, QMouseEvent& event) {
+  auto* source = qobject_cast<QWidget*>(watched);
+  if (!source || !widget_) return false;
+  const QPointF local = source == widget_ ? event.position() : QPointF(source->mapTo(widget_, event.position().toPoint()));
+  const float x = static_cast<float>(local.x() * TwipsPerPixel);
+  const float y = static_cast<float>(local.y() * TwipsPerPixel);
+  const int shift = ShiftStateOf(event.modifiers());
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+      clickAfterDoubleClick_ = true;
+      Raise(MouseDown, MouseButtonOf(event.button()), shift, x, y);
+      break;
+    case QEvent::MouseMove:
+      Raise(MouseMove, MouseButtonsOf(event.buttons()), shift, x, y);
+      break;
+    case QEvent::MouseButtonDblClick:
+      // The second press of a double click raises DblClick, and its release no second Click.
+      clickAfterDoubleClick_ = false;
+      if (event.button() == Qt::LeftButton) Raise(DblClick);
+      break;
+    case QEvent::MouseButtonRelease:
+      Raise(MouseUp, MouseButtonOf(event.button()), shift, x, y);
+      if (ClicksOnMouseRelease() && clickAfterDoubleClick_ && event.button() == Qt::LeftButton && widget_ &&
+          widget_->rect().contains(local.toPoint())) {
+        OnMouseRelease(event);
+      }
+      clickAfterDoubleClick_ = true;
+      break;
+    default:
+      break;
+  }
+  return ConsumesMouse();
+}
+
+void Control::OnMouseRelease(QMouseEvent&) { Raise(Click); }
+
+}  // namespace platform

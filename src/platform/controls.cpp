@@ -1,0 +1,876 @@
+#include "platform/controls.h"
+
+#include "platform/errors.h"
+#include "platform/form.h"
+#include "platform/twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace platform {
+
+namespace {
+
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+RuntimeError InvalidPropertyValue() { return RuntimeError(QStringLiteral("Invalid property value"), 380); }
+RuntimeError InvalidArgument() { return RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5); }
+
+Qt::Alignment HorizontalAlignment(int alignment) {
+  switch (alignment) {
+    case AlignLeft: return Qt::AlignLeft;
+    case AlignRight: return Qt::AlignRight;
+    case AlignCenter: return Qt::AlignHCenter;
+    default: throw InvalidPropertyValue();
+  }
+}
+
+// Captions mark the access key with "&" and write a shown ampersand as "&&".
+QString WithoutAccessKeys(const QString& caption) {
+  QString shown;
+  shown.reserve(caption.size());
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    if (caption.at(i) == '&' && i + 1 < caption.size()) ++i;
+    shown.append(caption.at(i));
+  }
+  return shown;
+}
+
+// The place an item takes in a sorted list: after every item that is not greater, case ignored.
+template <class TextAt>
+int SortedPosition(const QString& item, int count, TextAt textAt) {
+  int position = count;
+  while (position > 0 && QString::compare(textAt(position - 1), item, Qt::CaseInsensitive) > 0) --position;
+  return position;
+}
+
+// Option buttons and check boxes take a click anywhere on them, not only on the mark and caption.
+template <class Button>
+class WholeAreaButton : public Button {
+ public:
+  using Button::Button;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
+}  // namespace
+
+// ---- TextBox ----
+
+TextBox::TextBox(Container* parent, const QString& name, int index)
+    : Control(ControlKind::TextBox, parent, name, index, new QLineEdit(parent->ClientWidget())) {
+  line_ = static_cast<QLineEdit*>(Widget());
+  line_->setMaxLength(kNoLimit);
+  QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Raise(Change); });
+}
+
+TextBox::TextBox(Container* parent, const QString& name, MultiLineTag, int index)
+    : Control(ControlKind::TextBox, parent, name, index, new QPlainTextEdit(parent->ClientWidget())) {
+  plain_ = static_cast<QPlainTextEdit*>(Widget());
+  plain_->setTabChangesFocus(true);
+  QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] {
+    if (cutting_) return;
+    CutToMaxLength();
+    Raise(Change);
+  });
+}
+
+TextBox::~TextBox() { DestroyWidget(); }
+
+QString TextBox::Text() const {
+  if (line_) return line_->text();
+  return plain_->toPlainText().replace('\n', QStringLiteral("\r\n"));
+}
+
+void TextBox::SetText(const QString& text) {
+  QString shown = text;
+  if (plain_) shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+  if (maxLength_ > 0) shown.truncate(maxLength_);
+  if (line_) {
+    if (shown == line_->text()) return;
+    line_->setText(shown);
+    line_->setCursorPosition(0);
+  } else {
+    if (shown == plain_->toPlainText()) return;
+    plain_->setPlainText(shown);
+    plain_->moveCursor(QTextCursor::Start);
+  }
+}
+
+void TextBox::SetMaxLength(int length) {
+  if (length < 0) throw InvalidPropertyValue();
+  maxLength_ = length;
+  if (line_) {
+    line_->setMaxLength(length == 0 ? kNoLimit : length);
+  } else {
+    CutToMaxLength();
+  }
+}
+
+// Typing past the limit in a multi-line box: the characters just typed are taken back out.
+void TextBox::CutToMaxLength() {
+  if (!plain_ || maxLength_ == 0) return;
+  const int excess = plain_->document()->characterCount() - 1 - maxLength_;
+  if (excess <= 0) return;
+  cutting_ = true;
+  QTextCursor cursor = plain_->textCursor();
+  const int end = std::max(cursor.position(), excess);
+  cursor.setPosition(end - excess);
+  cursor.setPosition(end, QTextCursor::KeepAnchor);
+  cursor.removeSelectedText();
+  cutting_ = false;
+}
+
+int TextBox::SelStart() const {
+  if (line_) return line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+  return plain_->textCursor().selectionStart();
+}
+
+int TextBox::SelLength() const {
+  if (line_) return static_cast<int>(line_->selectedText().size());
+  const QTextCursor cursor = plain_->textCursor();
+  return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TextBox::SetSelection(int start, int length) {
+  if (line_) {
+    const int size = static_cast<int>(line_->text().size());
+    start = std::clamp(start, 0, size);
+    length = std::clamp(length, 0, size - start);
+    if (length == 0) {
+      line_->setCursorPosition(start);
+    } else {
+      line_->setSelection(start, length);
+    }
+    return;
+  }
+  const int size = plain_->document()->characterCount() - 1;
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  QTextCursor cursor = plain_->textCursor();
+  cursor.setPosition(start);
+  cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+  plain_->setTextCursor(cursor);
+}
+
+void TextBox::SetSelStart(int start) {
+  if (start < 0) throw InvalidPropertyValue();
+  SetSelection(start, 0);
+}
+
+void TextBox::SetSelLength(int length) {
+  if (length < 0) throw InvalidPropertyValue();
+  SetSelection(SelStart(), length);
+}
+
+QString TextBox::SelText() const {
+  if (line_) return line_->selectedText();
+  return plain_->textCursor().selectedText().replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+}
+
+void TextBox::SetSelText(const QString& text) {
+  if (line_) {
+    line_->insert(text);
+    return;
+  }
+  QString inserted = text;
+  inserted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  plain_->textCursor().insertText(inserted);
+}
+
+void TextBox::SetLocked(bool locked) {
+  locked_ = locked;
+  if (line_) {
+    line_->setReadOnly(locked);
+  } else {
+    plain_->setReadOnly(locked);
+  }
+}
+
+void TextBox::SetAlignment(int alignment) {
+  const Qt::Alignment horizontal = HorizontalAlignment(alignment);
+  alignment_ = alignment;
+  if (line_) {
+    line_->setAlignment(horizontal | Qt::AlignVCenter);
+    return;
+  }
+  QTextOption option = plain_->document()->defaultTextOption();
+  option.setAlignment(horizontal);
+  plain_->document()->setDefaultTextOption(option);
+}
+
+void TextBox::SetScrollBars(int scrollBars) {
+  if (!plain_) return;
+  const bool horizontal = scrollBars == 1 || scrollBars == 3;
+  const bool vertical = scrollBars == 2 || scrollBars == 3;
+  plain_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  plain_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  plain_->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+}
+
+void TextBox::SetBorderStyle(int style) {
+  if (line_) {
+    line_->setFrame(style != 0);
+  } else {
+    plain_->setFrameShape(style != 0 ? QFrame::StyledPanel : QFrame::NoFrame);
+  }
+}
+
+void TextBox::SetPasswordChar(const QString& character) {
+  if (line_) line_->setEchoMode(character.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+void TextBox::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& box = static_cast<const TextBox&>(source);
+  SetMaxLength(box.maxLength_);
+  SetAlignment(box.alignment_);
+  SetLocked(box.locked_);
+  SetText(box.Text());
+}
+
+// ---- Label ----
+
+Label::Label(Container* parent, const QString& name, int index)
+    : Control(ControlKind::Label, parent, name, index, new QLabel(parent->ClientWidget())) {
+  label()->setTextFormat(Qt::PlainText);
+  label()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label()->setWordWrap(true);
+  label()->setAutoFillBackground(true);
+}
+
+QLabel* Label::label() const { return static_cast<QLabel*>(Widget()); }
+
+void Label::SetCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  label()->setText(WithoutAccessKeys(caption));
+  if (autoSize_) FitToCaption();
+  Raise(Change);
+}
+
+void Label::SetAlignment(int alignment) {
+  label()->setAlignment(HorizontalAlignment(alignment) | Qt::AlignTop);
+  alignment_ = alignment;
+}
+
+void Label::SetAutoSize(bool autoSize) {
+  autoSize_ = autoSize;
+  if (autoSize) {
+    FitToCaption();
+  } else {
+    label()->setWordWrap(true);
+  }
+}
+
+void Label::SetWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  if (autoSize_) FitToCaption();
+}
+
+// Without WordWrap the label widens to one line of caption; with it, it keeps its width and
+// takes the height its wrapped caption needs.
+void Label::FitToCaption() {
+  label()->setWordWrap(wordWrap_);
+  if (wordWrap_) {
+    SetHeight(PixelsToTwips(label()->heightForWidth(TwipsToPixels(Width()))));
+    return;
+  }
+  const QSize size = label()->sizeHint();
+  Move(Left(), Top(), PixelsToTwips(size.width()), PixelsToTwips(size.height()));
+}
+
+void Label::SetBorderStyle(int style) {
+  borderStyle_ = style;
+  label()->setFrameStyle(style != 0 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+}
+
+void Label::SetBackStyle(int style) {
+  backStyle_ = style;
+  label()->setAutoFillBackground(style != 0);
+}
+
+void Label::SetBackColor(Color color) {
+  Control::SetBackColor(color);
+  label()->setAutoFillBackground(backStyle_ != 0);
+}
+
+void Label::ApplyFont() {
+  Control::ApplyFont();
+  if (autoSize_) FitToCaption();
+}
+
+void Label::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const Label&>(source);
+  SetAlignment(other.alignment_);
+  SetBorderStyle(other.borderStyle_);
+  SetBackStyle(other.backStyle_);
+  wordWrap_ = other.wordWrap_;
+  SetAutoSize(other.autoSize_);
+  SetCaption(other.caption_);
+}
+
+// ---- CommandButton ----
+
+CommandButton::CommandButton(Container* parent, const QString& name, int index)
+    : Control(ControlKind::CommandButton, parent, name, index, new QPushButton(parent->ClientWidget())) {
+  // Enter on a focused button pushes it, as Space does.
+  button()->setAutoDefault(true);
+  QObject::connect(button(), &QPushButton::clicked, button(), [this] { Raise(Click); });
+}
+
+QPushButton* CommandButton::button() const { return static_cast<QPushButton*>(Widget()); }
+QString CommandButton::Caption() const { return button()->text(); }
+void CommandButton::SetCaption(const QString& caption) { button()->setText(caption); }
+
+void CommandButton::SetValue(bool value) {
+  if (value) button()->click();
+}
+
+void CommandButton::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  SetCaption(static_cast<const CommandButton&>(source).Caption());
+}
+
+// ---- OptionButton ----
+
+OptionButton::OptionButton(Container* parent, const QString& name, int index)
+    : Control(ControlKind::OptionButton, parent, name, index, new WholeAreaButton<QRadioButton>(parent->ClientWidget())) {
+  QObject::connect(radio(), &QRadioButton::toggled, radio(), [this](bool on) {
+    if (on) Raise(Click);
+  });
+}
+
+QRadioButton* OptionButton::radio() const { return static_cast<QRadioButton*>(Widget()); }
+QString OptionButton::Caption() const { return radio()->text(); }
+void OptionButton::SetCaption(const QString& caption) { radio()->setText(caption); }
+bool OptionButton::Value() const { return radio()->isChecked(); }
+
+void OptionButton::SetValue(bool value) {
+  if (value) {
+    radio()->setChecked(true);
+    return;
+  }
+  // Code may leave a container with no option selected, which the mouse cannot.
+  radio()->setAutoExclusive(false);
+  radio()->setChecked(false);
+  radio()->setAutoExclusive(true);
+}
+
+void OptionButton::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  SetCaption(static_cast<const OptionButton&>(source).Caption());
+}
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(Container* parent, const QString& name, int index)
+    : Control(ControlKind::CheckBox, parent, name, index, new WholeAreaButton<QCheckBox>(parent->ClientWidget())) {
+  QObject::connect(box(), &QCheckBox::stateChanged, box(), [this](int state) {
+    // Grayed is for code to set; the mouse goes between checked and unchecked.
+    if (state != Qt::PartiallyChecked) box()->setTristate(false);
+    Raise(Click);
+  });
+}
+
+QCheckBox* CheckBox::box() const { return static_cast<QCheckBox*>(Widget()); }
+QString CheckBox::Caption() const { return box()->text(); }
+void CheckBox::SetCaption(const QString& caption) { box()->setText(caption); }
+
+int CheckBox::Value() const {
+  switch (box()->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+  }
+}
+
+void CheckBox::SetValue(int value) {
+  switch (value) {
+    case 0: box()->setCheckState(Qt::Unchecked); break;
+    case 1: box()->setCheckState(Qt::Checked); break;
+    case 2: box()->setCheckState(Qt::PartiallyChecked); break;
+    default: throw InvalidPropertyValue();
+  }
+}
+
+void CheckBox::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const CheckBox&>(source);
+  SetCaption(other.Caption());
+  SetValue(other.Value());
+}
+
+// ---- Frame ----
+
+Frame::Frame(Container* parent, const QString& name, int index)
+    : Control(ControlKind::Frame, parent, name, index, new QGroupBox(parent->ClientWidget())) {}
+
+QString Frame::Caption() const { return static_cast<QGroupBox*>(Widget())->title(); }
+void Frame::SetCaption(const QString& caption) { static_cast<QGroupBox*>(Widget())->setTitle(caption); }
+void Frame::SetBorderStyle(int style) { static_cast<QGroupBox*>(Widget())->setFlat(style == 0); }
+
+void Frame::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  SetCaption(static_cast<const Frame&>(source).Caption());
+}
+
+// ---- ListBox ----
+
+ListBox::ListBox(Container* parent, const QString& name, int index)
+    : Control(ControlKind::ListBox, parent, name, index, new QListWidget(parent->ClientWidget())) {
+  list()->setUniformItemSizes(true);
+  // The selection is the list's index: the current row that a list takes on getting the focus
+  // selects nothing.
+  QObject::connect(list(), &QListWidget::itemSelectionChanged, list(), [this] {
+    if (ListIndex() >= 0) Raise(Click);
+  });
+  QObject::connect(list(), &QListWidget::itemDoubleClicked, list(), [this] { Raise(DblClick); });
+}
+
+QListWidget* ListBox::list() const { return static_cast<QListWidget*>(Widget()); }
+
+void ListBox::RequireIndex(int index) const {
+  if (index < 0 || index >= list()->count()) throw InvalidArgument();
+}
+
+void ListBox::AddItem(const QString& item, int index) {
+  const int count = list()->count();
+  if (index > count || index < -1) throw InvalidArgument();
+  if (index < 0) {
+    index = sorted_ ? SortedPosition(item, count, [this](int i) { return list()->item(i)->text(); }) : count;
+  }
+  list()->insertItem(index, item);
+  newIndex_ = index;
+}
+
+void ListBox::RemoveItem(int index) {
+  RequireIndex(index);
+  delete list()->takeItem(index);
+}
+
+void ListBox::Clear() { list()->clear(); }
+
+QString ListBox::List(int index) const {
+  const QListWidgetItem* item = list()->item(index);
+  return item ? item->text() : QString();
+}
+
+void ListBox::SetList(int index, const QString& item) {
+  RequireIndex(index);
+  list()->item(index)->setText(item);
+}
+
+int ListBox::ListCount() const { return list()->count(); }
+int ListBox::ListIndex() const {
+  const QList<QListWidgetItem*> selected = list()->selectedItems();
+  return selected.isEmpty() ? -1 : list()->row(selected.first());
+}
+
+void ListBox::SetListIndex(int index) {
+  if (index < -1 || index >= list()->count()) throw InvalidPropertyValue();
+  list()->setCurrentRow(index);
+  if (index < 0) list()->clearSelection();
+}
+
+std::int32_t ListBox::ItemData(int index) const {
+  RequireIndex(index);
+  return list()->item(index)->data(Qt::UserRole).toInt();
+}
+
+void ListBox::SetItemData(int index, std::int32_t data) {
+  RequireIndex(index);
+  list()->item(index)->setData(Qt::UserRole, data);
+}
+
+bool ListBox::Selected(int index) const {
+  RequireIndex(index);
+  return list()->item(index)->isSelected();
+}
+
+void ListBox::SetSelected(int index, bool selected) {
+  RequireIndex(index);
+  if (selected) {
+    SetListIndex(index);
+  } else {
+    list()->item(index)->setSelected(false);
+  }
+}
+
+int ListBox::TopIndex() const { return std::max(0, list()->indexAt(QPoint(0, 0)).row()); }
+
+void ListBox::SetTopIndex(int index) {
+  RequireIndex(index);
+  list()->scrollToItem(list()->item(index), QAbstractItemView::PositionAtTop);
+}
+
+QString ListBox::Text() const { return List(ListIndex()); }
+
+void ListBox::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  sorted_ = static_cast<const ListBox&>(source).sorted_;
+}
+
+// ---- ComboBox ----
+
+ComboBox::ComboBox(Container* parent, const QString& name, int index)
+    : Control(ControlKind::ComboBox, parent, name, index, new QComboBox(parent->ClientWidget())) {
+  combo()->setInsertPolicy(QComboBox::NoInsert);
+  QObject::connect(combo(), &QComboBox::currentIndexChanged, combo(), [this](int row) {
+    if (row >= 0) Raise(Click);
+  });
+  SetStyle(0);
+}
+
+QComboBox* ComboBox::combo() const { return static_cast<QComboBox*>(Widget()); }
+
+void ComboBox::SetStyle(int style) {
+  if (style < 0 || style > 2) throw InvalidPropertyValue();
+  style_ = style;
+  combo()->setEditable(style != 2);
+  QLineEdit* edit = combo()->lineEdit();
+  if (edit && edit != watchedEdit_) {
+    watchedEdit_ = edit;
+    WatchInputOf(edit);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this] { Raise(Change); });
+  }
+}
+
+QString ComboBox::Text() const { return combo()->currentText(); }
+
+void ComboBox::SetText(const QString& text) {
+  if (text == Text()) return;
+  if (combo()->isEditable()) {
+    combo()->setEditText(text);
+    Raise(Change);
+    return;
+  }
+  // A drop-down list shows only its items.
+  const int row = combo()->findText(text, Qt::MatchFixedString);
+  if (row < 0) throw RuntimeError(QStringLiteral("'Text' property is read-only"), 383);
+  combo()->setCurrentIndex(row);
+}
+
+void ComboBox::RequireIndex(int index) const {
+  if (index < 0 || index >= combo()->count()) throw InvalidArgument();
+}
+
+void ComboBox::AddItem(const QString& item, int index) {
+  const int count = combo()->count();
+  if (index > count || index < -1) throw InvalidArgument();
+  if (index < 0) {
+    index = sorted_ ? SortedPosition(item, count, [this](int i) { return combo()->itemText(i); }) : count;
+  }
+  // Adding the first item must not select it: the text part stays as it was.
+  const QString text = combo()->currentText();
+  const int current = combo()->currentIndex();
+  combo()->blockSignals(true);
+  combo()->insertItem(index, item);
+  if (current < 0) {
+    combo()->setCurrentIndex(-1);
+    if (combo()->isEditable()) combo()->setEditText(text);
+  }
+  combo()->blockSignals(false);
+  newIndex_ = index;
+}
+
+void ComboBox::RemoveItem(int index) {
+  RequireIndex(index);
+  combo()->removeItem(index);
+}
+
+void ComboBox::Clear() {
+  combo()->clear();
+  if (combo()->isEditable()) combo()->setEditText(QString());
+}
+
+QString ComboBox::List(int index) const {
+  return index >= 0 && index < combo()->count() ? combo()->itemText(index) : QString();
+}
+
+int ComboBox::ListCount() const { return combo()->count(); }
+int ComboBox::ListIndex() const { return combo()->currentIndex(); }
+
+void ComboBox::SetListIndex(int index) {
+  if (index < -1 || index >= combo()->count()) throw InvalidPropertyValue();
+  combo()->setCurrentIndex(index);
+}
+
+std::int32_t ComboBox::ItemData(int index) const {
+  RequireIndex(index);
+  return combo()->itemData(index).toInt();
+}
+
+void ComboBox::SetItemData(int index, std::int32_t data) {
+  RequireIndex(index);
+  combo()->setItemData(index, data);
+}
+
+int ComboBox::SelStart() const {
+  const QLineEdit* edit = combo()->lineEdit();
+  if (!edit) return 0;
+  return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+void ComboBox::SetSelStart(int start) {
+  if (QLineEdit* edit = combo()->lineEdit()) edit->setCursorPosition(start);
+}
+
+int ComboBox::SelLength() const {
+  const QLineEdit* edit = combo()->lineEdit();
+  return edit ? static_cast<int>(edit->selectedText().size()) : 0;
+}
+
+void ComboBox::SetSelLength(int length) {
+  QLineEdit* edit = combo()->lineEdit();
+  if (!edit) return;
+  const int start = SelStart();
+  edit->setSelection(start, std::clamp(length, 0, static_cast<int>(edit->text().size()) - start));
+}
+
+void ComboBox::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const ComboBox&>(source);
+  SetStyle(other.style_);
+  sorted_ = other.sorted_;
+}
+
+// ---- Line ----
+
+class LineWidget : public QWidget {
+ public:
+  LineWidget(QWidget* parent, Line* line) : QWidget(parent), line_(line) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  void Attach(Line* line) { line_ = line; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!line_) return;
+    QPainter painter(this);
+    painter.setPen(QPen(ToQColor(line_->borderColor_), line_->borderWidth_));
+    const QPoint origin = pos();
+    painter.drawLine(QPoint(TwipsToPixels(line_->x1_), TwipsToPixels(line_->y1_)) - origin,
+                     QPoint(TwipsToPixels(line_->x2_), TwipsToPixels(line_->y2_)) - origin);
+  }
+
+ private:
+  Line* line_;
+};
+
+Line::Line(Container* parent, const QString& name, int index)
+    : Control(ControlKind::Line, parent, name, index, new LineWidget(parent->ClientWidget(), nullptr)) {
+  static_cast<LineWidget*>(Widget())->Attach(this);
+  ApplyGeometry();
+}
+
+// The widget covers the line's bounding box and the pen's width around it.
+void Line::ApplyGeometry() {
+  if (!Widget()) return;
+  const int pad = borderWidth_;
+  const QPoint a(TwipsToPixels(x1_), TwipsToPixels(y1_));
+  const QPoint b(TwipsToPixels(x2_), TwipsToPixels(y2_));
+  const QRect box = QRect(a, b).normalized().adjusted(-pad, -pad, pad + 1, pad + 1);
+  Widget()->setGeometry(box);
+  Widget()->update();
+}
+
+void Line::SetX1(double twips) { SetEnds(twips, y1_, x2_, y2_); }
+void Line::SetY1(double twips) { SetEnds(x1_, twips, x2_, y2_); }
+void Line::SetX2(double twips) { SetEnds(x1_, y1_, twips, y2_); }
+void Line::SetY2(double twips) { SetEnds(x1_, y1_, x2_, twips); }
+
+void Line::SetEnds(double x1, double y1, double x2, double y2) {
+  x1_ = x1;
+  y1_ = y1;
+  x2_ = x2;
+  y2_ = y2;
+  ApplyGeometry();
+}
+
+void Line::SetBorderColor(Color color) {
+  borderColor_ = color;
+  Widget()->update();
+}
+
+void Line::SetBorderWidth(int pixels) {
+  if (pixels < 1) throw InvalidPropertyValue();
+  borderWidth_ = pixels;
+  ApplyGeometry();
+}
+
+void Line::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const Line&>(source);
+  borderColor_ = other.borderColor_;
+  borderWidth_ = other.borderWidth_;
+  SetEnds(other.x1_, other.y1_, other.x2_, other.y2_);
+}
+
+// ---- Image and PictureBox ----
+
+class DrawingWidget : public QWidget {
+ public:
+  explicit DrawingWidget(QWidget* parent) : QWidget(parent) {}
+  void Attach(Image* image) { image_ = image; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!image_) return;
+    QPainter painter(this);
+    if (!image_->picture_.isNull()) {
+      if (image_->stretch_) {
+        painter.drawImage(rect(), image_->picture_);
+      } else {
+        painter.drawImage(QPoint(0, 0), image_->picture_);
+      }
+    }
+    for (const Image::Drawing& drawing : image_->drawings_) Draw(painter, drawing);
+  }
+
+ private:
+  static void Draw(QPainter& painter, const Image::Drawing& drawing) {
+    const QColor color = ToQColor(drawing.color);
+    const QPoint a(TwipsToPixels(drawing.x1), TwipsToPixels(drawing.y1));
+    const QPoint b(TwipsToPixels(drawing.x2), TwipsToPixels(drawing.y2));
+    painter.setPen(QPen(color, drawing.width));
+    switch (drawing.kind) {
+      case Image::Drawing::LineTo: painter.drawLine(a, b); break;
+      case Image::Drawing::Frame: painter.drawRect(QRect(a, b).normalized()); break;
+      case Image::Drawing::Fill: painter.fillRect(QRect(a, b).normalized(), color); break;
+      case Image::Drawing::Text: painter.drawText(a + QPoint(0, painter.fontMetrics().ascent()), drawing.text); break;
+    }
+  }
+
+  Image* image_ = nullptr;
+};
+
+Image::Image(Container* parent, const QString& name, int index) : Image(ControlKind::Image, parent, name, index) {}
+
+Image::Image(ControlKind kind, Container* parent, const QString& name, int index)
+    : Control(kind, parent, name, index, new DrawingWidget(parent->ClientWidget())) {
+  static_cast<DrawingWidget*>(Widget())->Attach(this);
+}
+
+void Image::SetPicture(const QString& path) {
+  if (path.isEmpty()) {
+    SetPicture(QImage());
+    return;
+  }
+  if (!QFileInfo::exists(path)) throw RuntimeError(QStringLiteral("File not found"), 53);
+  QImage picture(path);
+  if (picture.isNull()) throw RuntimeError(QStringLiteral("Invalid picture"), 481);
+  SetPicture(picture);
+}
+
+void Image::SetPicture(const QImage& picture) {
+  picture_ = picture;
+  // An image control that does not stretch takes the picture's size.
+  if (Kind() == ControlKind::Image && !stretch_ && !picture.isNull()) {
+    Move(Left(), Top(), PixelsToTwips(picture.width()), PixelsToTwips(picture.height()));
+  }
+  Widget()->update();
+}
+
+void Image::SetStretch(bool stretch) {
+  stretch_ = stretch;
+  Widget()->update();
+}
+
+void Image::Cls() {
+  drawings_.clear();
+  Widget()->update();
+}
+
+void Image::AddDrawing(Drawing drawing) {
+  drawings_.push_back(std::move(drawing));
+  Widget()->update();
+}
+
+void Image::Line(double x1, double y1, double x2, double y2, Color color) {
+  AddDrawing({Drawing::LineTo, x1, y1, x2, y2, color, drawWidth_, {}});
+}
+
+void Image::Box(double x1, double y1, double x2, double y2, Color color, bool filled) {
+  AddDrawing({filled ? Drawing::Fill : Drawing::Frame, x1, y1, x2, y2, color, drawWidth_, {}});
+}
+
+void Image::PrintText(double x, double y, const QString& text, Color color) {
+  AddDrawing({Drawing::Text, x, y, x, y, color, drawWidth_, text});
+}
+
+void Image::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const Image&>(source);
+  stretch_ = other.stretch_;
+  drawWidth_ = other.drawWidth_;
+  SetPicture(other.picture_);
+}
+
+PictureBox::PictureBox(Container* parent, const QString& name, int index)
+    : Image(ControlKind::PictureBox, parent, name, index) {}
+
+// ---- UpDown ----
+
+UpDown::UpDown(Container* parent, const QString& name, int index)
+    : Control(ControlKind::UpDown, parent, name, index, new QWidget(parent->ClientWidget())) {
+  auto* layout = new QVBoxLayout(Widget());
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  for (auto [arrow, direction] : {std::pair{Qt::UpArrow, 1}, std::pair{Qt::DownArrow, -1}}) {
+    auto* button = new QToolButton(Widget());
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    button->setObjectName(direction > 0 ? QStringLiteral("up") : QStringLiteral("down"));
+    layout->addWidget(button);
+    QObject::connect(button, &QToolButton::clicked, button, [this, direction = direction] { Step(direction); });
+  }
+}
+
+QWidget* UpDown::UpArrow() const { return Widget()->findChild<QToolButton*>(QStringLiteral("up")); }
+QWidget* UpDown::DownArrow() const { return Widget()->findChild<QToolButton*>(QStringLiteral("down")); }
+
+void UpDown::SetValue(int value) {
+  if (value == value_) return;
+  value_ = value;
+  Raise(Change);
+}
+
+void UpDown::Step(int direction) {
+  int next = value_ + direction * increment_;
+  if (next > max_) next = wrap_ ? min_ : max_;
+  if (next < min_) next = wrap_ ? max_ : min_;
+  SetValue(next);
+  Raise(direction > 0 ? UpClick : DownClick);
+}
+
+void UpDown::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& other = static_cast<const UpDown&>(source);
+  min_ = other.min_;
+  max_ = other.max_;
+  increment_ = other.increment_;
+  wrap_ = other.wrap_;
+  value_ = other.value_;
+}
+
+}  // namespace platform

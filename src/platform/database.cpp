@@ -1,0 +1,252 @@
+#include "platform/database.h"
+
+#include "platform/errors.h"
+#include "platform/logschema.h"
+#include "platform/paths.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// Several PCs write one file; a statement that finds it locked waits this long before failing.
+constexpr int DefaultBusyTimeoutMs = 5000;
+
+// Jet accepts "delete * from"; SQLite knows only "delete from".
+QString TranslateJetSql(const QString& sql) {
+  static const QRegularExpression jetDeleteAll(R"(^(\s*delete)\s+\*(\s+from\b))",
+                                               QRegularExpression::CaseInsensitiveOption);
+  QString translated = sql;
+  return translated.replace(jetDeleteAll, QStringLiteral("\\1\\2"));
+}
+
+QString ErrorText(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+
+void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
+  switch (value.typeId()) {
+    case QMetaType::UnknownType:
+    case QMetaType::Nullptr:
+      sqlite3_bind_null(statement, index);
+      return;
+    case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+      sqlite3_bind_int64(statement, index, value.toLongLong());
+      return;
+    case QMetaType::Float:
+    case QMetaType::Double:
+      sqlite3_bind_double(statement, index, value.toDouble());
+      return;
+    default: {
+      const QByteArray text = value.toString().toUtf8();
+      // A non-null pointer even for "", which would otherwise bind as NULL.
+      sqlite3_bind_text(statement, index, text.isEmpty() ? "" : text.constData(),
+                        static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+  }
+}
+
+QString ColumnText(sqlite3_stmt* statement, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  if (text == nullptr) return QString();
+  return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+bool IsOnlyWhitespaceOrSemicolons(const char* text) {
+  for (; *text != '\0'; ++text) {
+    if (*text != ';' && !QChar::isSpace(static_cast<unsigned char>(*text))) return false;
+  }
+  return true;
+}
+
+// Opening a file that carries no write permission at all read-only makes writes fail as they
+// would for an ordinary user, also when the program runs as root.
+bool HasNoWritePermission(const struct stat& status) {
+  return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+struct Connection::Statement {
+  sqlite3_stmt* handle = nullptr;
+  Statement() = default;
+  Statement(Statement&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  Statement& operator=(Statement&&) = delete;
+  ~Statement() { sqlite3_finalize(handle); }
+};
+
+Connection::~Connection() { Close(); }
+
+void Connection::Open(const QString& path) {
+  Close();
+  const QString native = NativePath(path);
+  const QByteArray nativeBytes = QFile::encodeName(native);
+  struct stat status {};
+  if (native.isEmpty() || ::stat(nativeBytes.constData(), &status) != 0) {
+    throw RuntimeError(QStringLiteral("The log database file \"%1\" does not exist.").arg(path));
+  }
+  if (S_ISDIR(status.st_mode)) {
+    throw RuntimeError(QStringLiteral("\"%1\" is a folder, not a log database file.").arg(path));
+  }
+  if (!S_ISREG(status.st_mode)) {
+    throw RuntimeError(QStringLiteral("\"%1\" is not a log database file.").arg(path));
+  }
+
+  const int flags = HasNoWritePermission(status) ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(nativeBytes.constData(), &db, flags, nullptr);
+  db_ = db;
+  path_ = path;
+  if (rc != SQLITE_OK) {
+    const QString reason = ErrorText(db);
+    Close();
+    throw RuntimeError(QStringLiteral("Cannot open the log database file \"%1\": %2").arg(path, reason), rc);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  SetBusyTimeout(DefaultBusyTimeoutMs);
+
+  try {
+    Recordset tables;
+    tables.Open(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ? collate nocase"),
+                *this, {QStringLiteral("tbllog")});
+    if (tables.Fields(0) == QLatin1String("0")) {
+      throw RuntimeError(QStringLiteral("The log database file \"%1\" holds no table tbllog.").arg(path));
+    }
+    // A rollback journal, not WAL: WAL needs shared memory, which network file systems lack.
+    Execute(QStringLiteral("pragma journal_mode = delete"));
+  } catch (const RuntimeError& error) {
+    Close();
+    if (error.Number() == SQLITE_NOTADB) {
+      throw RuntimeError(QStringLiteral("\"%1\" is not a log database file.").arg(path), error.Number());
+    }
+    throw;
+  }
+}
+
+void Connection::Close() {
+  if (db_ != nullptr) sqlite3_close_v2(db_);
+  db_ = nullptr;
+  path_.clear();
+}
+
+void Connection::SetBusyTimeout(int milliseconds) {
+  if (db_ != nullptr) sqlite3_busy_timeout(db_, milliseconds);
+}
+
+int Connection::Execute(const QString& sql, const QVariantList& params) {
+  Statement statement = Prepare(sql, params);
+  int rc;
+  while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) Fail(QStringLiteral("The statement failed"));
+  return sqlite3_changes(db_);
+}
+
+Connection::Statement Connection::Prepare(const QString& sql, const QVariantList& params) {
+  if (db_ == nullptr) throw RuntimeError(QStringLiteral("The log database is not open."));
+
+  const QByteArray text = TranslateJetSql(sql).toUtf8();
+  Statement statement;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement.handle, &tail) !=
+      SQLITE_OK) {
+    Fail(QStringLiteral("The statement failed"));
+  }
+  if (statement.handle == nullptr || !IsOnlyWhitespaceOrSemicolons(tail)) {
+    throw RuntimeError(QStringLiteral("Exactly one statement is expected: %1").arg(sql));
+  }
+  if (sqlite3_bind_parameter_count(statement.handle) != params.size()) {
+    throw RuntimeError(QStringLiteral("The statement takes %1 values, %2 were given: %3")
+                           .arg(sqlite3_bind_parameter_count(statement.handle))
+                           .arg(params.size())
+                           .arg(sql));
+  }
+  for (int i = 0; i < params.size(); ++i) Bind(statement.handle, i + 1, params[i]);
+  return statement;
+}
+
+void Connection::Fail(const QString& what) const {
+  const int code = sqlite3_extended_errcode(db_);
+  const QString reason = ErrorText(db_);
+  // Autocommit normally undoes a failed statement by itself; make sure no transaction is left
+  // holding a lock or half a change on the shared file.
+  if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+  throw RuntimeError(QStringLiteral("%1: %2 (log database \"%3\")").arg(what, reason, path_), code);
+}
+
+void Recordset::Open(const QString& sql, Connection& connection, const QVariantList& params) {
+  Close();
+  Connection::Statement statement = connection.Prepare(sql, params);
+  const int columns = sqlite3_column_count(statement.handle);
+  std::vector<QString> names;
+  for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(statement.handle, c)));
+  std::vector<QString> cells;
+  int rc;
+  while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) cells.push_back(ColumnText(statement.handle, c));
+  }
+  if (rc != SQLITE_DONE) connection.Fail(QStringLiteral("The query failed"));
+  names_ = std::move(names);
+  cells_ = std::move(cells);
+  current_ = 0;
+  open_ = true;
+}
+
+void Recordset::Close() {
+  open_ = false;
+  names_.clear();
+  cells_.clear();
+  current_ = 0;
+}
+
+void Recordset::MoveNext() {
+  if (!open_ || Eof()) throw RuntimeError(QStringLiteral("There is no current record."));
+  ++current_;
+}
+
+QString Recordset::Fields(int position) const { return Cell(position); }
+
+QString Recordset::Fields(const QString& name) const {
+  for (int position = 0; position < FieldCount(); ++position) {
+    if (names_[position].compare(name, Qt::CaseInsensitive) == 0) return Cell(position);
+  }
+  throw RuntimeError(QStringLiteral("The record set has no field \"%1\".").arg(name));
+}
+
+const QString& Recordset::Cell(int position) const {
+  if (!open_ || Eof()) throw RuntimeError(QStringLiteral("There is no current record."));
+  if (position < 0 || position >= FieldCount()) {
+    throw RuntimeError(QStringLiteral("The record set has no field at position %1.").arg(position));
+  }
+  return cells_[current_ * names_.size() + static_cast<std::size_t>(position)];
+}
+
+void CreateLogDatabase(const QString& path) {
+  const QString native = NativePath(path);
+  if (QFile::exists(native)) {
+    throw RuntimeError(QStringLiteral("\"%1\" already exists; a log database is never overwritten.").arg(path));
+  }
+  const std::string reason = WriteLogTable(QFile::encodeName(native).constData());
+  if (!reason.empty()) {
+    QFile::remove(native);
+    throw RuntimeError(
+        QStringLiteral("Cannot create the log database \"%1\": %2").arg(path, QString::fromStdString(reason)));
+  }
+}
+
+}  // namespace platform

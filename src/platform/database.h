@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <cstddef>
+#include <vector>
+
+struct sqlite3;
+
+namespace platform {
+
+// Makes a new, empty log database file holding tbllog (see logschema.h). Refuses a path where a
+// file already is, so an operator's log is never overwritten. The program itself never creates
+// its log; test fixtures make theirs with this.
+void CreateLogDatabase(const QString& path);
+
+// One open log database file, shared by several PCs. Each statement is its own transaction; a
+// statement that meets another PC's lock waits up to the busy timeout and then fails.
+// Values reach SQL only as bound parameters ("?"): a QString binds as text, a whole number as an
+// integer, a real number as a real, a null QVariant as NULL.
+class Connection {
+ public:
+  Connection() = default;
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens an existing log database; never creates one. A missing file, a folder, a file that is
+  // not a database or a database without tbllog throws RuntimeError and leaves it closed.
+  // A file without any write permission bit is opened read-only, so writes fail even for root.
+  void Open(const QString& path);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+  const QString& Path() const { return path_; }
+
+  // Runs one statement; returns the number of rows it inserted, changed or deleted.
+  int Execute(const QString& sql, const QVariantList& params = {});
+
+  void SetBusyTimeout(int milliseconds);
+
+ private:
+  friend class Recordset;
+  struct Statement;
+  Statement Prepare(const QString& sql, const QVariantList& params);
+  [[noreturn]] void Fail(const QString& what) const;
+
+  sqlite3* db_ = nullptr;
+  QString path_;
+};
+
+// The rows of one query, read in full when it opens (a static cursor), so no read lock is left
+// on the shared file while the rows are walked.
+class Recordset {
+ public:
+  void Open(const QString& sql, Connection& connection, const QVariantList& params = {});
+  void Close();
+  bool IsOpen() const { return open_; }
+
+  // EOF is a C library macro, hence the spelling.
+  bool Eof() const { return current_ >= RowCount(); }
+  void MoveNext();
+  void MoveFirst() { current_ = 0; }
+  int FieldCount() const { return static_cast<int>(names_.size()); }
+  // The current row's value as text: NULL reads as "", numbers as their decimal text.
+  QString Fields(int position) const;
+  QString Fields(const QString& name) const;
+
+ private:
+  std::size_t RowCount() const { return names_.empty() ? 0 : cells_.size() / names_.size(); }
+  const QString& Cell(int position) const;
+
+  bool open_ = false;
+  std::vector<QString> names_;
+  std::vector<QString> cells_;  // row after row
+  std::size_t current_ = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// A process environment variable; "" when unset. The program looks for its users' folders in
+// USERPROFILE and APPDATA: where those are unset or empty, $HOME stands in for USERPROFILE and
+// the XDG config folder ($XDG_CONFIG_HOME, else $HOME/.config) for APPDATA. Names are matched
+// without regard to case for these two, as the program's own system does.
+QString Environ(const QString& name);
+
+}  // namespace platform

@@ -1,0 +1,492 @@
+#include "platform/form.h"
+
+#include "platform/errors.h"
+#include "platform/instances.h"
+#include "platform/keys.h"
+#include "platform/menu.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// The default face size of the designs.
+constexpr double kDesignFontSize = 8.25;
+
+// Hands a key event to a widget past the event filters, and on up to the control's own widget
+// when an inner widget (an editable combo box's line edit) does not take it.
+void Deliver(QObject* target, QWidget* controlWidget, QKeyEvent& event) {
+  QObject* receiver = target;
+  event.accept();
+  receiver->event(&event);
+  while (!event.isAccepted() && controlWidget && receiver != controlWidget && receiver->parent()) {
+    receiver = receiver->parent();
+    event.accept();
+    receiver->event(&event);
+  }
+}
+
+// The character a handler put in place of the typed one, as a key of its own.
+void DeliverCharacter(QObject* target, QWidget* controlWidget, int keyAscii) {
+  QKeyEvent typed(QEvent::KeyPress, QtKeyForAscii(keyAscii), Qt::NoModifier, QString(QChar(keyAscii)));
+  Deliver(target, controlWidget, typed);
+}
+
+}  // namespace
+
+class FormEventFilter : public QObject {
+ public:
+  explicit FormEventFilter(Form* form) : form_(form) {}
+  bool eventFilter(QObject* watched, QEvent* event) override { return form_->FilterWindowEvent(watched, event); }
+
+ private:
+  Form* form_;
+};
+
+namespace detail {
+
+void RetireForm(Form* form) { form->BeginDestruction(); }
+
+}  // namespace detail
+
+Form::Form(const QString& name) : name_(name), window_(new QMainWindow), client_(new QWidget) {
+  window_->setObjectName(name);
+  window_->setWindowTitle(name);
+  client_->setObjectName(name + QStringLiteral("_client"));
+  QFont font = client_->font();
+  font.setPointSizeF(kDesignFontSize);
+  client_->setFont(font);
+  client_->setMouseTracking(true);
+  window_->setCentralWidget(client_);
+  filter_ = new FormEventFilter(this);
+  window_->installEventFilter(filter_);
+  client_->installEventFilter(filter_);
+  ApplyWindowGeometry();
+}
+
+Form::~Form() {
+  BeginDestruction();
+  delete filter_;
+  delete window_;
+}
+
+void Form::BeginDestruction() {
+  if (destroying_) return;
+  destroying_ = true;
+  if (modalLoop_) modalLoop_->exit();
+  window_->hide();
+}
+
+QWidget* Form::ClientWidget() const { return client_; }
+QWidget* Form::Widget() const { return window_; }
+
+QString Form::Caption() const { return window_->windowTitle(); }
+void Form::SetCaption(const QString& caption) { window_->setWindowTitle(caption); }
+
+void Form::SetLeft(double twips) {
+  left_ = twips;
+  ApplyWindowGeometry();
+}
+
+void Form::SetTop(double twips) {
+  top_ = twips;
+  ApplyWindowGeometry();
+}
+
+void Form::SetWidth(double twips) {
+  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  width_ = twips;
+  ApplyWindowGeometry();
+}
+
+void Form::SetHeight(double twips) {
+  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  height_ = twips;
+  ApplyWindowGeometry();
+}
+
+void Form::Move(double left, double top) {
+  left_ = left;
+  top_ = top;
+  ApplyWindowGeometry();
+}
+
+void Form::Move(double left, double top, double width, double height) {
+  if (width < 0 || height < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  ApplyWindowGeometry();
+}
+
+double Form::ScaleWidth() const { return std::max(0.0, width_ - 2 * BorderTwips); }
+
+double Form::ScaleHeight() const { return std::max(0.0, height_ - CaptionTwips - BorderTwips - MenuBarHeight()); }
+
+double Form::MenuBarHeight() const {
+  auto* bar = qobject_cast<QMenuBar*>(window_->menuWidget());
+  if (!bar || bar->actions().isEmpty()) return 0;
+  return PixelsToTwips(bar->sizeHint().height());
+}
+
+namespace {
+
+// The window's own geometry holds the client area and the menu bar; the borders and the caption
+// belong to the window manager.
+QRect PixelGeometry(double left, double top, double width, double height) {
+  const int w = std::max(0, TwipsToPixels(width - 2 * Form::BorderTwips));
+  const int h = std::max(0, TwipsToPixels(height - Form::CaptionTwips - Form::BorderTwips));
+  return QRect(TwipsToPixels(left), TwipsToPixels(top), w, h);
+}
+
+}  // namespace
+
+void Form::ApplyWindowGeometry() {
+  applyingGeometry_ = true;
+  const QRect geometry = PixelGeometry(left_, top_, width_, height_);
+  window_->move(geometry.topLeft());
+  window_->resize(geometry.size());
+  applyingGeometry_ = false;
+}
+
+void Form::TakeWindowGeometry() {
+  // Values set in twips stay as set while the window keeps the pixels they gave.
+  if (applyingGeometry_) return;
+  const QRect expected = PixelGeometry(left_, top_, width_, height_);
+  if (window_->size() != expected.size()) {
+    width_ = PixelsToTwips(window_->width()) + 2 * BorderTwips;
+    height_ = PixelsToTwips(window_->height()) + CaptionTwips + BorderTwips;
+  }
+  if (window_->pos() != expected.topLeft()) {
+    left_ = PixelsToTwips(window_->x());
+    top_ = PixelsToTwips(window_->y());
+  }
+}
+
+int Form::WindowState() const {
+  const Qt::WindowStates state = window_->windowState();
+  if (state & Qt::WindowMinimized) return WindowMinimized;
+  if (state & Qt::WindowMaximized) return WindowMaximized;
+  return WindowNormal;
+}
+
+void Form::SetWindowState(int state) {
+  switch (state) {
+    case WindowMinimized: window_->setWindowState(Qt::WindowMinimized); break;
+    case WindowMaximized: window_->setWindowState(Qt::WindowMaximized); break;
+    default: window_->setWindowState(Qt::WindowNoState); break;
+  }
+}
+
+bool Form::Visible() const { return window_->isVisible(); }
+
+void Form::SetVisible(bool visible) {
+  if (visible) {
+    Show();
+  } else {
+    Hide();
+  }
+}
+
+bool Form::Enabled() const { return window_->isEnabled(); }
+void Form::SetEnabled(bool enabled) { window_->setEnabled(enabled); }
+
+Color Form::BackColor() const { return FromQColor(client_->palette().color(QPalette::Window)); }
+
+void Form::SetBackColor(Color color) {
+  QPalette palette = client_->palette();
+  palette.setColor(QPalette::Window, ToQColor(color));
+  client_->setPalette(palette);
+  client_->setAutoFillBackground(true);
+}
+
+Color Form::ForeColor() const { return FromQColor(client_->palette().color(QPalette::WindowText)); }
+
+void Form::SetForeColor(Color color) {
+  QPalette palette = client_->palette();
+  palette.setColor(QPalette::WindowText, ToQColor(color));
+  client_->setPalette(palette);
+}
+
+double Form::FontSize() const { return client_->font().pointSizeF(); }
+
+void Form::SetFontSize(double points) {
+  if (points <= 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  QFont font = client_->font();
+  font.setPointSizeF(points);
+  client_->setFont(font);
+}
+
+QString Form::FontName() const { return client_->font().family(); }
+
+void Form::SetFontName(const QString& name) {
+  QFont font = client_->font();
+  font.setFamily(name);
+  client_->setFont(font);
+}
+
+bool Form::FontBold() const { return client_->font().bold(); }
+
+void Form::SetFontBold(bool bold) {
+  QFont font = client_->font();
+  font.setBold(bold);
+  client_->setFont(font);
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  detail::RunHandler([this] { Form_Load(); });
+}
+
+void Form::Show(int modal) {
+  if (modal != Modeless && window_->isVisible()) {
+    throw RuntimeError(QStringLiteral("Form already displayed; can't show modally"), 400);
+  }
+  Load();
+  if (!loaded_ || destroying_) return;
+  ApplyTabOrder();
+  if (modal != Modeless) window_->setWindowModality(Qt::ApplicationModal);
+  window_->show();
+  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) window_->raise();
+  window_->activateWindow();
+  if (modal == Modeless) return;
+  // The guard keeps this window alive until Show returns, even when it is unloaded meanwhile.
+  detail::DispatchGuard guard;
+  QEventLoop loop;
+  modalLoop_ = &loop;
+  if (window_->isVisible()) loop.exec(QEventLoop::DialogExec);
+  modalLoop_ = nullptr;
+  if (!window_->isVisible()) window_->setWindowModality(Qt::NonModal);
+}
+
+void Form::Hide() {
+  window_->hide();
+  if (modalLoop_) modalLoop_->exit();
+}
+
+void Form::Unload() {
+  if (!loaded_ || destroying_) return;
+  int cancel = 0;
+  detail::RunHandler([&] { Form_QueryUnload(cancel, UnloadFromCode); });
+  if (cancel != 0) return;
+  detail::RunHandler([&] { Form_Unload(cancel); });
+  if (cancel != 0) return;
+  FinishUnload();
+}
+
+void Form::CloseRequested(QEvent* event) {
+  event->ignore();
+  if (!loaded_) {
+    Hide();
+    return;
+  }
+  int cancel = 0;
+  detail::RunHandler([&] { Form_QueryUnload(cancel, UnloadFromControlMenu); });
+  if (cancel != 0) return;
+  detail::RunHandler([&] { Form_Unload(cancel); });
+  if (cancel != 0) return;
+  FinishUnload();
+}
+
+void Form::FinishUnload() {
+  loaded_ = false;
+  Hide();
+  detail::ReleaseInstance(this);
+}
+
+void Form::Refresh() { window_->repaint(); }
+
+void Form::PopupMenu(Menu& menu) {
+  detail::DispatchGuard guard;
+  menu.SubMenu()->exec(QCursor::pos());
+}
+
+void Form::Register(Control* control) {
+  controls_.push_back(control);
+  if (control->Widget()) {
+    tabOrder_.push_back(control);
+    tabOrderDirty_ = true;
+  }
+}
+
+void Form::Unregister(Control* control) {
+  std::erase(controls_, control);
+  std::erase(tabOrder_, control);
+  if (activeControl_ == control) activeControl_ = nullptr;
+  tabOrderDirty_ = true;
+}
+
+int Form::TabIndexOf(const Control* control) const {
+  auto found = std::find(tabOrder_.begin(), tabOrder_.end(), control);
+  return found == tabOrder_.end() ? 0 : static_cast<int>(found - tabOrder_.begin());
+}
+
+void Form::MoveInTabOrder(Control* control, int index) {
+  auto found = std::find(tabOrder_.begin(), tabOrder_.end(), control);
+  if (found == tabOrder_.end()) return;
+  tabOrder_.erase(found);
+  const auto position = std::min<std::size_t>(static_cast<std::size_t>(index), tabOrder_.size());
+  tabOrder_.insert(tabOrder_.begin() + static_cast<std::ptrdiff_t>(position), control);
+  tabOrderDirty_ = true;
+  if (window_->isVisible()) ApplyTabOrder();
+}
+
+void Form::ApplyTabOrder() {
+  if (!tabOrderDirty_) return;
+  tabOrderDirty_ = false;
+  QWidget* previous = nullptr;
+  for (Control* control : tabOrder_) {
+    if (!control->CanTakeFocus()) continue;
+    if (previous) QWidget::setTabOrder(previous, control->Widget());
+    previous = control->Widget();
+  }
+}
+
+void Form::ControlFocusIn(Control* control) {
+  if (activeControl_ == control) return;
+  Control* previous = activeControl_;
+  activeControl_ = control;
+  if (previous) previous->Raise(previous->LostFocus);
+  control->Raise(control->GotFocus);
+}
+
+void Form::ControlFocusOut(Control* control) {
+  if (activeControl_ != control || control->HasFocus()) return;
+  activeControl_ = nullptr;
+  control->Raise(control->LostFocus);
+}
+
+// Key order: the window's handlers first when it previews keys, then the control's. KeyDown and
+// KeyPress are separate stages: a key code set to 0 stops the key's own action (an arrow, Delete)
+// but the character of the same stroke still goes through KeyPress, where 0 drops it and another
+// code types that character instead.
+bool Form::DispatchKey(Control* control, QObject* target, QKeyEvent& event) {
+  RouteKey(control, target, event);
+  // Handled here in full: the key must not travel on to the containers.
+  event.accept();
+  return true;
+}
+
+void Form::RouteKey(Control* control, QObject* target, QKeyEvent& event) {
+  const bool press = event.type() == QEvent::KeyPress;
+  const bool formSees = keyPreview_ || control == nullptr;
+  QWidget* controlWidget = control ? control->Widget() : nullptr;
+  QPointer<QObject> receiver = target;
+  const int shift = ShiftStateOf(event.modifiers());
+  // Held keys repeat their KeyDown and KeyPress; KeyUp comes once, when the key is let go.
+  int keyCode = (!press && event.isAutoRepeat()) ? 0 : KeyCodeOf(event);
+  bool keySwallowed = false;
+  if (keyCode != 0) {
+    if (formSees) {
+      detail::RunHandler([&] { press ? Form_KeyDown(keyCode, shift) : Form_KeyUp(keyCode, shift); });
+    }
+    if (keyCode != 0 && control && !destroying_) control->Raise(press ? control->KeyDown : control->KeyUp, keyCode, shift);
+    keySwallowed = keyCode == 0;
+  }
+  if (!press) {
+    if (!keySwallowed && receiver && !destroying_) Deliver(receiver, controlWidget, event);
+    return;
+  }
+  const int typed = KeyAsciiOf(event);
+  int keyAscii = typed;
+  if (keyAscii != 0) {
+    if (formSees && !destroying_) detail::RunHandler([&] { Form_KeyPress(keyAscii); });
+    if (keyAscii != 0 && control && !destroying_) control->Raise(control->KeyPress, keyAscii);
+  }
+  if (!receiver || destroying_) return;
+  if (typed != 0 && keyAscii == 0) return;
+  if (keyAscii != typed || (keySwallowed && typed != 0)) {
+    DeliverCharacter(receiver, controlWidget, keyAscii);
+  } else if (!keySwallowed) {
+    Deliver(receiver, controlWidget, event);
+  }
+}
+
+QMenuBar* Form::MenuBar() { return window_->menuBar(); }
+
+bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
+  if (destroying_) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      return DispatchKey(nullptr, watched, static_cast<QKeyEvent&>(*event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+      return watched == client_ && FilterClientMouse(static_cast<QMouseEvent&>(*event));
+    default:
+      break;
+  }
+  if (watched != window_) return false;
+  switch (event->type()) {
+    case QEvent::Close:
+      CloseRequested(event);
+      return true;
+    case QEvent::WindowActivate:
+      detail::RunHandler([this] { Form_Activate(); });
+      break;
+    case QEvent::WindowDeactivate:
+      detail::RunHandler([this] { Form_Deactivate(); });
+      break;
+    case QEvent::Resize:
+      TakeWindowGeometry();
+      detail::RunHandler([this] { Form_Resize(); });
+      break;
+    case QEvent::Move:
+      TakeWindowGeometry();
+      break;
+    case QEvent::Hide:
+      if (modalLoop_) modalLoop_->exit();
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+bool Form::FilterClientMouse(QMouseEvent& event) {
+  const float x = static_cast<float>(event.position().x() * TwipsPerPixel);
+  const float y = static_cast<float>(event.position().y() * TwipsPerPixel);
+  const int shift = ShiftStateOf(event.modifiers());
+  switch (event.type()) {
+    case QEvent::MouseButtonPress: {
+      const int button = MouseButtonOf(event.button());
+      detail::RunHandler([&] { Form_MouseDown(button, shift, x, y); });
+      break;
+    }
+    case QEvent::MouseMove: {
+      const int buttons = MouseButtonsOf(event.buttons());
+      detail::RunHandler([&] { Form_MouseMove(buttons, shift, x, y); });
+      break;
+    }
+    case QEvent::MouseButtonRelease: {
+      const int button = MouseButtonOf(event.button());
+      detail::RunHandler([&] { Form_MouseUp(button, shift, x, y); });
+      if (event.button() == Qt::LeftButton) detail::RunHandler([this] { Form_Click(); });
+      break;
+    }
+    case QEvent::MouseButtonDblClick:
+      detail::RunHandler([this] { Form_DblClick(); });
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace platform

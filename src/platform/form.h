@@ -1,0 +1,184 @@
+#pragma once
+
+#include "platform/color.h"
+#include "platform/control.h"
+
+#include <QString>
+
+#include <vector>
+
+class QEventLoop;
+class QKeyEvent;
+class QMainWindow;
+class QMenuBar;
+class QMouseEvent;
+
+namespace platform {
+
+class Form;
+class Menu;
+
+namespace detail {
+// Stops the window's events and hides it, before its owner deletes it.
+void RetireForm(Form* form);
+}  // namespace detail
+
+// Modal argument of Show.
+inline constexpr int Modeless = 0;
+inline constexpr int Modal = 1;
+
+// UnloadMode of Form_QueryUnload.
+inline constexpr int UnloadFromControlMenu = 0;  // the title bar's close button
+inline constexpr int UnloadFromCode = 1;
+
+// WindowState values.
+inline constexpr int WindowNormal = 0;
+inline constexpr int WindowMinimized = 1;
+inline constexpr int WindowMaximized = 2;
+
+// A window as the program was designed: outer size and position in twips, a client area that
+// holds the controls (below the menu bar when the window has menus), and the load / activate /
+// query-unload / unload life cycle. Each window derives from Form, declares its controls as
+// members constructed with `this`, sets their design values in its constructor, and overrides
+// the hooks it handles.
+class Form : public Container {
+ public:
+  // Outer size less client size: the borders and the caption, as the designs assume them.
+  static constexpr double BorderTwips = 60;    // each side, left, right and bottom
+  static constexpr double CaptionTwips = 330;  // above the client area (the menu bar comes below)
+
+  explicit Form(const QString& name);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  ~Form() override;
+
+  const QString& Name() const { return name_; }
+  QWidget* ClientWidget() const override;
+  Form& OwnerForm() const override { return const_cast<Form&>(*this); }
+  QWidget* Widget() const;  // the top-level window
+
+  QString Caption() const;
+  void SetCaption(const QString& caption);
+
+  // Outer geometry of the window, in twips.
+  double Left() const { return left_; }
+  double Top() const { return top_; }
+  double Width() const { return width_; }
+  double Height() const { return height_; }
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  void SetWidth(double twips);
+  void SetHeight(double twips);
+  void Move(double left, double top);
+  void Move(double left, double top, double width, double height);
+  // The client area, in twips.
+  double ScaleWidth() const;
+  double ScaleHeight() const;
+  double MenuBarHeight() const;  // 0 without menus
+
+  int WindowState() const;
+  void SetWindowState(int state);
+
+  bool Visible() const;
+  void SetVisible(bool visible);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  Color BackColor() const;
+  void SetBackColor(Color color);
+  Color ForeColor() const;
+  void SetForeColor(Color color);
+  double FontSize() const;
+  void SetFontSize(double points);
+  QString FontName() const;
+  void SetFontName(const QString& name);
+  bool FontBold() const;
+  void SetFontBold(bool bold);
+  const QString& Tag() const { return tag_; }
+  void SetTag(const QString& tag) { tag_ = tag; }
+
+  // When true the window's key handlers see every key before the focused control.
+  bool KeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+
+  bool IsLoaded() const { return loaded_; }
+  // Runs Form_Load once; Show and the window registry call it.
+  void Load();
+  // Modeless: shows the window and returns. Modal: shows it blocking input to the other windows
+  // and returns when it is hidden or unloaded. Showing a visible window modally throws
+  // RuntimeError 400.
+  void Show(int modal = Modeless);
+  void Hide();
+  // Form_QueryUnload, then Form_Unload; unless one cancels, the window is hidden and, when the
+  // window registry holds it, destroyed once the running handlers have returned.
+  void Unload();
+  void Refresh();
+  // Shows the menu's items as a pop-up at the mouse position and returns when it closes.
+  void PopupMenu(Menu& menu);
+
+  // Every control in creation order, control-array elements included.
+  const std::vector<Control*>& Controls() const { return controls_; }
+  Control* ActiveControl() const { return activeControl_; }
+
+  // Life-cycle and window-level event hooks.
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_Deactivate() {}
+  virtual void Form_QueryUnload(int& Cancel, int UnloadMode) { (void)Cancel, (void)UnloadMode; }
+  virtual void Form_Unload(int& Cancel) { (void)Cancel; }
+  virtual void Form_Terminate() {}
+  virtual void Form_Resize() {}
+  virtual void Form_KeyDown(int& KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
+  virtual void Form_KeyPress(int& KeyAscii) { (void)KeyAscii; }
+  virtual void Form_KeyUp(int& KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
+  virtual void Form_Click() {}
+  virtual void Form_DblClick() {}
+  virtual void Form_MouseDown(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
+  virtual void Form_MouseMove(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
+  virtual void Form_MouseUp(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
+
+ private:
+  friend class Control;
+  friend class Menu;
+  friend class FormEventFilter;
+  friend void detail::RetireForm(Form* form);
+
+  // Control registration, tab order, focus and keys (called by Control).
+  void Register(Control* control);
+  void Unregister(Control* control);
+  void BeginDestruction();
+  bool Destroying() const { return destroying_; }
+  int TabIndexOf(const Control* control) const;
+  void MoveInTabOrder(Control* control, int index);
+  void ApplyTabOrder();
+  void ControlFocusIn(Control* control);
+  void ControlFocusOut(Control* control);
+  bool DispatchKey(Control* control, QObject* target, QKeyEvent& event);
+  void RouteKey(Control* control, QObject* target, QKeyEvent& event);
+  QMenuBar* MenuBar();
+
+  // Window events (called by the window's event filter).
+  bool FilterWindowEvent(QObject* watched, QEvent* event);
+  bool FilterClientMouse(QMouseEvent& event);
+  void CloseRequested(QEvent* event);
+  void FinishUnload();
+  void ApplyWindowGeometry();
+  void TakeWindowGeometry();
+
+  QString name_;
+  QMainWindow* window_;
+  QWidget* client_;
+  QObject* filter_;
+  std::vector<Control*> controls_;
+  std::vector<Control*> tabOrder_;
+  bool tabOrderDirty_ = false;
+  Control* activeControl_ = nullptr;
+  QEventLoop* modalLoop_ = nullptr;
+  double left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
+  bool applyingGeometry_ = false;
+  bool keyPreview_ = false;
+  bool loaded_ = false;
+  bool destroying_ = false;
+  QString tag_;
+};
+
+}  // namespace platform

@@ -1,0 +1,103 @@
+#include "platform/instances.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+struct Entry {
+  std::type_index type;
+  std::unique_ptr<Form> form;
+};
+
+std::vector<Entry>& Loaded() {
+  static std::vector<Entry> loaded;
+  return loaded;
+}
+
+// Unloaded windows wait here until no event handler of any window is running.
+std::vector<std::unique_ptr<Form>>& Graveyard() {
+  static std::vector<std::unique_ptr<Form>> graveyard;
+  return graveyard;
+}
+
+void Bury(std::unique_ptr<Form> form) {
+  detail::RunHandler([&] { form->Form_Terminate(); });
+  detail::RetireForm(form.get());
+}
+
+void PurgeGraveyard() {
+  if (detail::HandlersRunning()) return;
+  // Terminate hooks may unload further windows, which join the graveyard behind these.
+  while (!Graveyard().empty()) {
+    std::unique_ptr<Form> form = std::move(Graveyard().front());
+    Graveyard().erase(Graveyard().begin());
+    Bury(std::move(form));
+  }
+}
+
+void SchedulePurge() {
+  if (Graveyard().empty()) return;
+  QTimer::singleShot(0, qApp, &PurgeGraveyard);
+}
+
+// Widgets must go while the application object still exists.
+void DestroyAllAtExit() { UnloadAll(); }
+
+void EnsureCleanupAtExit() {
+  static bool registered = false;
+  if (registered) return;
+  registered = true;
+  qAddPostRoutine(&DestroyAllAtExit);
+}
+
+}  // namespace
+
+namespace detail {
+
+Form* FindInstance(std::type_index type) {
+  for (const Entry& entry : Loaded()) {
+    if (entry.type == type) return entry.form.get();
+  }
+  return nullptr;
+}
+
+void AdoptInstance(std::type_index type, std::unique_ptr<Form> form) {
+  EnsureCleanupAtExit();
+  Loaded().push_back({type, std::move(form)});
+}
+
+bool ReleaseInstance(Form* form) {
+  auto& loaded = Loaded();
+  auto found = std::find_if(loaded.begin(), loaded.end(), [form](const Entry& e) { return e.form.get() == form; });
+  if (found == loaded.end()) return false;
+  Graveyard().push_back(std::move(found->form));
+  loaded.erase(found);
+  if (!HandlersRunning()) SchedulePurge();
+  return true;
+}
+
+void HandlersIdle() { SchedulePurge(); }
+
+}  // namespace detail
+
+std::vector<Form*> LoadedForms() {
+  std::vector<Form*> forms;
+  for (const Entry& entry : Loaded()) forms.push_back(entry.form.get());
+  return forms;
+}
+
+void UnloadAll() {
+  std::vector<std::unique_ptr<Form>> doomed;
+  for (Entry& entry : Loaded()) doomed.push_back(std::move(entry.form));
+  Loaded().clear();
+  for (auto& form : Graveyard()) doomed.push_back(std::move(form));
+  Graveyard().clear();
+  for (auto& form : doomed) detail::RetireForm(form.get());
+}
+
+}  // namespace platform

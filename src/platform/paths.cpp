@@ -1,0 +1,180 @@
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+QString& MountTablePath() {
+  static QString path = QStringLiteral("/proc/mounts");
+  return path;
+}
+
+// /proc/mounts writes blanks and a few other characters as octal escapes ("\040").
+QString UnescapeMountField(const QString& field) {
+  static const QRegularExpression octal(QStringLiteral(R"(\\([0-7]{3}))"));
+  QString result;
+  qsizetype last = 0;
+  for (auto it = octal.globalMatch(field); it.hasNext();) {
+    const auto match = it.next();
+    result += field.mid(last, match.capturedStart() - last);
+    result += QChar(match.captured(1).toInt(nullptr, 8));
+    last = match.capturedEnd();
+  }
+  return result + field.mid(last);
+}
+
+std::optional<QString> MountPointOfShare(const QString& share) {
+  QFile mounts(MountTablePath());
+  if (!mounts.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+  const QStringList networkTypes{"cifs", "smb3", "smbfs"};
+  for (const QString& line : QString::fromLocal8Bit(mounts.readAll()).split('\n')) {
+    const QStringList fields = line.split(' ', Qt::SkipEmptyParts);
+    if (fields.size() < 3 || !networkTypes.contains(fields[2])) continue;
+    if (UnescapeMountField(fields[0]).compare(share, Qt::CaseInsensitive) == 0) {
+      return UnescapeMountField(fields[1]);
+    }
+  }
+  return std::nullopt;
+}
+
+// "//host/share/rest" becomes the share's mount point followed by rest, when mounted.
+QString MapUncPath(const QString& slashed) {
+  const qsizetype hostEnd = slashed.indexOf('/', 2);
+  if (hostEnd < 0) return slashed;
+  const qsizetype shareEnd = slashed.indexOf('/', hostEnd + 1);
+  const QString share = shareEnd < 0 ? slashed : slashed.left(shareEnd);
+  const auto mountPoint = MountPointOfShare(share);
+  if (!mountPoint) return slashed;
+  return shareEnd < 0 ? *mountPoint : *mountPoint + slashed.mid(shareEnd);
+}
+
+bool IsUnc(const QString& slashed) { return slashed.startsWith(QLatin1String("//")); }
+
+bool HasDrivePrefix(const QString& path) {
+  return path.size() >= 2 && path[1] == ':' && path[0].isLetter() && path[0].unicode() < 128;
+}
+
+// The absolute path, with separators, drive and share dealt with but letter case untouched.
+QString AbsoluteSlashedPath(const QString& programPath) {
+  QString slashed = QString(programPath).replace('\\', '/');
+  if (IsUnc(slashed)) {
+    const QString mapped = MapUncPath(slashed);
+    return IsUnc(mapped) ? mapped : QDir::cleanPath(mapped);
+  }
+  if (HasDrivePrefix(slashed)) {
+    slashed = slashed.mid(2);
+    if (slashed.isEmpty()) slashed = QStringLiteral("/");
+  }
+  if (!slashed.startsWith('/')) slashed = QDir::currentPath() + '/' + slashed;
+  return QDir::cleanPath(slashed);
+}
+
+std::optional<QString> EntryDifferingInCase(const QString& folder, const QString& name) {
+  const QStringList entries =
+      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name);
+  for (const QString& entry : entries) {
+    if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+  }
+  return std::nullopt;
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+  return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
+
+QString ResolveLetterCase(const QString& absolute) {
+  if (QFileInfo::exists(absolute)) return absolute;
+  const bool unc = IsUnc(absolute);
+  QString resolved = unc ? QStringLiteral("//") : QStringLiteral("/");
+  bool missing = unc;  // an unmounted share cannot be listed
+  for (const QString& name : absolute.split('/', Qt::SkipEmptyParts)) {
+    QString next = JoinPath(resolved, name);
+    if (!missing && !QFileInfo::exists(next)) {
+      const auto existing = EntryDifferingInCase(resolved, name);
+      if (existing) {
+        next = JoinPath(resolved, *existing);
+      } else {
+        missing = true;
+      }
+    }
+    resolved = next;
+  }
+  return resolved;
+}
+
+}  // namespace
+
+QString NativePath(const QString& programPath) {
+  if (programPath.isEmpty()) return {};
+  return ResolveLetterCase(AbsoluteSlashedPath(programPath));
+}
+
+QString CurDir() { return QDir::currentPath(); }
+
+void ChDir(const QString& path) {
+  const QString native = NativePath(path);
+  if (native.isEmpty() || !QFileInfo(native).isDir() || !QDir::setCurrent(native)) {
+    throw RuntimeError(QStringLiteral("Path not found"), 76);
+  }
+}
+
+void ChDrive(const QString& drive) {
+  if (drive.isEmpty()) return;
+  const QChar first = drive[0];
+  const bool isDriveLetter = first.isLetter() && first.unicode() < 128;
+  if (!isDriveLetter && first != '/' && first != '\\') {
+    throw RuntimeError(QStringLiteral("Device unavailable"), 68);
+  }
+}
+
+bool FileExists(const QString& path) { return QFileInfo(NativePath(path)).isFile(); }
+
+bool DirExists(const QString& path) { return QFileInfo(NativePath(path)).isDir(); }
+
+void MkDir(const QString& path) {
+  const QString native = NativePath(path);
+  const QFileInfo info(native);
+  if (native.isEmpty() || !info.dir().exists()) throw RuntimeError(QStringLiteral("Path not found"), 76);
+  if (info.exists() || !QDir().mkdir(native)) {
+    throw RuntimeError(QStringLiteral("Path/File access error"), 75);
+  }
+}
+
+void FileCopy(const QString& source, const QString& destination) {
+  const QString from = NativePath(source);
+  const QString to = NativePath(destination);
+  QFile input(from);
+  if (!input.open(QIODevice::ReadOnly)) throw FileOpenError(from, false);
+  // Written aside and renamed into place, so a failed copy leaves the old destination whole.
+  QSaveFile output(to);
+  if (!output.open(QIODevice::WriteOnly)) throw FileOpenError(to, true);
+  while (!input.atEnd()) {
+    const QByteArray block = input.read(1 << 16);
+    if (block.isEmpty() && input.error() != QFileDevice::NoError) throw FileOpenError(from, false);
+    if (output.write(block) != block.size()) throw FileOpenError(to, true);
+  }
+  if (!output.commit()) throw FileOpenError(to, true);
+}
+
+RuntimeError FileOpenError(const QString& nativePath, bool forWriting) {
+  const QFileInfo info(nativePath);
+  if (!info.dir().exists()) return RuntimeError(QStringLiteral("Path not found"), 76);
+  if (!info.exists() && !forWriting) return RuntimeError(QStringLiteral("File not found"), 53);
+  const bool refused = forWriting ? (info.exists() ? !info.isWritable() : !QFileInfo(info.path()).isWritable())
+                                  : !info.isReadable();
+  if (refused) return RuntimeError(QStringLiteral("Permission denied"), 70);
+  return RuntimeError(QStringLiteral("Path/File access error"), 75);
+}
+
+void SetMountTableForTesting(const QString& mountsFile) { MountTablePath() = mountsFile; }
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/errors.h"
+
+#include <QString>
+
+namespace platform {
+
+// Every path the program builds goes through here: the program writes paths with "\"
+// separators, drive letters and "\\host\share" names, and expects file names to match
+// regardless of letter case. Nothing else in the program handles separators or case.
+
+// The native path for a path as the program writes it:
+// - "\" becomes "/";
+// - a drive prefix "X:" stands for the filesystem root ("c:\Pegasus\PEGASUS.OUT" is
+//   "/Pegasus/PEGASUS.OUT"); "X:name" without a separator is relative, like any relative path;
+// - "\\host\share\rest" is the mount point of that share when one is mounted (cifs), else
+//   "//host/share/rest";
+// - a relative path is taken from the current folder;
+// - each component that does not exist under its exact name, but does under a name that
+//   differs only in case, takes the existing name ("CW.txt" finds "cw.txt"); components after
+//   the first missing one stay as written.
+// The result is absolute. An empty path stays empty.
+QString NativePath(const QString& programPath);
+
+// The current folder of the process, natively. Relative paths everywhere resolve against it.
+QString CurDir();
+// Makes a folder current. Throws RuntimeError 76 "Path not found" when it is no folder.
+void ChDir(const QString& path);
+// Selecting a drive has no meaning here; a drive letter, "/" or "\" (the first character of
+// the program folder) is accepted and nothing happens. Anything else throws 68 "Device unavailable".
+void ChDrive(const QString& drive);
+
+bool FileExists(const QString& path);
+bool DirExists(const QString& path);
+// Creates one folder level; the parent must exist. Throws RuntimeError 76 "Path not found" when
+// the parent is missing and 75 "Path/File access error" when the folder exists (in any letter
+// case) or cannot be made.
+void MkDir(const QString& path);
+// Copies a file byte for byte, replacing the destination. Throws RuntimeError on failure.
+void FileCopy(const QString& source, const QString& destination);
+
+// The run-time error for a file that could not be opened or written, numbered as the program
+// expects: 76 "Path not found" (no such folder), 53 "File not found" (reading), 70 "Permission
+// denied", otherwise 75 "Path/File access error".
+RuntimeError FileOpenError(const QString& nativePath, bool forWriting);
+
+// Test seam: the mount table consulted for "\\host\share" paths (normally /proc/mounts).
+void SetMountTableForTesting(const QString& mountsFile);
+
+}  // namespace platform

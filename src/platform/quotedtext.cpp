@@ -1,0 +1,137 @@
+#include "platform/quotedtext.h"
+
+#include "platform/paths.h"
+
+#include <QFile>
+
+namespace platform {
+
+namespace {
+
+QString FormatNumber(double value, int significantDigits) {
+  if (value == 0) return QStringLiteral("0");
+  QString text = QString::number(value, 'g', significantDigits).toUpper();
+  if (text.startsWith(QLatin1String("0."))) {
+    text.remove(0, 1);
+  } else if (text.startsWith(QLatin1String("-0."))) {
+    text.remove(1, 1);
+  }
+  return text;
+}
+
+bool IsLineEnd(QChar c) { return c == '\r' || c == '\n'; }
+bool IsBlank(QChar c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+QuotedValue::QuotedValue(const QString& text) : written_('"' + text + '"') {}
+QuotedValue::QuotedValue(const char* text) : QuotedValue(QString::fromUtf8(text)) {}
+QuotedValue::QuotedValue(float number) : written_(FormatNumber(number, 7)) {}
+QuotedValue::QuotedValue(double number) : written_(FormatNumber(number, 15)) {}
+
+QuotedValue QuotedValue::None() { return QuotedValue(); }
+
+QString FormatQuotedRecord(std::initializer_list<QuotedValue> values) {
+  QStringList written;
+  for (const QuotedValue& value : values) written << value.Written();
+  return written.join(',');
+}
+
+QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {
+  // Where no file can be made beside the target, writing in place is better than not at all.
+  file_.setDirectWriteFallback(true);
+  if (!file_.open(QIODevice::WriteOnly)) throw FileOpenError(file_.fileName(), true);
+}
+
+void QuotedTextWriter::WriteRecord(std::initializer_list<QuotedValue> values) {
+  file_.write(FormatQuotedRecord(values).toLatin1() + "\r\n");
+}
+
+void QuotedTextWriter::Close() {
+  if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
+}
+
+QuotedTextReader::QuotedTextReader(const QString& path) {
+  QFile file(NativePath(path));
+  if (!file.open(QIODevice::ReadOnly)) throw FileOpenError(file.fileName(), false);
+  text_ = QString::fromLatin1(file.readAll());
+}
+
+QuotedTextReader QuotedTextReader::FromBytes(const QByteArray& content) {
+  QuotedTextReader reader;
+  reader.text_ = QString::fromLatin1(content);
+  return reader;
+}
+
+bool QuotedTextReader::AtEnd() const {
+  if (!lineEnded_) return false;  // a comma promises one more value, even an empty one
+  for (qsizetype i = pos_; i < text_.size(); ++i) {
+    if (!IsBlank(text_[i]) && !IsLineEnd(text_[i])) return false;
+  }
+  return true;
+}
+
+QString QuotedTextReader::Next() {
+  if (AtEnd()) {
+    readPastEnd_ = true;
+    return {};
+  }
+  SkipBlanks();
+  if (AtLineEnd()) {  // an empty line, or nothing after the last comma
+    SkipLineEnd();
+    lineEnded_ = true;
+    return {};
+  }
+  const QString value = text_[pos_] == '"' ? TakeQuoted() : TakeBare();
+  lineEnded_ = SkipDelimiter();
+  return value;
+}
+
+QStringList QuotedTextReader::ReadRecord() {
+  QStringList values;
+  if (AtEnd()) {
+    readPastEnd_ = true;
+    return values;
+  }
+  do {
+    values << Next();
+  } while (!lineEnded_);
+  return values;
+}
+
+bool QuotedTextReader::AtLineEnd() const { return pos_ >= text_.size() || IsLineEnd(text_[pos_]); }
+
+void QuotedTextReader::SkipBlanks() {
+  while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+}
+
+void QuotedTextReader::SkipLineEnd() {
+  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+}
+
+QString QuotedTextReader::TakeQuoted() {
+  const qsizetype start = ++pos_;
+  while (!AtLineEnd() && text_[pos_] != '"') ++pos_;
+  const QString value = text_.mid(start, pos_ - start);
+  if (!AtLineEnd()) ++pos_;  // the closing quote; an unterminated one ends at the line end
+  return value;
+}
+
+QString QuotedTextReader::TakeBare() {
+  const qsizetype start = pos_;
+  while (!AtLineEnd() && text_[pos_] != ',') ++pos_;
+  return text_.mid(start, pos_ - start).trimmed();
+}
+
+bool QuotedTextReader::SkipDelimiter() {
+  while (!AtLineEnd() && text_[pos_] != ',') ++pos_;  // stray characters after a closing quote
+  if (!AtLineEnd()) {
+    ++pos_;
+    return false;
+  }
+  SkipLineEnd();
+  return true;
+}
+
+}  // namespace platform

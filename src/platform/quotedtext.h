@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+
+#include <concepts>
+#include <initializer_list>
+
+namespace platform {
+
+// The program's settings, backup and export files share one text format: values separated by
+// commas, records ended by CR LF, text values in double quotes without escaping, numbers bare
+// with "." as the decimal separator. Files are Latin-1, the code page they were written in.
+
+// One value as written. Text is quoted; a byte or whole number has no fraction; a single
+// keeps up to 7 significant digits and a double up to 15, without trailing zeros and without
+// a zero before the point (0.5 is ".5", -0.25 is "-.25"). None is written as nothing at all.
+class QuotedValue {
+ public:
+  QuotedValue(const QString& text);  // NOLINT: values are listed as they are written
+  QuotedValue(const char* text);     // NOLINT
+  template <std::integral Number>
+  QuotedValue(Number number) : written_(QString::number(static_cast<long long>(number))) {}  // NOLINT
+  QuotedValue(float number);         // NOLINT: single precision
+  QuotedValue(double number);        // NOLINT
+  static QuotedValue None();
+
+  const QString& Written() const { return written_; }
+
+ private:
+  QuotedValue() = default;
+  QString written_;
+};
+
+// One record as a line, without its line end: "\"W1AW\",-4.5,,7000".
+QString FormatQuotedRecord(std::initializer_list<QuotedValue> values);
+
+// Writes a quoted-text file. The file is written aside and takes the place of the old one only
+// at Close, so a failure part-way never leaves a damaged file: the old one stays whole.
+// Throws RuntimeError when the file cannot be created or written.
+class QuotedTextWriter {
+ public:
+  explicit QuotedTextWriter(const QString& path);  // a path as the program writes it
+  QuotedTextWriter(const QuotedTextWriter&) = delete;
+  QuotedTextWriter& operator=(const QuotedTextWriter&) = delete;
+
+  void WriteRecord(std::initializer_list<QuotedValue> values);
+  // Puts the written file in place. Without Close (an error on the way), nothing is replaced.
+  void Close();
+
+ private:
+  QSaveFile file_;
+};
+
+// Reads a quoted-text file either value by value (a line end separates two values just as a
+// comma does) or line by line. It never fails on a short or damaged line: a missing value reads
+// as "", an unterminated quote ends at its line end, and the caller decides what to make of it.
+// Numbers come back as their text (".5", "-4.5", "7000"), for QString::toDouble or toInt.
+// CR LF and LF line ends are both accepted.
+class QuotedTextReader {
+ public:
+  // Throws RuntimeError 53 "File not found" (or another file error) when it cannot be read.
+  explicit QuotedTextReader(const QString& path);  // a path as the program writes it
+  static QuotedTextReader FromBytes(const QByteArray& content);
+
+  // Whether only blanks and line ends are left.
+  bool AtEnd() const;
+  // The next value, on this line or the next. At the end it gives "" and sets ReadPastEnd.
+  QString Next();
+  // The remaining values of the current line (all of the next line when at a line start).
+  QStringList ReadRecord();
+  // Whether a value was asked for after the end of the file.
+  bool ReadPastEnd() const { return readPastEnd_; }
+
+ private:
+  QuotedTextReader() = default;
+  bool AtLineEnd() const;
+  void SkipBlanks();
+  void SkipLineEnd();
+  QString TakeQuoted();
+  QString TakeBare();
+  // Consumes the delimiter after a value; returns whether it ended the line (or the file).
+  bool SkipDelimiter();
+
+  QString text_;
+  qsizetype pos_ = 0;
+  bool lineEnded_ = true;
+  bool readPastEnd_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,137 @@
+#include "app/globalpreferences.h"
+
+#include "platform/errors.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace app::modGlobalPreferences;
+
+namespace {
+
+const QByteArray Declaration = R"(<?xml version="1.0" encoding="UTF-8" ?>)";
+
+class SharedPreferences : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+
+  // The path as the program writes it, with "\" before the file name.
+  QString ProgramPath() const { return folder.path() + SharedPreferencesFile; }
+  QString NativeFile() const { return folder.path() + "/SharedUserPreferences.xml"; }
+
+  QByteArray FileBytes() const {
+    QFile file(NativeFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  void WriteFile(const QByteArray& bytes) const {
+    QFile file(NativeFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+
+  // What the station dialog's Done sets, in its order.
+  void SetStation(const QString& call, const QString& utc, const QString& grid, const QString& longitude,
+                  const QString& latitude) {
+    SetPreference("OWN_CALL", call, 0);
+    SetPreference("OWN_UTC", utc, 0);
+    SetPreference("OWN_GRID", grid, 0);
+    SetPreference("OWN_LONGITUDE", longitude, 0);
+    SetPreference("OWN_LATITUDE", latitude, 1);
+  }
+
+  QTemporaryDir folder;
+};
+
+TEST_F(SharedPreferences, MissingFileStartsWithDeclarationAndWritesNothing) {
+  LoadPreferencesText(ProgramPath());
+  EXPECT_EQ(PreferencesText, QString::fromLatin1(Declaration));
+  EXPECT_EQ(PreferencesPath, ProgramPath());
+  EXPECT_FALSE(QFile::exists(NativeFile()));
+}
+
+TEST_F(SharedPreferences, FirstBatchWritesDeclarationAndFiveElementsOnceAtTheEnd) {
+  LoadPreferencesText(ProgramPath());
+  SetPreference("OWN_CALL", "W1AW", 0);
+  EXPECT_FALSE(QFile::exists(NativeFile())) << "only the last setting of a batch saves";
+  SetPreference("OWN_UTC", "5", 0);
+  SetPreference("OWN_GRID", "FN31", 0);
+  SetPreference("OWN_LONGITUDE", "72.5", 0);
+  SetPreference("OWN_LATITUDE", "41.5", 1);
+  EXPECT_EQ(FileBytes(), Declaration +
+                             "\r\n<OWN_CALL>W1AW</OWN_CALL>"
+                             "\r\n<OWN_UTC>5</OWN_UTC>"
+                             "\r\n<OWN_GRID>FN31</OWN_GRID>"
+                             "\r\n<OWN_LONGITUDE>72.5</OWN_LONGITUDE>"
+                             "\r\n<OWN_LATITUDE>41.5</OWN_LATITUDE>\r\n");
+}
+
+TEST_F(SharedPreferences, SettingAgainReplacesOnlyTheValueInPlace) {
+  LoadPreferencesText(ProgramPath());
+  SetStation("W1AW", "5", "FN31", "72.5", "41.5");
+  SetPreference("OWN_ADDRESS_NAME", "Hiram", 1);
+
+  SetStation("K1ABC/R", "-4", "FN20", "0", "0");
+  SetPreference("own_address_name", "A <b> & \"c\"", 1);
+
+  EXPECT_EQ(FileBytes(), Declaration +
+                             "\r\n<OWN_CALL>K1ABC/R</OWN_CALL>"
+                             "\r\n<OWN_UTC>-4</OWN_UTC>"
+                             "\r\n<OWN_GRID>FN20</OWN_GRID>"
+                             "\r\n<OWN_LONGITUDE>0</OWN_LONGITUDE>"
+                             "\r\n<OWN_LATITUDE>0</OWN_LATITUDE>"
+                             "\r\n<OWN_ADDRESS_NAME>A <b> & \"c\"</OWN_ADDRESS_NAME>\r\n");
+}
+
+TEST_F(SharedPreferences, LoadingAndSavingUnchangedKeepsEveryByte) {
+  const QByteArray original = Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_ADDRESS_LINE1>Caf\xE9 <1></OWN_ADDRESS_LINE1>\r\n";
+  WriteFile(original);
+  LoadPreferencesText(ProgramPath());
+  SavePreferencesText(ProgramPath());
+  EXPECT_EQ(FileBytes(), original);
+}
+
+TEST_F(SharedPreferences, ExistingFileIsEditedWhereItStands) {
+  WriteFile(Declaration + "\r\n<OWN_CLUB_NAME>Club</OWN_CLUB_NAME>\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n");
+  LoadPreferencesText(ProgramPath());
+  SetPreference("OWN_CALL", "N1XYZ", 0);
+  SetPreference("OWN_GRID", "FN42", 1);
+  EXPECT_EQ(FileBytes(), Declaration +
+                             "\r\n<OWN_CLUB_NAME>Club</OWN_CLUB_NAME>"
+                             "\r\n<OWN_CALL>N1XYZ</OWN_CALL>"
+                             "\r\n<OWN_GRID>FN42</OWN_GRID>\r\n");
+}
+
+TEST_F(SharedPreferences, DamagedFilesAreMendedWithoutLosingOtherElements) {
+  WriteFile(Declaration + "\r\n<OWN_CALL>W1A\r\n<OWN_GRID>FN31</OWN_GRID>\r\n");
+  LoadPreferencesText(ProgramPath());
+  SetPreference("OWN_CALL", "W1AW", 1);
+  EXPECT_EQ(FileBytes(), Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_GRID>FN31</OWN_GRID>\r\n");
+
+  WriteFile("");
+  LoadPreferencesText(ProgramPath());
+  EXPECT_EQ(PreferencesText, QString::fromLatin1(Declaration));
+
+  WriteFile(Declaration + "\n<OWN_CALL>W1AW</OWN_CALL>");
+  LoadPreferencesText(ProgramPath());
+  EXPECT_TRUE(PreferencesText.endsWith("</OWN_CALL>")) << "a file without a final line end keeps its last tag";
+}
+
+TEST_F(SharedPreferences, SaveIntoMissingFolderThrows) {
+  LoadPreferencesText(folder.path() + "\\missing" + SharedPreferencesFile);
+  EXPECT_THROW(SetPreference("OWN_CALL", "W1AW", 1), platform::RuntimeError);
+}
+
+TEST(CallToFileStem, KeepsLeadingCapitalsAndDigits) {
+  const struct {
+    const char* call;
+    const char* stem;
+  } cases[] = {
+      {"W1AW", "W1AW"},    {"K1ABC/R", "K1ABC"}, {"VE3/W1AW", "VE3"},  {"w1aw", "YourCall"},
+      {"W1aw", "W1"},      {"", "YourCall"},      {"/R", "YourCall"}, {"N1X YZ", "N1X"},
+      {"\xC4" "B1", "YourCall"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CallToFileStem(QString::fromLatin1(c.call)), c.stem) << c.call;
+}
+
+}  // namespace

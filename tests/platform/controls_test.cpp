@@ -1,0 +1,466 @@
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+void ShowActive(Form& form) {
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+}
+
+class BoxForm : public Form {
+ public:
+  BoxForm() : Form("BoxForm") {
+    txtCall.Move(120, 120, 1500, 300);
+    txtNotes.Move(120, 600, 3000, 1200);
+    txtCall.Change = [this] { changes.push_back(txtCall.Text()); };
+    txtNotes.Change = [this] { changes.push_back(txtNotes.Text()); };
+  }
+  TextBox txtCall{this, "txtCall"};
+  TextBox txtNotes{this, "txtNotes", MultiLine};
+  std::vector<QString> changes;
+};
+
+struct MaxLengthCase {
+  int maxLength;
+  const char* set;
+  const char* shown;
+};
+
+TEST(TextBox, MaxLengthCutsTextSetByCodeInBothKinds) {
+  const MaxLengthCase cases[] = {
+      {13, "KD9ABC/VE3/MM", "KD9ABC/VE3/MM"},
+      {3, "5999", "599"},
+      {2, "599", "59"},
+      {0, "no limit at all for this one", "no limit at all for this one"},
+  };
+  for (const MaxLengthCase& c : cases) {
+    SCOPED_TRACE(c.set);
+    BoxForm form;
+    for (TextBox* box : {&form.txtCall, &form.txtNotes}) {
+      box->SetMaxLength(c.maxLength);
+      box->SetText(c.set);
+      EXPECT_EQ(box->Text(), QString(c.shown));
+    }
+  }
+}
+
+TEST(TextBox, MaxLengthStopsTypingInBothKinds) {
+  BoxForm form;
+  ShowActive(form);
+  for (TextBox* box : {&form.txtCall, &form.txtNotes}) {
+    box->SetMaxLength(3);
+    box->SetFocus();
+    QTest::keyClicks(box->Widget(), "59912");
+    EXPECT_EQ(box->Text(), "599");
+  }
+}
+
+TEST(TextBox, ChangeFiresWhenCodeSetsADifferentText) {
+  BoxForm form;
+  form.txtCall.SetText("W1AB");
+  form.txtCall.SetText("W1AB");
+  form.txtCall.SetText("");
+  form.txtNotes.SetText("line 1\r\nline 2");
+  form.txtNotes.SetText("line 1\r\nline 2");
+  const std::vector<QString> expected = {"W1AB", "", "line 1\r\nline 2"};
+  EXPECT_EQ(form.changes, expected);
+}
+
+TEST(TextBox, ChangeFiresForEveryTypedCharacter) {
+  BoxForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClicks(form.txtCall.Widget(), "K1");
+  EXPECT_EQ(form.changes, (std::vector<QString>{"K", "K1"}));
+}
+
+TEST(TextBox, SelectionPropertiesAndTheCaretAfterCodeSetsText) {
+  BoxForm form;
+  form.txtCall.SetText("FN20AB");
+  EXPECT_EQ(form.txtCall.SelStart(), 0) << "text set by code leaves the caret at the start";
+  form.txtCall.SetSelStart(2);
+  form.txtCall.SetSelLength(2);
+  EXPECT_EQ(form.txtCall.SelText(), "20");
+  form.txtCall.SetSelText("31");
+  EXPECT_EQ(form.txtCall.Text(), "FN31AB");
+  form.txtCall.SetSelStart(0);
+  form.txtCall.SetSelLength(100);
+  EXPECT_EQ(form.txtCall.SelLength(), 6);
+}
+
+TEST(TextBox, LockedBoxTakesNoTypingButStillRaisesKeyEvents) {
+  BoxForm form;
+  int presses = 0;
+  form.txtCall.KeyPress = [&](int&) { ++presses; };
+  form.txtCall.SetLocked(true);
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClicks(form.txtCall.Widget(), "ab");
+  EXPECT_EQ(form.txtCall.Text(), "");
+  EXPECT_EQ(presses, 2);
+}
+
+// ---- Timer ----
+
+class TimerForm : public Form {
+ public:
+  TimerForm() : Form("TimerForm") {
+    Timer1.Tick = [this] { ++ticks; };
+  }
+  Timer Timer1{this, "Timer1"};
+  int ticks = 0;
+};
+
+TEST(Timer, IntervalZeroNeverTicks) {
+  TimerForm form;
+  form.Timer1.SetEnabled(true);
+  QTest::qWait(150);
+  EXPECT_EQ(form.ticks, 0);
+  form.Timer1.SetInterval(20);
+  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 2, 2000);
+  form.Timer1.SetInterval(0);
+  const int ticks = form.ticks;
+  QTest::qWait(150);
+  EXPECT_EQ(form.ticks, ticks);
+}
+
+TEST(Timer, EnablingAgainStartsTheCountAfresh) {
+  TimerForm form;
+  form.Timer1.SetInterval(1000);
+  QTest::qWait(600);
+  form.Timer1.SetEnabled(true);  // already on: the second starts counting again here
+  QTest::qWait(600);
+  EXPECT_EQ(form.ticks, 0) << "1200 ms after the start, but only 600 after re-enabling";
+  QTRY_COMPARE_WITH_TIMEOUT(form.ticks, 1, 2000);
+}
+
+TEST(Timer, DisabledTimerDoesNotTick) {
+  TimerForm form;
+  form.Timer1.SetInterval(20);
+  form.Timer1.SetEnabled(false);
+  QTest::qWait(150);
+  EXPECT_EQ(form.ticks, 0);
+}
+
+// ---- Option buttons and check boxes ----
+
+class OptionForm : public Form {
+ public:
+  OptionForm() : Form("OptionForm") {
+    Frame1.Move(0, 0, 2400, 1500);
+    Frame2.Move(2500, 0, 2400, 1500);
+    Option1.Move(120, 240, 1800, 300);
+    Option2.Move(120, 600, 1800, 300);
+    Option3.Move(120, 240, 1800, 300);
+    Option4.Move(120, 600, 1800, 300);
+    for (OptionButton* option : {&Option1, &Option2, &Option3, &Option4}) {
+      option->Click = [this, option] { clicks.push_back(option->Name()); };
+    }
+  }
+  Frame Frame1{this, "Frame1"};
+  OptionButton Option1{&Frame1, "Option1"};
+  OptionButton Option2{&Frame1, "Option2"};
+  Frame Frame2{this, "Frame2"};
+  OptionButton Option3{&Frame2, "Option3"};
+  OptionButton Option4{&Frame2, "Option4"};
+  std::vector<QString> clicks;
+};
+
+TEST(OptionButton, OneChoicePerContainer) {
+  OptionForm form;
+  ShowActive(form);
+  QTest::mouseClick(form.Option1.Widget(), Qt::LeftButton);
+  QTest::mouseClick(form.Option3.Widget(), Qt::LeftButton);
+  EXPECT_TRUE(form.Option1.Value());
+  EXPECT_TRUE(form.Option3.Value());
+  QTest::mouseClick(form.Option2.Widget(), Qt::LeftButton);
+  EXPECT_FALSE(form.Option1.Value());
+  EXPECT_TRUE(form.Option2.Value());
+  EXPECT_TRUE(form.Option3.Value()) << "the other frame keeps its choice";
+  form.Option4.SetValue(true);
+  EXPECT_FALSE(form.Option3.Value());
+  EXPECT_EQ(form.clicks, (std::vector<QString>{"Option1", "Option3", "Option2", "Option4"}));
+  form.Option4.SetValue(false);
+  EXPECT_FALSE(form.Option3.Value() || form.Option4.Value()) << "code may leave none selected";
+}
+
+class CheckForm : public Form {
+ public:
+  CheckForm() : Form("CheckForm") {
+    chkFrequency.Move(120, 120, 2000, 300);
+    chkFrequency.Click = [this] { values.push_back(chkFrequency.Value()); };
+  }
+  CheckBox chkFrequency{this, "chkFrequency"};
+  std::vector<int> values;
+};
+
+TEST(CheckBox, ValueChangesRaiseClickByCodeAndByMouse) {
+  CheckForm form;
+  ShowActive(form);
+  form.chkFrequency.SetValue(1);
+  form.chkFrequency.SetValue(1);
+  form.chkFrequency.SetValue(2);
+  QTest::mouseClick(form.chkFrequency.Widget(), Qt::LeftButton);
+  QTest::mouseClick(form.chkFrequency.Widget(), Qt::LeftButton);
+  EXPECT_EQ(form.values, (std::vector<int>{1, 2, 1, 0}));
+  EXPECT_THROW(form.chkFrequency.SetValue(3), RuntimeError);
+}
+
+// ---- List and combo boxes ----
+
+class ListForm : public Form {
+ public:
+  ListForm() : Form("ListForm") {
+    List1.Move(120, 120, 2000, 2000);
+    List1.Click = [this] { clicks.push_back(List1.ListIndex()); };
+    Combo1.Move(2400, 120, 2000, 300);
+    Combo1.Change = [this] { ++comboChanges; };
+    Combo1.Click = [this] { ++comboClicks; };
+  }
+  ListBox List1{this, "List1"};
+  ComboBox Combo1{this, "Combo1"};
+  std::vector<int> clicks;
+  int comboChanges = 0;
+  int comboClicks = 0;
+};
+
+TEST(ListBox, SortedInsertIgnoresCaseAndItemDataFollowsTheItem) {
+  ListForm form;
+  form.List1.SetSorted(true);
+  for (const char* grid : {"fn20", "EM10", "Fn31", "dm79"}) {
+    form.List1.AddItem(grid);
+    form.List1.SetItemData(form.List1.NewIndex(), form.List1.ListCount());
+  }
+  std::vector<QString> items;
+  for (int i = 0; i < form.List1.ListCount(); ++i) items.push_back(form.List1.List(i));
+  EXPECT_EQ(items, (std::vector<QString>{"dm79", "EM10", "fn20", "Fn31"}));
+  EXPECT_EQ(form.List1.ItemData(2), 1);
+  EXPECT_EQ(form.List1.List(4), "") << "past the end reads empty";
+  EXPECT_THROW(form.List1.RemoveItem(4), RuntimeError);
+}
+
+TEST(ListBox, ClickFollowsTheSelectionByCodeAndMouse) {
+  ListForm form;
+  for (const char* band : {"50 M", "144 M", "222 M"}) form.List1.AddItem(band);
+  ShowActive(form);
+  form.List1.SetListIndex(1);
+  form.List1.SetListIndex(-1);
+  auto* list = static_cast<QAbstractItemView*>(form.List1.Widget());
+  const QRect third = list->visualRect(list->model()->index(2, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+  EXPECT_EQ(form.clicks, (std::vector<int>{1, 2}));
+  EXPECT_EQ(form.List1.Text(), "222 M");
+  form.List1.Clear();
+  EXPECT_EQ(form.List1.ListIndex(), -1);
+  EXPECT_THROW(form.List1.SetListIndex(0), RuntimeError);
+}
+
+TEST(ComboBox, ChangeIsForEditingAndClickForChoosing) {
+  ListForm form;
+  form.Combo1.AddItem("COM1");
+  form.Combo1.AddItem("COM2");
+  EXPECT_EQ(form.Combo1.ListIndex(), -1) << "adding items selects none";
+  EXPECT_EQ(form.Combo1.Text(), "");
+  form.Combo1.SetText("/dev/ttyUSB0");
+  form.Combo1.SetListIndex(1);
+  EXPECT_EQ(form.Combo1.Text(), "COM2");
+  EXPECT_EQ(form.comboChanges, 1);
+  EXPECT_EQ(form.comboClicks, 1);
+  ShowActive(form);
+  form.Combo1.SetFocus();
+  QTest::keyClicks(form.Combo1.Widget()->focusProxy(), "X");
+  EXPECT_EQ(form.comboChanges, 2);
+}
+
+// ---- Labels, images, up-downs, menus ----
+
+class MiscForm : public Form {
+ public:
+  MiscForm() : Form("MiscForm") {
+    Move(0, 0, 6000, 5000);
+    lblDialog.Move(120, 120, 3000, 300);
+    lblDialog.MouseDown = [this](int Button, int Shift, float X, float Y) {
+      mouse.push_back({Button, Shift, X, Y});
+    };
+    Image1.Move(120, 600, 1500, 1500);
+    Image1.SetBackColor(RGB(255, 255, 255));
+    UpDown1.Move(3600, 120, 255, 375);
+    UpDown1.SetMin(5);
+    UpDown1.SetMax(7);
+    UpDown1.SetValue(6);
+    UpDown1.Change = [this] { log.push_back("change " + std::to_string(UpDown1.Value())); };
+    UpDown1.UpClick = [this] { log.push_back("up"); };
+    UpDown1.DownClick = [this] { log.push_back("down"); };
+    mnuFile.SetCaption("&File");
+    mnuRstRecord.SetCaption("&Record");
+    mnuRstRecord.Click = [this] { log.push_back("record"); };
+    mnuSep.SetCaption("-");
+  }
+  struct MouseDownSeen {
+    int button, shift;
+    float x, y;
+  };
+  Label lblDialog{this, "lblDialog"};
+  Image Image1{this, "Image1"};
+  UpDown UpDown1{this, "UpDown1"};
+  Menu mnuFile{this, "mnuFile"};
+  Menu mnuRstRecord{&mnuFile, "mnuRstRecord"};
+  Menu mnuSep{&mnuFile, "mnuSep"};
+  std::vector<MouseDownSeen> mouse;
+  std::vector<std::string> log;
+};
+
+TEST(Label, AccessKeyMarksAreNotShownAndMouseEventsCarryButtonAndTwips) {
+  MiscForm form;
+  form.lblDialog.SetCaption("Rock && Roll &Now");
+  EXPECT_EQ(form.lblDialog.Caption(), "Rock && Roll &Now");
+  EXPECT_EQ(static_cast<QLabel*>(form.lblDialog.Widget())->text(), "Rock & Roll Now");
+  ShowActive(form);
+  QTest::mouseClick(form.lblDialog.Widget(), Qt::RightButton, Qt::ShiftModifier, QPoint(10, 4));
+  ASSERT_EQ(form.mouse.size(), 1u);
+  EXPECT_EQ(form.mouse[0].button, RightButton);
+  EXPECT_EQ(form.mouse[0].shift, ShiftMask);
+  EXPECT_EQ(form.mouse[0].x, 150.0f);
+  EXPECT_EQ(form.mouse[0].y, 60.0f);
+}
+
+TEST(Label, AutoSizeFitsTheCaption) {
+  MiscForm form;
+  form.lblDialog.SetAutoSize(true);
+  form.lblDialog.SetCaption("A much longer caption than before");
+  const double wide = form.lblDialog.Width();
+  form.lblDialog.SetCaption("A");
+  EXPECT_LT(form.lblDialog.Width(), wide);
+}
+
+TEST(Image, DrawingsSurviveRepaintsUntilCls) {
+  MiscForm form;
+  ShowActive(form);
+  form.Image1.Box(150, 150, 600, 600, RGB(255, 0, 0), true);
+  form.Image1.Line(0, 900, 1500, 900, RGB(0, 0, 255));
+  auto pixel = [&](int x, int y) { return FromQColor(form.Image1.Widget()->grab().toImage().pixelColor(x, y)); };
+  EXPECT_EQ(pixel(20, 20), RGB(255, 0, 0));
+  EXPECT_EQ(pixel(50, 60), RGB(0, 0, 255));
+  form.Image1.Refresh();
+  EXPECT_EQ(pixel(20, 20), RGB(255, 0, 0));
+  form.Image1.Cls();
+  EXPECT_EQ(pixel(20, 20), RGB(255, 255, 255));
+}
+
+TEST(Image, MissingPictureFileIsAnError) {
+  MiscForm form;
+  try {
+    form.Image1.SetPicture(QStringLiteral("/nonexistent/splash.jpg"));
+    FAIL() << "no error";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 53);
+  }
+}
+
+TEST(UpDown, ArrowsStepWithinTheLimits) {
+  MiscForm form;
+  ShowActive(form);
+  QTest::mouseClick(form.UpDown1.UpArrow(), Qt::LeftButton);
+  QTest::mouseClick(form.UpDown1.UpArrow(), Qt::LeftButton);
+  QTest::mouseClick(form.UpDown1.DownArrow(), Qt::LeftButton);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"change 7", "up", "up", "change 6", "down"}));
+}
+
+TEST(Menu, ClickLeavesTheCheckMarkToTheWindow) {
+  MiscForm form;
+  form.mnuRstRecord.SetChecked(true);
+  form.mnuRstRecord.Action()->trigger();
+  EXPECT_TRUE(form.mnuRstRecord.Checked());
+  EXPECT_TRUE(form.mnuRstRecord.Action()->isChecked());
+  form.mnuRstRecord.SetChecked(false);
+  form.mnuRstRecord.Action()->trigger();
+  EXPECT_FALSE(form.mnuRstRecord.Action()->isChecked());
+  EXPECT_EQ(form.log, (std::vector<std::string>{"record", "record"}));
+  EXPECT_TRUE(form.mnuSep.Action()->isSeparator());
+  EXPECT_EQ(form.mnuFile.SubMenu()->actions().size(), 2);
+}
+
+class RecentForm : public Form {
+ public:
+  RecentForm() : Form("RecentForm") {
+    mnuFile.SetCaption("&File");
+    mnuRecent.Add(0).SetCaption("log1.mdb");
+    mnuExit.SetCaption("E&xit");
+    mnuRecent.Click = [this](int Index) { chosen.push_back(Index); };
+  }
+  Menu mnuFile{this, "mnuFile"};
+  ControlArray<Menu> mnuRecent{&mnuFile, "mnuRecent"};
+  Menu mnuExit{&mnuFile, "mnuExit"};
+  std::vector<int> chosen;
+};
+
+TEST(Menu, ItemsLoadedIntoAMenuArrayFollowItsLastItem) {
+  RecentForm form;
+  form.mnuRecent.Load(1).SetCaption("log2.mdb");
+  QStringList captions;
+  for (QAction* action : form.mnuFile.SubMenu()->actions()) captions << action->text();
+  EXPECT_EQ(captions, (QStringList{"log1.mdb", "log2.mdb", "E&xit"}));
+  form.mnuRecent(1).Action()->trigger();
+  EXPECT_EQ(form.chosen, (std::vector<int>{1}));
+}
+
+// ---- Control arrays ----
+
+class GridForm : public Form {
+ public:
+  GridForm() : Form("GridForm") {
+    for (int i : {0, 1, 164}) {
+      Label& label = lblGrid.Add(i);
+      label.Move(120 + 600 * (i % 10), 120, 555, 300);
+    }
+    lblGrid(0).SetCaption("FN20");
+    lblGrid(0).SetBackColor(RGB(0, 192, 192));
+    lblGrid(0).SetFontBold(true);
+    lblGrid.Click = [this](int Index) { clicked.push_back(Index); };
+  }
+  ControlArray<Label> lblGrid{this, "lblGrid"};
+  std::vector<int> clicked;
+};
+
+TEST(ControlArray, SparseIndexesBoundsAndEventsCarryTheIndex) {
+  GridForm form;
+  EXPECT_EQ(form.lblGrid.Count(), 3);
+  EXPECT_EQ(form.lblGrid.LBound(), 0);
+  EXPECT_EQ(form.lblGrid.UBound(), 164);
+  EXPECT_EQ(form.lblGrid(164).Index(), 164);
+  EXPECT_THROW(form.lblGrid(2), RuntimeError);
+  ShowActive(form);
+  QTest::mouseClick(form.lblGrid(164).Widget(), Qt::LeftButton);
+  QTest::mouseClick(form.lblGrid(0).Widget(), Qt::LeftButton);
+  EXPECT_EQ(form.clicked, (std::vector<int>{164, 0}));
+}
+
+TEST(ControlArray, LoadCopiesTheDesignOfTheLowestElementAndStartsHidden) {
+  GridForm form;
+  Label& loaded = form.lblGrid.Load(7);
+  EXPECT_EQ(loaded.Caption(), "FN20");
+  EXPECT_EQ(loaded.BackColor(), RGB(0, 192, 192));
+  EXPECT_TRUE(loaded.FontBold());
+  EXPECT_EQ(loaded.Width(), 555);
+  EXPECT_FALSE(loaded.Visible());
+  EXPECT_EQ(form.Controls().size(), 4u);
+  form.lblGrid.Unload(7);
+  EXPECT_EQ(form.Controls().size(), 3u);
+  EXPECT_FALSE(form.lblGrid.Exists(7));
+  EXPECT_THROW(form.lblGrid.Unload(1), RuntimeError) << "design elements stay";
+  EXPECT_THROW(form.lblGrid.Load(0), RuntimeError) << "already loaded";
+}
+
+}  // namespace

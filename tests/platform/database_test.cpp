@@ -1,0 +1,247 @@
+#include "platform/database.h"
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+using platform::Connection;
+using platform::Recordset;
+using platform::RuntimeError;
+
+const QString InsertRow = QStringLiteral("insert into tbllog (calls, gridr, uband) values (?, ?, ?)");
+
+class DatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    platform::CreateLogDatabase(path_);
+  }
+
+  static QStringList Column(Connection& connection, const QString& sql, const QVariantList& params = {}) {
+    Recordset rows;
+    rows.Open(sql, connection, params);
+    QStringList values;
+    for (; !rows.Eof(); rows.MoveNext()) values << rows.Fields(0);
+    return values;
+  }
+
+  int RowCount() {
+    Connection other;
+    other.Open(path_);
+    return Column(other, QStringLiteral("select count(*) from tbllog")).first().toInt();
+  }
+
+  // A second process's view of the file, through SQLite directly.
+  sqlite3* OpenRaw() {
+    sqlite3* raw = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(QFile::encodeName(path_).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    return raw;
+  }
+
+  QTemporaryDir dir_;
+  QString path_ = dir_.filePath(QStringLiteral("Corvane.MDB"));
+};
+
+TEST_F(DatabaseTest, OpenRefusesAnythingButALogDatabase) {
+  const QString missing = dir_.filePath(QStringLiteral("missing.mdb"));
+  const QString folder = dir_.filePath(QStringLiteral("folder.mdb"));
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.mdb")));
+  const QString text = dir_.filePath(QStringLiteral("notes.mdb"));
+  QFile textFile(text);
+  ASSERT_TRUE(textFile.open(QIODevice::WriteOnly));
+  textFile.write("calls,rstr,gridr\nW1AW,59,FN31\n" + QByteArray(200, 'x'));
+  textFile.close();
+  const QString otherDatabase = dir_.filePath(QStringLiteral("other.mdb"));
+  sqlite3* raw = nullptr;
+  sqlite3_open(QFile::encodeName(otherDatabase).constData(), &raw);
+  ASSERT_EQ(sqlite3_exec(raw, "create table contacts (calls text)", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(raw);
+
+  for (const QString& path : {missing, folder, text, otherDatabase, QString()}) {
+    SCOPED_TRACE(path.toStdString());
+    Connection connection;
+    try {
+      connection.Open(path);
+      ADD_FAILURE() << "opened";
+    } catch (const RuntimeError& error) {
+      EXPECT_TRUE(error.Description().contains(path)) << error.Description().toStdString();
+    }
+    EXPECT_FALSE(connection.IsOpen());
+  }
+  EXPECT_FALSE(QFile::exists(missing)) << "opening must never create the file";
+}
+
+TEST_F(DatabaseTest, GeneratedDatabaseHoldsTheNineColumnsInOrderWithARollbackJournal) {
+  Connection connection;
+  connection.Open(path_);
+  EXPECT_TRUE(connection.IsOpen());
+  EXPECT_EQ(Column(connection, QStringLiteral("pragma journal_mode")), QStringList{QStringLiteral("delete")});
+
+  Recordset rows;
+  rows.Open(QStringLiteral("select * from tbllog"), connection);
+  EXPECT_EQ(rows.FieldCount(), 9);
+  EXPECT_TRUE(rows.Eof());
+  EXPECT_EQ(Column(connection, QStringLiteral("select name from pragma_table_info('tbllog') order by cid")),
+            QStringList({"calls", "rstr", "gridr", "rsts", "grids", "flddate", "fldtime", "uband", "umode"}));
+}
+
+TEST_F(DatabaseTest, CreatingNeverOverwritesAnExistingLog) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  EXPECT_THROW(platform::CreateLogDatabase(path_), RuntimeError);
+  EXPECT_EQ(RowCount(), 1);
+}
+
+TEST_F(DatabaseTest, ValuesAreBoundAndComeBackAsTyped) {
+  Connection connection;
+  connection.Open(path_);
+  const QString hostile = QStringLiteral("W1'AB'); delete from tbllog; --\"");
+  EXPECT_EQ(connection.Execute(InsertRow, {hostile, "FN'31", "50 M"}), 1);
+  EXPECT_EQ(connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"}), 1);
+
+  Recordset rows;
+  rows.Open(QStringLiteral("select * from tbllog where calls = ?"), connection, {hostile});
+  ASSERT_FALSE(rows.Eof());
+  EXPECT_EQ(rows.Fields(0), hostile);
+  EXPECT_EQ(rows.Fields(QStringLiteral("GRIDR")), QStringLiteral("FN'31"));
+  EXPECT_EQ(rows.Fields(QStringLiteral("rstr")), QString()) << "NULL reads as empty text";
+  EXPECT_EQ(RowCount(), 2);
+}
+
+TEST_F(DatabaseTest, NumbersAndNullReadAsText) {
+  Connection connection;
+  connection.Open(path_);
+  Recordset rows;
+  rows.Open(QStringLiteral("select ? as whole, ? as real, ? as empty, count(*) as fsizeold from tbllog"), connection,
+            {42, 2.5, QVariant()});
+  EXPECT_EQ(rows.Fields(0), QStringLiteral("42"));
+  EXPECT_EQ(rows.Fields(1), QStringLiteral("2.5"));
+  EXPECT_EQ(rows.Fields(2), QString());
+  EXPECT_EQ(rows.Fields(QStringLiteral("FSizeOld")), QStringLiteral("0"));
+}
+
+TEST_F(DatabaseTest, TextComparisonsIgnoreCase) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  connection.Execute(InsertRow, {"K2XY", "FN20", "144 M"});
+  EXPECT_EQ(Column(connection, QStringLiteral("select calls from tbllog where calls=?"), {"w1aw"}),
+            QStringList{QStringLiteral("W1AW")});
+  EXPECT_EQ(connection.Execute(QStringLiteral("delete from tbllog where uband = ? and gridr = ?"), {"144 m", "fn20"}), 1);
+}
+
+TEST_F(DatabaseTest, JetDeleteAllSpellingIsAccepted) {
+  Connection connection;
+  connection.Open(path_);
+  for (const QString& statement : {QStringLiteral("delete * from tbllog"), QStringLiteral("  DELETE  *  FROM tbllog")}) {
+    connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+    connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
+    EXPECT_EQ(connection.Execute(statement), 2) << statement.toStdString();
+    EXPECT_EQ(RowCount(), 0);
+  }
+}
+
+TEST_F(DatabaseTest, MalformedStatementsFailWithoutTouchingTheTable) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  EXPECT_THROW(connection.Execute(QStringLiteral("delete from tbllog; drop table tbllog")), RuntimeError);
+  EXPECT_THROW(connection.Execute(InsertRow, {"K2XY"}), RuntimeError);
+  EXPECT_THROW(connection.Execute(QStringLiteral("insert into nosuchtable values (1)")), RuntimeError);
+  EXPECT_EQ(RowCount(), 1);
+}
+
+TEST_F(DatabaseTest, ReadOnlyFileRefusesWritesEvenForRoot) {
+  // As root, permission bits do not stop a write; a file with no write bit at all is therefore
+  // opened read-only by the connection itself.
+  ASSERT_TRUE(QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+  Connection connection;
+  connection.Open(path_);
+  EXPECT_EQ(Column(connection, QStringLiteral("select count(*) from tbllog")), QStringList{QStringLiteral("0")});
+  EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError);
+  EXPECT_EQ(RowCount(), 0);
+}
+
+TEST_F(DatabaseTest, ALockHeldByAnotherPcIsWaitedForThenFails) {
+  Connection connection;
+  connection.Open(path_);
+  sqlite3* otherPc = OpenRaw();
+  ASSERT_EQ(sqlite3_exec(otherPc, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  connection.SetBusyTimeout(100);
+  EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError);
+
+  // With the default timeout, a lock released within it only delays the statement.
+  connection.SetBusyTimeout(5000);
+  std::thread release([otherPc] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(otherPc, "commit", nullptr, nullptr, nullptr);
+  });
+  EXPECT_NO_THROW(connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"}));
+  release.join();
+  sqlite3_close(otherPc);
+  EXPECT_EQ(Column(connection, QStringLiteral("select calls from tbllog")), QStringList{QStringLiteral("K2XY")});
+}
+
+TEST_F(DatabaseTest, TwoConnectionsOnOneFileSeeEachOthersRows) {
+  Connection first, second;
+  first.Open(path_);
+  second.Open(path_);
+  first.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  EXPECT_EQ(Column(second, QStringLiteral("select calls from tbllog")), QStringList{QStringLiteral("W1AW")});
+  second.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
+  EXPECT_EQ(Column(first, QStringLiteral("select calls from tbllog order by calls")),
+            QStringList({QStringLiteral("K2XY"), QStringLiteral("W1AW")}));
+}
+
+TEST_F(DatabaseTest, FileThatVanishedSinceOpeningRefusesWrites) {
+  Connection connection;
+  connection.Open(path_);
+  ASSERT_TRUE(QFile::rename(path_, path_ + QStringLiteral(".moved")));
+  EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError);
+}
+
+TEST_F(DatabaseTest, ClosedConnectionRefusesStatements) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Close();
+  EXPECT_FALSE(connection.IsOpen());
+  EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError);
+  Recordset rows;
+  EXPECT_THROW(rows.Open(QStringLiteral("select * from tbllog"), connection), RuntimeError);
+}
+
+TEST_F(DatabaseTest, RecordsetWalksForwardAndBackToTheFirstRow) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
+
+  Recordset rows;
+  rows.Open(QStringLiteral("select calls from tbllog order by calls"), connection);
+  EXPECT_TRUE(rows.IsOpen());
+  rows.MoveNext();
+  EXPECT_EQ(rows.Fields(0), QStringLiteral("W1AW"));
+  EXPECT_THROW(rows.Fields(1), RuntimeError);
+  EXPECT_THROW(rows.Fields(QStringLiteral("gridr")), RuntimeError);
+  rows.MoveNext();
+  EXPECT_TRUE(rows.Eof());
+  EXPECT_THROW(rows.Fields(0), RuntimeError);
+  EXPECT_THROW(rows.MoveNext(), RuntimeError);
+  rows.MoveFirst();
+  EXPECT_EQ(rows.Fields(QStringLiteral("calls")), QStringLiteral("K2XY"));
+  rows.Close();
+  EXPECT_FALSE(rows.IsOpen());
+  EXPECT_THROW(rows.Fields(0), RuntimeError);
+}
+
+}  // namespace

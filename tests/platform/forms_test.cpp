@@ -1,0 +1,430 @@
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// Shows a window and waits until it has the keyboard, as an operator's window would.
+void ShowActive(Form& form) {
+  form.Show();
+  QApplication::setActiveWindow(form.Widget());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+}
+
+// A window whose key handlers log what they see and apply a scripted change.
+class KeyForm : public Form {
+ public:
+  KeyForm() : Form("KeyForm") {
+    SetKeyPreview(true);
+    txtCall.Move(120, 120, 1500, 300);
+    txtCall.KeyPress = [this](int& KeyAscii) {
+      log.push_back("control press " + std::to_string(KeyAscii));
+      if (KeyAscii == controlSwallows) KeyAscii = 0;
+    };
+    txtCall.KeyDown = [this](int& KeyCode, int) { log.push_back("control down " + std::to_string(KeyCode)); };
+  }
+  void Form_KeyDown(int& KeyCode, int Shift) override {
+    log.push_back("form down " + std::to_string(KeyCode) + " shift " + std::to_string(Shift));
+    if (KeyCode == formSwallowsCode) KeyCode = 0;
+  }
+  void Form_KeyPress(int& KeyAscii) override {
+    log.push_back("form press " + std::to_string(KeyAscii));
+    if (KeyAscii == formReplaces) KeyAscii = formReplacement;
+  }
+
+  TextBox txtCall{this, "txtCall"};
+  std::vector<std::string> log;
+  int formSwallowsCode = -1;
+  int formReplaces = -1;
+  int formReplacement = 0;
+  int controlSwallows = -1;
+};
+
+struct KeyCase {
+  const char* what;
+  int formReplaces, formReplacement, controlSwallows;
+  const char* typed;
+  const char* expectedText;
+};
+
+TEST(KeyPreview, FormSeesEveryCharacterFirstAndMaySwallowOrChangeIt) {
+  const KeyCase cases[] = {
+      {"untouched", -1, 0, -1, "w1ab", "w1ab"},
+      {"form swallows the quote", '"', 0, -1, "w\"1", "w1"},
+      {"form upper-cases a", 'a', 'A', -1, "aba", "AbA"},
+      {"control swallows digits 5", -1, 0, '5', "5959", "99"},
+  };
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    KeyForm form;
+    form.formReplaces = c.formReplaces;
+    form.formReplacement = c.formReplacement;
+    form.controlSwallows = c.controlSwallows;
+    ShowActive(form);
+    form.txtCall.SetFocus();
+    QTest::keyClicks(form.txtCall.Widget(), c.typed);
+    EXPECT_EQ(form.txtCall.Text(), QString(c.expectedText));
+  }
+}
+
+TEST(KeyPreview, OrderIsFormThenControlAndSwallowedCharactersNeverReachTheControl) {
+  KeyForm form;
+  form.formReplaces = '\'';
+  form.formReplacement = 0;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), 'q');
+  QTest::keyClick(form.txtCall.Widget(), '\'');
+  const std::vector<std::string> expected = {
+      "form down 81 shift 0", "control down 81", "form press 113", "control press 113",
+      "form down 222 shift 0", "control down 222", "form press 39",
+  };
+  EXPECT_EQ(form.log, expected);
+  EXPECT_EQ(form.txtCall.Text(), "q");
+}
+
+TEST(KeyPreview, KeyDownSwallowedAtTheFormStopsTheControlsKeyDownButNotTheCharacter) {
+  // A shortcut's key-down is consumed; its character still comes through KeyPress, where the
+  // window must drop it itself.
+  KeyForm form;
+  form.formSwallowsCode = 'W';
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_W, Qt::ControlModifier);
+  const std::vector<std::string> expected = {"form down 17 shift 2", "control down 17", "form down 87 shift 2",
+                                             "form press 23", "control press 23"};
+  EXPECT_EQ(form.log, expected);
+}
+
+TEST(KeyPreview, EnterEscapeAndFunctionKeysReachKeyDownWithTheirCodes) {
+  KeyForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_Return);
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_Escape);
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_F10);
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_Up, Qt::ShiftModifier);
+  const std::vector<std::string> expected = {
+      "form down 13 shift 0", "control down 13", "form press 13", "control press 13",
+      "form down 27 shift 0", "control down 27", "form press 27", "control press 27",
+      "form down 121 shift 0", "control down 121", "form down 16 shift 1", "control down 16",
+      "form down 38 shift 1", "control down 38",
+  };
+  EXPECT_EQ(form.log, expected);
+}
+
+TEST(KeyPreview, SwallowedArrowKeyDoesNotMoveTheCaret) {
+  KeyForm form;
+  form.formSwallowsCode = KeyLeft;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClicks(form.txtCall.Widget(), "ab");
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_Left);
+  EXPECT_EQ(form.txtCall.SelStart(), 2);
+}
+
+// ---- Tab order and SendKeys ----
+
+class TabForm : public Form {
+ public:
+  TabForm() : Form("TabForm") {
+    SetKeyPreview(true);
+    txtCall.Move(0, 0, 900, 300);
+    txtRSTR.Move(1000, 0, 900, 300);
+    txtRSTS.Move(2000, 0, 900, 300);
+    txtSec.Move(3000, 0, 900, 300);
+    // The grid comes before the report sent although it was built after it.
+    txtCall.SetTabIndex(0);
+    txtRSTR.SetTabIndex(1);
+    txtSec.SetTabIndex(2);
+    txtRSTS.SetTabIndex(3);
+    for (TextBox* box : {&txtCall, &txtRSTR, &txtRSTS, &txtSec}) {
+      box->GotFocus = [this, box] { focusLog.push_back("got " + box->Name().toStdString()); };
+      box->LostFocus = [this, box] { focusLog.push_back("lost " + box->Name().toStdString()); };
+    }
+  }
+  void Form_KeyDown(int& KeyCode, int) override { formKeys.push_back(KeyCode); }
+
+  TextBox txtCall{this, "txtCall"};
+  TextBox txtRSTR{this, "txtRSTR"};
+  TextBox txtRSTS{this, "txtRSTS"};
+  TextBox txtSec{this, "txtSec"};
+  std::vector<std::string> focusLog;
+  std::vector<int> formKeys;
+};
+
+TEST(SendKeys, TabMovesTheFocusInTabIndexOrderPassingOverHiddenControls) {
+  TabForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  EXPECT_EQ(form.txtRSTS.TabIndex(), 3);
+
+  SendKeys("{TAB}");
+  EXPECT_TRUE(form.txtCall.HasFocus()) << "the keystroke is queued, not typed at once";
+  DoEvents();
+  EXPECT_TRUE(form.txtRSTR.HasFocus());
+
+  form.txtSec.SetVisible(false);
+  SendKeys("{TAB}");
+  DoEvents();
+  EXPECT_TRUE(form.txtRSTS.HasFocus());
+  EXPECT_EQ(form.ActiveControl(), &form.txtRSTS);
+
+  EXPECT_EQ(form.formKeys, (std::vector<int>{KeyTab, KeyTab}));
+  const std::vector<std::string> expected = {"got txtCall", "lost txtCall", "got txtRSTR", "lost txtRSTR", "got txtRSTS"};
+  EXPECT_EQ(form.focusLog, expected);
+}
+
+TEST(SendKeys, TabSentFromAGotFocusHandlerSkipsThatBox) {
+  // A box skips itself by sending a Tab when it gets the focus.
+  TabForm form;
+  form.txtRSTR.GotFocus = [] { SendKeys("{TAB}"); };
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_Tab);
+  DoEvents();
+  EXPECT_TRUE(form.txtSec.HasFocus());
+}
+
+TEST(SendKeys, UnknownKeyNameIsAnError) {
+  EXPECT_THROW(SendKeys("{NOSUCHKEY}"), RuntimeError);
+}
+
+TEST(SetFocus, HiddenOrDisabledControlRefusesTheFocus) {
+  TabForm form;
+  ShowActive(form);
+  form.txtSec.SetVisible(false);
+  form.txtRSTS.SetEnabled(false);
+  EXPECT_THROW(form.txtSec.SetFocus(), RuntimeError);
+  EXPECT_THROW(form.txtRSTS.SetFocus(), RuntimeError);
+}
+
+// ---- Modal show ----
+
+class DialogForm : public Form {
+ public:
+  DialogForm() : Form("DialogForm") {
+    SetCaption("Dialog");
+    cmdOK.SetCaption("OK");
+    cmdOK.Move(120, 120, 1200, 375);
+    cmdOK.Click = [this] {
+      ++clicks;
+      Hide();
+    };
+  }
+  CommandButton cmdOK{this, "cmdOK"};
+  int clicks = 0;
+};
+
+TEST(ModalShow, ReturnsWhenTheDialogHidesItself) {
+  DialogForm dialog;
+  bool clickedWhileModal = false;
+  QTimer::singleShot(0, [&] {
+    clickedWhileModal = dialog.Visible() && QApplication::activeModalWidget() == dialog.Widget();
+    QTest::mouseClick(dialog.cmdOK.Widget(), Qt::LeftButton);
+  });
+  dialog.Show(Modal);
+  EXPECT_TRUE(clickedWhileModal);
+  EXPECT_EQ(dialog.clicks, 1);
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(ModalShow, ShowingAVisibleWindowModallyIsAnError) {
+  DialogForm dialog;
+  dialog.Show();
+  EXPECT_THROW(dialog.Show(Modal), RuntimeError);
+}
+
+// ---- The window registry ----
+
+struct Counts {
+  static inline int constructed = 0;
+  static inline int loads = 0;
+  static inline int destroyed = 0;
+  static inline int terminated = 0;
+};
+
+class RegisteredForm : public Form {
+ public:
+  RegisteredForm() : Form("RegisteredForm") {
+    ++Counts::constructed;
+    SetCaption("Design caption");
+    Move(0, 0, 6000, 4000);
+    cmdClose.Click = [this] {
+      Unload();
+      closedFromHandler = true;  // the window lives on until its handlers have returned
+    };
+  }
+  ~RegisteredForm() override { ++Counts::destroyed; }
+  void Form_Load() override {
+    ++Counts::loads;
+    visibleDuringLoad = Visible();
+  }
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override {
+    unloadModes.push_back(UnloadMode);
+    Cancel = cancelUnload;
+  }
+  void Form_Terminate() override { ++Counts::terminated; }
+
+  CommandButton cmdClose{this, "cmdClose"};
+  bool visibleDuringLoad = true;
+  int cancelUnload = 0;
+  bool closedFromHandler = false;
+  std::vector<int> unloadModes;
+};
+
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UnloadAll();
+    Counts::constructed = Counts::loads = Counts::destroyed = Counts::terminated = 0;
+  }
+  void TearDown() override { UnloadAll(); }
+};
+
+TEST_F(Registry, FirstUseBuildsTheWindowHiddenAndLoadsItOnce) {
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  RegisteredForm& first = Instance<RegisteredForm>();
+  RegisteredForm& again = Instance<RegisteredForm>();
+  EXPECT_EQ(&first, &again);
+  EXPECT_TRUE(IsLoaded<RegisteredForm>());
+  EXPECT_FALSE(first.Visible());
+  EXPECT_FALSE(first.visibleDuringLoad);
+  EXPECT_EQ(Counts::loads, 1);
+  first.Show();
+  EXPECT_EQ(Counts::loads, 1);
+}
+
+TEST_F(Registry, UnloadDestroysTheWindowAndTheNextUseStartsFromTheDesign) {
+  RegisteredForm& first = Instance<RegisteredForm>();
+  first.SetCaption("Changed at run time");
+  first.Show();
+  first.Unload();
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  EXPECT_FALSE(first.Widget()->isVisible());
+
+  RegisteredForm& second = Instance<RegisteredForm>();
+  EXPECT_EQ(second.Caption(), "Design caption");
+  EXPECT_EQ(Counts::loads, 2);
+  DoEvents();
+  EXPECT_EQ(Counts::destroyed, 1);
+  EXPECT_EQ(Counts::terminated, 1);
+}
+
+TEST_F(Registry, QueryUnloadCancelKeepsTheWindow) {
+  RegisteredForm& form = Instance<RegisteredForm>();
+  form.Show();
+  form.cancelUnload = 1;
+  form.Unload();
+  EXPECT_TRUE(IsLoaded<RegisteredForm>());
+  EXPECT_TRUE(form.Visible());
+  form.cancelUnload = 0;
+  form.Unload();
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  EXPECT_EQ(form.unloadModes, (std::vector<int>{UnloadFromCode, UnloadFromCode}));
+}
+
+TEST_F(Registry, TheTitleBarCloseButtonGoesThroughQueryUnload) {
+  RegisteredForm& form = Instance<RegisteredForm>();
+  ShowActive(form);
+  form.cancelUnload = 1;
+  form.Widget()->close();
+  EXPECT_TRUE(form.Visible());
+  form.cancelUnload = 0;
+  form.Widget()->close();
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  EXPECT_EQ(form.unloadModes, (std::vector<int>{UnloadFromControlMenu, UnloadFromControlMenu}));
+}
+
+TEST_F(Registry, UnloadFromTheWindowsOwnHandlerDestroysItAfterTheHandler) {
+  RegisteredForm& form = Instance<RegisteredForm>();
+  ShowActive(form);
+  QTest::mouseClick(form.cmdClose.Widget(), Qt::LeftButton);
+  EXPECT_TRUE(form.closedFromHandler);
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  DoEvents();
+  EXPECT_EQ(Counts::destroyed, 1);
+}
+
+TEST_F(Registry, AModalWindowUnloadedByItsButtonReturnsFromShow) {
+  RegisteredForm& form = Instance<RegisteredForm>();
+  QTimer::singleShot(0, [&] { QTest::mouseClick(form.cmdClose.Widget(), Qt::LeftButton); });
+  form.Show(Modal);
+  EXPECT_EQ(Counts::destroyed, 0) << "not while Show is still running";
+  EXPECT_FALSE(IsLoaded<RegisteredForm>());
+  DoEvents();
+  EXPECT_EQ(Counts::destroyed, 1);
+}
+
+// ---- Geometry and the control walk ----
+
+class LayoutForm : public Form {
+ public:
+  LayoutForm() : Form("LayoutForm") {
+    Move(300, 200, 4805, 3600);
+    Frame1.Move(600, 600, 3000, 2000);
+    Option1.Move(120, 240, 1200, 300);
+    Label1.Move(60, 60, 1000, 255);
+    Label1.SetFontSize(12);
+  }
+  Label Label1{this, "Label1"};
+  Frame Frame1{this, "Frame1"};
+  OptionButton Option1{&Frame1, "Option1"};
+  Timer Timer1{this, "Timer1"};
+  Menu mnuFile{this, "mnuFile"};
+};
+
+TEST(FormGeometry, TwipsReadBackAsWrittenAndTheClientAreaLiesWithinTheWindow) {
+  LayoutForm form;
+  EXPECT_EQ(form.Width(), 4805);
+  EXPECT_EQ(form.Left(), 300);
+  EXPECT_EQ(form.ScaleWidth(), 4805 - 2 * Form::BorderTwips);
+  EXPECT_EQ(form.ScaleHeight(), 3600 - Form::CaptionTwips - Form::BorderTwips - form.MenuBarHeight());
+  EXPECT_GT(form.MenuBarHeight(), 0) << "a window with menus has a menu bar above its client area";
+  form.SetHeight(5000);
+  EXPECT_EQ(form.Height(), 5000);
+}
+
+TEST(FormGeometry, ControlsAreWalkedInCreationOrderWithKindAndSizes) {
+  LayoutForm form;
+  std::vector<std::pair<QString, ControlKind>> walked;
+  for (Control* control : form.Controls()) walked.emplace_back(control->Name(), control->Kind());
+  const std::vector<std::pair<QString, ControlKind>> expected = {
+      {"Label1", ControlKind::Label},         {"Frame1", ControlKind::Frame}, {"Option1", ControlKind::OptionButton},
+      {"Timer1", ControlKind::Timer},         {"mnuFile", ControlKind::Menu},
+  };
+  EXPECT_EQ(walked, expected);
+  EXPECT_EQ(form.Controls()[0]->FontSize(), 12);
+  // A control in a frame stands relative to the frame.
+  EXPECT_EQ(form.Option1.Widget()->parentWidget(), form.Frame1.Widget());
+  EXPECT_EQ(form.Option1.Widget()->pos(), QPoint(8, 16));
+}
+
+TEST(FormGeometry, NegativeSizesAreInvalidPropertyValues) {
+  LayoutForm form;
+  try {
+    form.Label1.SetHeight(-15);
+    FAIL() << "no error";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 380);
+  }
+}
+
+TEST(Screen, TestSizeOverridesTheRealScreen) {
+  Screen::SetSizeForTesting(19200, 7200);
+  EXPECT_EQ(Screen::Width(), 19200);
+  EXPECT_EQ(Screen::WorkAreaHeight(), 7200);
+  Screen::SetWorkAreaForTesting(0, 0, 19200, 6600);
+  EXPECT_EQ(Screen::WorkAreaHeight(), 6600);
+  Screen::ResetForTesting();
+  EXPECT_GT(Screen::Width(), 0);
+}
+
+}  // namespace

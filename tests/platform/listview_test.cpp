@@ -1,0 +1,128 @@
+#include "platform/forms.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+class ContactForm : public Form {
+ public:
+  ContactForm() : Form("ContactForm") {
+    Move(0, 0, 9600, 7200);
+    ListView1.Move(120, 120, 8000, 4000);
+    ListView1.SetFullRowSelect(true);
+    ListView1.SetGridLines(true);
+    const std::pair<const char*, double> columns[] = {
+        {"Rec#", 560}, {"Call", 940}, {"Rec", 500}, {"Grid R", 690}, {"Snt", 500},
+        {"Date / Time", 1050}, {"Bnd", 480}, {"Grid S", 690}, {"Mode", 600},
+    };
+    for (const auto& [caption, width] : columns) ListView1.ColumnHeaders.Add(caption, width);
+    ListView1.ItemClick = [this](int Index) { log.push_back("item " + std::to_string(Index)); };
+    ListView1.Click = [this] { log.push_back("click"); };
+    ListView1.ColumnClick = [this](int ColumnIndex) { log.push_back("column " + std::to_string(ColumnIndex)); };
+  }
+  ListView ListView1{this, "ListView1"};
+  std::vector<std::string> log;
+};
+
+QStringList Contact(int n) {
+  return {QString::number(n), QStringLiteral("W%1AB").arg(n % 10), "59", "FN20", "59", "06/12 14:0" + QString::number(n % 10),
+          "144", "FN21", n % 2 ? "CW" : "PH"};
+}
+
+TEST(ListView, ItemsAndSubItemsCountFromOne) {
+  ContactForm form;
+  ListItem item = form.ListView1.ListItems.Add("1");
+  item.SetSubItems(1, "W1AW");
+  item.SetSubItems(8, "PH");
+  EXPECT_EQ(form.ListView1.ListItems.Count(), 1);
+  EXPECT_EQ(form.ListView1.ListItems(1).Text(), "1");
+  EXPECT_EQ(form.ListView1.ListItems(1).SubItems(1), "W1AW");
+  EXPECT_EQ(form.ListView1.ListItems(1).SubItems(5), "");
+  EXPECT_EQ(form.ListView1.Model()->data(form.ListView1.Model()->index(0, 8)).toString(), "PH");
+  EXPECT_THROW(item.SetSubItems(9, "x"), RuntimeError) << "only as many sub-items as columns";
+  EXPECT_THROW(form.ListView1.ListItems(2), RuntimeError);
+  EXPECT_EQ(form.ListView1.ColumnHeaders.Count(), 9);
+  EXPECT_EQ(form.ListView1.ColumnHeaders(6).Text(), "Date / Time");
+  form.ListView1.ListItems.Clear();
+  EXPECT_EQ(form.ListView1.ListItems.Count(), 0);
+}
+
+TEST(ListView, FourteenThousandRowsFillInOneModelReset) {
+  ContactForm form;
+  std::vector<QStringList> rows;
+  for (int n = 14000; n >= 1; --n) rows.push_back(Contact(n));
+  QSignalSpy resets(form.ListView1.Model(), &QAbstractItemModel::modelReset);
+  QSignalSpy inserts(form.ListView1.Model(), &QAbstractItemModel::rowsInserted);
+  form.ListView1.SetRows(std::move(rows));
+  EXPECT_EQ(resets.count(), 1);
+  EXPECT_EQ(inserts.count(), 0);
+  EXPECT_EQ(form.ListView1.ListItems.Count(), 14000);
+  EXPECT_EQ(form.ListView1.ListItems(1).Text(), "14000");
+  EXPECT_EQ(form.ListView1.ListItems(14000).SubItems(1), "W1AB");
+}
+
+TEST(ListView, AddsBetweenBeginAndEndUpdateAreOneReset) {
+  ContactForm form;
+  QSignalSpy resets(form.ListView1.Model(), &QAbstractItemModel::modelReset);
+  QSignalSpy inserts(form.ListView1.Model(), &QAbstractItemModel::rowsInserted);
+  form.ListView1.BeginUpdate();
+  for (int n = 1; n <= 500; ++n) {
+    ListItem item = form.ListView1.ListItems.Add(QString::number(n));
+    item.SetSubItems(1, QStringLiteral("K%1").arg(n));
+  }
+  form.ListView1.EndUpdate();
+  EXPECT_EQ(resets.count(), 1);
+  EXPECT_EQ(inserts.count(), 0);
+  EXPECT_EQ(form.ListView1.ListItems(500).SubItems(1), "K500");
+}
+
+TEST(ListView, ColumnWidthsAreTwipsThatScalingCanChangeAndFillsKeep) {
+  ContactForm form;
+  auto* header = form.ListView1.View()->horizontalHeader();
+  EXPECT_EQ(header->sectionSize(1), 63) << "940 twips";
+  form.ListView1.ColumnHeaders(2).SetWidth(form.ListView1.ColumnHeaders(2).Width() * 2);
+  EXPECT_EQ(form.ListView1.ColumnHeaders(2).Width(), 1880);
+  EXPECT_EQ(header->sectionSize(1), 125);
+  form.ListView1.SetRows({Contact(1)});
+  EXPECT_EQ(header->sectionSize(1), 125);
+}
+
+TEST(ListView, MouseRaisesItemClickClickAndColumnClick) {
+  ContactForm form;
+  form.ListView1.SetRows({Contact(3), Contact(2), Contact(1)});
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  QTableView* table = form.ListView1.View();
+  const QRect second = table->visualRect(table->model()->index(1, 1));
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second.center());
+  ASSERT_TRUE(form.ListView1.SelectedItem().has_value());
+  EXPECT_EQ(form.ListView1.SelectedItem()->Index(), 2);
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(5, table->viewport()->height() - 5));
+  auto* header = table->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(3) + 5, 5));
+  EXPECT_EQ(form.log, (std::vector<std::string>{"item 2", "click", "click", "column 4"}));
+}
+
+TEST(ListView, SortingOnceByAColumnKeepsTheOrderAfterSortingIsOff) {
+  ContactForm form;
+  form.ListView1.SetRows({{"1", "w9xyz"}, {"2", "K1ABC"}, {"3", "ve3aaa"}, {"10", "AA1A"}});
+  form.ListView1.SetSortKey(1);
+  form.ListView1.SetSorted(true);
+  form.ListView1.SetSorted(false);
+  std::vector<QString> calls;
+  for (int i = 1; i <= form.ListView1.ListItems.Count(); ++i) calls.push_back(form.ListView1.ListItems(i).SubItems(1));
+  EXPECT_EQ(calls, (std::vector<QString>{"AA1A", "K1ABC", "ve3aaa", "w9xyz"}));
+  form.ListView1.SetSortKey(0);
+  form.ListView1.SetSorted(true);
+  EXPECT_EQ(form.ListView1.ListItems(2).Text(), "10") << "the record numbers sort as text";
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+#include "platform/quotedtext.h"
+
+#include "platform/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+QByteArray Contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(QuotedText, ValuesAreWrittenAsTheFilesHoldThem) {
+  const std::uint8_t contestType = 3;
+  const std::int32_t color = -2147483647;
+  const std::int16_t check = 1;
+  EXPECT_EQ(FormatQuotedRecord({"W1AW, portable", "", contestType, color, check, QuotedValue::None(), "599"}),
+            "\"W1AW, portable\",\"\",3,-2147483647,1,,\"599\"");
+
+  const struct {
+    QuotedValue value;
+    const char* written;
+  } numbers[] = {
+      {7000.0f, "7000"},   {-4.5f, "-4.5"},         {7.5f, "7.5"},
+      {0.5f, ".5"},        {-0.5f, "-.5"},          {0.1f, ".1"},
+      {0.0f, "0"},         {-0.0f, "0"},            {1234567.0f, "1234567"},
+      {-5, "-5"},          {0.1, ".1"},             {-71.1234567890123, "-71.1234567890123"},
+      {1.0 / 3, ".333333333333333"},                {42.0, "42"},
+      {1e20f, "1E+20"},
+  };
+  for (const auto& n : numbers) EXPECT_EQ(n.value.Written(), n.written);
+}
+
+TEST(QuotedText, RoundTripThroughAFile) {
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/corvaneprf.txt";
+  QuotedTextWriter writer(path);
+  writer.WriteRecord({"W1AW"});
+  writer.WriteRecord({-4.5f});
+  writer.WriteRecord({"a, b  c ", "", 14, 0.25});
+  writer.Close();
+
+  EXPECT_EQ(Contents(path), "\"W1AW\"\r\n-4.5\r\n\"a, b  c \",\"\",14,.25\r\n");
+
+  QuotedTextReader reader(path);
+  EXPECT_EQ(reader.Next(), "W1AW");
+  EXPECT_FLOAT_EQ(reader.Next().toFloat(), -4.5f);
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"a, b  c ", "", "14", ".25"}));
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_FALSE(reader.ReadPastEnd());
+  EXPECT_DOUBLE_EQ(QString(".25").toDouble(), 0.25);
+}
+
+TEST(QuotedText, DamagedAndShortLinesStillRead) {
+  const struct {
+    const char* content;
+    QList<QStringList> records;
+  } cases[] = {
+      {"\"a, b\",  7 , \"\"\r\n", {{"a, b", "7", ""}}},
+      {"1,2\n3\n", {{"1", "2"}, {"3"}}},
+      {"1,2\r\n3", {{"1", "2"}, {"3"}}},
+      {"\"unterminated, x\r\n\"next\"\r\n", {{"unterminated, x"}, {"next"}}},
+      {"\"a\"junk,b\r\n", {{"a", "b"}}},
+      {"x,\r\n\r\ny\r\n", {{"x", ""}, {""}, {"y"}}},
+      {"\"W1AW\",\"59\"\r\n\r\n\r\n", {{"W1AW", "59"}}},
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    QuotedTextReader reader = QuotedTextReader::FromBytes(c.content);
+    QList<QStringList> records;
+    while (!reader.AtEnd()) records << reader.ReadRecord();
+    EXPECT_EQ(records, c.records) << c.content;
+    EXPECT_FALSE(reader.ReadPastEnd()) << c.content;
+  }
+}
+
+TEST(QuotedText, ValueByValueCrossesLineEndsAndRunsOutGently) {
+  // Two backup records of nine values, the second one cut short.
+  QuotedTextReader reader = QuotedTextReader::FromBytes(
+      "\"W1AW\",\"59\",\"FN31\",\"59\",\"FN42\",\"2024/06/15\",\"18:00:00\",\"144 M\",\"PH\"\r\n"
+      "\"K1ABC\",\"599\"\r\n\"FN32\"\r\n");
+  QStringList first;
+  for (int i = 0; i < 9; ++i) first << reader.Next();
+  EXPECT_EQ(first.last(), "PH");
+  EXPECT_EQ(reader.Next(), "K1ABC");
+  EXPECT_EQ(reader.Next(), "599");
+  EXPECT_EQ(reader.Next(), "FN32");
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.Next(), "");
+  EXPECT_EQ(reader.Next().toInt(), 0);
+  EXPECT_TRUE(reader.ReadPastEnd());
+  EXPECT_TRUE(reader.ReadRecord().isEmpty());
+
+  // A comma before the end promises one more, empty, value.
+  QuotedTextReader trailing = QuotedTextReader::FromBytes("\"K1ABC\",");
+  EXPECT_EQ(trailing.Next(), "K1ABC");
+  EXPECT_FALSE(trailing.AtEnd());
+  EXPECT_EQ(trailing.Next(), "");
+  EXPECT_FALSE(trailing.ReadPastEnd());
+}
+
+TEST(QuotedText, FileErrorsAreRuntimeErrors) {
+  QTemporaryDir dir;
+  try {
+    QuotedTextReader reader(dir.path() + "\\missing.txt");
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 53);
+    EXPECT_EQ(e.Description(), "File not found");
+  }
+  try {
+    QuotedTextWriter writer(dir.path() + "\\NoFolder\\x.txt");
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 76);
+  }
+}
+
+TEST(QuotedText, WriterReplacesTheFileOnlyWhenClosed) {
+  QTemporaryDir dir;
+  const QString root = QDir(dir.path()).canonicalPath();
+  {
+    QFile existing(root + "/cw.txt");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("\"old\"\r\n");
+  }
+  {
+    QuotedTextWriter abandoned(root + "\\CW.txt");  // an error left before Close
+    abandoned.WriteRecord({"half"});
+  }
+  EXPECT_EQ(Contents(root + "/cw.txt"), "\"old\"\r\n");
+
+  QuotedTextWriter writer(root + "\\CW.txt");
+  writer.WriteRecord({"new"});
+  writer.Close();
+  EXPECT_EQ(Contents(root + "/cw.txt"), "\"new\"\r\n");
+  EXPECT_FALSE(QFile::exists(root + "/CW.txt"));  // one file, whatever case it is named in
+}

@@ -1,0 +1,49 @@
+#include "platform/settings.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// Keeps the user's own settings out of reach: QSettings writes under a scratch folder that
+// lives as long as the test program, so no later test can reach the real ones either.
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    folder_ = scratch.path();
+    QFile::remove(folder_ + "/Varnek_Software.ini");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_);
+  }
+
+  QString folder_;
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, SavedValuesComeBackAndDeletedOnesGiveTheDefault) {
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+
+  SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Sleep");
+  SaveSetting("Varnek_Software", "Settings", "UserCWLoopOffset", "12.5");
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Sleep");
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "usercwselection"), "Sleep");
+  EXPECT_EQ(GetSetting("Varnek_Software", "Other", "UserCWSelection", "none"), "none");
+
+  SaveSetting("Varnek_Software", "Settings", "USERCWSELECTION", "Loop");  // one key, any case
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection"), "Loop");
+
+  DeleteSetting("Varnek_Software", "Settings", "UserCWSelection");
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWLoopOffset", "0"), "12.5");
+
+  QFile file(folder_ + "/Varnek_Software.ini");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "[Settings]\nUserCWLoopOffset=12.5\n");
+}
