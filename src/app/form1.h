@@ -1,0 +1,369 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/forms.h"
+
+#include <array>
+
+namespace app {
+
+// The main window: the entry line, the contact list, score, clocks, the band lists or the grid
+// map, the DX area and the menu bar. Its controls are declared here once; each subsystem defines
+// the procedures and handlers it owns in its own file.
+class Form1 : public platform::Form {
+ public:
+  Form1();
+
+  // The first ten bands' panel controls, in band order ("50 M" first).
+  std::array<platform::Label*, 10> BandNameLabels();
+  std::array<platform::Label*, 10> BandCountLabels();
+  std::array<platform::ListBox*, 10> BandLists();
+
+  // ---- Entry line
+  platform::Label lblCallHeader{this, "lblCallHeader"};
+  platform::Label lblRSTRHeader{this, "lblRSTRHeader"};
+  platform::Label lblSecHeader{this, "lblSecHeader"};
+  platform::Label lblRSTSHeader{this, "lblRSTSHeader"};
+  platform::TextBox txtCall{this, "txtCall"};
+  platform::TextBox txtRSTR{this, "txtRSTR"};
+  platform::TextBox txtSec{this, "txtSec"};
+  platform::TextBox txtRSTS{this, "txtRSTS"};
+  platform::TextBox txtPostConTime{this, "txtPostConTime"};
+  platform::TextBox txtPostConDate{this, "txtPostConDate"};
+  platform::Label lblPostConDate{this, "lblPostConDate"};
+  platform::Label lblPostConTime{this, "lblPostConTime"};
+  platform::Label lblHeadingHeader{this, "lblHeadingHeader"};
+  platform::Label Label23{this, "Label23"};  // heading, degrees
+  platform::Label lblDistanceHeader{this, "lblDistanceHeader"};
+  platform::Label Label24{this, "Label24"};  // distance, miles
+  platform::Label Label3{this, "Label3"};    // "New": the grid is not yet worked on the band
+  platform::Label Label30{this, "Label30"};  // the mode; a click toggles it
+
+  // ---- Message lines
+  platform::Label lblDialog{this, "lblDialog"};
+  platform::Label lblDupe{this, "lblDupe"};
+
+  // ---- Buttons
+  platform::CommandButton cmdClear{this, "cmdClear"};
+  platform::CommandButton cmdLogOn{this, "cmdLogOn"};
+  platform::Label lblDupHeader{this, "lblDupHeader"};
+  platform::CommandButton cmdDup{this, "cmdDup"};
+  platform::CommandButton cmdList{this, "cmdList"};
+  platform::CommandButton Command3{this, "Command3"};  // band filter of the contact list
+  platform::CommandButton Command2{this, "Command2"};  // band lists or grid map
+  platform::CommandButton cmdEdit{this, "cmdEdit"};
+  platform::CommandButton cmdDelete{this, "cmdDelete"};
+
+  // ---- Score, band, clocks and rates
+  platform::Label lblTotConHeader{this, "lblTotConHeader"};
+  platform::Label lblTotCon{this, "lblTotCon"};
+  platform::Label lblTotSecHeader{this, "lblTotSecHeader"};
+  platform::Label lblTotSec{this, "lblTotSec"};
+  platform::Label lblsectogoHeader{this, "lblsectogoHeader"};
+  platform::Label lblsectogo{this, "lblsectogo"};
+  platform::Label lblTotScoreHeader{this, "lblTotScoreHeader"};
+  platform::Label lblTotScore{this, "lblTotScore"};
+  platform::Label lblBandHeader{this, "lblBandHeader"};
+  platform::Label Label21{this, "Label21"};  // the current band
+  platform::Label lblLocalHeader{this, "lblLocalHeader"};
+  platform::Label lblCurTime{this, "lblCurTime"};
+  platform::Label Label16{this, "Label16"};  // AM or PM
+  platform::Label lblUtcHeader{this, "lblUtcHeader"};
+  platform::Label lblutctime{this, "lblutctime"};
+  platform::Label lblTimeOnHeader{this, "lblTimeOnHeader"};
+  platform::Label lblttrack{this, "lblttrack"};
+  platform::Label lblAQSO60Header{this, "lblAQSO60Header"};
+  platform::Label lblAQSO60{this, "lblAQSO60"};
+  platform::Label lblAQSO20Header{this, "lblAQSO20Header"};
+  platform::Label lblAQSO20{this, "lblAQSO20"};
+
+  // ---- Contact list
+  platform::ListView ListView1{this, "ListView1"};
+
+  // ---- Band-list panel: band name labels, worked-grid lists, count labels
+  platform::Label lbl160{this, "lbl160"};
+  platform::Label lbl80{this, "lbl80"};
+  platform::Label lbl40{this, "lbl40"};
+  platform::Label lbl20{this, "lbl20"};
+  platform::Label lbl15{this, "lbl15"};
+  platform::Label lbl100{this, "lbl100"};
+  platform::Label Label15{this, "Label15"};
+  platform::Label Label17{this, "Label17"};
+  platform::Label Label18{this, "Label18"};
+  platform::Label Label19{this, "Label19"};
+  platform::ListBox List1{this, "List1"};
+  platform::ListBox List2{this, "List2"};
+  platform::ListBox List3{this, "List3"};
+  platform::ListBox List4{this, "List4"};
+  platform::ListBox List5{this, "List5"};
+  platform::ListBox List6{this, "List6"};
+  platform::ListBox List7{this, "List7"};
+  platform::ListBox List8{this, "List8"};
+  platform::ListBox List9{this, "List9"};
+  platform::ListBox List10{this, "List10"};
+  platform::Label Label10{this, "Label10"};  // below the lists; the lists reach down to it
+  platform::Label lbl50{this, "lbl50"};
+  platform::Label lbl144{this, "lbl144"};
+  platform::Label lbl222{this, "lbl222"};
+  platform::Label lbl432{this, "lbl432"};
+  platform::Label lbl902{this, "lbl902"};
+  platform::Label lbl13{this, "lbl13"};
+  platform::Label lbl23{this, "lbl23"};
+  platform::Label lbl35{this, "lbl35"};
+  platform::Label lbl58{this, "lbl58"};
+  platform::Label lbl10{this, "lbl10"};
+
+  // ---- Grid map, in the band-list panel's place
+  platform::ControlArray<platform::Label> lblGrid{this, "lblGrid"};  // 0..164, 15 rows of 11
+  platform::CommandButton Command7{this, "Command7"};  // map one row north
+  platform::CommandButton Command4{this, "Command4"};  // map one row south
+  platform::CommandButton Command5{this, "Command5"};  // map one column west
+  platform::CommandButton Command6{this, "Command6"};  // map one column east
+
+  // ---- DX area: spot list or band map
+  platform::ListView txtDX{this, "txtDX"};
+  platform::Label lblDX{this, "lblDX"};
+  platform::Line LineDX{this, "LineDX"};
+  platform::ControlArray<platform::Label> lblFreqSpot{this, "lblFreqSpot"};  // 0..4
+  platform::ControlArray<platform::Label> lblDXSpot{this, "lblDXSpot"};      // 0..49, one per spot slot
+
+  // ---- Timers
+  platform::Timer Timer1{this, "Timer1"};  // rate figures
+  platform::Timer Timer2{this, "Timer2"};  // clocks
+  platform::Timer Timer3{this, "Timer3"};  // shared-log poll and backup
+  platform::Timer Timer4{this, "Timer4"};  // starts the station network once
+
+  platform::CommonDialog cdbFile;
+
+  // ---- Menu bar, in menu order
+  platform::Menu mnuFile{this, "mnuFile"};
+  platform::Menu mnuNew{&mnuFile, "mnuNew"};
+  platform::Menu mnuOpen{&mnuFile, "mnuOpen"};
+  platform::Menu mnuFileSep1{&mnuFile, "mnuFileSep1"};
+  platform::Menu mnuArchive{&mnuFile, "mnuArchive"};
+  platform::Menu mnuFileSep2{&mnuFile, "mnuFileSep2"};
+  platform::Menu mnuWriteSumm{&mnuFile, "mnuWriteSumm"};
+  platform::Menu mnuFileSep3{&mnuFile, "mnuFileSep3"};
+  platform::Menu mnuQuellbookExport{&mnuFile, "mnuQuellbookExport"};
+  platform::Menu mnuExportADIF{&mnuFile, "mnuExportADIF"};
+  platform::Menu mnuFileSep4{&mnuFile, "mnuFileSep4"};
+  platform::Menu mnuCombine{&mnuFile, "mnuCombine"};
+  platform::Menu mnuFileSep5{&mnuFile, "mnuFileSep5"};
+  platform::Menu mnuCopyListtoClipboard{&mnuFile, "mnuCopyListtoClipboard"};
+  platform::Menu mnuFileSep6{&mnuFile, "mnuFileSep6"};
+  platform::Menu mnuExit{&mnuFile, "mnuExit"};
+
+  platform::Menu mnuOptions{this, "mnuOptions"};
+  platform::Menu mnuTransmit{&mnuOptions, "mnuTransmit"};
+  platform::Menu mnuCWSetup{&mnuTransmit, "mnuCWSetup"};
+  platform::Menu mnuPhoneSetup{&mnuTransmit, "mnuPhoneSetup"};
+  platform::Menu mnuOptionsSep1{&mnuOptions, "mnuOptionsSep1"};
+  platform::Menu mnuAppearance{&mnuOptions, "mnuAppearance"};
+  platform::Menu mnuFormSize{&mnuAppearance, "mnuFormSize"};
+  platform::Menu mnuColors{&mnuAppearance, "mnuColors"};
+  platform::Menu mnuTaskBar{&mnuAppearance, "mnuTaskBar"};
+  platform::Menu mnuOptionsSep2{&mnuOptions, "mnuOptionsSep2"};
+  platform::Menu mnuRst{&mnuOptions, "mnuRst"};
+  platform::Menu mnuRstRecord{&mnuRst, "mnuRstRecord"};
+  platform::Menu mnuRstDontRecord{&mnuRst, "mnuRstDontRecord"};
+  platform::Menu mnuOptionsSep3{&mnuOptions, "mnuOptionsSep3"};
+  platform::Menu mnuRefreshrate{&mnuOptions, "mnuRefreshrate"};
+  platform::Menu mnuOptionsSep4{&mnuOptions, "mnuOptionsSep4"};
+  platform::Menu mnuRigInterface{&mnuOptions, "mnuRigInterface"};
+  platform::Menu mnuOptionsSep5{&mnuOptions, "mnuOptionsSep5"};
+  platform::Menu mnuDXSpot{&mnuOptions, "mnuDXSpot"};
+  platform::Menu mnuDXSpotting{&mnuDXSpot, "mnuDXSpotting"};
+  platform::Menu mnuViewSpectrumMap{&mnuDXSpot, "mnuViewSpectrumMap"};
+  platform::Menu mnuOptionsSep6{&mnuOptions, "mnuOptionsSep6"};
+  platform::Menu mnuBlind{&mnuOptions, "mnuBlind"};
+  platform::Menu mnuOptionsSep7{&mnuOptions, "mnuOptionsSep7"};
+  platform::Menu mnuListPrevious{&mnuOptions, "mnuListPrevious"};
+  platform::Menu mnuOptionsSep8{&mnuOptions, "mnuOptionsSep8"};
+  platform::Menu mnuPostContest{&mnuOptions, "mnuPostContest"};
+
+  platform::Menu mnuSetup{this, "mnuSetup"};
+
+  platform::Menu mnuBand{this, "mnuBand"};
+  platform::Menu mnu160{&mnuBand, "mnu160"};  // "50 MHz": the names are not the bands
+  platform::Menu mnu80{&mnuBand, "mnu80"};
+  platform::Menu mnu40{&mnuBand, "mnu40"};
+  platform::Menu mnu20{&mnuBand, "mnu20"};
+  platform::Menu mnu15{&mnuBand, "mnu15"};
+  platform::Menu mnu10{&mnuBand, "mnu10"};
+  platform::Menu mnu23{&mnuBand, "mnu23"};
+  platform::Menu mnu35{&mnuBand, "mnu35"};
+  platform::Menu mnu58{&mnuBand, "mnu58"};
+  platform::Menu mnu10g{&mnuBand, "mnu10g"};
+  platform::Menu mnu24g{&mnuBand, "mnu24g"};
+  platform::Menu mnu47g{&mnuBand, "mnu47g"};
+  platform::Menu mnu75g{&mnuBand, "mnu75g"};
+  platform::Menu mnu120g{&mnuBand, "mnu120g"};
+  platform::Menu mnu142g{&mnuBand, "mnu142g"};
+  platform::Menu mnu241g{&mnuBand, "mnu241g"};
+  platform::Menu mnu300g{&mnuBand, "mnu300g"};
+  platform::Menu mnuBandSep1{&mnuBand, "mnuBandSep1"};
+  platform::Menu mnuPrivileges{&mnuBand, "mnuPrivileges"};
+
+  platform::Menu mnuMode{this, "mnuMode"};
+  platform::Menu mnuCW{&mnuMode, "mnuCW"};
+  platform::Menu mnuPhone{&mnuMode, "mnuPhone"};
+
+  platform::Menu mnuRecall{this, "mnuRecall"};
+  platform::Menu mnuGraph{this, "mnuGraph"};
+  platform::Menu mnuNetwork{this, "mnuNetwork"};
+  platform::Menu mnuHelp{this, "mnuHelp"};
+
+  // ---- Window events
+  void Form_Load() override;
+  void Form_Activate() override;
+  void Form_MouseMove(int Button, int Shift, float X, float Y) override;
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+  void Form_Unload(int& Cancel) override;
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  void Form_KeyPress(int& KeyAscii) override;
+
+  // ---- Entry line events
+  void txtCall_KeyPress(int& KeyAscii);
+  void txtCall_GotFocus();
+  void txtCall_Change();
+  void txtRSTR_KeyPress(int& KeyAscii);
+  void txtRSTR_GotFocus();
+  void txtRSTS_KeyPress(int& KeyAscii);
+  void txtRSTS_GotFocus();
+  void txtRSTS_Change();
+  void txtSec_KeyPress(int& KeyAscii);
+  void txtSec_GotFocus();
+  void txtSec_Change();
+  void txtPostConDate_KeyPress(int& KeyAscii);
+  void txtPostConDate_GotFocus();
+  void txtPostConTime_KeyPress(int& KeyAscii);
+  void txtPostConTime_GotFocus();
+  void Label30_Click();
+
+  // ---- Button events
+  void cmdClear_Click();
+  void cmdDelete_Click();
+  void cmdEdit_Click();
+  void cmdDup_Click();
+  void cmdList_Click();
+  void cmdLogOn_Click();
+  void Command2_Click();
+  void Command3_Click();
+
+  // ---- Contact list events
+  void ListView1_Click();
+  void ListView1_GotFocus();
+  void ListView1_ColumnClick(int ColumnIndex);
+  void ListView1_MouseUp(int Button, int Shift, float X, float Y);
+
+  // ---- Band panel and grid map events
+  void lbl160_Click();
+  void lbl80_Click();
+  void lbl40_Click();
+  void lbl20_Click();
+  void lbl15_Click();
+  void lbl100_Click();
+  void Label15_Click();
+  void Label17_Click();
+  void Label18_Click();
+  void Label19_Click();
+  void lbl50_Click();
+  void lbl144_Click();
+  void lbl222_Click();
+  void lbl432_Click();
+  void lbl902_Click();
+  void lbl13_Click();
+  void lbl23_Click();
+  void lbl35_Click();
+  void lbl58_Click();
+  void lbl10_Click();
+  void List1_Click();
+  void List2_Click();
+  void lblGrid_Click(int Index);
+  void lblGrid_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command7_Click();
+
+  // ---- DX area events
+  void txtDX_Click();
+  void txtDX_DblClick();
+  void lblDX_Click();
+  void lblDX_DblClick();
+  void lblDXSpot_MouseDown(int Index, int Button, int Shift, float X, float Y);
+  void lblDXSpot_MouseMove(int Index, int Button, int Shift, float X, float Y);
+
+  // ---- Timer events
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer3_Timer();
+  void Timer4_Timer();
+
+  // ---- Menu events
+  void mnuNew_Click();
+  void mnuOpen_Click();
+  void mnuArchive_Click();
+  void mnuWriteSumm_Click();
+  void mnuQuellbookExport_Click();
+  void mnuExportADIF_Click();
+  void mnuCombine_Click();
+  void mnuCopyListtoClipboard_Click();
+  void mnuExit_Click();
+  void mnuCWSetup_Click();
+  void mnuPhoneSetup_Click();
+  void mnuFormSize_Click();
+  void mnuColors_Click();
+  void mnuTaskBar_Click();
+  void mnuRstRecord_Click();
+  void mnuRstDontRecord_Click();
+  void mnuRefreshrate_Click();
+  void mnuRigInterface_Click();
+  void mnuDXSpotting_Click();
+  void mnuViewSpectrumMap_Click();
+  void mnuBlind_Click();
+  void mnuListPrevious_Click();
+  void mnuPostContest_Click();
+  void mnuSetup_Click();
+  void mnu160_Click();
+  void mnu80_Click();
+  void mnu40_Click();
+  void mnu20_Click();
+  void mnu15_Click();
+  void mnu10_Click();
+  void mnu23_Click();
+  void mnu35_Click();
+  void mnu58_Click();
+  void mnu10g_Click();
+  void mnu24g_Click();
+  void mnu47g_Click();
+  void mnu75g_Click();
+  void mnu120g_Click();
+  void mnu142g_Click();
+  void mnu241g_Click();
+  void mnu300g_Click();
+  void mnuPrivileges_Click();
+  void mnuCW_Click();
+  void mnuPhone_Click();
+  void mnuRecall_Click();
+  void mnuGraph_Click();
+  void mnuNetwork_Click();
+  void mnuHelp_Click();
+
+ private:
+  void DesignEntryLine();
+  void DesignMessagesAndButtons();
+  void DesignScoreAndClocks();
+  void DesignContactList();
+  void DesignBandPanel();
+  void DesignGridMap();
+  void DesignDXArea();
+  void DesignTimers();
+  void DesignMenus();
+  void ConnectEntryEvents();
+  void ConnectPanelEvents();
+  void ConnectOtherEvents();
+  void ConnectMenuEvents();
+};
+
+}  // namespace app

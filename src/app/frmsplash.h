@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace app {
+
+// The start-up window: fixes the program folder, shows the logo, prepares the document folders
+// and hands over to the main window. It shows nothing itself.
+class frmSplash : public platform::Form {
+ public:
+  frmSplash();
+};
+
+}  // namespace app

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace keying {
+
+// Sets up the external keyer device and sends CW through it.
+class frmTappler : public platform::Form {
+ public:
+  frmTappler();
+};
+
+}  // namespace keying

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/form.h"
+
+namespace spotting {
+
+// Shows the stored spots on one row per band.
+class SpectrumMap : public platform::Form {
+ public:
+  SpectrumMap();
+};
+
+}  // namespace spotting

@@ -1,0 +1,456 @@
+#include "app/form1.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRectF>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::Control;
+using platform::ControlKind;
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    platform::UnloadAll();
+    platform::Screen::ResetForTesting();
+  }
+
+  app::Form1& form = platform::Instance<app::Form1>();
+};
+
+Control* Find(const platform::Form& form, const QString& name, int index = -1) {
+  for (Control* control : form.Controls())
+    if (control->Name() == name && control->Index() == index) return control;
+  return nullptr;
+}
+
+std::optional<QString> CaptionOf(const Control& control) {
+  if (auto* label = dynamic_cast<const platform::Label*>(&control)) return label->Caption();
+  if (auto* button = dynamic_cast<const platform::CommandButton*>(&control)) return button->Caption();
+  return std::nullopt;
+}
+
+struct NamedControl {
+  const char* name;
+  ControlKind kind;
+  const char* caption;  // nullptr for kinds without one
+  bool visible;
+};
+
+TEST_F(Form1Test, NamedControlsHaveTheirKindsCaptionsAndVisibility) {
+  const NamedControl table[] = {
+      {"txtCall", ControlKind::TextBox, nullptr, true},
+      {"txtRSTR", ControlKind::TextBox, nullptr, true},
+      {"txtSec", ControlKind::TextBox, nullptr, true},
+      {"txtRSTS", ControlKind::TextBox, nullptr, true},
+      {"txtPostConTime", ControlKind::TextBox, nullptr, false},
+      {"txtPostConDate", ControlKind::TextBox, nullptr, false},
+      {"lblPostConDate", ControlKind::Label, "Date", false},
+      {"lblPostConTime", ControlKind::Label, "Time", false},
+      {"Label3", ControlKind::Label, "New", true},
+      {"Label23", ControlKind::Label, "", true},
+      {"Label24", ControlKind::Label, "", true},
+      {"Label30", ControlKind::Label, "CW", true},
+      {"lblDialog", ControlKind::Label, "", true},
+      {"lblDupe", ControlKind::Label, "", true},
+      {"cmdClear", ControlKind::CommandButton, "&Clear", true},
+      {"cmdDelete", ControlKind::CommandButton, "Delete Contact", false},
+      {"cmdEdit", ControlKind::CommandButton, "Edit Contact", false},
+      {"cmdDup", ControlKind::CommandButton, "On", true},
+      {"cmdList", ControlKind::CommandButton, "Last 20", true},
+      {"cmdLogOn", ControlKind::CommandButton, "&Log \"Time On\"", true},
+      {"Command2", ControlKind::CommandButton, "View Grids", true},
+      {"Command3", ControlKind::CommandButton, "All Bands", true},
+      {"Command4", ControlKind::CommandButton, "\u25BC", false},
+      {"Command5", ControlKind::CommandButton, "\u25C0", false},
+      {"Command6", ControlKind::CommandButton, "\u25B6", false},
+      {"Command7", ControlKind::CommandButton, "\u25B2", false},
+      {"lblTotCon", ControlKind::Label, "0", true},
+      {"lblTotSec", ControlKind::Label, "0", true},
+      {"lblsectogo", ControlKind::Label, "0", true},
+      {"lblTotScore", ControlKind::Label, "0", true},
+      {"lblTotConHeader", ControlKind::Label, "Total Contacts ............", true},
+      {"lblTotSecHeader", ControlKind::Label, "Total QSO Points ........", true},
+      {"lblsectogoHeader", ControlKind::Label, "Total Multipliers ...........", true},
+      {"lblTotScoreHeader", ControlKind::Label, "Total Score..................", true},
+      {"Label21", ControlKind::Label, "", true},
+      {"lblBandHeader", ControlKind::Label, "Band", true},
+      {"lblCurTime", ControlKind::Label, "Reg Time", true},
+      {"Label16", ControlKind::Label, "", true},
+      {"lblutctime", ControlKind::Label, "UTC TIME", true},
+      {"lblttrack", ControlKind::Label, "00:00:00", true},
+      {"lblTimeOnHeader", ControlKind::Label, "Total Time On:", true},
+      {"lblAQSO60", ControlKind::Label, "0", true},
+      {"lblAQSO60Header", ControlKind::Label, "QSOs / Hr (last 60 min)", true},
+      {"lblAQSO20", ControlKind::Label, "0", true},
+      {"lblAQSO20Header", ControlKind::Label, "QSOs / Hr (last 20 min)", true},
+      {"ListView1", ControlKind::ListView, nullptr, true},
+      {"lbl160", ControlKind::Label, "50 MHz", true},
+      {"lbl80", ControlKind::Label, "144 MHz", true},
+      {"lbl40", ControlKind::Label, "222 MHz", true},
+      {"lbl20", ControlKind::Label, "432 MHz", true},
+      {"lbl15", ControlKind::Label, "902 MHz", true},
+      {"lbl100", ControlKind::Label, "1.3 GHz", true},
+      {"Label15", ControlKind::Label, "2.3 GHz", true},
+      {"Label17", ControlKind::Label, "3.5 GHz", true},
+      {"Label18", ControlKind::Label, "5.8 GHz", true},
+      {"Label19", ControlKind::Label, "10 GHz", true},
+      {"lbl50", ControlKind::Label, "0 / 0", true},
+      {"lbl144", ControlKind::Label, "0 / 0", true},
+      {"lbl222", ControlKind::Label, "0 / 0", true},
+      {"lbl432", ControlKind::Label, "0 / 0", true},
+      {"lbl902", ControlKind::Label, "0 / 0", true},
+      {"lbl13", ControlKind::Label, "0 / 0", true},
+      {"lbl23", ControlKind::Label, "0 / 0", true},
+      {"lbl35", ControlKind::Label, "0 / 0", true},
+      {"lbl58", ControlKind::Label, "0 / 0", true},
+      {"lbl10", ControlKind::Label, "0 / 0", true},
+      {"Label10", ControlKind::Label, "#Contacts / #Grids", true},
+      {"List1", ControlKind::ListBox, nullptr, true},
+      {"List10", ControlKind::ListBox, nullptr, true},
+      {"txtDX", ControlKind::ListView, nullptr, false},
+      {"lblDX", ControlKind::Label, "", false},
+      {"LineDX", ControlKind::Line, nullptr, false},
+      {"Timer1", ControlKind::Timer, nullptr, true},
+      {"Timer4", ControlKind::Timer, nullptr, true},
+  };
+  for (const NamedControl& expected : table) {
+    SCOPED_TRACE(expected.name);
+    Control* control = Find(form, expected.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->Kind(), expected.kind);
+    if (expected.caption) {
+      EXPECT_EQ(CaptionOf(*control), QString::fromUtf8(expected.caption));
+    }
+    EXPECT_EQ(control->Visible(), expected.visible);
+  }
+  EXPECT_EQ(form.Caption().left(60).trimmed(), "Varnek's Corvane Log 2.5");
+  EXPECT_GT(form.Caption().size(), 60);
+  EXPECT_TRUE(form.KeyPreview());
+  EXPECT_EQ(form.Width(), 9600);
+  EXPECT_EQ(form.Height(), 7200);
+  EXPECT_EQ(form.ListView1.ToolTipText(), "Click record to edit or delete.");
+  EXPECT_EQ(form.cmdLogOn.ToolTipText(), "Records On/Off times and controls duration clock.");
+}
+
+TEST_F(Form1Test, EntryBoxesTakeTheFirstSixTabPlacesWithTheirLimits) {
+  const struct {
+    platform::TextBox* box;
+    int maxLength;
+  } entry[] = {{&form.txtCall, 13}, {&form.txtRSTR, 3},        {&form.txtSec, 8},
+               {&form.txtRSTS, 3},  {&form.txtPostConTime, 5}, {&form.txtPostConDate, 10}};
+  for (int tab = 0; tab < 6; ++tab) {
+    SCOPED_TRACE(entry[tab].box->Name().toStdString());
+    EXPECT_EQ(entry[tab].box->TabIndex(), tab);
+    EXPECT_EQ(entry[tab].box->MaxLength(), entry[tab].maxLength);
+  }
+  // A longer call set by code is cut to the limit as typed text is.
+  form.txtCall.SetText("ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(form.txtCall.Text(), "ABCDEFGHIJKLM");
+  // Only the entry line takes part in the Tab cycle.
+  for (Control* control : form.Controls()) {
+    if (control->CanTakeFocus() && control->Kind() != ControlKind::TextBox) {
+      EXPECT_FALSE(control->TabStop()) << control->Name().toStdString();
+    }
+  }
+}
+
+TEST_F(Form1Test, ControlArraysAndTheGridMapGeometry) {
+  EXPECT_EQ(form.lblGrid.Count(), 165);
+  EXPECT_EQ(form.lblGrid.LBound(), 0);
+  EXPECT_EQ(form.lblGrid.UBound(), 164);
+  for (int i : {0, 10, 11, 82, 164}) {
+    SCOPED_TRACE(i);
+    const platform::Label& square = form.lblGrid(i);
+    EXPECT_EQ(square.Caption(), "FM19");
+    EXPECT_EQ(square.Left(), 4080 + 480 * (i % 11));
+    EXPECT_EQ(square.Top(), 2640 + 240 * (i / 11));
+    EXPECT_EQ(square.Width(), 420);
+    EXPECT_EQ(square.Height(), 180);
+    EXPECT_EQ(square.BackColor(), 0xC0C0C0);
+  }
+  EXPECT_EQ(form.lblDXSpot.Count(), 50);
+  EXPECT_EQ(form.lblDXSpot.UBound(), 49);
+  EXPECT_EQ(form.lblDXSpot(49).Caption(), "DXLBL");
+  EXPECT_EQ(form.lblFreqSpot.Count(), 5);
+  EXPECT_EQ(form.lblFreqSpot.UBound(), 4);
+}
+
+TEST_F(Form1Test, DesignColoursAndTimers) {
+  EXPECT_EQ(form.lblDialog.BackColor(), platform::RGB(0, 192, 192));
+  for (platform::Label* label : form.BandNameLabels()) {
+    EXPECT_EQ(label->BackColor(), 0x800000) << label->Name().toStdString();
+    EXPECT_EQ(label->ForeColor(), 0xFFFFFF);
+  }
+  for (platform::Label* label : form.BandCountLabels()) {
+    EXPECT_EQ(label->BackColor(), 0x800000) << label->Name().toStdString();
+  }
+
+  const struct {
+    platform::Timer* timer;
+    int interval;
+    bool enabled;
+  } timers[] = {{&form.Timer1, 60000, true}, {&form.Timer2, 1000, true}, {&form.Timer3, 60000, false},
+                {&form.Timer4, 3000, true}};
+  for (const auto& expected : timers) {
+    EXPECT_EQ(expected.timer->Interval(), expected.interval) << expected.timer->Name().toStdString();
+    EXPECT_EQ(expected.timer->Enabled(), expected.enabled) << expected.timer->Name().toStdString();
+  }
+}
+
+// The menu bar as an outline: one line per item, nested items indented by two blanks.
+const std::vector<std::string> kMenuOutline = {
+    "&File",
+    "  &New",
+    "  Open",
+    "  -",
+    "  A&rchive Current Log",
+    "  -",
+    "  &Write Cabrillo File",
+    "  -",
+    "  E&xport for Quellbook Import",
+    "  Export &ADIF Format",
+    "  -",
+    "  &Combine or Restore from Backup",
+    "  -",
+    "  Copy &Listed Items to Clipboard",
+    "  -",
+    "  &Exit",
+    "&Options",
+    "  &Transmit",
+    "    &CW Setup",
+    "    &Phone Setup",
+    "  -",
+    "  &Appearance",
+    "    &Form Size",
+    "    &Colors",
+    "    &TaskBar",
+    "  -",
+    "  &RST",
+    "    &Record",
+    "    &Don't Record",
+    "  -",
+    "  R&efresh Rate",
+    "  -",
+    "  Rig &Interface",
+    "  -",
+    "  &DX Spotting",
+    "    &Configure",
+    "    &View Spectrum Map",
+    "  -",
+    "  &Voice Navigation",
+    "  -",
+    "  &List Previous Contacts",
+    "  -",
+    "  &Post Contest Mode",
+    "&Setup",
+    "&Band",
+    "  50 MHz",
+    "  144 MHz",
+    "  222 MHz",
+    "  432 MHz",
+    "  902 MHz",
+    "  1.3 GHz",
+    "  2.3 GHz",
+    "  3.5 GHz",
+    "  5.8 GHz",
+    "  10 GHz",
+    "  24 GHz",
+    "  47 GHz",
+    "  75 GHz",
+    "  120 GHz",
+    "  142 GHz",
+    "  241 GHz",
+    "  300 GHz",
+    "  -",
+    "  &Privileges",
+    "&Mode",
+    "  &CW",
+    "  &Phone",
+    "&Recall",
+    "&Graph",
+    "&Network",
+    "&Help",
+};
+
+void Walk(const QList<QAction*>& actions, const std::string& indent, std::vector<std::string>& outline) {
+  for (QAction* action : actions) {
+    if (!action->isVisible()) continue;
+    outline.push_back(indent + (action->isSeparator() ? std::string("-") : action->text().toStdString()));
+    EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
+    EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+    if (action->menu()) Walk(action->menu()->actions(), indent + "  ", outline);
+  }
+}
+
+TEST_F(Form1Test, MenuBarShowsEveryCaptionInOrderWithoutShortcutsOrChecks) {
+  auto* bar = form.Widget()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  std::vector<std::string> outline;
+  Walk(bar->actions(), "", outline);
+  EXPECT_EQ(outline, kMenuOutline);
+}
+
+TEST_F(Form1Test, MenuItemsCarryTheirNamesInMenuOrder) {
+  // Named items the rest of the program refers to, in the order they stand in the menus.
+  const std::vector<std::pair<QString, QString>> named = {
+      {"mnuNew", "&New"},
+      {"mnuArchive", "A&rchive Current Log"},
+      {"mnuWriteSumm", "&Write Cabrillo File"},
+      {"mnuQuellbookExport", "E&xport for Quellbook Import"},
+      {"mnuExportADIF", "Export &ADIF Format"},
+      {"mnuCombine", "&Combine or Restore from Backup"},
+      {"mnuCopyListtoClipboard", "Copy &Listed Items to Clipboard"},
+      {"mnuExit", "&Exit"},
+      {"mnuCWSetup", "&CW Setup"},
+      {"mnuPhoneSetup", "&Phone Setup"},
+      {"mnuFormSize", "&Form Size"},
+      {"mnuColors", "&Colors"},
+      {"mnuTaskBar", "&TaskBar"},
+      {"mnuRstRecord", "&Record"},
+      {"mnuRstDontRecord", "&Don't Record"},
+      {"mnuRefreshrate", "R&efresh Rate"},
+      {"mnuRigInterface", "Rig &Interface"},
+      {"mnuDXSpotting", "&Configure"},
+      {"mnuViewSpectrumMap", "&View Spectrum Map"},
+      {"mnuBlind", "&Voice Navigation"},
+      {"mnuListPrevious", "&List Previous Contacts"},
+      {"mnuPostContest", "&Post Contest Mode"},
+      {"mnuSetup", "&Setup"},
+      {"mnu160", "50 MHz"},
+      {"mnu80", "144 MHz"},
+      {"mnu40", "222 MHz"},
+      {"mnu20", "432 MHz"},
+      {"mnu15", "902 MHz"},
+      {"mnu10", "1.3 GHz"},
+      {"mnu23", "2.3 GHz"},
+      {"mnu35", "3.5 GHz"},
+      {"mnu58", "5.8 GHz"},
+      {"mnu10g", "10 GHz"},
+      {"mnu24g", "24 GHz"},
+      {"mnu47g", "47 GHz"},
+      {"mnu75g", "75 GHz"},
+      {"mnu120g", "120 GHz"},
+      {"mnu142g", "142 GHz"},
+      {"mnu241g", "241 GHz"},
+      {"mnu300g", "300 GHz"},
+      {"mnuPrivileges", "&Privileges"},
+      {"mnuCW", "&CW"},
+      {"mnuPhone", "&Phone"},
+      {"mnuRecall", "&Recall"},
+      {"mnuGraph", "&Graph"},
+      {"mnuNetwork", "&Network"},
+      {"mnuHelp", "&Help"},
+  };
+  std::vector<std::pair<QString, QString>> found;
+  for (Control* control : form.Controls()) {
+    auto* menu = dynamic_cast<platform::Menu*>(control);
+    if (!menu) continue;
+    const bool wanted = std::any_of(named.begin(), named.end(), [&](const auto& n) { return n.first == menu->Name(); });
+    if (wanted) found.emplace_back(menu->Name(), menu->Caption());
+  }
+  EXPECT_EQ(found, named);
+}
+
+// ---- Layout: the design, and the design as the load scales it to a real screen
+
+// The main window's load scales the design to the screen: box kinds by the two screen factors,
+// their fonts by the smaller one, lines by their ends. Previewed here so that the layout can be
+// judged at the sizes operators run it.
+void ScaleToScreen(app::Form1& form, double screenWidth, double screenHeight) {
+  const double wf = screenWidth / 9600;
+  const double hf = screenHeight / 7200;
+  form.Move(0, 0, screenWidth, screenHeight);
+  for (Control* control : form.Controls()) {
+    switch (control->Kind()) {
+      case ControlKind::ListBox:
+      case ControlKind::ListView:
+      case ControlKind::CommandButton:
+      case ControlKind::TextBox:
+      case ControlKind::Label:
+        control->Move(control->Left() * wf, control->Top() * hf, control->Width() * wf, control->Height() * hf);
+        control->SetFontSize(control->FontSize() * std::min(wf, hf));
+        break;
+      case ControlKind::Line: {
+        auto& line = static_cast<platform::Line&>(*control);
+        line.SetEnds(line.X1() * wf, line.Y1() * hf, line.X2() * wf, line.Y2() * hf);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+void ShowGridMap(app::Form1& form) {
+  for (platform::ListBox* list : form.BandLists()) list->SetVisible(false);
+  for (platform::Label* label : form.BandNameLabels()) label->SetVisible(false);
+  for (platform::Label* label : form.BandCountLabels()) label->SetVisible(false);
+  form.Label10.SetVisible(false);
+  for (int i : form.lblGrid.Indexes()) form.lblGrid(i).SetVisible(true);
+  for (platform::CommandButton* arrow : {&form.Command4, &form.Command5, &form.Command6, &form.Command7})
+    arrow->SetVisible(true);
+}
+
+// Visible controls must neither overlap nor leave the client area.
+void ExpectTidyLayout(const app::Form1& form) {
+  std::vector<const Control*> shown;
+  for (const Control* control : form.Controls())
+    if (control->Visible() && control->Widget() && control->Kind() != ControlKind::Line) shown.push_back(control);
+  for (const Control* control : shown) {
+    EXPECT_GE(control->Left(), 0) << control->Name().toStdString();
+    EXPECT_GE(control->Top(), 0) << control->Name().toStdString();
+    EXPECT_LE(control->Left() + control->Width(), form.ScaleWidth()) << control->Name().toStdString();
+    EXPECT_LE(control->Top() + control->Height(), form.ScaleHeight()) << control->Name().toStdString();
+  }
+  for (std::size_t a = 0; a < shown.size(); ++a) {
+    const QRectF first(shown[a]->Left(), shown[a]->Top(), shown[a]->Width(), shown[a]->Height());
+    for (std::size_t b = a + 1; b < shown.size(); ++b) {
+      const QRectF second(shown[b]->Left(), shown[b]->Top(), shown[b]->Width(), shown[b]->Height());
+      EXPECT_FALSE(first.intersects(second))
+          << shown[a]->Name().toStdString() << "(" << shown[a]->Index() << ") overlaps "
+          << shown[b]->Name().toStdString() << "(" << shown[b]->Index() << ")";
+    }
+  }
+}
+
+// Saves what an operator would see when CORVANE_SCREENSHOTS names a folder.
+void SaveScreenshot(app::Form1& form, const QString& file) {
+  const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  form.Show();
+  platform::DoEvents();
+  EXPECT_TRUE(form.Widget()->grab().save(QDir(folder).filePath(file)));
+}
+
+TEST_F(Form1Test, DesignLayoutIsTidyInBothPanelViews) {
+  ExpectTidyLayout(form);
+  ShowGridMap(form);
+  ExpectTidyLayout(form);
+}
+
+TEST_F(Form1Test, LayoutScaledToCommonScreensStaysTidy) {
+  for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1920, 1080}}) {
+    SCOPED_TRACE(width);
+    platform::UnloadAll();
+    app::Form1& scaled = platform::Instance<app::Form1>();
+    ScaleToScreen(scaled, width * platform::TwipsPerPixel, height * platform::TwipsPerPixel);
+    ExpectTidyLayout(scaled);
+    SaveScreenshot(scaled, QStringLiteral("form1-%1.png").arg(width));
+    ShowGridMap(scaled);
+    ExpectTidyLayout(scaled);
+    SaveScreenshot(scaled, QStringLiteral("form1-%1-map.png").arg(width));
+  }
+}
+
+}  // namespace
