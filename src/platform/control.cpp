@@ -21,10 +21,6 @@ int depth = 0;
 
 constexpr const char* kWindowlessProperty = "platformWindowless";
 
-void RequireSize(double twips) {
-  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-}
-
 }  // namespace
 
 namespace detail {
@@ -59,7 +55,7 @@ class ControlEventFilter : public QObject {
 };
 
 Control::Control(ControlKind kind, Container* parent, const QString& name, int index, QWidget* widget)
-    : kind_(kind), form_(&parent->OwnerForm()), name_(name), index_(index), widget_(widget) {
+    : Placement(0, 0), kind_(kind), form_(&parent->OwnerForm()), name_(name), index_(index), widget_(widget) {
   font_ = parent->ClientWidget()->font();
   font_.setResolveMask(QFont::AllPropertiesResolved);
   focusPolicy_ = widget->focusPolicy();
@@ -78,7 +74,7 @@ Control::Control(ControlKind kind, Container* parent, const QString& name, int i
 }
 
 Control::Control(ControlKind kind, Form& form, const QString& name, int index)
-    : kind_(kind), form_(&form), name_(name), index_(index) {
+    : Placement(0, 0), kind_(kind), form_(&form), name_(name), index_(index) {
   font_ = form.ClientWidget()->font();
   form_->Register(this);
 }
@@ -119,44 +115,6 @@ void Control::StackAmongSiblings() {
       return;
     }
   }
-}
-
-void Control::SetLeft(double twips) {
-  left_ = twips;
-  ApplyGeometry();
-}
-
-void Control::SetTop(double twips) {
-  top_ = twips;
-  ApplyGeometry();
-}
-
-void Control::SetWidth(double twips) {
-  RequireSize(twips);
-  width_ = twips;
-  ApplyGeometry();
-}
-
-void Control::SetHeight(double twips) {
-  RequireSize(twips);
-  height_ = twips;
-  ApplyGeometry();
-}
-
-void Control::Move(double left, double top) {
-  left_ = left;
-  top_ = top;
-  ApplyGeometry();
-}
-
-void Control::Move(double left, double top, double width, double height) {
-  RequireSize(width);
-  RequireSize(height);
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
-  ApplyGeometry();
 }
 
 void Control::ApplyGeometry() {

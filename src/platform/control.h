@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/color.h"
+#include "platform/placement.h"
 
 #include <QFont>
 #include <QPalette>
@@ -57,7 +58,7 @@ inline constexpr int AlignCenter = 2;
 // properties, and the events. Geometry is kept as set, in twips, so that values read back are the
 // values written (screen scaling multiplies them repeatedly); the widget follows in whole pixels.
 // Events are plain function members, empty until the window assigns a handler.
-class Control {
+class Control : public Placement {
  public:
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -69,16 +70,6 @@ class Control {
   Form& OwnerForm() const { return *form_; }
   QWidget* Widget() const { return widget_; }  // null for timers and menus
 
-  double Left() const { return left_; }
-  double Top() const { return top_; }
-  double Width() const { return width_; }
-  double Height() const { return height_; }
-  void SetLeft(double twips);
-  void SetTop(double twips);
-  void SetWidth(double twips);
-  void SetHeight(double twips);
-  void Move(double left, double top);
-  void Move(double left, double top, double width, double height);
 
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool visible);
@@ -152,7 +143,7 @@ class Control {
   // widget's own signal (buttons, lists) turn this off.
   virtual bool ClicksOnMouseRelease() const { return true; }
   virtual void OnMouseRelease(QMouseEvent& event);
-  virtual void ApplyGeometry();
+  void ApplyGeometry() override;
   virtual void ApplyFont();
   // Drawn straight on the container: stays beneath the controls that have windows of their own.
   bool IsWindowless() const;
@@ -178,7 +169,6 @@ class Control {
   int index_;
   QPointer<QWidget> widget_;
   std::unique_ptr<QObject> filter_;
-  double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = true;

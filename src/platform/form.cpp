@@ -61,7 +61,7 @@ void RetireForm(Form* form) { form->BeginDestruction(); }
 
 }  // namespace detail
 
-Form::Form(const QString& name) : name_(name), window_(new QMainWindow), client_(new QWidget) {
+Form::Form(const QString& name) : Placement(4800, 3600), name_(name), window_(new QMainWindow), client_(new QWidget) {
   window_->setObjectName(name);
   window_->setWindowTitle(name);
   client_->setObjectName(name + QStringLiteral("_client"));
@@ -73,7 +73,7 @@ Form::Form(const QString& name) : name_(name), window_(new QMainWindow), client_
   filter_ = new FormEventFilter(this);
   window_->installEventFilter(filter_);
   client_->installEventFilter(filter_);
-  ApplyWindowGeometry();
+  ApplyGeometry();
 }
 
 Form::~Form() {
@@ -94,43 +94,6 @@ QWidget* Form::Widget() const { return window_; }
 
 QString Form::Caption() const { return window_->windowTitle(); }
 void Form::SetCaption(const QString& caption) { window_->setWindowTitle(caption); }
-
-void Form::SetLeft(double twips) {
-  left_ = twips;
-  ApplyWindowGeometry();
-}
-
-void Form::SetTop(double twips) {
-  top_ = twips;
-  ApplyWindowGeometry();
-}
-
-void Form::SetWidth(double twips) {
-  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  width_ = twips;
-  ApplyWindowGeometry();
-}
-
-void Form::SetHeight(double twips) {
-  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  height_ = twips;
-  ApplyWindowGeometry();
-}
-
-void Form::Move(double left, double top) {
-  left_ = left;
-  top_ = top;
-  ApplyWindowGeometry();
-}
-
-void Form::Move(double left, double top, double width, double height) {
-  if (width < 0 || height < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  left_ = left;
-  top_ = top;
-  width_ = width;
-  height_ = height;
-  ApplyWindowGeometry();
-}
 
 double Form::ScaleWidth() const { return std::max(0.0, width_ - 2 * BorderTwips); }
 
@@ -154,7 +117,7 @@ QRect PixelGeometry(double left, double top, double width, double height) {
 
 }  // namespace
 
-void Form::ApplyWindowGeometry() {
+void Form::ApplyGeometry() {
   applyingGeometry_ = true;
   const QRect geometry = PixelGeometry(left_, top_, width_, height_);
   window_->move(geometry.topLeft());

@@ -2,6 +2,7 @@
 
 #include "platform/color.h"
 #include "platform/control.h"
+#include "platform/placement.h"
 
 #include <QString>
 
@@ -41,7 +42,7 @@ inline constexpr int WindowMaximized = 2;
 // query-unload / unload life cycle. Each window derives from Form, declares its controls as
 // members constructed with `this`, sets their design values in its constructor, and overrides
 // the hooks it handles.
-class Form : public Container {
+class Form : public Container, public Placement {
  public:
   // Outer size less client size: the borders and the caption, as the designs assume them.
   static constexpr double BorderTwips = 60;    // each side, left, right and bottom
@@ -60,18 +61,7 @@ class Form : public Container {
   QString Caption() const;
   void SetCaption(const QString& caption);
 
-  // Outer geometry of the window, in twips.
-  double Left() const { return left_; }
-  double Top() const { return top_; }
-  double Width() const { return width_; }
-  double Height() const { return height_; }
-  void SetLeft(double twips);
-  void SetTop(double twips);
-  void SetWidth(double twips);
-  void SetHeight(double twips);
-  void Move(double left, double top);
-  void Move(double left, double top, double width, double height);
-  // The client area, in twips.
+  // Left/Top/Width/Height (from Placement) are the outer geometry; the client area, in twips:
   double ScaleWidth() const;
   double ScaleHeight() const;
   double MenuBarHeight() const;  // 0 without menus
@@ -161,7 +151,7 @@ class Form : public Container {
   bool FilterClientMouse(QMouseEvent& event);
   void CloseRequested(QEvent* event);
   void FinishUnload();
-  void ApplyWindowGeometry();
+  void ApplyGeometry() override;
   void TakeWindowGeometry();
 
   QString name_;
@@ -173,7 +163,6 @@ class Form : public Container {
   bool tabOrderDirty_ = false;
   Control* activeControl_ = nullptr;
   QEventLoop* modalLoop_ = nullptr;
-  double left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
   bool applyingGeometry_ = false;
   bool keyPreview_ = false;
   bool loaded_ = false;
