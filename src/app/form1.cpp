@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include "platform/design.h"
+
 namespace app {
 
 namespace {
@@ -27,12 +29,6 @@ constexpr double kPanelColumnStep = 606;
 constexpr double kPanelColumnWidth = 582;
 constexpr double kPanelTop = 2640;
 
-void DesignLabel(platform::Label& label, const QString& caption, double left, double top, double width,
-                 double height) {
-  label.SetCaption(caption);
-  label.Move(left, top, width, height);
-}
-
 void DesignButton(platform::CommandButton& button, const QString& caption, double left, double top,
                   double width, double height) {
   button.SetCaption(caption);
@@ -51,8 +47,8 @@ void DesignEntryBox(platform::TextBox& box, int maxLength, int tabIndex, double 
 // A fixed caption with the value it names to its right.
 void DesignFigure(platform::Label& header, const QString& caption, platform::Label& value,
                   const QString& design, double top) {
-  DesignLabel(header, caption, 60, top, 2220, 225);
-  DesignLabel(value, design, 2340, top, 960, 225);
+  platform::DesignCaption(header, caption, 60, top, 2220, 225);
+  platform::DesignCaption(value, design, 2340, top, 960, 225);
   value.SetFontBold(true);
 }
 
@@ -93,35 +89,35 @@ std::array<platform::ListBox*, 10> Form1::BandLists() {
 // Design values
 
 void Form1::DesignEntryLine() {
-  DesignLabel(lblCallHeader, "Call", 60, 60, 1200, 195);
-  DesignLabel(lblRSTRHeader, "Rcvd", 1320, 60, 480, 195);
-  DesignLabel(lblSecHeader, "Grid", 1860, 60, 900, 195);
-  DesignLabel(lblRSTSHeader, "Sent", 2820, 60, 480, 195);
+  platform::DesignCaption(lblCallHeader, "Call", 60, 60, 1200, 195);
+  platform::DesignCaption(lblRSTRHeader, "Rcvd", 1320, 60, 480, 195);
+  platform::DesignCaption(lblSecHeader, "Grid", 1860, 60, 900, 195);
+  platform::DesignCaption(lblRSTSHeader, "Sent", 2820, 60, 480, 195);
   // The grid comes before the RST sent in the tab order, though it stands left of it.
   DesignEntryBox(txtCall, 13, 0, 60, 1200);
   DesignEntryBox(txtRSTR, 3, 1, 1320, 480);
   DesignEntryBox(txtSec, 8, 2, 1860, 900);
   DesignEntryBox(txtRSTS, 3, 3, 2820, 480);
 
-  DesignLabel(lblHeadingHeader, "Hdg", 60, 675, 360, 240);
-  DesignLabel(Label23, "", 420, 675, 480, 240);
+  platform::DesignCaption(lblHeadingHeader, "Hdg", 60, 675, 360, 240);
+  platform::DesignCaption(Label23, "", 420, 675, 480, 240);
   Label23.SetFontBold(true);
-  DesignLabel(lblDistanceHeader, "Mi", 960, 675, 300, 240);
-  DesignLabel(Label24, "", 1260, 675, 600, 240);
+  platform::DesignCaption(lblDistanceHeader, "Mi", 960, 675, 300, 240);
+  platform::DesignCaption(Label24, "", 1260, 675, 600, 240);
   Label24.SetFontBold(true);
-  DesignLabel(Label3, "New", 1860, 675, 900, 240);
+  platform::DesignCaption(Label3, "New", 1860, 675, 900, 240);
   Label3.SetAlignment(platform::AlignCenter);
   Label3.SetFontBold(true);
   Label3.SetForeColor(kRed);
-  DesignLabel(Label30, "CW", 2820, 675, 480, 285);
+  platform::DesignCaption(Label30, "CW", 2820, 675, 480, 285);
   Label30.SetAlignment(platform::AlignCenter);
   Label30.SetBorderStyle(1);
   Label30.SetFontBold(true);
 
   // Post-contest date and time: shown only in post-contest mode.
   // The time comes before the date in the tab order, though it stands right of it.
-  DesignLabel(lblPostConDate, "Date", 60, 1020, 420, 225);
-  DesignLabel(lblPostConTime, "Time", 1920, 1020, 480, 225);
+  platform::DesignCaption(lblPostConDate, "Date", 60, 1020, 420, 225);
+  platform::DesignCaption(lblPostConTime, "Time", 1920, 1020, 480, 225);
   txtPostConTime.SetMaxLength(5);
   txtPostConTime.SetTabIndex(4);
   txtPostConTime.Move(2400, 990, 900, 285);
@@ -135,16 +131,16 @@ void Form1::DesignEntryLine() {
 }
 
 void Form1::DesignMessagesAndButtons() {
-  DesignLabel(lblDialog, "", 60, 1335, 3240, 255);
+  platform::DesignCaption(lblDialog, "", 60, 1335, 3240, 255);
   lblDialog.SetBackColor(kMessageTeal);
   lblDialog.SetFontBold(true);
-  DesignLabel(lblDupe, "", 60, 1620, 3240, 675);
+  platform::DesignCaption(lblDupe, "", 60, 1620, 3240, 675);
   lblDupe.SetWordWrap(true);
 
   DesignButton(cmdClear, "&Clear", 60, 2340, 660, 330);
   DesignButton(cmdLogOn, "&Log \"Time On\"", 780, 2340, 1440, 330);
   cmdLogOn.SetToolTipText("Records On/Off times and controls duration clock.");
-  DesignLabel(lblDupHeader, "Partial", 2250, 2385, 570, 240);
+  platform::DesignCaption(lblDupHeader, "Partial", 2250, 2385, 570, 240);
   lblDupHeader.SetAlignment(platform::AlignRight);
   DesignButton(cmdDup, "On", 2850, 2340, 450, 330);
   DesignButton(cmdList, "Last 20", 60, 2715, 900, 330);
@@ -162,15 +158,15 @@ void Form1::DesignScoreAndClocks() {
   DesignFigure(lblsectogoHeader, "Total Multipliers ...........", lblsectogo, "0", 3930);
   DesignFigure(lblTotScoreHeader, "Total Score..................", lblTotScore, "0", 4155);
 
-  DesignLabel(lblBandHeader, "Band", 60, 4485, 720, 240);
-  DesignLabel(Label21, "", 840, 4470, 1500, 255);
+  platform::DesignCaption(lblBandHeader, "Band", 60, 4485, 720, 240);
+  platform::DesignCaption(Label21, "", 840, 4470, 1500, 255);
   Label21.SetFontBold(true);
 
-  DesignLabel(lblLocalHeader, "Local", 60, 4755, 1440, 195);
-  DesignLabel(lblCurTime, "Reg Time", 60, 4950, 1440, 330);
-  DesignLabel(Label16, "", 1500, 5010, 300, 270);
-  DesignLabel(lblUtcHeader, "UTC", 1860, 4755, 1440, 195);
-  DesignLabel(lblutctime, "UTC TIME", 1860, 4950, 1440, 330);
+  platform::DesignCaption(lblLocalHeader, "Local", 60, 4755, 1440, 195);
+  platform::DesignCaption(lblCurTime, "Reg Time", 60, 4950, 1440, 330);
+  platform::DesignCaption(Label16, "", 1500, 5010, 300, 270);
+  platform::DesignCaption(lblUtcHeader, "UTC", 1860, 4755, 1440, 195);
+  platform::DesignCaption(lblutctime, "UTC TIME", 1860, 4950, 1440, 330);
   for (platform::Label* clock : {&lblCurTime, &lblutctime}) {
     clock->SetFontSize(kClockFontSize);
     clock->SetFontBold(true);
@@ -179,6 +175,10 @@ void Form1::DesignScoreAndClocks() {
   DesignFigure(lblTimeOnHeader, "Total Time On:", lblttrack, "00:00:00", 5400);
   DesignFigure(lblAQSO60Header, "QSOs / Hr (last 60 min)", lblAQSO60, "0", 5655);
   DesignFigure(lblAQSO20Header, "QSOs / Hr (last 20 min)", lblAQSO20, "0", 5895);
+  platform::DesignCaption(Label2, "", 60, 6165, 1500, 225);
+  Label2.SetFontBold(true);
+  platform::DesignCaption(Label4, "", 1620, 6165, 900, 225);
+  Label4.SetFontBold(true);
 }
 
 void Form1::DesignContactList() {
@@ -196,10 +196,10 @@ void Form1::DesignBandPanel() {
   const auto lists = BandLists();
   for (std::size_t k = 0; k < names.size(); ++k) {
     const double left = kPanelLeft + kPanelColumnStep * static_cast<double>(k);
-    DesignLabel(*names[k], kBandCaptions[k], left, kPanelTop, kPanelColumnWidth, 390);
+    platform::DesignCaption(*names[k], kBandCaptions[k], left, kPanelTop, kPanelColumnWidth, 390);
     names[k]->SetWordWrap(true);
     names[k]->SetFontBold(true);
-    DesignLabel(*counts[k], "0 / 0", left, 5955, kPanelColumnWidth, 225);
+    platform::DesignCaption(*counts[k], "0 / 0", left, 5955, kPanelColumnWidth, 225);
     for (platform::Label* label : {names[k], counts[k]}) {
       label->SetAlignment(platform::AlignCenter);
       label->SetFontSize(kPanelFontSize);
@@ -210,14 +210,14 @@ void Form1::DesignBandPanel() {
     lists[k]->SetFontSize(kPanelFontSize);
     lists[k]->SetTabStop(false);
   }
-  DesignLabel(Label10, "#Contacts / #Grids", kPanelLeft, 5730, 6060, 225);
+  platform::DesignCaption(Label10, "#Contacts / #Grids", kPanelLeft, 5730, 6060, 225);
   Label10.SetAlignment(platform::AlignCenter);
 }
 
 void Form1::DesignGridMap() {
   for (int i = 0; i <= 164; ++i) {
     platform::Label& square = lblGrid.Add(i);
-    DesignLabel(square, "FM19", 4080 + 480 * (i % 11), kPanelTop + 240 * (i / 11), 420, 180);
+    platform::DesignCaption(square, "FM19", 4080 + 480 * (i % 11), kPanelTop + 240 * (i / 11), 420, 180);
     square.SetAlignment(platform::AlignCenter);
     square.SetBackColor(kLightGrey);
     square.SetFontSize(kGridFontSize);
@@ -238,7 +238,7 @@ void Form1::DesignDXArea() {
   txtDX.SetFullRowSelect(true);
   txtDX.SetTabStop(false);
   txtDX.SetVisible(false);
-  DesignLabel(lblDX, "", 96, kParkedTop, 9312, 600);
+  platform::DesignCaption(lblDX, "", 96, kParkedTop, 9312, 600);
   lblDX.SetBackColor(kBlack);
   lblDX.SetVisible(false);
   LineDX.SetEnds(500, kParkedTop, 9000, kParkedTop);
@@ -246,7 +246,7 @@ void Form1::DesignDXArea() {
   LineDX.SetVisible(false);
   for (int k = 0; k <= 4; ++k) {
     platform::Label& scale = lblFreqSpot.Add(k);
-    DesignLabel(scale, ".000", 300 + 2125 * k, kParkedTop, 600, 195);
+    platform::DesignCaption(scale, ".000", 300 + 2125 * k, kParkedTop, 600, 195);
     scale.SetAlignment(platform::AlignCenter);
     scale.SetFontSize(kPanelFontSize);
     scale.SetBackStyle(0);
@@ -255,7 +255,7 @@ void Form1::DesignDXArea() {
   }
   for (int slot = 0; slot <= 49; ++slot) {
     platform::Label& spot = lblDXSpot.Add(slot);
-    DesignLabel(spot, "DXLBL", 500, kParkedTop, 600, 195);
+    platform::DesignCaption(spot, "DXLBL", 500, kParkedTop, 600, 195);
     spot.SetAlignment(platform::AlignCenter);
     spot.SetFontSize(kPanelFontSize);
     spot.SetBackStyle(0);
@@ -523,6 +523,12 @@ void Form1::mnuRstDontRecord_Click() {}
 void Form1::mnuListPrevious_Click() {}
 void Form1::mnuPostContest_Click() {}
 
+// Dupe checks, contact list, grid map, rates: procedures the commit calls.
+void Form1::dupcheck() {}
+void Form1::ListContacts() {}
+void Form1::ColorChange(QString&) {}
+void Form1::TimeStats() {}
+
 // Entry-area buttons and new log.
 void Form1::cmdClear_Click() {}
 void Form1::cmdDelete_Click() {}
@@ -581,7 +587,11 @@ void Form1::lbl35_Click() {}
 void Form1::lbl58_Click() {}
 void Form1::lbl10_Click() {}
 
-// Grid map.
+// Score, preferences file, grid map.
+void Form1::Labeldisplay() {}
+void Form1::SavePref() {}
+void Form1::GridFill() {}
+void Form1::HighlightWorkedGrids() {}
 void Form1::List1_Click() {}
 void Form1::List2_Click() {}
 void Form1::lblGrid_Click(int) {}
@@ -599,11 +609,12 @@ void Form1::Timer2_Timer() {}
 void Form1::Timer3_Timer() {}
 void Form1::Timer4_Timer() {}
 void Form1::mnuOpen_Click() {}
+void Form1::mnuopen2() {}
+void Form1::WorkList() {}
 void Form1::mnuRefreshrate_Click() {}
 void Form1::mnuArchive_Click() {}
 
-// Station set-up, panel layouts, exit.
-void Form1::mnuSetup_Click() {}
+// Panel layouts, exit.
 void Form1::mnuFormSize_Click() {}
 void Form1::mnuTaskBar_Click() {}
 void Form1::mnuExit_Click() {}

@@ -76,6 +76,8 @@ class Form1 : public platform::Form {
   platform::Label lblAQSO60{this, "lblAQSO60"};
   platform::Label lblAQSO20Header{this, "lblAQSO20Header"};
   platform::Label lblAQSO20{this, "lblAQSO20"};
+  platform::Label Label2{this, "Label2"};  // own call, as the set-up leaves it
+  platform::Label Label4{this, "Label4"};  // own grid
 
   // ---- Contact list
   platform::ListView ListView1{this, "ListView1"};
@@ -349,6 +351,22 @@ class Form1 : public platform::Form {
   void mnuGraph_Click();
   void mnuNetwork_Click();
   void mnuHelp_Click();
+
+  // ---- Procedures that other windows and the set-up call
+  void SavePref();              // writes the preferences file
+  void mnuopen2();              // reloads the whole log from the table
+  void WorkList();              // the reload every other part calls
+  void Labeldisplay();          // score and per-band labels
+  void GridFill();              // the grid map's square names
+  void HighlightWorkedGrids();  // colours the current band's worked squares
+
+  // ---- Contact logging: the commit and the procedures it calls
+  void Mains();                     // commits the contact standing in the entry line
+  void frmcmp();                    // checks that the entry line holds a grid and a call
+  void dupcheck();                  // refuses a dupe found in the log table
+  void ListContacts();              // refills the contact list
+  void ColorChange(QString& grid);  // marks a grid as worked on the grid map
+  void TimeStats();                 // the rate figures
 
  private:
   void DesignEntryLine();

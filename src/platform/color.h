@@ -13,4 +13,7 @@ inline constexpr Color RGB(int red, int green, int blue) { return red | (green <
 inline QColor ToQColor(Color c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 inline Color FromQColor(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
 
+// The system's button-face colour, which labels are reset to.
+Color ButtonFaceColor();
+
 }  // namespace platform

@@ -9,15 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "formtesting.h"
+
 using namespace platform;
 
 namespace {
-
-void ShowActive(Form& form) {
-  form.Show();
-  QApplication::setActiveWindow(form.Widget());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
-}
 
 class BoxForm : public Form {
  public:

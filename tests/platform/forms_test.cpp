@@ -6,16 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "formtesting.h"
+
 using namespace platform;
 
 namespace {
-
-// Shows a window and waits until it has the keyboard, as an operator's window would.
-void ShowActive(Form& form) {
-  form.Show();
-  QApplication::setActiveWindow(form.Widget());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
-}
 
 // A window whose key handlers log what they see and apply a scripted change.
 class KeyForm : public Form {

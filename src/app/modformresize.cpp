@@ -1,0 +1,137 @@
+#include "app/modformresize.h"
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/listview.h"
+#include "platform/screen.h"
+
+#include <algorithm>
+#include <exception>
+#include <functional>
+
+namespace app::ModFormResize {
+
+namespace {
+
+using platform::ControlKind;
+
+constexpr double DesignWidth = 9600;
+constexpr double DesignHeight = 7200;
+constexpr double VerticalOffset = 170;
+
+bool IsScaledKind(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::ListBox:
+    case ControlKind::CommandButton:
+    case ControlKind::TextBox:
+    case ControlKind::Label:
+    case ControlKind::ComboBox:
+    case ControlKind::Image:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::Frame:
+    case ControlKind::ListView:
+      return true;
+    default:
+      return false;
+  }
+}
+
+struct Factors {
+  double width;   // left, width, X end points, column headers
+  double height;  // top, height, Y end points
+  double font;
+  bool keepComboHeight;
+  QString fontName;  // empty: faces stay
+};
+
+void ScaleControl(platform::Control& control, const Factors& f) {
+  const ControlKind kind = control.Kind();
+  if (IsScaledKind(kind)) {
+    if (!(kind == ControlKind::ComboBox && f.keepComboHeight)) control.SetHeight(control.Height() * f.height);
+    control.SetLeft(control.Left() * f.width);
+    control.SetTop(control.Top() * f.height);
+    control.SetWidth(control.Width() * f.width);
+    if (kind != ControlKind::Image) {
+      if (!f.fontName.isEmpty()) control.SetFontName(f.fontName);
+      control.SetFontSize(control.FontSize() * f.font);
+    }
+  }
+  if (kind == ControlKind::Line) {
+    auto& line = static_cast<platform::Line&>(control);
+    line.SetX1(line.X1() * f.width);
+    line.SetX2(line.X2() * f.width);
+    line.SetY1(line.Y1() * f.height);
+    line.SetY2(line.Y2() * f.height);
+  }
+  if (kind == ControlKind::ListView) {
+    auto& view = static_cast<platform::ListView&>(control);
+    for (int i = 1; i <= view.ColumnHeaders.Count(); ++i) {
+      platform::ColumnHeader header = view.ColumnHeaders(i);
+      header.SetWidth(header.Width() * f.width);
+    }
+  }
+}
+
+void ScaleControls(platform::Form& form, const Factors& factors) {
+  // The walk is by index over a collection that scaling does not change.
+  const auto& controls = form.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) ScaleControl(*controls[i], factors);
+}
+
+// Both operations trap every error: the first failure ends the operation with one box.
+void RunTrapped(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const platform::RuntimeError& error) {
+    platform::MsgBox(error.Description(), platform::MsgBoxStyle::OKOnly, QStringLiteral("Form Resize Error"));
+  } catch (const std::exception& error) {
+    platform::MsgBox(QString::fromLocal8Bit(error.what()), platform::MsgBoxStyle::OKOnly,
+                     QStringLiteral("Form Resize Error"));
+  }
+}
+
+}  // namespace
+
+void ResizeToScreen(platform::Form& form) {
+  RunTrapped([&form] {
+    const double screenWidth = platform::Screen::Width();
+    const double screenHeight = platform::Screen::Height();
+    const double wf = screenWidth / DesignWidth;
+    const double hf = screenHeight / DesignHeight;
+    form.SetWidth(form.Width() / DesignWidth * screenWidth);
+    form.SetHeight(form.Height() / DesignHeight * screenHeight);
+    form.SetLeft((screenWidth - form.Width()) / 2);
+    form.SetTop((screenHeight - form.Height()) / 2 - VerticalOffset);
+    form.SetFontSize(form.FontSize() * hf);
+    ScaleControls(form, Factors{wf, hf, std::min(wf, hf), true, {}});
+  });
+}
+
+void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,
+                    std::uint8_t fillArea, float fontGrowthShare, const QString& fontName) {
+  RunTrapped([&] {
+    const double oldScaleWidth = form.ScaleWidth();
+    const double oldScaleHeight = form.ScaleHeight();
+    if (fillArea == 1) {
+      form.SetWidth(areaWidth);
+      form.SetHeight(areaHeight);
+    } else {
+      form.SetWidth(form.Width() / designWidth * areaWidth);
+      form.SetHeight(form.Height() / designHeight * areaHeight);
+    }
+    form.SetLeft((areaWidth - form.Width()) / 2);
+    form.SetTop((areaHeight - form.Height()) / 2);
+    if (oldScaleWidth == 0 || oldScaleHeight == 0) throw platform::RuntimeError(QStringLiteral("Division by zero"), 11);
+    const double rw = form.ScaleWidth() / oldScaleWidth;
+    const double rh = form.ScaleHeight() / oldScaleHeight;
+    const double m = std::min(rw, rh);
+    const double fontFactor = form.Height() > oldScaleHeight ? (m - 1) * fontGrowthShare + 1 : m;
+    if (!fontName.isEmpty()) form.SetFontName(fontName);
+    form.SetFontSize(form.FontSize() * fontFactor);
+    ScaleControls(form, Factors{rw, rh, fontFactor, false, fontName});
+  });
+}
+
+}  // namespace app::ModFormResize

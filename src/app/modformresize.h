@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/form.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Fits windows designed for a 9600 x 7200 twip screen to the screen they run on. Called from a
+// window's load, before it is shown. A failure half-way leaves what was changed, shows its
+// description titled "Form Resize Error" and returns.
+namespace app::ModFormResize {
+
+// Scales the window and its controls by screen width / 9600 across and screen height / 7200
+// down (fonts by the smaller factor, the window's own font by the height factor), and places
+// it centred across and 170 twips above the vertical centre.
+void ResizeToScreen(platform::Form& form);
+
+// Sizes the window to the area (fillArea 1) or by area / design, centres it in the area, and
+// lays its controls out again in proportion to the change of its inner size. Fonts follow
+// fontGrowthShare of a growth (all of a shrink); a non-empty fontName becomes their face.
+void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,
+                    std::uint8_t fillArea, float fontGrowthShare, const QString& fontName);
+
+}  // namespace app::ModFormResize

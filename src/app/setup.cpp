@@ -1,0 +1,88 @@
+#include "app/form1.h"
+#include "app/frmstationid.h"
+#include "app/globals.h"
+#include "app/gridposition.h"
+#include "app/stationfields.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "platform/errors.h"
+#include "platform/instances.h"
+
+#include <array>
+
+namespace app {
+
+namespace {
+
+// The dialog as each step finds it: should it have been unloaded meanwhile, the step reads a
+// freshly loaded one, as the window's global instance does.
+frmStationID& StationDialog() { return platform::Instance<frmStationID>(); }
+
+constexpr int GridSquareCount = 165;
+
+std::uint8_t SelectedContestType(std::uint8_t current) {
+  frmStationID& dialog = StationDialog();
+  const std::array<platform::OptionButton*, 5> options = {&dialog.Option1, &dialog.Option2, &dialog.Option3,
+                                                          &dialog.Option4, &dialog.Option7};
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    if (options[i]->Value()) return static_cast<std::uint8_t>(i + 1);
+  }
+  return current;
+}
+
+}  // namespace
+
+// The station set-up: asks for the station and its log file, then rebuilds every view of the
+// log for it. The log poll rests while the connection is closed.
+void Form1::mnuSetup_Click() {
+  using platform::SkipOnError;
+  Timer3.SetEnabled(false);
+  if (logging::LogConnection.IsOpen()) logging::LogConnection.Close();
+  StationDialog().Show(platform::Modal);
+
+  // From here a failing step is skipped, so the views and the poll always come back.
+  SkipOnError([] {
+    OwnCall = StationDialog().Text1.Text();
+    OwnGrid = TrimBlanks(StationDialog().Text5.Text());
+    UtcOffset = static_cast<float>(NumberInText(StationDialog().Text6.Text()));
+  });
+  SkipOnError([this] {
+    List1.SetToolTipText(QString());
+    List2.SetToolTipText(QString());
+  });
+  SkipOnError([] { ContestType = SelectedContestType(ContestType); });
+  SkipOnError([this] {
+    Rover = StationDialog().Option6.Value() ? 1 : 0;
+    if (Rover == 1 && ContestType == 5) {
+      List1.SetToolTipText(QStringLiteral("Click list to reduce font size"));
+      List2.SetToolTipText(QStringLiteral("Click list to reduce font size"));
+    }
+  });
+  SkipOnError([this] {
+    Label30.SetCaption(logging::CurrentMode);
+    Label2.SetCaption(OwnCall);
+    Label4.SetCaption(OwnGrid);
+  });
+  SkipOnError([] {
+    OwnLongitude = NumberInText(StationDialog().Text2.Text());
+    OwnLatitude = NumberInText(StationDialog().Text3.Text());
+  });
+  SkipOnError([] {
+    if (platform::IsLoaded<frmStationID>()) StationDialog().Unload();
+  });
+  SkipOnError([] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });
+  SkipOnError([this] { SavePref(); });
+  SkipOnError([this] {
+    if (ContestType == 5) mnuopen2();
+  });
+  SkipOnError([this] { Labeldisplay(); });
+  SkipOnError([this] { GridFill(); });
+  SkipOnError([this] {
+    for (int i = 0; i < GridSquareCount; ++i) lblGrid[i].SetForeColor(logging::RemainingGridColor);
+  });
+  SkipOnError([this] { HighlightWorkedGrids(); });
+  SkipOnError([this] { WorkList(); });
+  Timer3.SetEnabled(true);
+}
+
+}  // namespace app
