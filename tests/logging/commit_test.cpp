@@ -1,0 +1,419 @@
+#include "logging/commit.h"
+
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logdatabasefixture.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "formtesting.h"
+#include <sqlite3.h>
+
+#include <ostream>
+#include <string>
+
+namespace {
+
+using logging::LogCount;
+
+// Every row of tbllog in insertion order, read through a SQLite connection of the test's own.
+QList<QStringList> RowsOnFile(const QString& path) {
+  sqlite3* db = nullptr;
+  QList<QStringList> rows;
+  if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    ADD_FAILURE() << "cannot open " << path.toStdString();
+    sqlite3_close_v2(db);
+    return rows;
+  }
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db, "select * from tbllog order by rowid", -1, &statement, nullptr);
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    QStringList row;
+    for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+      row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+    }
+    rows << row;
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close_v2(db);
+  return rows;
+}
+
+// Another PC of the station logging into the same file.
+void InsertFromAnotherPc(const QString& path, const QStringList& row) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  sqlite3_stmt* statement = nullptr;
+  sqlite3_prepare_v2(db, "insert into tbllog values (?,?,?,?,?,?,?,?,?)", -1, &statement, nullptr);
+  for (int column = 0; column < row.size(); ++column) {
+    const QByteArray text = row[column].toUtf8();
+    sqlite3_bind_text(statement, column + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+  }
+  EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE);
+  sqlite3_finalize(statement);
+  sqlite3_close_v2(db);
+}
+
+QStringList InMemory(std::int32_t slot) {
+  using namespace logging;
+  return {LogCalls[slot], LogRstRcvd[slot], LogGridRcvd[slot], LogRstSent[slot], LogGridSent[slot],
+          LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot]};
+}
+
+QStringList ItemsOf(const platform::ListBox& list) {
+  QStringList items;
+  for (int i = 0; i < list.ListCount(); ++i) items << list.List(i);
+  return items;
+}
+
+// The main window on a fresh log, a fixed station in FN31 five hours behind UTC, on 144 M phone,
+// at 20:30 local time on 2 March 2024.
+class CommitTest : public LogDatabaseTest {
+ protected:
+  void SetUp() override {
+    LogDatabaseTest::SetUp();
+    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
+    app::OwnGrid = QStringLiteral("FN31");
+    app::UtcOffset = 5;
+    app::Rover = 0;
+    app::ContestType = 1;
+    app::ProgramDir = dir_.path();
+    logging::CurrentBand = QStringLiteral("144 M");
+    logging::CurrentMode = QStringLiteral("PH");
+    logging::DupeFound = 0;
+    ShowActive(form);
+  }
+  void TearDown() override {
+    platform::UnloadAll();
+    platform::Clock::UseReal();
+    QLocale::setDefault(QLocale::system());
+    app::OwnGrid.clear();
+    app::UtcOffset = 0;
+    app::Rover = 0;
+    app::ContestType = 0;
+    app::ProgramDir.clear();
+    logging::CurrentBand.clear();
+    logging::CurrentMode.clear();
+    LogDatabaseTest::TearDown();
+  }
+
+  void TypeContact(const QString& call, const QString& rstRcvd, const QString& grid, const QString& rstSent) {
+    QTest::keyClicks(form.txtCall.Widget(), call);
+    QTest::keyClicks(form.txtRSTR.Widget(), rstRcvd);
+    QTest::keyClicks(form.txtSec.Widget(), grid);
+    QTest::keyClicks(form.txtRSTS.Widget(), rstSent);
+  }
+
+  // What the grid box's change handling decides while the grid is typed.
+  void MarkGridNew() { form.Label3.SetVisible(true); }
+  void MarkGridWorked() { form.Label3.SetVisible(false); }
+
+  // Enter in any entry box runs the commit.
+  void PressEnter() { form.Mains(); }
+
+  void ShowPostContestFields() {
+    for (platform::Control* control : std::initializer_list<platform::Control*>{
+             &form.lblPostConDate, &form.txtPostConDate, &form.lblPostConTime, &form.txtPostConTime}) {
+      control->SetVisible(true);
+    }
+  }
+
+  QStringList EntryLine() const {
+    return {form.txtCall.Text(), form.txtRSTR.Text(), form.txtSec.Text(), form.txtRSTS.Text()};
+  }
+
+  platform::ScriptedDialogs dialogs;
+  app::Form1& form = platform::Instance<app::Form1>();
+};
+
+TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  PressEnter();
+
+  const QStringList expected = {"W1AW", "59", "FN20", "57", "FN31", "2024/03/03", "01:30:00", "144 M", "PH"};
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{expected});
+  ASSERT_EQ(LogCount, 1);
+  EXPECT_EQ(InMemory(1), expected);
+  EXPECT_EQ(logging::LogRowCount, 1.0) << "this PC's own row must not make its next poll reload";
+  EXPECT_EQ(logging::BandQsoCount[1], 1);
+  EXPECT_EQ(logging::BandGridCount[1], 1);
+  EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN20"});
+  EXPECT_EQ(logging::ActivatedGridCount, 1);
+  EXPECT_EQ(logging::ActivatedGrids[1], "FN31");
+
+  EXPECT_EQ(EntryLine(), QStringList({"", "", "", ""}));
+  EXPECT_TRUE(form.txtCall.HasFocus());
+  EXPECT_EQ(form.lblDialog.Caption(), "");
+  EXPECT_EQ(form.lblDialog.BackColor(), platform::RGB(0, 192, 192));
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.Beeps(), 0);
+}
+
+TEST_F(CommitTest, AGridAlreadyWorkedOnTheBandOnlyCountsTheContact) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  PressEnter();
+  TypeContact("K2XY", "59", "FN20", "57");
+  MarkGridWorked();
+  PressEnter();
+
+  EXPECT_EQ(RowsOnFile(path_).size(), 2);
+  EXPECT_EQ(logging::BandQsoCount[1], 2);
+  EXPECT_EQ(logging::BandGridCount[1], 1);
+  EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN20"});
+  EXPECT_EQ(logging::ActivatedGridCount, 1) << "the own grid is listed once";
+}
+
+struct MissingField {
+  const char* call;
+  const char* grid;
+  const char* message;
+  int beeps;
+  const char* focus;
+};
+
+void PrintTo(const MissingField& c, std::ostream* os) { *os << "call \"" << c.call << "\" grid \"" << c.grid << '"'; }
+
+class CommitMissingFieldTest : public CommitTest, public ::testing::WithParamInterface<MissingField> {};
+
+TEST_P(CommitMissingFieldTest, RefusesWithMessageBeepAndFocusStoringNothing) {
+  const MissingField& c = GetParam();
+  TypeContact(c.call, "59", c.grid, "57");
+  PressEnter();
+
+  EXPECT_EQ(form.lblDialog.Caption(), c.message);
+  EXPECT_EQ(dialogs.Beeps(), c.beeps);
+  EXPECT_TRUE((c.focus == std::string("txtCall") ? form.txtCall : form.txtSec).HasFocus()) << c.focus;
+  EXPECT_EQ(logging::EntryIncomplete, 1);
+  EXPECT_TRUE(RowsOnFile(path_).isEmpty());
+  EXPECT_EQ(LogCount, 0);
+  EXPECT_EQ(EntryLine(), QStringList({c.call, "59", c.grid, "57"})) << "the fields keep their text";
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, CommitMissingFieldTest,
+                         ::testing::Values(MissingField{"W1", "FN20", "Need Call Sign!", 1, "txtCall"},
+                                           MissingField{"W1AW", "", "Need Grid!", 1, "txtSec"},
+                                           MissingField{"W1", "", "Need Call Sign!", 2, "txtCall"}));
+
+struct PostContestEntry {
+  QLocale::Language language;
+  QLocale::Territory territory;
+  const char* typedDate;
+  const char* typedTime;
+  const char* date;  // as stored; "" when refused
+  const char* time;
+  const char* message;  // lblDialog after a refusal
+};
+
+void PrintTo(const PostContestEntry& c, std::ostream* os) {
+  *os << QLocale(c.language, c.territory).name().toStdString() << " \"" << c.typedDate << "\" \"" << c.typedTime << '"';
+}
+
+class PostContestTest : public CommitTest, public ::testing::WithParamInterface<PostContestEntry> {};
+
+TEST_P(PostContestTest, TypedDateAndTimeAreStoredInTheLogFormatsOrRefused) {
+  const PostContestEntry& c = GetParam();
+  QLocale::setDefault(QLocale(c.language, c.territory));
+  ShowPostContestFields();
+  QTest::keyClicks(form.txtPostConDate.Widget(), c.typedDate);
+  QTest::keyClicks(form.txtPostConTime.Widget(), c.typedTime);
+  form.lblDupe.SetCaption("W1AW W1AX");
+  TypeContact("W1AW", "59", "FN20", "57");
+  PressEnter();
+
+  if (*c.date != '\0') {
+    const QStringList expected = {"W1AW", "59", "FN20", "57", "FN31", c.date, c.time, "144 M", "PH"};
+    EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{expected});
+    EXPECT_EQ(InMemory(1), expected);
+    EXPECT_EQ(form.txtPostConDate.Text(), c.date) << "a run of late contacts shares one date and time";
+    EXPECT_EQ(form.txtPostConTime.Text(), c.time);
+    EXPECT_EQ(dialogs.Beeps(), 0);
+  } else {
+    EXPECT_TRUE(RowsOnFile(path_).isEmpty());
+    EXPECT_EQ(LogCount, 0);
+    EXPECT_EQ(form.lblDialog.Caption(), c.message);
+    EXPECT_EQ(dialogs.Beeps(), 1);
+    EXPECT_EQ(EntryLine(), QStringList({"W1AW", "59", "FN20", "57"}));
+    EXPECT_EQ(form.lblDupe.Caption(), "W1AW W1AX") << "a refused date or time ends the commit at once";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, PostContestTest,
+    ::testing::Values(
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "0930", "2024/03/02", "09:30", ""},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "930", "2024/03/02", "09:30", ""},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "3/2/2024", "14:05", "2024/03/02", "14:05", ""},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "03/02/24", "7:05", "2024/03/02", "07:05", ""},
+        PostContestEntry{QLocale::English, QLocale::UnitedKingdom, "3/2/2024", "2359", "2024/02/03", "23:59", ""},
+        PostContestEntry{QLocale::German, QLocale::Germany, "2024-03-02", "0000", "2024/03/02", "00:00", ""},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "25:00", "", "", "Invalid time format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "2500", "", "", "Invalid time format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "9:60", "", "", "Invalid time format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "", "", "", "Invalid time format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "2/30/2024", "0930", "", "", "Invalid date format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedKingdom, "3/13/2024", "0930", "", "", "Invalid date format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "20240302", "0930", "", "", "Invalid date format!"},
+        PostContestEntry{QLocale::English, QLocale::UnitedStates, "", "0930", "", "", "Invalid date format!"}));
+
+struct RoverBand {
+  const char* band;
+  int bandIndex;
+  const char* entry;  // "" when the band lists no grid
+};
+
+void PrintTo(const RoverBand& c, std::ostream* os) { *os << c.band; }
+
+class RoverContestFiveTest : public CommitTest, public ::testing::WithParamInterface<RoverBand> {};
+
+TEST_P(RoverContestFiveTest, ListsReceivedAndOwnGridOn50And144MhzOnly) {
+  const RoverBand& c = GetParam();
+  app::Rover = 1;
+  app::ContestType = 5;
+  logging::CurrentBand = c.band;
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  PressEnter();
+
+  EXPECT_EQ(RowsOnFile(path_).size(), 1);
+  EXPECT_EQ(logging::BandQsoCount[c.bandIndex], 1);
+  const QStringList listed = *c.entry ? QStringList{c.entry} : QStringList{};
+  EXPECT_EQ(logging::BandGridCount[c.bandIndex], listed.size());
+  EXPECT_EQ(ItemsOf(*form.BandLists()[c.bandIndex]), listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bands, RoverContestFiveTest,
+                         ::testing::Values(RoverBand{"50 M", 0, "FN20 FN31"}, RoverBand{"144 M", 1, "FN20 FN31"},
+                                           RoverBand{"222 M", 2, ""}, RoverBand{"10 G", 9, ""}));
+
+TEST_F(CommitTest, AnApostropheInAPastedCallOrGridIsStoredIntact) {
+  // A paste or a recall puts text into the boxes without the key filters.
+  form.txtCall.SetText("O'BRIEN");
+  form.txtSec.SetText("FN'2");
+  PressEnter();
+
+  const QList<QStringList> rows = RowsOnFile(path_);
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(rows[0][0], "O'BRIEN");
+  EXPECT_EQ(rows[0][2], "FN'2");
+  EXPECT_EQ(logging::LogCalls[1], "O'BRIEN");
+}
+
+TEST_F(CommitTest, ALogOfMoreThan14000ContactsAndBandsOfMoreThan5000GridsGrow) {
+  for (std::int32_t i = 1; i <= 14000; ++i) {
+    logging::AppendContact({"K" + QString::number(i), "59", "FN20", "57", "FN31", "2024/03/02", "12:00:00", "50 M", "PH"});
+  }
+  for (std::int32_t slot = 1; slot <= 5000; ++slot) logging::BandGrids[1][slot] = "G" + QString::number(slot);
+  logging::BandGridCount[1] = 5000;
+  logging::LogRowCount = 14000;
+
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  PressEnter();
+
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  ASSERT_EQ(LogCount, 14001);
+  EXPECT_EQ(logging::LogCalls[14001], "W1AW");
+  EXPECT_EQ(logging::BandGridCount[1], 5001);
+  EXPECT_EQ(logging::BandGrids[1][5001], "FN20");
+  EXPECT_EQ(form.List2.ListCount(), 5001);
+}
+
+// The shared file goes away under the open connection: its folder is renamed or it turns read-only.
+class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterface<const char*> {
+ protected:
+  void MakeUnreachable() {
+    if (GetParam() == std::string("folder renamed")) {
+      // The store's folder is the temporary folder itself; a statement needs its journal beside the file.
+      ASSERT_TRUE(QDir().rename(dir_.path(), dir_.path() + "-gone"));
+      renamed_ = true;
+    } else {
+      logging::LogConnection.Close();
+      QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+      logging::LogConnection.Open(path_);
+    }
+  }
+  void MakeReachable() {
+    if (renamed_) renamed_ = !QDir().rename(dir_.path() + "-gone", dir_.path());
+  }
+  void TearDown() override {
+    MakeReachable();
+    CommitTest::TearDown();
+  }
+  bool renamed_ = false;
+};
+
+TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  MakeUnreachable();
+  PressEnter();
+
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Network Error, please try again.");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Network Error!");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
+  EXPECT_EQ(dialogs.Beeps(), 1);
+  EXPECT_EQ(EntryLine(), QStringList({"W1AW", "59", "FN20", "57"}));
+  EXPECT_EQ(LogCount, 0);
+  EXPECT_EQ(logging::LogRowCount, 0.0);
+  EXPECT_EQ(logging::BandQsoCount[1], 0);
+  EXPECT_EQ(logging::BandGridCount[1], 0);
+  EXPECT_FALSE(logging::LogRecordset.IsOpen());
+  MakeReachable();
+  EXPECT_TRUE(RowsOnFile(path_).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, UnreachableLogTest, ::testing::Values("folder renamed", "read-only file"));
+
+TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadOfAskingToRetry) {
+  InsertFromAnotherPc(path_, {"K2XY", "59", "FN12", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  form.txtCall.SetEnabled(false);  // the focus cannot return to the call box once the row is stored
+  PressEnter();
+
+  EXPECT_TRUE(dialogs.MessageBoxes().empty()) << "the contact is logged; a retry would only find a dupe";
+  EXPECT_EQ(RowsOnFile(path_).size(), 2);
+  ASSERT_EQ(LogCount, 2);
+  EXPECT_EQ(logging::LogCalls[1], "K2XY") << "the in-memory log is the table, oldest first";
+  EXPECT_EQ(InMemory(2), QStringList({"W1AW", "59", "FN20", "57", "FN31", "2024/03/03", "01:30:00", "144 M", "PH"}));
+  EXPECT_EQ(logging::LogRowCount, 2.0);
+  EXPECT_EQ(logging::BandQsoCount[1], 2);
+  EXPECT_EQ(ItemsOf(form.List2), QStringList({"FN12", "FN20"}));
+  EXPECT_EQ(EntryLine(), QStringList({"", "", "", ""}));
+}
+
+struct UtcCase {
+  QDateTime local;
+  float offset;
+  const char* date;
+  const char* time;
+};
+
+TEST(UtcStampTest, AddsTheOffsetInWholeMinutesAcrossDayMonthAndYear) {
+  const UtcCase cases[] = {
+      {QDateTime(QDate(2024, 3, 2), QTime(20, 30)), 5, "2024/03/03", "01:30:00"},
+      {QDateTime(QDate(2024, 12, 31), QTime(22, 15, 7)), 5.5f, "2025/01/01", "03:45:07"},
+      {QDateTime(QDate(2024, 3, 1), QTime(1, 0)), -3, "2024/02/29", "22:00:00"},
+      {QDateTime(QDate(2024, 6, 15), QTime(12, 0)), 0, "2024/06/15", "12:00:00"},
+  };
+  for (const UtcCase& c : cases) {
+    const logging::ContactStamp stamp = logging::UtcStampOf(c.local, c.offset);
+    EXPECT_EQ(stamp.Date, c.date) << c.local.toString().toStdString();
+    EXPECT_EQ(stamp.Time, c.time) << c.local.toString().toStdString();
+  }
+}
+
+}  // namespace
