@@ -196,20 +196,26 @@ void frmStationID::Text6_LostFocus() {
 // Done: opens the log database on the typed path and records the station's identity.
 void frmStationID::Command1_Click() {
   try {
-    for (platform::TextBox* box : {&Text6, &Text3, &Text2}) {
-      if (!IsNumericText(box->Text())) box->SetText(QStringLiteral("0"));
-    }
+    for (platform::TextBox* box : {&Text6, &Text3, &Text2}) box->SetText(NumericTextOrZero(box->Text()));
     LogFilePath = TrimBlanks(Text8.Text());
     logging::LogConnection.Open(LogFilePath);
     Hide();
+  } catch (const std::exception&) {
+    ReportOpenFailure();
+    return;
+  }
+  // The log is open from here on: a failure to record the station in the shared preferences file
+  // is its own error, not a log file that cannot be found.
+  try {
     ServerName = ServerNameForLogFile(LogFilePath);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_CALL"), Text1.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_UTC"), Text6.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_GRID"), Text5.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_LONGITUDE"), Text2.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_LATITUDE"), Text3.Text(), 1);
-  } catch (const std::exception&) {
-    ReportOpenFailure();
+  } catch (const std::exception& error) {
+    platform::Beep();
+    platform::MsgBox(QString::fromUtf8(error.what()), platform::MsgBoxStyle::OKOnly, QStringLiteral("File, Network or Install Error."));
   }
 }
 

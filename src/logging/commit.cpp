@@ -194,16 +194,17 @@ void FinishCommit(Form1& form) {
 // are rebuilt from the table, so they agree with it again, and the entry line is cleared, as the
 // contact is logged. Only a table that cannot be read now is reported, as a reload reports it.
 void ResynchroniseWithTable(Form1& form) {
+  ClearEntryLine(form);
   try {
     logging::ReloadLogStore(Rover, ContestType);
   } catch (const std::exception&) {
     logging::LogRecordset.Close();
+    logging::LogRowCount = -1;  // no table has that many rows, so the next poll reloads
     platform::MsgBox(QStringLiteral("Error opening file."), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("File or Network Error"));
     return;
   }
   for (std::int32_t band = 0; band < logging::BandCount; ++band) FillBandList(form, band);
-  ClearEntryLine(form);
   ClearDupeLabel(form);
   form.lblDialog.SetCaption(QString());
   form.lblDialog.SetBackColor(MessageBackColor);

@@ -2,12 +2,14 @@
 
 #include "platform/errors.h"
 
+#include <utility>
+
 namespace logging {
 
 namespace {
 
-void CheckSlot(std::int32_t slot) {
-  if (slot < 0) throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9);
+[[noreturn]] void SubscriptOutOfRange() {
+  throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9);
 }
 
 bool ContainsIgnoringCase(const SlotArray& entries, std::int32_t count, const QString& value) {
@@ -32,15 +34,18 @@ void ClearTallies() {
 }  // namespace
 
 const QString& SlotArray::operator[](std::int32_t slot) const {
-  static const QString unwritten;
-  CheckSlot(slot);
-  return static_cast<std::size_t>(slot) < slots_.size() ? slots_[slot] : unwritten;
+  if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) SubscriptOutOfRange();
+  return slots_[slot];
 }
 
 QString& SlotArray::operator[](std::int32_t slot) {
-  CheckSlot(slot);
+  return const_cast<QString&>(std::as_const(*this)[slot]);
+}
+
+void SlotArray::Set(std::int32_t slot, const QString& value) {
+  if (slot < 0) SubscriptOutOfRange();
   if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
-  return slots_[slot];
+  slots_[slot] = value;
 }
 
 std::int32_t BandIndex(const QString& name) {
@@ -52,15 +57,15 @@ std::int32_t BandIndex(const QString& name) {
 
 void AppendContact(const LogContact& contact) {
   const std::int32_t slot = LogCount + 1;
-  LogCalls[slot] = contact.Call;
-  LogRstRcvd[slot] = contact.RstRcvd;
-  LogGridRcvd[slot] = contact.GridRcvd;
-  LogRstSent[slot] = contact.RstSent;
-  LogGridSent[slot] = contact.GridSent;
-  LogDate[slot] = contact.Date;
-  LogTime[slot] = contact.Time;
-  LogBand[slot] = contact.Band;
-  LogMode[slot] = contact.Mode;
+  LogCalls.Set(slot, contact.Call);
+  LogRstRcvd.Set(slot, contact.RstRcvd);
+  LogGridRcvd.Set(slot, contact.GridRcvd);
+  LogRstSent.Set(slot, contact.RstSent);
+  LogGridSent.Set(slot, contact.GridSent);
+  LogDate.Set(slot, contact.Date);
+  LogTime.Set(slot, contact.Time);
+  LogBand.Set(slot, contact.Band);
+  LogMode.Set(slot, contact.Mode);
   LogCount = slot;
 }
 
@@ -87,7 +92,7 @@ std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const Q
   const WorkedGridEntry worked = WorkedGridEntryOf(band, gridRcvd, ownGrid, rover, contestType);
   if (worked.BandIndex < 0 || BandHasGrid(worked.BandIndex, worked.Entry)) return -1;
   const std::int32_t slot = BandGridCount[worked.BandIndex] + 1;
-  BandGrids[worked.BandIndex][slot] = worked.Entry;
+  BandGrids[worked.BandIndex].Set(slot, worked.Entry);
   BandGridCount[worked.BandIndex] = slot;
   return worked.BandIndex;
 }
@@ -95,7 +100,7 @@ std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const Q
 void AddActivatedGrid(const QString& ownGrid) {
   if (ContainsIgnoringCase(ActivatedGrids, ActivatedGridCount, ownGrid)) return;
   ++ActivatedGridCount;
-  ActivatedGrids[ActivatedGridCount] = ownGrid;
+  ActivatedGrids.Set(ActivatedGridCount, ownGrid);
 }
 
 void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType) {

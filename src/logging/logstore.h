@@ -14,9 +14,12 @@ namespace logging {
 // Writing past the end grows the array, so no number of contacts or grids is too many.
 class SlotArray {
  public:
-  // A slot never written reads as "".
+  // Slots 0 to the highest written; any other slot is a run-time error, so a bad record number
+  // can neither read nonsense nor make the store grow. Slot 0 reads as "".
   const QString& operator[](std::int32_t slot) const;
   QString& operator[](std::int32_t slot);
+  // Writes a slot, growing the store as far as it needs: the log has no fixed capacity.
+  void Set(std::int32_t slot, const QString& value);
   void Clear() { slots_.assign(1, QString()); }
 
  private:

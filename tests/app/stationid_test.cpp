@@ -237,6 +237,21 @@ TEST_F(StationSetup, DoneOpensTheLogAndWritesTheStation) {
                                            "<OWN_LATITUDE>41.7</OWN_LATITUDE>\r\n"));
 }
 
+// The log opened: a shared preferences file that cannot be written is reported as what it is,
+// and the set-up goes on with the open log.
+TEST_F(StationSetup, UnwritablePreferencesFileDoesNotClaimTheLogIsMissing) {
+  prefs::PreferencesPath = folder.path() + QStringLiteral("/no such folder") + prefs::SharedPreferencesFile;
+  frmStationID& dialog = ShowDialog();
+  TypeInto(dialog.Text8, LogPath());
+  Click(dialog.Command1);
+
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_NE(dialogs.MessageBoxes().back().prompt, OpenFailureText);
+  EXPECT_FALSE(dialog.Visible());
+  EXPECT_FALSE(dialog.Command3.Visible());
+  EXPECT_TRUE(logging::LogConnection.IsOpen());
+}
+
 TEST_F(StationSetup, NonNumericUtcAndPositionBecomeZero) {
   frmStationID& dialog = ShowDialog();
   TypeInto(dialog.Text3, QStringLiteral("north"));

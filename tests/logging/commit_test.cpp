@@ -6,6 +6,7 @@
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 
@@ -90,6 +91,7 @@ class CommitTest : public LogDatabaseTest {
     logging::CurrentBand = QStringLiteral("144 M");
     logging::CurrentMode = QStringLiteral("PH");
     logging::DupeFound = 0;
+    savedDir_ = platform::CurDir();
     ShowActive(form);
   }
   void TearDown() override {
@@ -103,6 +105,7 @@ class CommitTest : public LogDatabaseTest {
     app::ProgramDir.clear();
     logging::CurrentBand.clear();
     logging::CurrentMode.clear();
+    platform::ChDir(savedDir_);  // the commit makes the log's temporary folder current
     LogDatabaseTest::TearDown();
   }
 
@@ -117,8 +120,10 @@ class CommitTest : public LogDatabaseTest {
   void MarkGridNew() { form.Label3.SetVisible(true); }
   void MarkGridWorked() { form.Label3.SetVisible(false); }
 
-  // Enter in any entry box runs the commit.
-  void PressEnter() { form.Mains(); }
+  // What Enter in any entry box does (its key handling is wired with the entry line).
+  void CommitEntryLine() { form.Mains(); }
+
+  QString savedDir_;
 
   void ShowPostContestFields() {
     for (platform::Control* control : std::initializer_list<platform::Control*>{
@@ -138,7 +143,7 @@ class CommitTest : public LogDatabaseTest {
 TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory) {
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
-  PressEnter();
+  CommitEntryLine();
 
   const QStringList expected = {"W1AW", "59", "FN20", "57", "FN31", "2024/03/03", "01:30:00", "144 M", "PH"};
   EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{expected});
@@ -162,10 +167,10 @@ TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory
 TEST_F(CommitTest, AGridAlreadyWorkedOnTheBandOnlyCountsTheContact) {
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
-  PressEnter();
+  CommitEntryLine();
   TypeContact("K2XY", "59", "FN20", "57");
   MarkGridWorked();
-  PressEnter();
+  CommitEntryLine();
 
   EXPECT_EQ(RowsOnFile(path_).size(), 2);
   EXPECT_EQ(logging::BandQsoCount[1], 2);
@@ -189,7 +194,7 @@ class CommitMissingFieldTest : public CommitTest, public ::testing::WithParamInt
 TEST_P(CommitMissingFieldTest, RefusesWithMessageBeepAndFocusStoringNothing) {
   const MissingField& c = GetParam();
   TypeContact(c.call, "59", c.grid, "57");
-  PressEnter();
+  CommitEntryLine();
 
   EXPECT_EQ(form.lblDialog.Caption(), c.message);
   EXPECT_EQ(dialogs.Beeps(), c.beeps);
@@ -230,7 +235,7 @@ TEST_P(PostContestTest, TypedDateAndTimeAreStoredInTheLogFormatsOrRefused) {
   QTest::keyClicks(form.txtPostConTime.Widget(), c.typedTime);
   form.lblDupe.SetCaption("W1AW W1AX");
   TypeContact("W1AW", "59", "FN20", "57");
-  PressEnter();
+  CommitEntryLine();
 
   if (*c.date != '\0') {
     const QStringList expected = {"W1AW", "59", "FN20", "57", "FN31", c.date, c.time, "144 M", "PH"};
@@ -284,7 +289,7 @@ TEST_P(RoverContestFiveTest, ListsReceivedAndOwnGridOn50And144MhzOnly) {
   logging::CurrentBand = c.band;
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
-  PressEnter();
+  CommitEntryLine();
 
   EXPECT_EQ(RowsOnFile(path_).size(), 1);
   EXPECT_EQ(logging::BandQsoCount[c.bandIndex], 1);
@@ -301,7 +306,7 @@ TEST_F(CommitTest, AnApostropheInAPastedCallOrGridIsStoredIntact) {
   // A paste or a recall puts text into the boxes without the key filters.
   form.txtCall.SetText("O'BRIEN");
   form.txtSec.SetText("FN'2");
-  PressEnter();
+  CommitEntryLine();
 
   const QList<QStringList> rows = RowsOnFile(path_);
   ASSERT_EQ(rows.size(), 1);
@@ -314,13 +319,13 @@ TEST_F(CommitTest, ALogOfMoreThan14000ContactsAndBandsOfMoreThan5000GridsGrow) {
   for (std::int32_t i = 1; i <= 14000; ++i) {
     logging::AppendContact({"K" + QString::number(i), "59", "FN20", "57", "FN31", "2024/03/02", "12:00:00", "50 M", "PH"});
   }
-  for (std::int32_t slot = 1; slot <= 5000; ++slot) logging::BandGrids[1][slot] = "G" + QString::number(slot);
+  for (std::int32_t slot = 1; slot <= 5000; ++slot) logging::BandGrids[1].Set(slot, "G" + QString::number(slot));
   logging::BandGridCount[1] = 5000;
   logging::LogRowCount = 14000;
 
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
-  PressEnter();
+  CommitEntryLine();
 
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
   ASSERT_EQ(LogCount, 14001);
@@ -358,7 +363,7 @@ TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
   MakeUnreachable();
-  PressEnter();
+  CommitEntryLine();
 
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Network Error, please try again.");
@@ -382,7 +387,7 @@ TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadO
   TypeContact("W1AW", "59", "FN20", "57");
   MarkGridNew();
   form.txtCall.SetEnabled(false);  // the focus cannot return to the call box once the row is stored
-  PressEnter();
+  CommitEntryLine();
 
   EXPECT_TRUE(dialogs.MessageBoxes().empty()) << "the contact is logged; a retry would only find a dupe";
   EXPECT_EQ(RowsOnFile(path_).size(), 2);

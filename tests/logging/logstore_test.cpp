@@ -38,8 +38,10 @@ TEST_F(LogStoreTest, StoreGrowsPastTheOldCapacities) {
   EXPECT_EQ(LogCalls[14001], QStringLiteral("K14001"));
   EXPECT_EQ(LogCalls[15000], QStringLiteral("K15000"));
   EXPECT_EQ(LogCalls[0], QString());
-  EXPECT_EQ(LogCalls[15001], QString()) << "a slot never written reads as empty";
+  // A record number past the log is an error and must not make the store grow.
+  EXPECT_THROW(LogCalls[15001], platform::RuntimeError);
   EXPECT_THROW(LogCalls[-1], platform::RuntimeError);
+  EXPECT_THROW(LogCalls[2'000'000'000], platform::RuntimeError);
 
   for (int i = 1; i <= 5100; ++i) {
     const QString grid = QStringLiteral("G%1").arg(i);
@@ -117,7 +119,7 @@ TEST_F(LogStoreTest, ClearEmptiesTheLogAndEveryTally) {
   LogRowCount = 7;
   ClearLogStore();
   EXPECT_EQ(LogCount, 0);
-  EXPECT_EQ(LogCalls[1], QString());
+  EXPECT_THROW(LogCalls[1], platform::RuntimeError) << "the cleared log holds no contact";
   EXPECT_EQ(BandQsoCount[0], 0);
   EXPECT_EQ(BandGridCount[0], 0);
   EXPECT_EQ(ActivatedGridCount, 0);
