@@ -2,7 +2,6 @@
 
 #include "platform/errors.h"
 #include "platform/form.h"
-#include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/twips.h"
 
@@ -10,6 +9,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QtDebug>
 
@@ -18,6 +18,29 @@ namespace platform {
 namespace {
 
 int depth = 0;
+
+struct IdleAction {
+  QPointer<QObject> context;
+  std::function<void()> action;
+};
+
+std::vector<IdleAction>& IdleActions() {
+  static std::vector<IdleAction> actions;
+  return actions;
+}
+
+void RunIdleActions() {
+  if (detail::HandlersRunning()) return;  // a handler is waiting in a nested loop: its end reschedules
+  std::vector<IdleAction> due = std::move(IdleActions());
+  IdleActions().clear();
+  for (IdleAction& entry : due) {
+    if (entry.context) entry.action();
+  }
+}
+
+void ScheduleIdleActions() {
+  if (!IdleActions().empty()) QTimer::singleShot(0, qApp, &RunIdleActions);
+}
 
 constexpr const char* kWindowlessProperty = "platformWindowless";
 
@@ -28,10 +51,15 @@ namespace detail {
 DispatchGuard::DispatchGuard() { ++depth; }
 
 DispatchGuard::~DispatchGuard() {
-  if (--depth == 0) HandlersIdle();
+  if (--depth == 0) ScheduleIdleActions();
 }
 
 bool HandlersRunning() { return depth > 0; }
+
+void WhenHandlersIdle(QObject* context, std::function<void()> action) {
+  IdleActions().push_back({context, std::move(action)});
+  if (!HandlersRunning()) ScheduleIdleActions();
+}
 
 void RunHandler(const std::function<void()>& body) {
   DispatchGuard guard;
@@ -87,7 +115,7 @@ Control::~Control() {
 void Control::DestroyWidget() {
   // Controls go with their window (except run-time elements of arrays): from the first one on,
   // the window takes no more events, so no handler meets a half-destroyed window.
-  if (!unloadedAtRunTime_) form_->BeginDestruction();
+  if (!retired_) form_->BeginDestruction();
   filter_.reset();
   if (widget_) delete widget_.data();
   widget_ = nullptr;
@@ -158,28 +186,17 @@ void Control::SetForeColor(Color color) {
 }
 
 void Control::SetFontSize(double points) {
-  if (points <= 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  font_.setPointSizeF(points);
-  ApplyFont();
+  if (points <= 0) InvalidPropertyValue();
+  SetFont(detail::FontWith(font_, &QFont::setPointSizeF, points));
 }
 
-void Control::SetFontName(const QString& name) {
-  font_.setFamily(name);
-  ApplyFont();
-}
+void Control::SetFontName(const QString& name) { SetFont(detail::FontWith(font_, &QFont::setFamily, name)); }
+void Control::SetFontBold(bool bold) { SetFont(detail::FontWith(font_, &QFont::setBold, bold)); }
+void Control::SetFontItalic(bool italic) { SetFont(detail::FontWith(font_, &QFont::setItalic, italic)); }
+void Control::SetFontUnderline(bool underline) { SetFont(detail::FontWith(font_, &QFont::setUnderline, underline)); }
 
-void Control::SetFontBold(bool bold) {
-  font_.setBold(bold);
-  ApplyFont();
-}
-
-void Control::SetFontItalic(bool italic) {
-  font_.setItalic(italic);
-  ApplyFont();
-}
-
-void Control::SetFontUnderline(bool underline) {
-  font_.setUnderline(underline);
+void Control::SetFont(const QFont& font) {
+  font_ = font;
   ApplyFont();
 }
 
@@ -197,7 +214,7 @@ void Control::SetToolTipText(const QString& text) {
 int Control::TabIndex() const { return form_->TabIndexOf(this); }
 
 void Control::SetTabIndex(int index) {
-  if (index < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  if (index < 0) InvalidPropertyValue();
   form_->MoveInTabOrder(this, index);
 }
 
@@ -210,9 +227,7 @@ void Control::SetTabStop(bool tabStop) {
 bool Control::CanTakeFocus() const { return widget_ && focusPolicy_ != Qt::NoFocus; }
 
 void Control::SetFocus() {
-  if (!CanTakeFocus() || !visible_ || !enabled_) {
-    throw RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5);
-  }
+  if (!CanTakeFocus() || !visible_ || !enabled_) InvalidProcedureCall();
   form_->ApplyTabOrder();
   widget_->setFocus(Qt::OtherFocusReason);
 }
@@ -226,20 +241,10 @@ void Control::Refresh() {
   if (widget_) widget_->repaint();
 }
 
-void Control::ZOrder(int position) {
-  if (!widget_) return;
-  if (position == 0) {
-    widget_->raise();
-  } else {
-    widget_->lower();
-  }
-}
-
 void Control::CopyDesignFrom(const Control& source) {
   Move(source.left_, source.top_, source.width_, source.height_);
   SetEnabled(source.enabled_);
-  font_ = source.font_;
-  ApplyFont();
+  SetFont(source.font_);
   tag_ = source.tag_;
   SetToolTipText(source.toolTip_);
   SetTabStop(source.tabStop_);
@@ -249,8 +254,14 @@ void Control::CopyDesignFrom(const Control& source) {
   }
 }
 
+void Control::Retire() {
+  SetVisible(false);
+  retired_ = true;
+  form_->Unregister(this);
+}
+
 bool Control::FilterEvent(QObject* watched, QEvent* event) {
-  if (form_->Destroying()) return false;
+  if (form_->Destroying() || retired_) return false;
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

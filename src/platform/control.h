@@ -108,10 +108,12 @@ class Control : public Placement {
   bool HasFocus() const;
 
   void Refresh();
-  void ZOrder(int position = 0);  // 0 in front, 1 behind
 
   // A new element of a control array takes the design values of an existing one.
   virtual void CopyDesignFrom(const Control& source);
+  // An element unloaded from its array: hidden, out of the window's controls, and it raises no
+  // more events while it waits to be destroyed.
+  virtual void Retire();
 
   std::function<void()> Click;
   std::function<void()> DblClick;
@@ -145,6 +147,7 @@ class Control : public Placement {
   virtual void OnMouseRelease(QMouseEvent& event);
   void ApplyGeometry() override;
   virtual void ApplyFont();
+  void SetFont(const QFont& font);
   // Drawn straight on the container: stays beneath the controls that have windows of their own.
   bool IsWindowless() const;
 
@@ -172,7 +175,7 @@ class Control : public Placement {
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = true;
-  bool unloadedAtRunTime_ = false;
+  bool retired_ = false;
   bool clickAfterDoubleClick_ = true;
   Qt::FocusPolicy focusPolicy_ = Qt::NoFocus;
   QFont font_;
@@ -192,14 +195,24 @@ class DispatchGuard {
   DispatchGuard& operator=(const DispatchGuard&) = delete;
 };
 bool HandlersRunning();
+// Runs an action from the event loop once no handler runs any more (at the next pass when none
+// does now); nothing happens when `context` is destroyed first.
+void WhenHandlersIdle(QObject* context, std::function<void()> action);
 // Runs a handler body under a DispatchGuard; an error escaping it is reported, not propagated.
 void RunHandler(const std::function<void()>& body);
+
+// The font with one property changed through its setter: FontWith(font, &QFont::setBold, true).
+template <class Param, class Value>
+QFont FontWith(QFont font, void (QFont::*setter)(Param), const Value& value) {
+  (font.*setter)(value);
+  return font;
+}
 
 }  // namespace detail
 
 template <class Handler, class... Args>
 void Control::Raise(const Handler& handler, Args&&... args) const {
-  if (!handler) return;
+  if (!handler || retired_) return;
   detail::RunHandler([&] { handler(std::forward<Args>(args)...); });
 }
 

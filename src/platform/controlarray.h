@@ -4,8 +4,10 @@
 #include "platform/errors.h"
 #include "platform/menu.h"
 
+#include <QObject>
 #include <QString>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,7 +46,7 @@ class ControlArray {
   // A new element at run time: it takes the design values of the lowest element and starts
   // hidden (a menu item takes its visibility too, and its place after the last item).
   T& Load(int index) {
-    if (elements_.empty()) throw RuntimeError(QStringLiteral("Control array element '%1' doesn't exist").arg(index), 340);
+    if (elements_.empty()) MissingElement(index);
     const T& model = *elements_.begin()->second;
     const T& last = *elements_.rbegin()->second;
     T& element = Create(index);
@@ -59,22 +61,28 @@ class ControlArray {
     return element;
   }
 
-  // Removes an element loaded at run time; design elements stay (RuntimeError 362).
+  // Removes an element loaded at run time; design elements stay (RuntimeError 362). The element
+  // leaves the array at once; while an event handler runs (its own, perhaps) it is only hidden,
+  // and destroyed once the handlers have returned.
   void Unload(int index) {
     auto found = elements_.find(index);
-    if (found == elements_.end()) throw MissingElement(index);
+    if (found == elements_.end()) MissingElement(index);
     auto runTime = std::find(loadedAtRunTime_.begin(), loadedAtRunTime_.end(), index);
     if (runTime == loadedAtRunTime_.end()) {
       throw RuntimeError(QStringLiteral("Can't unload controls created at design time"), 362);
     }
     loadedAtRunTime_.erase(runTime);
-    found->second->unloadedAtRunTime_ = true;
+    std::unique_ptr<T> element = std::move(found->second);
     elements_.erase(found);
+    element->Retire();
+    if (!detail::HandlersRunning()) return;
+    unloaded_.push_back(std::move(element));
+    detail::WhenHandlersIdle(&lifetime_, [this] { unloaded_.clear(); });
   }
 
   T& operator()(int index) const {
     auto found = elements_.find(index);
-    if (found == elements_.end()) throw MissingElement(index);
+    if (found == elements_.end()) MissingElement(index);
     return *found->second;
   }
   T& operator[](int index) const { return (*this)(index); }
@@ -102,13 +110,13 @@ class ControlArray {
   std::function<void(int Index, int Button, int Shift, float X, float Y)> MouseUp;
 
  private:
-  static RuntimeError MissingElement(int index) {
-    return RuntimeError(QStringLiteral("Control array element '%1' doesn't exist").arg(index), 340);
+  [[noreturn]] static void MissingElement(int index) {
+    throw RuntimeError(QStringLiteral("Control array element '%1' doesn't exist").arg(index), 340);
   }
 
   T& Create(int index) {
     if (elements_.count(index) != 0) throw RuntimeError(QStringLiteral("Object already loaded"), 360);
-    if (index < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+    if (index < 0) InvalidPropertyValue();
     T& element = *elements_.emplace(index, make_(index)).first->second;
     Wire(element, index);
     return element;
@@ -138,6 +146,8 @@ class ControlArray {
   std::function<std::unique_ptr<T>(int)> make_;
   std::map<int, std::unique_ptr<T>> elements_;
   std::vector<int> loadedAtRunTime_;
+  std::vector<std::unique_ptr<T>> unloaded_;  // waiting for the running handlers to return
+  QObject lifetime_;                          // cancels that wait when the array goes first
   int menuSlot_ = 0;
 };
 

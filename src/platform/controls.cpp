@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/form.h"
+#include "platform/paths.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>
@@ -28,15 +29,12 @@ namespace {
 
 constexpr int kNoLimit = std::numeric_limits<int>::max();
 
-RuntimeError InvalidPropertyValue() { return RuntimeError(QStringLiteral("Invalid property value"), 380); }
-RuntimeError InvalidArgument() { return RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5); }
-
 Qt::Alignment HorizontalAlignment(int alignment) {
   switch (alignment) {
     case AlignLeft: return Qt::AlignLeft;
     case AlignRight: return Qt::AlignRight;
     case AlignCenter: return Qt::AlignHCenter;
-    default: throw InvalidPropertyValue();
+    default: InvalidPropertyValue();
   }
 }
 
@@ -86,7 +84,7 @@ TextBox::TextBox(Container* parent, const QString& name, MultiLineTag, int index
   plain_->setTabChangesFocus(true);
   QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] {
     if (cutting_) return;
-    CutToMaxLength();
+    CutTypedExcess();
     Raise(Change);
   });
 }
@@ -98,10 +96,34 @@ QString TextBox::Text() const {
   return plain_->toPlainText().replace('\n', QStringLiteral("\r\n"));
 }
 
-void TextBox::SetText(const QString& text) {
-  QString shown = text;
-  if (plain_) shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
-  if (maxLength_ > 0) shown.truncate(maxLength_);
+void TextBox::SetText(const QString& text) { ShowText(FittedText(text)); }
+
+void TextBox::SetMaxLength(int length) {
+  if (length < 0) InvalidPropertyValue();
+  maxLength_ = length;
+  if (line_) {
+    // The line edit cuts its text from the end and reports the change itself.
+    line_->setMaxLength(length == 0 ? kNoLimit : length);
+  } else {
+    ShowText(FittedText(Text()));
+  }
+}
+
+// Text as the widget shows it, cut from its end to MaxLength. A multi-line box counts each line
+// break as the two characters CR LF that Text reads back, and drops a CR left without its LF.
+QString TextBox::FittedText(const QString& text) const {
+  if (line_) return maxLength_ > 0 ? text.left(maxLength_) : text;
+  QString crLf = text;
+  crLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n').replace('\n', QStringLiteral("\r\n"));
+  if (maxLength_ > 0 && crLf.size() > maxLength_) {
+    crLf.truncate(maxLength_);
+    if (crLf.endsWith('\r')) crLf.chop(1);
+  }
+  return crLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// Replaces the text shown unless it is the same; the widget's change signal raises Change.
+void TextBox::ShowText(const QString& shown) {
   if (line_) {
     if (shown == line_->text()) return;
     line_->setText(shown);
@@ -113,25 +135,22 @@ void TextBox::SetText(const QString& text) {
   }
 }
 
-void TextBox::SetMaxLength(int length) {
-  if (length < 0) throw InvalidPropertyValue();
-  maxLength_ = length;
-  if (line_) {
-    line_->setMaxLength(length == 0 ? kNoLimit : length);
-  } else {
-    CutToMaxLength();
-  }
-}
-
-// Typing past the limit in a multi-line box: the characters just typed are taken back out.
-void TextBox::CutToMaxLength() {
-  if (!plain_ || maxLength_ == 0) return;
-  const int excess = plain_->document()->characterCount() - 1 - maxLength_;
+// Typing past the limit in a multi-line box: the characters just typed, before the caret, are
+// taken back out until the text fits (a line break counting as CR LF).
+void TextBox::CutTypedExcess() {
+  if (maxLength_ == 0) return;
+  qsizetype excess = Text().size() - maxLength_;
   if (excess <= 0) return;
-  cutting_ = true;
+  const QString shown = plain_->toPlainText();
   QTextCursor cursor = plain_->textCursor();
-  const int end = std::max(cursor.position(), excess);
-  cursor.setPosition(end - excess);
+  const int end = cursor.position();
+  int start = end;
+  while (excess > 0 && start > 0) {
+    --start;
+    excess -= shown.at(start) == '\n' ? 2 : 1;
+  }
+  cutting_ = true;
+  cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
   cursor.removeSelectedText();
   cutting_ = false;
@@ -170,12 +189,12 @@ void TextBox::SetSelection(int start, int length) {
 }
 
 void TextBox::SetSelStart(int start) {
-  if (start < 0) throw InvalidPropertyValue();
+  if (start < 0) InvalidPropertyValue();
   SetSelection(start, 0);
 }
 
 void TextBox::SetSelLength(int length) {
-  if (length < 0) throw InvalidPropertyValue();
+  if (length < 0) InvalidPropertyValue();
   SetSelection(SelStart(), length);
 }
 
@@ -215,25 +234,12 @@ void TextBox::SetAlignment(int alignment) {
   plain_->document()->setDefaultTextOption(option);
 }
 
-void TextBox::SetScrollBars(int scrollBars) {
-  if (!plain_) return;
-  const bool horizontal = scrollBars == 1 || scrollBars == 3;
-  const bool vertical = scrollBars == 2 || scrollBars == 3;
-  plain_->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  plain_->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  plain_->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
-}
-
 void TextBox::SetBorderStyle(int style) {
   if (line_) {
     line_->setFrame(style != 0);
   } else {
     plain_->setFrameShape(style != 0 ? QFrame::StyledPanel : QFrame::NoFrame);
   }
-}
-
-void TextBox::SetPasswordChar(const QString& character) {
-  if (line_) line_->setEchoMode(character.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
 }
 
 void TextBox::CopyDesignFrom(const Control& source) {
@@ -407,7 +413,7 @@ void CheckBox::SetValue(int value) {
     case 0: box()->setCheckState(Qt::Unchecked); break;
     case 1: box()->setCheckState(Qt::Checked); break;
     case 2: box()->setCheckState(Qt::PartiallyChecked); break;
-    default: throw InvalidPropertyValue();
+    default: InvalidPropertyValue();
   }
 }
 
@@ -448,12 +454,12 @@ ListBox::ListBox(Container* parent, const QString& name, int index)
 QListWidget* ListBox::list() const { return static_cast<QListWidget*>(Widget()); }
 
 void ListBox::RequireIndex(int index) const {
-  if (index < 0 || index >= list()->count()) throw InvalidArgument();
+  if (index < 0 || index >= list()->count()) InvalidProcedureCall();
 }
 
 void ListBox::AddItem(const QString& item, int index) {
   const int count = list()->count();
-  if (index > count || index < -1) throw InvalidArgument();
+  if (index > count || index < -1) InvalidProcedureCall();
   if (index < 0) {
     index = sorted_ ? SortedPosition(item, count, [this](int i) { return list()->item(i)->text(); }) : count;
   }
@@ -485,7 +491,7 @@ int ListBox::ListIndex() const {
 }
 
 void ListBox::SetListIndex(int index) {
-  if (index < -1 || index >= list()->count()) throw InvalidPropertyValue();
+  if (index < -1 || index >= list()->count()) InvalidPropertyValue();
   list()->setCurrentRow(index);
   if (index < 0) list()->clearSelection();
 }
@@ -514,13 +520,6 @@ void ListBox::SetSelected(int index, bool selected) {
   }
 }
 
-int ListBox::TopIndex() const { return std::max(0, list()->indexAt(QPoint(0, 0)).row()); }
-
-void ListBox::SetTopIndex(int index) {
-  RequireIndex(index);
-  list()->scrollToItem(list()->item(index), QAbstractItemView::PositionAtTop);
-}
-
 QString ListBox::Text() const { return List(ListIndex()); }
 
 void ListBox::CopyDesignFrom(const Control& source) {
@@ -542,7 +541,7 @@ ComboBox::ComboBox(Container* parent, const QString& name, int index)
 QComboBox* ComboBox::combo() const { return static_cast<QComboBox*>(Widget()); }
 
 void ComboBox::SetStyle(int style) {
-  if (style < 0 || style > 2) throw InvalidPropertyValue();
+  if (style < 0 || style > 2) InvalidPropertyValue();
   style_ = style;
   combo()->setEditable(style != 2);
   QLineEdit* edit = combo()->lineEdit();
@@ -569,12 +568,12 @@ void ComboBox::SetText(const QString& text) {
 }
 
 void ComboBox::RequireIndex(int index) const {
-  if (index < 0 || index >= combo()->count()) throw InvalidArgument();
+  if (index < 0 || index >= combo()->count()) InvalidProcedureCall();
 }
 
 void ComboBox::AddItem(const QString& item, int index) {
   const int count = combo()->count();
-  if (index > count || index < -1) throw InvalidArgument();
+  if (index > count || index < -1) InvalidProcedureCall();
   if (index < 0) {
     index = sorted_ ? SortedPosition(item, count, [this](int i) { return combo()->itemText(i); }) : count;
   }
@@ -609,7 +608,7 @@ int ComboBox::ListCount() const { return combo()->count(); }
 int ComboBox::ListIndex() const { return combo()->currentIndex(); }
 
 void ComboBox::SetListIndex(int index) {
-  if (index < -1 || index >= combo()->count()) throw InvalidPropertyValue();
+  if (index < -1 || index >= combo()->count()) InvalidPropertyValue();
   combo()->setCurrentIndex(index);
 }
 
@@ -711,7 +710,7 @@ void Line::SetBorderColor(Color color) {
 }
 
 void Line::SetBorderWidth(int pixels) {
-  if (pixels < 1) throw InvalidPropertyValue();
+  if (pixels < 1) InvalidPropertyValue();
   borderWidth_ = pixels;
   ApplyGeometry();
 }
@@ -755,7 +754,6 @@ class DrawingWidget : public QWidget {
       case Image::Drawing::LineTo: painter.drawLine(a, b); break;
       case Image::Drawing::Frame: painter.drawRect(QRect(a, b).normalized()); break;
       case Image::Drawing::Fill: painter.fillRect(QRect(a, b).normalized(), color); break;
-      case Image::Drawing::Text: painter.drawText(a + QPoint(0, painter.fontMetrics().ascent()), drawing.text); break;
     }
   }
 
@@ -774,8 +772,9 @@ void Image::SetPicture(const QString& path) {
     SetPicture(QImage());
     return;
   }
-  if (!QFileInfo::exists(path)) throw RuntimeError(QStringLiteral("File not found"), 53);
-  QImage picture(path);
+  const QString native = NativePath(path);
+  if (!QFileInfo::exists(native)) throw RuntimeError(QStringLiteral("File not found"), 53);
+  QImage picture(native);
   if (picture.isNull()) throw RuntimeError(QStringLiteral("Invalid picture"), 481);
   SetPicture(picture);
 }
@@ -805,15 +804,11 @@ void Image::AddDrawing(Drawing drawing) {
 }
 
 void Image::Line(double x1, double y1, double x2, double y2, Color color) {
-  AddDrawing({Drawing::LineTo, x1, y1, x2, y2, color, drawWidth_, {}});
+  AddDrawing({Drawing::LineTo, x1, y1, x2, y2, color, drawWidth_});
 }
 
 void Image::Box(double x1, double y1, double x2, double y2, Color color, bool filled) {
-  AddDrawing({filled ? Drawing::Fill : Drawing::Frame, x1, y1, x2, y2, color, drawWidth_, {}});
-}
-
-void Image::PrintText(double x, double y, const QString& text, Color color) {
-  AddDrawing({Drawing::Text, x, y, x, y, color, drawWidth_, text});
+  AddDrawing({filled ? Drawing::Fill : Drawing::Frame, x1, y1, x2, y2, color, drawWidth_});
 }
 
 void Image::CopyDesignFrom(const Control& source) {

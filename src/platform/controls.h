@@ -28,9 +28,11 @@ namespace platform {
 struct MultiLineTag {};
 inline constexpr MultiLineTag MultiLine{};
 
-// Text box, single-line, or multi-line when built with MultiLine. Text set by code is cut to
-// MaxLength as typed text is, and raises Change when it differs from the text shown; the caret then
-// stands at the start. Multi-line text reads and writes line breaks as CR LF.
+// Text box, single-line, or multi-line when built with MultiLine. Multi-line text reads and writes
+// line breaks as CR LF, and MaxLength counts them so. Typing past MaxLength takes the characters
+// just typed back out; text set by code, or a MaxLength set below the text's length, loses its end.
+// Text set by code raises Change when it differs from the text shown, and the caret then stands
+// at the start; so does a MaxLength that cuts the text.
 class TextBox : public Control {
  public:
   TextBox(Container* parent, const QString& name, int index = -1);
@@ -52,9 +54,7 @@ class TextBox : public Control {
   int Alignment() const { return alignment_; }
   void SetAlignment(int alignment);
   bool IsMultiLine() const { return plain_ != nullptr; }
-  void SetScrollBars(int scrollBars);  // 0 none, 1 horizontal, 2 vertical, 3 both
-  void SetBorderStyle(int style);      // 0 none, 1 fixed single
-  void SetPasswordChar(const QString& character);
+  void SetBorderStyle(int style);  // 0 none, 1 fixed single
 
   void CopyDesignFrom(const Control& source) override;
 
@@ -65,7 +65,9 @@ class TextBox : public Control {
   QPalette::ColorRole ForeRole() const override { return QPalette::Text; }
 
  private:
-  void CutToMaxLength();
+  QString FittedText(const QString& text) const;
+  void ShowText(const QString& shown);
+  void CutTypedExcess();
   void SetSelection(int start, int length);
 
   QLineEdit* line_ = nullptr;
@@ -212,8 +214,6 @@ class ListBox : public Control {
   void SetItemData(int index, std::int32_t data);
   bool Selected(int index) const;
   void SetSelected(int index, bool selected);
-  int TopIndex() const;
-  void SetTopIndex(int index);
   QString Text() const;  // the selected item's text
 
   void CopyDesignFrom(const Control& source) override;
@@ -314,7 +314,8 @@ class Image : public Control {
  public:
   Image(Container* parent, const QString& name, int index = -1);
 
-  // A path that cannot be read as a picture throws RuntimeError 481 "Invalid picture".
+  // A path as the program writes it. A missing file throws RuntimeError 53 "File not found", one
+  // that cannot be read as a picture 481 "Invalid picture"; "" clears the picture.
   void SetPicture(const QString& path);
   void SetPicture(const QImage& picture);
   const QImage& Picture() const { return picture_; }
@@ -323,7 +324,6 @@ class Image : public Control {
   void Cls();
   void Line(double x1, double y1, double x2, double y2, Color color);
   void Box(double x1, double y1, double x2, double y2, Color color, bool filled = false);
-  void PrintText(double x, double y, const QString& text, Color color);
   int DrawWidth() const { return drawWidth_; }
   void SetDrawWidth(int pixels) { drawWidth_ = pixels; }
 
@@ -336,11 +336,10 @@ class Image : public Control {
  private:
   friend class DrawingWidget;
   struct Drawing {
-    enum Kind { LineTo, Frame, Fill, Text } kind;
+    enum Kind { LineTo, Frame, Fill } kind;
     double x1, y1, x2, y2;
     Color color;
     int width;
-    QString text;
   };
   void AddDrawing(Drawing drawing);
 

@@ -10,6 +10,8 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cstdint>
+#include <limits>
 #include <utility>
 
 namespace platform {
@@ -29,6 +31,13 @@ QString TranslateJetSql(const QString& sql) {
 
 QString ErrorText(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
+void BindText(sqlite3_stmt* statement, int index, const QString& value) {
+  const QByteArray text = value.toUtf8();
+  // A non-null pointer even for "", which would otherwise bind as NULL.
+  sqlite3_bind_text(statement, index, text.isEmpty() ? "" : text.constData(), static_cast<int>(text.size()),
+                    SQLITE_TRANSIENT);
+}
+
 void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
   switch (value.typeId()) {
     case QMetaType::UnknownType:
@@ -46,16 +55,23 @@ void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
     case QMetaType::LongLong:
       sqlite3_bind_int64(statement, index, value.toLongLong());
       return;
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+      // SQLite integers are signed 64-bit; a larger number keeps its exact digits as text.
+      const qulonglong number = value.toULongLong();
+      if (number > static_cast<qulonglong>(std::numeric_limits<std::int64_t>::max())) {
+        BindText(statement, index, QString::number(number));
+      } else {
+        sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(number));
+      }
+      return;
+    }
     case QMetaType::Float:
     case QMetaType::Double:
       sqlite3_bind_double(statement, index, value.toDouble());
       return;
-    default: {
-      const QByteArray text = value.toString().toUtf8();
-      // A non-null pointer even for "", which would otherwise bind as NULL.
-      sqlite3_bind_text(statement, index, text.isEmpty() ? "" : text.constData(),
-                        static_cast<int>(text.size()), SQLITE_TRANSIENT);
-    }
+    default:
+      BindText(statement, index, value.toString());
   }
 }
 
@@ -150,11 +166,14 @@ void Connection::SetBusyTimeout(int milliseconds) {
 
 int Connection::Execute(const QString& sql, const QVariantList& params) {
   Statement statement = Prepare(sql, params);
+  // sqlite3_changes keeps the count of the last insert, update or delete, so a statement of
+  // another kind would report that one's rows.
+  const sqlite3_int64 before = sqlite3_total_changes64(db_);
   int rc;
   while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
   }
   if (rc != SQLITE_DONE) Fail(QStringLiteral("The statement failed"));
-  return sqlite3_changes(db_);
+  return static_cast<int>(sqlite3_total_changes64(db_) - before);
 }
 
 Connection::Statement Connection::Prepare(const QString& sql, const QVariantList& params) {

@@ -4,15 +4,14 @@
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/menu.h"
+#include "platform/timer.h"
 #include "platform/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMainWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 
@@ -187,29 +186,22 @@ void Form::SetForeColor(Color color) {
 double Form::FontSize() const { return client_->font().pointSizeF(); }
 
 void Form::SetFontSize(double points) {
-  if (points <= 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  QFont font = client_->font();
-  font.setPointSizeF(points);
-  client_->setFont(font);
+  if (points <= 0) InvalidPropertyValue();
+  client_->setFont(detail::FontWith(client_->font(), &QFont::setPointSizeF, points));
 }
 
 QString Form::FontName() const { return client_->font().family(); }
 
 void Form::SetFontName(const QString& name) {
-  QFont font = client_->font();
-  font.setFamily(name);
-  client_->setFont(font);
+  client_->setFont(detail::FontWith(client_->font(), &QFont::setFamily, name));
 }
 
 bool Form::FontBold() const { return client_->font().bold(); }
 
-void Form::SetFontBold(bool bold) {
-  QFont font = client_->font();
-  font.setBold(bold);
-  client_->setFont(font);
-}
+void Form::SetFontBold(bool bold) { client_->setFont(detail::FontWith(client_->font(), &QFont::setBold, bold)); }
 
 void Form::Load() {
+  if (released_) throw RuntimeError(QStringLiteral("Object was unloaded"), 364);
   if (loaded_) return;
   loaded_ = true;
   detail::RunHandler([this] { Form_Load(); });
@@ -224,7 +216,7 @@ void Form::Show(int modal) {
   ApplyTabOrder();
   if (modal != Modeless) window_->setWindowModality(Qt::ApplicationModal);
   window_->show();
-  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) window_->raise();
+  window_->raise();
   window_->activateWindow();
   if (modal == Modeless) return;
   // The guard keeps this window alive until Show returns, even when it is unloaded meanwhile.
@@ -243,12 +235,7 @@ void Form::Hide() {
 
 void Form::Unload() {
   if (!loaded_ || destroying_) return;
-  int cancel = 0;
-  detail::RunHandler([&] { Form_QueryUnload(cancel, UnloadFromCode); });
-  if (cancel != 0) return;
-  detail::RunHandler([&] { Form_Unload(cancel); });
-  if (cancel != 0) return;
-  FinishUnload();
+  TryUnload(UnloadFromCode);
 }
 
 void Form::CloseRequested(QEvent* event) {
@@ -257,8 +244,12 @@ void Form::CloseRequested(QEvent* event) {
     Hide();
     return;
   }
+  TryUnload(UnloadFromControlMenu);
+}
+
+void Form::TryUnload(int unloadMode) {
   int cancel = 0;
-  detail::RunHandler([&] { Form_QueryUnload(cancel, UnloadFromControlMenu); });
+  detail::RunHandler([&] { Form_QueryUnload(cancel, unloadMode); });
   if (cancel != 0) return;
   detail::RunHandler([&] { Form_Unload(cancel); });
   if (cancel != 0) return;
@@ -268,15 +259,13 @@ void Form::CloseRequested(QEvent* event) {
 void Form::FinishUnload() {
   loaded_ = false;
   Hide();
-  detail::ReleaseInstance(this);
+  for (Control* control : controls_) {
+    if (control->Kind() == ControlKind::Timer) static_cast<Timer*>(control)->Stop();
+  }
+  released_ = detail::ReleaseInstance(this);
 }
 
 void Form::Refresh() { window_->repaint(); }
-
-void Form::PopupMenu(Menu& menu) {
-  detail::DispatchGuard guard;
-  menu.SubMenu()->exec(QCursor::pos());
-}
 
 void Form::Register(Control* control) {
   controls_.push_back(control);
@@ -414,7 +403,8 @@ bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
       TakeWindowGeometry();
       break;
     case QEvent::Hide:
-      if (modalLoop_) modalLoop_->exit();
+      // Hidden by code ends a modal Show; minimising (a spontaneous hide) does not.
+      if (modalLoop_ && !event->spontaneous()) modalLoop_->exit();
       break;
     default:
       break;

@@ -91,19 +91,19 @@ class Form : public Container, public Placement {
   void SetKeyPreview(bool preview) { keyPreview_ = preview; }
 
   bool IsLoaded() const { return loaded_; }
-  // Runs Form_Load once; Show and the window registry call it.
+  // Runs Form_Load once; Show and the window registry call it. A window the registry let go of
+  // on its unload throws RuntimeError 364 "Object was unloaded" (the next use builds a new one).
   void Load();
   // Modeless: shows the window and returns. Modal: shows it blocking input to the other windows
   // and returns when it is hidden or unloaded. Showing a visible window modally throws
   // RuntimeError 400.
   void Show(int modal = Modeless);
   void Hide();
-  // Form_QueryUnload, then Form_Unload; unless one cancels, the window is hidden and, when the
-  // window registry holds it, destroyed once the running handlers have returned.
+  // Form_QueryUnload, then Form_Unload; unless one cancels, the window is hidden, its timers
+  // stop and, when the window registry holds it, it is destroyed once the running handlers have
+  // returned.
   void Unload();
   void Refresh();
-  // Shows the menu's items as a pop-up at the mouse position and returns when it closes.
-  void PopupMenu(Menu& menu);
 
   // Every control in creation order, control-array elements included.
   const std::vector<Control*>& Controls() const { return controls_; }
@@ -150,6 +150,7 @@ class Form : public Container, public Placement {
   bool FilterWindowEvent(QObject* watched, QEvent* event);
   bool FilterClientMouse(QMouseEvent& event);
   void CloseRequested(QEvent* event);
+  void TryUnload(int unloadMode);
   void FinishUnload();
   void ApplyGeometry() override;
   void TakeWindowGeometry();
@@ -166,6 +167,7 @@ class Form : public Container, public Placement {
   bool applyingGeometry_ = false;
   bool keyPreview_ = false;
   bool loaded_ = false;
+  bool released_ = false;
   bool destroying_ = false;
   QString tag_;
 };

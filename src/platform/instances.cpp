@@ -1,9 +1,9 @@
 #include "platform/instances.h"
 
 #include <QCoreApplication>
-#include <QTimer>
 
 #include <algorithm>
+#include <vector>
 
 namespace platform {
 
@@ -31,18 +31,12 @@ void Bury(std::unique_ptr<Form> form) {
 }
 
 void PurgeGraveyard() {
-  if (detail::HandlersRunning()) return;
   // Terminate hooks may unload further windows, which join the graveyard behind these.
   while (!Graveyard().empty()) {
     std::unique_ptr<Form> form = std::move(Graveyard().front());
     Graveyard().erase(Graveyard().begin());
     Bury(std::move(form));
   }
-}
-
-void SchedulePurge() {
-  if (Graveyard().empty()) return;
-  QTimer::singleShot(0, qApp, &PurgeGraveyard);
 }
 
 // Widgets must go while the application object still exists.
@@ -77,19 +71,11 @@ bool ReleaseInstance(Form* form) {
   if (found == loaded.end()) return false;
   Graveyard().push_back(std::move(found->form));
   loaded.erase(found);
-  if (!HandlersRunning()) SchedulePurge();
+  WhenHandlersIdle(qApp, &PurgeGraveyard);
   return true;
 }
 
-void HandlersIdle() { SchedulePurge(); }
-
 }  // namespace detail
-
-std::vector<Form*> LoadedForms() {
-  std::vector<Form*> forms;
-  for (const Entry& entry : Loaded()) forms.push_back(entry.form.get());
-  return forms;
-}
 
 void UnloadAll() {
   std::vector<std::unique_ptr<Form>> doomed;

@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <typeindex>
-#include <vector>
 
 namespace platform {
 
@@ -14,8 +13,6 @@ void AdoptInstance(std::type_index type, std::unique_ptr<Form> form);
 // Called by an unloading window: the registry lets go of it and destroys it as soon as no event
 // handler runs. False when the window is not one of the registry's (a window built by a test).
 bool ReleaseInstance(Form* form);
-// Called when the outermost running event handler returns.
-void HandlersIdle();
 }  // namespace detail
 
 // The single global instance of a window: built on first use from its design values, hidden,
@@ -34,9 +31,6 @@ template <class F>
 bool IsLoaded() {
   return detail::FindInstance(typeid(F)) != nullptr;
 }
-
-// The windows of the registry that are loaded, in the order they were loaded.
-std::vector<Form*> LoadedForms();
 
 // Destroys every window of the registry at once, without running their unload hooks
 // (tests start from nothing; the program's end tears down what is left).

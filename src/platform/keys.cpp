@@ -151,7 +151,7 @@ Keystroke NamedKeystroke(const QString& name) {
     if (ok && number >= 1 && number <= 12) return {static_cast<Qt::Key>(Qt::Key_F1 + number - 1), ""};
   }
   if (name.size() == 1) return {QtKeyForAscii(name.at(0).unicode()), name};
-  throw RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5);
+  InvalidProcedureCall();
 }
 
 std::vector<Keystroke> ParseKeys(const QString& keys) {
@@ -163,7 +163,7 @@ std::vector<Keystroke> ParseKeys(const QString& keys) {
     } else if (c == '{') {
       // "{}}" names the brace itself, so the closing brace is searched from the second character.
       const qsizetype close = keys.indexOf('}', i + 2);
-      if (close < 0) throw RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5);
+      if (close < 0) InvalidProcedureCall();
       strokes.push_back(NamedKeystroke(keys.mid(i + 1, close - i - 1)));
       i = close;
     } else {

@@ -64,10 +64,10 @@ class ListViewModel : public QAbstractTableModel {
     rows.insert(rows.begin() + row, std::move(texts));
     if (announce) endInsertRows();
   }
-  void RemoveRow(int row) {
-    beginRemoveRows({}, row, row);
+  void RemoveRow(int row, bool announce) {
+    if (announce) beginRemoveRows({}, row, row);
     rows.erase(rows.begin() + row);
-    endRemoveRows();
+    if (announce) endRemoveRows();
   }
   void CellChanged(int row, int column) {
     const QModelIndex cell = index(row, column);
@@ -84,34 +84,34 @@ class ListViewModel : public QAbstractTableModel {
 
 // ---- ColumnHeader ----
 
-QString ColumnHeader::Text() const { return view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).text; }
+Column& ColumnHeader::column() const { return view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)); }
+
+QString ColumnHeader::Text() const { return column().text; }
 
 void ColumnHeader::SetText(const QString& text) {
-  view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).text = text;
+  column().text = text;
   view_->model_->ColumnTextChanged(index_ - 1);
 }
 
-double ColumnHeader::Width() const { return view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).width; }
+double ColumnHeader::Width() const { return column().width; }
 
 void ColumnHeader::SetWidth(double twips) {
-  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).width = twips;
+  if (twips < 0) InvalidPropertyValue();
+  column().width = twips;
   view_->ApplyColumnWidths();
 }
 
-int ColumnHeader::Alignment() const {
-  return view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).alignment;
-}
+int ColumnHeader::Alignment() const { return column().alignment; }
 
 void ColumnHeader::SetAlignment(int alignment) {
-  view_->model_->columns.at(static_cast<std::size_t>(index_ - 1)).alignment = alignment;
+  column().alignment = alignment;
   view_->model_->ColumnTextChanged(index_ - 1);
 }
 
 // ---- ColumnHeaderCollection ----
 
 ColumnHeader ColumnHeaderCollection::Add(const QString& text, double width, int alignment) {
-  if (width < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  if (width < 0) InvalidPropertyValue();
   ListViewModel& model = *view_->model_;
   model.BeginReset();
   model.columns.push_back({text, width, alignment});
@@ -150,9 +150,7 @@ QString ListItem::SubItems(int index) const {
 }
 
 void ListItem::SetSubItems(int index, const QString& text) {
-  if (index < 1 || index >= view_->ColumnHeaders.Count()) {
-    throw RuntimeError(QStringLiteral("Invalid property value"), 380);
-  }
+  if (index < 1 || index >= view_->ColumnHeaders.Count()) InvalidPropertyValue();
   QStringList& texts = view_->model_->rows.at(static_cast<std::size_t>(row_));
   while (texts.size() <= index) texts.append(QString());
   texts[index] = text;
@@ -198,7 +196,7 @@ ListItem ListItemCollection::Add(int index, const QString& text) {
 
 void ListItemCollection::Remove(int index) {
   if (index < 1 || index > Count()) throw IndexOutOfBounds();
-  view_->model_->RemoveRow(index - 1);
+  view_->model_->RemoveRow(index - 1, view_->updateDepth_ == 0);
 }
 
 void ListItemCollection::Clear() { view_->SetRows({}); }
@@ -258,6 +256,11 @@ void ListView::ApplyFont() {
 }
 
 void ListView::SetRows(std::vector<QStringList> rows) {
+  // Inside BeginUpdate/EndUpdate the reset already under way covers the new rows.
+  if (updateDepth_ > 0) {
+    model_->rows = std::move(rows);
+    return;
+  }
   model_->BeginReset();
   model_->rows = std::move(rows);
   if (sorted_) Sort();
@@ -306,7 +309,7 @@ void ListView::SetSorted(bool sorted) {
 }
 
 void ListView::SetSortKey(int key) {
-  if (key < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  if (key < 0) InvalidPropertyValue();
   sortKey_ = key;
   if (sorted_) SetSorted(true);
 }

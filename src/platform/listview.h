@@ -16,6 +16,7 @@ namespace platform {
 
 class ListView;
 class ListViewModel;
+struct Column;
 
 // Column headers and list items count from 1, as the control counts them; SubItems(1) is the
 // second column.
@@ -34,6 +35,7 @@ class ColumnHeader {
  private:
   friend class ColumnHeaderCollection;
   ColumnHeader(ListView* view, int index) : view_(view), index_(index) {}
+  Column& column() const;
   ListView* view_;
   int index_;
 };

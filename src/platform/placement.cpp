@@ -8,7 +8,7 @@ namespace {
 
 // A negative size is refused, as the controls refuse it.
 void RequireSize(double twips) {
-  if (twips < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  if (twips < 0) InvalidPropertyValue();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -19,12 +20,20 @@ QString FormatNumber(double value, int significantDigits) {
   return text;
 }
 
+// The format has no escapes: a double quote would end the value early and a line break would
+// end the record, shifting every value after it. A quote becomes ' and a line break a blank.
+QString WritableText(const QString& text) {
+  static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+  QString writable = text;
+  return writable.replace('"', '\'').replace(lineBreak, QStringLiteral(" "));
+}
+
 bool IsLineEnd(QChar c) { return c == '\r' || c == '\n'; }
 bool IsBlank(QChar c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-QuotedValue::QuotedValue(const QString& text) : written_('"' + text + '"') {}
+QuotedValue::QuotedValue(const QString& text) : written_('"' + WritableText(text) + '"') {}
 QuotedValue::QuotedValue(const char* text) : QuotedValue(QString::fromUtf8(text)) {}
 QuotedValue::QuotedValue(float number) : written_(FormatNumber(number, 7)) {}
 QuotedValue::QuotedValue(double number) : written_(FormatNumber(number, 15)) {}
@@ -38,8 +47,8 @@ QString FormatQuotedRecord(std::initializer_list<QuotedValue> values) {
 }
 
 QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {
-  // Where no file can be made beside the target, writing in place is better than not at all.
-  file_.setDirectWriteFallback(true);
+  // No writing in place where no file can be made beside the target: a failure part-way would
+  // leave the old file damaged.
   if (!file_.open(QIODevice::WriteOnly)) throw FileOpenError(file_.fileName(), true);
 }
 

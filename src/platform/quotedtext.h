@@ -14,9 +14,10 @@ namespace platform {
 // commas, records ended by CR LF, text values in double quotes without escaping, numbers bare
 // with "." as the decimal separator. Files are Latin-1, the code page they were written in.
 
-// One value as written. Text is quoted; a byte or whole number has no fraction; a single
-// keeps up to 7 significant digits and a double up to 15, without trailing zeros and without
-// a zero before the point (0.5 is ".5", -0.25 is "-.25"). None is written as nothing at all.
+// One value as written. Text is quoted, with " written as ' and each line break (CR LF, CR or LF)
+// as a blank, since the format cannot escape them. A byte or whole number has no fraction; a
+// single keeps up to 7 significant digits and a double up to 15, without trailing zeros and
+// without a zero before the point (0.5 is ".5", -0.25 is "-.25"). None is written as nothing.
 class QuotedValue {
  public:
   QuotedValue(const QString& text);  // NOLINT: values are listed as they are written
@@ -39,7 +40,8 @@ QString FormatQuotedRecord(std::initializer_list<QuotedValue> values);
 
 // Writes a quoted-text file. The file is written aside and takes the place of the old one only
 // at Close, so a failure part-way never leaves a damaged file: the old one stays whole.
-// Throws RuntimeError when the file cannot be created or written.
+// Throws RuntimeError when the file cannot be created or written: 75 "Path/File access error" when
+// the target could be written but no file can be made beside it.
 class QuotedTextWriter {
  public:
   explicit QuotedTextWriter(const QString& path);  // a path as the program writes it

@@ -15,7 +15,7 @@ Timer::Timer(Container* parent, const QString& name, int index)
 }
 
 void Timer::SetInterval(int milliseconds) {
-  if (milliseconds < 0) throw RuntimeError(QStringLiteral("Invalid property value"), 380);
+  if (milliseconds < 0) InvalidPropertyValue();
   interval_ = milliseconds;
   Restart();
 }
@@ -28,6 +28,11 @@ void Timer::SetEnabled(bool enabled) {
 void Timer::Restart() {
   timer_.stop();
   if (Enabled() && interval_ > 0) timer_.start(interval_);
+}
+
+void Timer::Retire() {
+  Control::Retire();
+  Stop();
 }
 
 void Timer::CopyDesignFrom(const Control& source) {

@@ -19,6 +19,9 @@ class Timer : public Control {
   void SetInterval(int milliseconds);
   void SetEnabled(bool enabled) override;
   void CopyDesignFrom(const Control& source) override;
+  void Retire() override;
+  // Stops the count without touching Enabled: the window was unloaded.
+  void Stop() { timer_.stop(); }
 
   // The control's Timer event.
   std::function<void()> Tick;

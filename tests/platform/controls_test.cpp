@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QAbstractItemView>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QPointer>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -48,6 +51,44 @@ TEST(TextBox, MaxLengthCutsTextSetByCodeInBothKinds) {
       box->SetMaxLength(c.maxLength);
       box->SetText(c.set);
       EXPECT_EQ(box->Text(), QString(c.shown));
+    }
+  }
+}
+
+struct CutCase {
+  const char* what;
+  const char* text;
+  int maxLength;
+  bool limitFirst;  // MaxLength set before the text, or after it
+  const char* shown;
+  int changes;
+};
+
+TEST(TextBox, LimitByCodeCutsTheEndCountingLineBreaksAsCrLf) {
+  const CutCase cases[] = {
+      {"text cut to a limit set before", "ab\r\ncd\r\nef", 5, true, "ab\r\nc", 1},
+      {"a break that does not fit whole goes", "ab\r\ncd", 3, true, "ab", 1},
+      {"lone LF counts as CR LF", "ab\ncd", 4, true, "ab\r\n", 1},
+      {"a limit set after the text cuts its end", "ab\r\ncd\r\nef", 6, false, "ab\r\ncd", 2},
+      {"a limit the text fits leaves it", "ab\r\ncd", 6, false, "ab\r\ncd", 1},
+      {"single line, limit after", "W1AW FN31", 4, false, "W1AW", 2},
+      {"single line, limit before", "W1AW FN31", 4, true, "W1AW", 1},
+  };
+  for (const CutCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    BoxForm form;
+    const bool lineBreaks = QString(c.text).contains('\n');
+    for (TextBox* box : {&form.txtNotes, &form.txtCall}) {
+      if (lineBreaks && box == &form.txtCall) continue;
+      form.changes.clear();
+      if (c.limitFirst) box->SetMaxLength(c.maxLength);
+      box->SetText(c.text);
+      if (!c.limitFirst) box->SetMaxLength(c.maxLength);
+      EXPECT_EQ(box->Text(), QString(c.shown)) << box->Name().toStdString();
+      EXPECT_EQ(form.changes.size(), static_cast<std::size_t>(c.changes)) << box->Name().toStdString();
+      if (!form.changes.empty()) {
+        EXPECT_EQ(form.changes.back(), QString(c.shown));
+      }
     }
   }
 }
@@ -133,13 +174,30 @@ TEST(Timer, IntervalZeroNeverTicks) {
 }
 
 TEST(Timer, EnablingAgainStartsTheCountAfresh) {
+  // Measured from the re-enabling: a busy machine makes the tick late, but never early.
   TimerForm form;
-  form.Timer1.SetInterval(1000);
-  QTest::qWait(600);
-  form.Timer1.SetEnabled(true);  // already on: the second starts counting again here
-  QTest::qWait(600);
-  EXPECT_EQ(form.ticks, 0) << "1200 ms after the start, but only 600 after re-enabling";
-  QTRY_COMPARE_WITH_TIMEOUT(form.ticks, 1, 2000);
+  QElapsedTimer sinceReEnabled;
+  qint64 firstTick = -1;
+  form.Timer1.Tick = [&] {
+    if (sinceReEnabled.isValid() && firstTick < 0) firstTick = sinceReEnabled.elapsed();
+  };
+  form.Timer1.SetInterval(600);
+  QTest::qWait(300);
+  sinceReEnabled.start();
+  form.Timer1.SetEnabled(true);  // already on: the count starts again here
+  QTRY_VERIFY_WITH_TIMEOUT(firstTick >= 0, 5000);
+  EXPECT_GE(firstTick, 550) << "the first tick came one interval after the start, not after re-enabling";
+}
+
+TEST(Timer, UnloadingTheWindowStopsItsTimers) {
+  TimerForm form;
+  form.Timer1.SetInterval(20);
+  form.Show();
+  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 1, 2000);
+  form.Unload();
+  const int ticks = form.ticks;
+  QTest::qWait(150);
+  EXPECT_EQ(form.ticks, ticks);
 }
 
 TEST(Timer, DisabledTimerDoesNotTick) {
@@ -355,6 +413,16 @@ TEST(Image, DrawingsSurviveRepaintsUntilCls) {
   EXPECT_EQ(pixel(20, 20), RGB(255, 255, 255));
 }
 
+TEST(Image, PicturePathsAreProgramPaths) {
+  QTemporaryDir dir;
+  QImage picture(4, 3, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  ASSERT_TRUE(picture.save(dir.filePath("splash.png")));
+  MiscForm form;
+  form.Image1.SetPicture(QString(dir.path()).replace('/', '\\') + "\\SPLASH.png");  // as the program writes it
+  EXPECT_EQ(form.Image1.Picture().size(), QSize(4, 3));
+}
+
 TEST(Image, MissingPictureFileIsAnError) {
   MiscForm form;
   try {
@@ -457,6 +525,42 @@ TEST(ControlArray, LoadCopiesTheDesignOfTheLowestElementAndStartsHidden) {
   EXPECT_FALSE(form.lblGrid.Exists(7));
   EXPECT_THROW(form.lblGrid.Unload(1), RuntimeError) << "design elements stay";
   EXPECT_THROW(form.lblGrid.Load(0), RuntimeError) << "already loaded";
+}
+
+class SelfUnloadForm : public Form {
+ public:
+  SelfUnloadForm() : Form("SelfUnloadForm") {
+    lblSpot.Add(0).Move(120, 120, 1500, 300);
+    tmrPoll.Add(0);
+    lblSpot.Click = [this](int Index) {
+      lblSpot.Unload(Index);
+      log.push_back("label " + std::to_string(Index));
+    };
+    tmrPoll.Tick = [this](int Index) {
+      tmrPoll.Unload(Index);
+      log.push_back("timer " + std::to_string(Index));
+    };
+  }
+  ControlArray<Label> lblSpot{this, "lblSpot"};
+  ControlArray<Timer> tmrPoll{this, "tmrPoll"};
+  std::vector<std::string> log;
+};
+
+TEST(ControlArray, AnElementUnloadedFromItsOwnEventGoesOnceTheEventIsOver) {
+  SelfUnloadForm form;
+  ShowActive(form);
+  Label& spot = form.lblSpot.Load(1);
+  spot.SetVisible(true);
+  const QPointer<QWidget> spotWidget = spot.Widget();
+  QTest::mouseClick(spotWidget, Qt::LeftButton);
+  EXPECT_FALSE(form.lblSpot.Exists(1));
+  QTRY_VERIFY_WITH_TIMEOUT(spotWidget.isNull(), 2000);
+
+  form.tmrPoll.Load(1).SetInterval(10);
+  QTRY_VERIFY_WITH_TIMEOUT(!form.tmrPoll.Exists(1), 2000);
+  QTest::qWait(50);
+  EXPECT_EQ(form.log, (std::vector<std::string>{"label 1", "timer 1"}));
+  EXPECT_EQ(form.Controls().size(), 2u);
 }
 
 }  // namespace

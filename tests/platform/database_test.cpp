@@ -129,6 +129,45 @@ TEST_F(DatabaseTest, NumbersAndNullReadAsText) {
   EXPECT_EQ(rows.Fields(QStringLiteral("FSizeOld")), QStringLiteral("0"));
 }
 
+TEST_F(DatabaseTest, UnsignedNumbersBindAsIntegers) {
+  Connection connection;
+  connection.Open(path_);
+  const struct {
+    QVariant value;
+    const char* type;
+    const char* read;
+  } cases[] = {
+      {QVariant::fromValue<qulonglong>(7000000000ULL), "integer", "7000000000"},
+      {QVariant::fromValue<unsigned long>(144UL), "integer", "144"},
+      {QVariant::fromValue<qulonglong>(18446744073709551615ULL), "text", "18446744073709551615"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.read);
+    Recordset rows;
+    rows.Open(QStringLiteral("select typeof(?1), ?1"), connection, {c.value});
+    EXPECT_EQ(rows.Fields(0), QString(c.type));
+    EXPECT_EQ(rows.Fields(1), QString(c.read));
+  }
+}
+
+TEST_F(DatabaseTest, StatementsThatChangeNoRowsReportNone) {
+  Connection connection;
+  connection.Open(path_);
+  const struct {
+    const char* sql;
+    QVariantList params;
+  } statements[] = {
+      {"select count(*) from tbllog", {}},
+      {"create index callsign on tbllog (calls)", {}},
+      {"update tbllog set rstr = ? where calls = ?", {"59", "NOBODY"}},
+  };
+  for (const auto& statement : statements) {
+    SCOPED_TRACE(statement.sql);
+    EXPECT_EQ(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), 1);
+    EXPECT_EQ(connection.Execute(QString::fromUtf8(statement.sql), statement.params), 0);
+  }
+}
+
 TEST_F(DatabaseTest, TextComparisonsIgnoreCase) {
   Connection connection;
   connection.Open(path_);

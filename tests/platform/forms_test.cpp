@@ -231,6 +231,23 @@ TEST(ModalShow, ReturnsWhenTheDialogHidesItself) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+TEST(ModalShow, MinimisingTheDialogDoesNotEndIt) {
+  std::vector<std::string> log;
+  DialogForm dialog;
+  // Both steps are tied to the dialog's window, so neither outlives the test if Show returns early.
+  QTimer::singleShot(0, dialog.Widget(), [&] {
+    dialog.SetWindowState(WindowMinimized);
+    log.push_back("minimised");
+    QTimer::singleShot(0, dialog.Widget(), [&] {
+      log.push_back("hidden by code");
+      dialog.Hide();
+    });
+  });
+  dialog.Show(Modal);
+  log.push_back("Show returned");
+  EXPECT_EQ(log, (std::vector<std::string>{"minimised", "hidden by code", "Show returned"}));
+}
+
 TEST(ModalShow, ShowingAVisibleWindowModallyIsAnError) {
   DialogForm dialog;
   dialog.Show();
@@ -356,6 +373,29 @@ TEST_F(Registry, AModalWindowUnloadedByItsButtonReturnsFromShow) {
   EXPECT_FALSE(IsLoaded<RegisteredForm>());
   DoEvents();
   EXPECT_EQ(Counts::destroyed, 1);
+}
+
+class SelfUnloadingForm : public Form {
+ public:
+  SelfUnloadingForm() : Form("SelfUnloadingForm") {}
+  void Form_Load() override {
+    ++Counts::loads;
+    Unload();  // nothing to show: the window gives up at once
+  }
+};
+
+TEST_F(Registry, AWindowThatUnloadsItselfInItsLoadIsNotLoadedAgain) {
+  SelfUnloadingForm& form = Instance<SelfUnloadingForm>();
+  EXPECT_FALSE(IsLoaded<SelfUnloadingForm>());
+  try {
+    form.Show();
+    ADD_FAILURE() << "shown";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 364);
+    EXPECT_EQ(error.Description(), "Object was unloaded");
+  }
+  EXPECT_EQ(Counts::loads, 1);
+  EXPECT_FALSE(form.Visible());
 }
 
 // ---- Geometry and the control walk ----

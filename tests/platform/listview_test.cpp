@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace platform;
 
 namespace {
@@ -82,6 +84,38 @@ TEST(ListView, AddsBetweenBeginAndEndUpdateAreOneReset) {
   EXPECT_EQ(resets.count(), 1);
   EXPECT_EQ(inserts.count(), 0);
   EXPECT_EQ(form.ListView1.ListItems(500).SubItems(1), "K500");
+}
+
+TEST(ListView, RemovingAndRefillingWithinAnUpdateStayInItsOneReset) {
+  const struct {
+    const char* what;
+    std::function<void(ListView&)> change;
+    QStringList texts;
+  } cases[] = {
+      {"remove", [](ListView& view) { view.ListItems.Remove(2); }, {"1", "3"}},
+      {"set rows", [](ListView& view) { view.SetRows({Contact(7), Contact(8)}); }, {"7", "8"}},
+      {"clear, then add", [](ListView& view) {
+         view.ListItems.Clear();
+         view.ListItems.Add("9");
+       }, {"9"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContactForm form;
+    form.ListView1.SetRows({Contact(1), Contact(2), Contact(3)});
+    QSignalSpy resets(form.ListView1.Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy removals(form.ListView1.Model(), &QAbstractItemModel::rowsAboutToBeRemoved);
+    form.ListView1.BeginUpdate();
+    c.change(form.ListView1);
+    EXPECT_EQ(resets.count(), 0) << "no reset before EndUpdate";
+    form.ListView1.EndUpdate();
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(removals.count(), 0);
+    QStringList texts;
+    for (int i = 1; i <= form.ListView1.ListItems.Count(); ++i) texts << form.ListView1.ListItems(i).Text();
+    EXPECT_EQ(texts, c.texts);
+    EXPECT_EQ(form.ListView1.View()->model()->rowCount(), c.texts.size());
+  }
 }
 
 TEST(ListView, ColumnWidthsAreTwipsThatScalingCanChangeAndFillsKeep) {

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 #include <cstdint>
 
 #include <gtest/gtest.h>
@@ -18,6 +21,19 @@ QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// File access checked as an ordinary user for as long as it lives (this thread only): root passes
+// every permission check, and the file-system user id is the one that can be lent and taken back.
+class AsOrdinaryUser {
+ public:
+  AsOrdinaryUser() : previous_(setfsuid(geteuid() == 0 ? kNobody : geteuid())) {}
+  ~AsOrdinaryUser() { setfsuid(previous_); }
+  bool Active() const { return setfsuid(static_cast<uid_t>(-1)) != 0; }
+
+ private:
+  static constexpr uid_t kNobody = 65534;
+  uid_t previous_;
+};
 
 }  // namespace
 
@@ -40,6 +56,30 @@ TEST(QuotedText, ValuesAreWrittenAsTheFilesHoldThem) {
       {1e20f, "1E+20"},
   };
   for (const auto& n : numbers) EXPECT_EQ(n.value.Written(), n.written);
+}
+
+TEST(QuotedText, QuotesAndLineBreaksInTextCannotShiftTheRecord) {
+  const struct {
+    const char* text;
+    const char* written;
+  } cases[] = {
+      {"6' 2\" dish", "\"6' 2' dish\""},
+      {"line 1\r\nline 2", "\"line 1 line 2\""},
+      {"a\rb\nc\n\nd", "\"a b c  d\""},
+      {"\"\r\n\"", "\"' '\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(QuotedValue(c.text).Written(), c.written) << c.text;
+
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/notes.txt";
+  QuotedTextWriter writer(path);
+  writer.WriteRecord({"W1AW", "said \"QRZ?\"\r\ntwice", 5});
+  writer.WriteRecord({"K2XY", "", 7});
+  writer.Close();
+  QuotedTextReader reader(path);
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"W1AW", "said 'QRZ?' twice", "5"}));
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"K2XY", "", "7"}));
+  EXPECT_TRUE(reader.AtEnd());
 }
 
 TEST(QuotedText, RoundTripThroughAFile) {
@@ -146,4 +186,38 @@ TEST(QuotedText, WriterReplacesTheFileOnlyWhenClosed) {
   writer.Close();
   EXPECT_EQ(Contents(root + "/cw.txt"), "\"new\"\r\n");
   EXPECT_FALSE(QFile::exists(root + "/CW.txt"));  // one file, whatever case it is named in
+}
+
+TEST(QuotedText, WriterThatCannotMakeAFileBesideTheTargetLeavesTheOldOneWhole) {
+  // A log folder the user may not add files to, holding a file the user may write.
+  QTemporaryDir dir;
+  const QString folder = dir.path() + "/closed";
+  const QString target = folder + "/cw.txt";
+  ASSERT_TRUE(QDir().mkdir(folder));
+  {
+    QFile existing(target);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("\"old\"\r\n");
+  }
+  const auto everyone = [](QFile::Permissions read) {
+    return read | QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  };
+  const auto open = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+  ASSERT_TRUE(QFile::setPermissions(target, everyone(QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+  ASSERT_TRUE(QFile::setPermissions(folder, everyone(open)));
+  ASSERT_TRUE(QFile::setPermissions(dir.path(), everyone(open | QFile::WriteOwner)));
+  {
+    AsOrdinaryUser user;
+    if (!user.Active()) GTEST_SKIP() << "cannot check file access as an ordinary user";
+    try {
+      QuotedTextWriter writer(target);
+      writer.WriteRecord({"new"});
+      ADD_FAILURE() << "the writer opened the file in place";
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.Number(), 75);
+      EXPECT_EQ(e.Description(), "Path/File access error");
+    }
+  }
+  EXPECT_EQ(Contents(target), "\"old\"\r\n");
+  QFile::setPermissions(folder, everyone(open | QFile::WriteOwner));
 }

@@ -1,9 +1,19 @@
 #include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Every test binary shares one application object; windows draw offscreen.
+// Every test binary shares one application object; windows draw offscreen. Settings and the XDG
+// config folder point into a scratch folder of this process, so no test reads or writes the
+// user's own and test processes running side by side never meet.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  if (!config.isValid()) qFatal("No scratch folder for the settings: %s", qPrintable(config.errorString()));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
