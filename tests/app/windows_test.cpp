@@ -21,7 +21,7 @@
 #include "rig/rigcontrolfrm.h"
 #include "spotting/frmbandplan.h"
 #include "spotting/packetspotfrm.h"
-#include "spotting/spectrummap.h"
+#include "spotting/spotmapwindow.h"
 
 #include <gtest/gtest.h>
 

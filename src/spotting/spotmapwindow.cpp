@@ -1,4 +1,4 @@
-#include "spotting/spectrummap.h"
+#include "spotting/spotmapwindow.h"
 
 namespace spotting {
 
