@@ -4,6 +4,7 @@
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/trace.h"
 
 namespace app::modGlobalPreferences {
 
@@ -26,6 +27,7 @@ void MakeFolderPath(const QString& path, std::uint8_t reportErrors) {
   try {
     platform::MkDir(path);
   } catch (const platform::RuntimeError& error) {
+    platform::TraceError(lcApp, error);
     if (reportErrors == 1)
       platform::MsgBox(error.Description() + QStringLiteral("  ") + path, platform::MsgBoxStyle::OKOnly,
                        QStringLiteral("Unable to create directory."));

@@ -13,6 +13,7 @@
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/paths.h"
+#include "platform/trace.h"
 
 #include <QStringList>
 
@@ -200,7 +201,8 @@ void frmStationID::Command1_Click() {
     LogFilePath = TrimBlanks(Text8.Text());
     logging::LogConnection.Open(LogFilePath);
     Hide();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    platform::TraceError(lcApp, error);
     ReportOpenFailure();
     return;
   }
@@ -214,6 +216,7 @@ void frmStationID::Command1_Click() {
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_LONGITUDE"), Text2.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_LATITUDE"), Text3.Text(), 1);
   } catch (const std::exception& error) {
+    platform::TraceError(lcApp, error);
     platform::Beep();
     platform::MsgBox(QString::fromUtf8(error.what()), platform::MsgBoxStyle::OKOnly, QStringLiteral("File, Network or Install Error."));
   }
@@ -239,7 +242,8 @@ void frmStationID::Command2_Click() {
     platform::ChDrive(ProgramDrive);
     platform::ChDir(ProgramDir);
     Command1.SetFocus();
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    platform::TraceError(lcApp, error);
     platform::Beep();
   }
 }

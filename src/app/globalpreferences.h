@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -16,9 +18,9 @@ inline const QString SharedPreferencesFile = QStringLiteral("\\SharedUserPrefere
 inline const QString DeclarationLine = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" ?>");
 
 // The whole file as held in memory, without its final line end.
-inline QString PreferencesText;
+MODULE_VALUE(QString, PreferencesText);
 // Where the file is written, as the program writes paths.
-inline QString PreferencesPath;
+MODULE_VALUE(QString, PreferencesPath);
 
 // Takes the file's text into memory, or the declaration line alone when there is no file;
 // writes nothing. Throws platform::RuntimeError when the file exists but cannot be read.

@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "platform/listview.h"
 #include "platform/screen.h"
+#include "platform/trace.h"
 
 #include <algorithm>
 #include <exception>
@@ -85,8 +86,10 @@ void RunTrapped(const std::function<void()>& body) {
   try {
     body();
   } catch (const platform::RuntimeError& error) {
+    platform::TraceError(lcApp, error);
     platform::MsgBox(error.Description(), platform::MsgBoxStyle::OKOnly, QStringLiteral("Form Resize Error"));
   } catch (const std::exception& error) {
+    platform::TraceError(lcApp, error);
     platform::MsgBox(QString::fromLocal8Bit(error.what()), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("Form Resize Error"));
   }

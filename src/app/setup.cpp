@@ -7,6 +7,7 @@
 #include "logging/logstore.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
+#include "platform/trace.h"
 
 #include <array>
 
@@ -41,47 +42,47 @@ void Form1::mnuSetup_Click() {
   StationDialog().Show(platform::Modal);
 
   // From here a failing step is skipped, so the views and the poll always come back.
-  SkipOnError([] {
+  SkipOnError(lcApp, [] {
     OwnCall = StationDialog().Text1.Text();
     OwnGrid = TrimBlanks(StationDialog().Text5.Text());
     UtcOffset = static_cast<float>(NumberInText(StationDialog().Text6.Text()));
   });
-  SkipOnError([this] {
+  SkipOnError(lcApp, [this] {
     List1.SetToolTipText(QString());
     List2.SetToolTipText(QString());
   });
-  SkipOnError([] { ContestType = SelectedContestType(ContestType); });
-  SkipOnError([this] {
+  SkipOnError(lcApp, [] { ContestType = SelectedContestType(ContestType); });
+  SkipOnError(lcApp, [this] {
     Rover = StationDialog().Option6.Value() ? 1 : 0;
     if (Rover == 1 && ContestType == 5) {
       List1.SetToolTipText(QStringLiteral("Click list to reduce font size"));
       List2.SetToolTipText(QStringLiteral("Click list to reduce font size"));
     }
   });
-  SkipOnError([this] {
+  SkipOnError(lcApp, [this] {
     Label30.SetCaption(logging::CurrentMode);
     Label2.SetCaption(OwnCall);
     Label4.SetCaption(OwnGrid);
   });
-  SkipOnError([] {
+  SkipOnError(lcApp, [] {
     OwnLongitude = NumberInText(StationDialog().Text2.Text());
     OwnLatitude = NumberInText(StationDialog().Text3.Text());
   });
-  SkipOnError([] {
+  SkipOnError(lcApp, [] {
     if (platform::IsLoaded<frmStationID>()) StationDialog().Unload();
   });
-  SkipOnError([] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });
-  SkipOnError([this] { SavePref(); });
-  SkipOnError([this] {
+  SkipOnError(lcApp, [] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });
+  SkipOnError(lcApp, [this] { SavePref(); });
+  SkipOnError(lcApp, [this] {
     if (ContestType == 5) mnuopen2();
   });
-  SkipOnError([this] { Labeldisplay(); });
-  SkipOnError([this] { GridFill(); });
-  SkipOnError([this] {
+  SkipOnError(lcApp, [this] { Labeldisplay(); });
+  SkipOnError(lcApp, [this] { GridFill(); });
+  SkipOnError(lcApp, [this] {
     for (int i = 0; i < GridSquareCount; ++i) lblGrid[i].SetForeColor(logging::RemainingGridColor);
   });
-  SkipOnError([this] { HighlightWorkedGrids(); });
-  SkipOnError([this] { WorkList(); });
+  SkipOnError(lcApp, [this] { HighlightWorkedGrids(); });
+  SkipOnError(lcApp, [this] { WorkList(); });
   Timer3.SetEnabled(true);
 }
 

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <QString>
 
 #include <cstdint>
 
 namespace keying {
 
-inline QString CWBuffer;             // characters waiting to be keyed
-inline std::uint8_t CWSending = 0;   // 1 while the buffer is being keyed
-inline std::uint8_t CWRepeat = 0;    // a CW message repeat is armed
-inline std::uint8_t PhoneRepeat = 0; // a voice message repeat is armed
-inline std::uint8_t KeyingMode = 0;  // 0 none, 1 RTS, 2 DTR, 3 printer port, 5 keyer device
-inline std::uint8_t TPVersion = 0;   // 0 while the keyer device is closed
-inline std::int32_t TPStatus = 0;    // last value tp_getstatus returned
+MODULE_VALUE(QString, CWBuffer);             // characters waiting to be keyed
+MODULE_VALUE(std::uint8_t, CWSending, 0);   // 1 while the buffer is being keyed
+MODULE_VALUE(std::uint8_t, CWRepeat, 0);    // a CW message repeat is armed
+MODULE_VALUE(std::uint8_t, PhoneRepeat, 0); // a voice message repeat is armed
+MODULE_VALUE(std::uint8_t, KeyingMode, 0);  // 0 none, 1 RTS, 2 DTR, 3 printer port, 5 keyer device
+MODULE_VALUE(std::uint8_t, TPVersion, 0);   // 0 while the keyer device is closed
+MODULE_VALUE(std::int32_t, TPStatus, 0);    // last value tp_getstatus returned
 
 }  // namespace keying

@@ -11,6 +11,7 @@
 #include "platform/errors.h"
 #include "platform/keys.h"
 #include "platform/paths.h"
+#include "platform/trace.h"
 
 #include <QRegularExpression>
 
@@ -197,7 +198,8 @@ void ResynchroniseWithTable(Form1& form) {
   ClearEntryLine(form);
   try {
     logging::ReloadLogStore(Rover, ContestType);
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
     logging::LogRecordset.Close();
     logging::LogRowCount = -1;  // no table has that many rows, so the next poll reloads
     platform::MsgBox(QStringLiteral("Error opening file."), platform::MsgBoxStyle::OKOnly,
@@ -209,9 +211,9 @@ void ResynchroniseWithTable(Form1& form) {
   form.lblDialog.SetCaption(QString());
   form.lblDialog.SetBackColor(MessageBackColor);
   for (void (Form1::*refresh)() : {&Form1::ListContacts, &Form1::Labeldisplay, &Form1::TimeStats}) {
-    platform::SkipOnError([&] { (form.*refresh)(); });
+    platform::SkipOnError(lcLogging, [&] { (form.*refresh)(); });
   }
-  platform::SkipOnError([&] { form.txtCall.SetFocus(); });
+  platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
 }
 
 }  // namespace
@@ -245,7 +247,8 @@ void Form1::Mains() {
       KeepStoredContact(*this, contact);
     }
     FinishCommit(*this);
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
     logging::LogRecordset.Close();
     if (rowStored) {
       ResynchroniseWithTable(*this);

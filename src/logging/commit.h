@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -14,7 +16,7 @@
 namespace logging {
 
 // 1 when frmcmp found the grid or a call of at least 3 characters missing.
-inline std::uint8_t EntryIncomplete = 0;
+MODULE_VALUE(std::uint8_t, EntryIncomplete, 0);
 
 // A contact's UTC date "yyyy/mm/dd" and time "hh:mm:ss".
 struct ContactStamp {

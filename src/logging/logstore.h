@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/database.h"
+#include "platform/modulevalues.h"
 
 #include <QString>
 
@@ -42,22 +43,36 @@ inline const std::array<QString, BandCount> BandNames = {
 // The log database: its one connection and the one record set every query uses in turn.
 inline platform::Connection LogConnection;
 inline platform::Recordset LogRecordset;
+inline const platform::ResetAtModuleReset LogDatabaseModuleReset{[] {
+  LogRecordset.Close();
+  LogConnection.Close();
+}};
 
 // The in-memory log, slots 1 to LogCount, one array per column of tbllog.
-inline std::int32_t LogCount = 0;
-inline SlotArray LogCalls, LogRstRcvd, LogGridRcvd, LogRstSent, LogGridSent, LogDate, LogTime, LogBand, LogMode;
+MODULE_VALUE(std::int32_t, LogCount, 0);
+MODULE_VALUE(SlotArray, LogCalls);
+MODULE_VALUE(SlotArray, LogRstRcvd);
+MODULE_VALUE(SlotArray, LogGridRcvd);
+MODULE_VALUE(SlotArray, LogRstSent);
+MODULE_VALUE(SlotArray, LogGridSent);
+MODULE_VALUE(SlotArray, LogDate);
+MODULE_VALUE(SlotArray, LogTime);
+MODULE_VALUE(SlotArray, LogBand);
+MODULE_VALUE(SlotArray, LogMode);
 // Rows of tbllog this PC last knew of; the row-count poll reloads when the table differs.
-inline double LogRowCount = 0;
+MODULE_VALUE(double, LogRowCount, 0);
 
 // Per band index (the order of BandNames): worked grids in order of first logging (slots 1 to
 // BandGridCount), and contacts logged.
-inline std::array<SlotArray, BandCount> BandGrids;
-inline std::array<std::int32_t, BandCount> BandGridCount{};
-inline std::array<std::int32_t, BandCount> BandQsoCount{};
+using BandSlotArrays = std::array<SlotArray, BandCount>;
+using BandCounts = std::array<std::int32_t, BandCount>;
+MODULE_VALUE(BandSlotArrays, BandGrids);
+MODULE_VALUE(BandCounts, BandGridCount);
+MODULE_VALUE(BandCounts, BandQsoCount);
 
 // Own grids from which contacts were logged, each once, in order of first use.
-inline SlotArray ActivatedGrids;
-inline std::int32_t ActivatedGridCount = 0;
+MODULE_VALUE(SlotArray, ActivatedGrids);
+MODULE_VALUE(std::int32_t, ActivatedGridCount, 0);
 
 // The index of a band name in BandNames regardless of case; -1 for any other text.
 std::int32_t BandIndex(const QString& name);

@@ -4,6 +4,7 @@
 #include "platform/form.h"
 #include "platform/keys.h"
 #include "platform/twips.h"
+#include "platform/trace.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -66,8 +67,8 @@ void RunHandler(const std::function<void()>& body) {
   try {
     body();
   } catch (const std::exception& error) {
-    // An error no handler trapped: reported, and the event loop goes on.
-    qCritical("Unhandled run-time error in an event handler: %s", error.what());
+    // An error no handler trapped: traced, and the event loop goes on.
+    TraceError(lcPlatform, error);
   }
 }
 

@@ -209,7 +209,9 @@ void Connection::Fail(const QString& what) const {
 }
 
 void Recordset::Open(const QString& sql, Connection& connection, const QVariantList& params) {
-  Close();
+  // One record set serves every query in turn: opening it while a caller still walks its rows
+  // would move that caller's rows under it.
+  if (open_) throw RuntimeError(QStringLiteral("Operation is not allowed when the object is open."), 3705);
   Connection::Statement statement = connection.Prepare(sql, params);
   const int columns = sqlite3_column_count(statement.handle);
   std::vector<QString> names;

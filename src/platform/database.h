@@ -54,6 +54,7 @@ class Connection {
 // on the shared file while the rows are walked.
 class Recordset {
  public:
+  // Throws RuntimeError 3705 while the record set is open: its user must Close it first.
   void Open(const QString& sql, Connection& connection, const QVariantList& params = {});
   void Close();
   bool IsOpen() const { return open_; }

@@ -6,13 +6,4 @@ void InvalidPropertyValue() { throw RuntimeError(QStringLiteral("Invalid propert
 
 void InvalidProcedureCall() { throw RuntimeError(QStringLiteral("Invalid procedure call or argument"), 5); }
 
-bool SkipOnError(const std::function<void()>& step) {
-  try {
-    step();
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 }  // namespace platform

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <stdexcept>
 
 namespace platform {
@@ -24,9 +23,5 @@ class RuntimeError : public std::runtime_error {
 // The errors the controls raise for a value or an argument they refuse.
 [[noreturn]] void InvalidPropertyValue();  // 380 "Invalid property value"
 [[noreturn]] void InvalidProcedureCall();  // 5 "Invalid procedure call or argument"
-
-// "On error, skip the failing step and go on": runs one step and swallows its failure.
-// Returns whether the step ran to its end.
-bool SkipOnError(const std::function<void()>& step);
 
 }  // namespace platform

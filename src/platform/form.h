@@ -5,7 +5,9 @@
 #include "platform/placement.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <utility>
 #include <vector>
 
 class QEventLoop;
@@ -107,6 +109,9 @@ class Form : public Container, public Placement {
 
   // Every control in creation order, control-array elements included.
   const std::vector<Control*>& Controls() const { return controls_; }
+  // The handlers the window connected with WIRE, by name ("txtCall_KeyPress"), so that a test
+  // can check that every handler the window declares is connected.
+  const QStringList& WiredHandlers() const { return wiredHandlers_; }
   Control* ActiveControl() const { return activeControl_; }
 
   // Life-cycle and window-level event hooks.
@@ -125,6 +130,14 @@ class Form : public Container, public Placement {
   virtual void Form_MouseDown(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
   virtual void Form_MouseMove(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
   virtual void Form_MouseUp(int Button, int Shift, float X, float Y) { (void)Button, (void)Shift, (void)X, (void)Y; }
+
+ protected:
+  // Connects one event of a control to the window's handler; WIRE names the handler.
+  template <class Event, class Handler>
+  void Wire(Event& event, const QString& handlerName, Handler handler) {
+    event = std::move(handler);
+    wiredHandlers_.append(handlerName);
+  }
 
  private:
   friend class Control;
@@ -170,6 +183,16 @@ class Form : public Container, public Placement {
   bool released_ = false;
   bool destroying_ = false;
   QString tag_;
+  QStringList wiredHandlers_;
 };
 
 }  // namespace platform
+
+// Connects control.Event to the handler named control_Event, inside a window's constructor, so
+// that no handler is connected to an event that is not its own: WIRE(txtCall, KeyPress).
+#define WIRE(control, Event)                                                   \
+  Wire(control.Event, QStringLiteral(#control "_" #Event), [this](auto&&... args) { \
+    control##_##Event(std::forward<decltype(args)>(args)...);                  \
+  })
+// A timer's event is Tick; its handler keeps the name timer_Timer.
+#define WIRE_TIMER(timer) Wire(timer.Tick, QStringLiteral(#timer "_Timer"), [this] { timer##_Timer(); })

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <QString>
 
 namespace rig {
 
 // The selected rig interface, one of the rig window's rig names; "None" means no rig.
-inline QString RigType;
+MODULE_VALUE(QString, RigType);
 
 }  // namespace rig

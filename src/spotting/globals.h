@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -10,9 +12,12 @@ namespace spotting {
 // The spot store: slot 49 is the newest spot, slots 50 and 51 are never used.
 // A frequency of 0 marks an empty or removed slot.
 inline constexpr int SpotSlots = 52;
-inline std::array<QString, SpotSlots> DXSpotCall;
-inline std::array<float, SpotSlots> DXSpotFreq{};  // MHz
-inline std::array<QDateTime, SpotSlots> DXSpotTime;
-inline std::array<QString, SpotSlots> DXSpotPrefix;
+using SpotTexts = std::array<QString, SpotSlots>;
+using SpotFrequencies = std::array<float, SpotSlots>;
+using SpotTimes = std::array<QDateTime, SpotSlots>;
+MODULE_VALUE(SpotTexts, DXSpotCall);
+MODULE_VALUE(SpotFrequencies, DXSpotFreq);  // MHz
+MODULE_VALUE(SpotTimes, DXSpotTime);
+MODULE_VALUE(SpotTexts, DXSpotPrefix);
 
 }  // namespace spotting

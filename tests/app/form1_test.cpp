@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRectF>
@@ -454,3 +456,31 @@ TEST_F(Form1Test, LayoutScaledToCommonScreensStaysTidy) {
 }
 
 }  // namespace
+
+namespace {
+
+// The handlers form1.h declares ("txtCall_KeyPress", "Timer3_Timer"): every control event
+// handler, whatever subsystem defines it. The window's own hooks (Form_Load ...) need no wiring.
+QStringList HandlersDeclaredInHeader() {
+  QFile header(QStringLiteral(CORVANE_SOURCE_DIR "/src/app/form1.h"));
+  EXPECT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
+  static const QRegularExpression declaration(QStringLiteral(R"(^\s*void (\w+_\w+)\()"),
+                                              QRegularExpression::MultilineOption);
+  QStringList handlers;
+  for (const auto& match : declaration.globalMatch(QString::fromUtf8(header.readAll()))) {
+    if (!match.captured(1).startsWith(QLatin1String("Form_"))) handlers << match.captured(1);
+  }
+  return handlers;
+}
+
+}  // namespace
+
+TEST_F(Form1Test, EveryDeclaredHandlerIsWiredToItsControlOnce) {
+  const QStringList declared = HandlersDeclaredInHeader();
+  ASSERT_GT(declared.size(), 100);
+  QStringList wired = form.WiredHandlers();
+  for (const QString& handler : declared) {
+    EXPECT_EQ(wired.count(handler), 1) << handler.toStdString();
+  }
+  for (const QString& handler : wired) EXPECT_TRUE(declared.contains(handler)) << handler.toStdString();
+}

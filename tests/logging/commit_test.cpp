@@ -94,17 +94,9 @@ class CommitTest : public LogDatabaseTest {
     savedDir_ = platform::CurDir();
     ShowActive(form);
   }
+  // The test main puts the windows, the module values and the clock back before the next test.
   void TearDown() override {
-    platform::UnloadAll();
-    platform::Clock::UseReal();
     QLocale::setDefault(QLocale::system());
-    app::OwnGrid.clear();
-    app::UtcOffset = 0;
-    app::Rover = 0;
-    app::ContestType = 0;
-    app::ProgramDir.clear();
-    logging::CurrentBand.clear();
-    logging::CurrentMode.clear();
     platform::ChDir(savedDir_);  // the commit makes the log's temporary folder current
     LogDatabaseTest::TearDown();
   }

@@ -6,24 +6,17 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// A fresh log database in a temporary folder, opened on LogConnection, with an empty in-memory log.
+// A fresh log database in a temporary folder, opened on LogConnection (the test main empties the
+// in-memory log before each test).
 class LogDatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     platform::CreateLogDatabase(path_);
     logging::LogConnection.Open(path_);
-    ResetStore();
   }
-  void TearDown() override {
-    logging::LogRecordset.Close();
-    logging::LogConnection.Close();
-    ResetStore();
-  }
-  static void ResetStore() {
-    logging::ClearLogStore();
-    logging::LogRowCount = 0;
-  }
+  // The log files go with the folder; the test main closes the connection and empties the store.
+  void TearDown() override { logging::LogConnection.Close(); }
 
   QTemporaryDir dir_;
   QString path_ = dir_.filePath(QStringLiteral("Corvane.MDB"));

@@ -283,4 +283,23 @@ TEST_F(DatabaseTest, RecordsetWalksForwardAndBackToTheFirstRow) {
   EXPECT_THROW(rows.Fields(0), RuntimeError);
 }
 
+TEST_F(DatabaseTest, OpeningARecordsetThatIsBeingWalkedFailsAndKeepsItsRows) {
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+
+  Recordset rows;
+  rows.Open(QStringLiteral("select calls from tbllog"), connection);
+  try {
+    rows.Open(QStringLiteral("select gridr from tbllog"), connection);
+    ADD_FAILURE() << "a second open of a walked record set succeeded";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 3705);
+  }
+  EXPECT_EQ(rows.Fields(0), QStringLiteral("W1AW"));
+  rows.Close();
+  rows.Open(QStringLiteral("select gridr from tbllog"), connection);
+  EXPECT_EQ(rows.Fields(0), QStringLiteral("FN31"));
+}
+
 }  // namespace

@@ -1,8 +1,28 @@
+#include "platform/clock.h"
+#include "platform/instances.h"
+#include "platform/modulevalues.h"
+#include "platform/screen.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Each test starts from what the program starts with: no window loaded, every module-level
+// value at its start, the real clock and the real screen.
+class StartState : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override {
+    platform::UnloadAll();
+    platform::ResetModuleValues();
+    platform::Clock::UseReal();
+    platform::Screen::ResetForTesting();
+  }
+};
+
+}  // namespace
 
 // Every test binary shares one application object; windows draw offscreen. Settings and the XDG
 // config folder point into a scratch folder of this process, so no test reads or writes the
@@ -16,5 +36,6 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new StartState);
   return RUN_ALL_TESTS();
 }
