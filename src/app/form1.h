@@ -10,6 +10,9 @@ namespace app {
 // The main window: the entry line, the contact list, score, clocks, the band lists or the grid
 // map, the DX area and the menu bar. Its controls are declared here once; each subsystem defines
 // the procedures and handlers it owns in its own file.
+// Many names do not explain themselves (txtSec is the grid box, Label3 the "New" indicator): the
+// comments below say what each is, tests/app/form1_test.cpp tables every control's kind, caption
+// and visibility, and src/platform/README.md explains the life cycle and the wiring.
 class Form1 : public platform::Form {
  public:
   Form1();
