@@ -49,7 +49,7 @@ RuntimeError FileOpenError(const QString& nativePath, bool forWriting);
 // The largest settings or text file the program reads.
 inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
 
-// The whole content of a regular file (links followed), for every reader of the program's own
+// The whole content of a regular file (links followed), for the readers of settings and text
 // files. Anything else at the path (a folder, a FIFO, a device) is refused without opening it, so
 // nothing blocks or reads for ever, and so is a file larger than maxBytes. Throws RuntimeError:
 // FileOpenError's numbers when it cannot be opened or read, 75 "Path/File access error" with the
