@@ -3,7 +3,10 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <optional>
 
 namespace app::modGlobalPreferences {
 
@@ -19,11 +22,29 @@ QString WithoutFinalLineEnd(QString text) {
   return text;
 }
 
-// An element whose closing tag was lost ends with its line; the closing tag is put back there.
 qsizetype EndOfLine(const QString& text, qsizetype from) {
   static const QRegularExpression lineBreak(QStringLiteral("[\r\n]"));
   const qsizetype lineEnd = text.indexOf(lineBreak, from);
   return lineEnd < 0 ? text.size() : lineEnd;
+}
+
+struct ValueSpan {
+  qsizetype start;
+  qsizetype end;
+};
+
+// The value of the first element that opens and closes on one line. Another program may write an
+// element across lines, or a line may have lost its closing tag: such lines are left alone, as
+// whatever stands up to a closing tag further on holds other programs' values.
+std::optional<ValueSpan> ValueOnOneLine(const QString& text, const QString& openingTag, const QString& closingTag) {
+  for (qsizetype opening = text.indexOf(openingTag); opening >= 0;) {
+    const qsizetype start = opening + openingTag.size();
+    const qsizetype lineEnd = EndOfLine(text, start);
+    const qsizetype closing = QStringView(text).left(lineEnd).indexOf(closingTag, start);
+    if (closing >= 0) return ValueSpan{start, closing};
+    opening = text.indexOf(openingTag, lineEnd);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -31,14 +52,13 @@ qsizetype EndOfLine(const QString& text, qsizetype from) {
 void LoadPreferencesText(const QString& path) {
   PreferencesPath = path;
   const QString nativePath = platform::NativePath(path);
-  if (!platform::FileExists(nativePath)) {
+  if (!QFileInfo::exists(nativePath)) {
     PreferencesText = DeclarationLine;
     return;
   }
-  QFile file(nativePath);
-  if (!file.open(QIODevice::ReadOnly)) throw platform::FileOpenError(nativePath, false);
   // The file is single-byte text; Latin-1 carries every byte through a load and save unchanged.
-  const QString text = WithoutFinalLineEnd(QString::fromLatin1(file.readAll()));
+  const QString text = WithoutFinalLineEnd(
+      QString::fromLatin1(platform::ReadRegularFile(nativePath, platform::MaxTextFileBytes)));
   PreferencesText = text.isEmpty() ? DeclarationLine : text;
 }
 
@@ -55,17 +75,11 @@ void SetPreference(const QString& key, const QString& value, std::uint8_t saveNo
   const QString tag = key.toUpper();
   const QString openingTag = QLatin1Char('<') + tag + QLatin1Char('>');
   const QString closingTag = QStringLiteral("</") + tag + QLatin1Char('>');
-  const qsizetype opening = PreferencesText.indexOf(openingTag);
-  if (opening < 0) {
-    PreferencesText += LineEnd + openingTag + value + closingTag;
+  const std::optional<ValueSpan> span = ValueOnOneLine(PreferencesText, openingTag, closingTag);
+  if (span) {
+    PreferencesText.replace(span->start, span->end - span->start, value);
   } else {
-    const qsizetype valueStart = opening + openingTag.size();
-    const qsizetype closing = PreferencesText.indexOf(closingTag, valueStart);
-    if (closing >= 0)
-      PreferencesText = PreferencesText.left(valueStart) + value + PreferencesText.mid(closing);
-    else
-      PreferencesText = PreferencesText.left(valueStart) + value + closingTag +
-                        PreferencesText.mid(EndOfLine(PreferencesText, valueStart));
+    PreferencesText += LineEnd + openingTag + value + closingTag;
   }
   if (saveNow == 1) SavePreferencesText(PreferencesPath);
 }

@@ -23,15 +23,17 @@ MODULE_VALUE(QString, PreferencesText);
 MODULE_VALUE(QString, PreferencesPath);
 
 // Takes the file's text into memory, or the declaration line alone when there is no file;
-// writes nothing. Throws platform::RuntimeError when the file exists but cannot be read.
+// writes nothing. Throws platform::RuntimeError when something is at the path but cannot be read,
+// is no regular file or is larger than platform::MaxTextFileBytes.
 void LoadPreferencesText(const QString& path);
 
 // Writes PreferencesText and one CR LF to path, replacing the file.
 // Throws platform::RuntimeError when the file cannot be written.
 void SavePreferencesText(const QString& path);
 
-// Sets the element whose tag is key in upper case: its text is replaced in place when it exists,
-// else the element is added on a new last line. The value is written as it stands, unescaped.
+// Sets the element whose tag is key in upper case: its text is replaced in place where the element
+// opens and closes on one line, else the element is added on a new last line and every other line
+// stays as it was. The value is written as it stands, unescaped.
 // saveNow 1 writes the file to PreferencesPath; callers setting a batch pass 1 on the last only.
 void SetPreference(const QString& key, const QString& value, std::uint8_t saveNow);
 

@@ -31,19 +31,29 @@ QString TranslateJetSql(const QString& sql) {
 
 QString ErrorText(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 
-void BindText(sqlite3_stmt* statement, int index, const QString& value) {
-  const QByteArray text = value.toUtf8();
-  // A non-null pointer even for "", which would otherwise bind as NULL.
-  sqlite3_bind_text(statement, index, text.isEmpty() ? "" : text.constData(), static_cast<int>(text.size()),
-                    SQLITE_TRANSIENT);
+bool IsDamage(int code) {
+  const int primary = code & 0xff;
+  return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
-void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
+QString DamagedFileText(const QString& path) {
+  return QStringLiteral("The log database file \"%1\" is damaged.").arg(path);
+}
+
+int BindText(sqlite3_stmt* statement, int index, const QString& value) {
+  const QByteArray text = value.toUtf8();
+  // A non-null pointer even for "", which would otherwise bind as NULL.
+  return sqlite3_bind_text64(statement, index, text.isEmpty() ? "" : text.constData(),
+                             static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+// Returns what SQLite made of it: a value it refuses (one over its length limit) would otherwise
+// travel as NULL.
+int Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
   switch (value.typeId()) {
     case QMetaType::UnknownType:
     case QMetaType::Nullptr:
-      sqlite3_bind_null(statement, index);
-      return;
+      return sqlite3_bind_null(statement, index);
     case QMetaType::Bool:
     case QMetaType::Char:
     case QMetaType::UChar:
@@ -53,25 +63,21 @@ void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::LongLong:
-      sqlite3_bind_int64(statement, index, value.toLongLong());
-      return;
+      return sqlite3_bind_int64(statement, index, value.toLongLong());
     case QMetaType::ULong:
     case QMetaType::ULongLong: {
       // SQLite integers are signed 64-bit; a larger number keeps its exact digits as text.
       const qulonglong number = value.toULongLong();
       if (number > static_cast<qulonglong>(std::numeric_limits<std::int64_t>::max())) {
-        BindText(statement, index, QString::number(number));
-      } else {
-        sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(number));
+        return BindText(statement, index, QString::number(number));
       }
-      return;
+      return sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(number));
     }
     case QMetaType::Float:
     case QMetaType::Double:
-      sqlite3_bind_double(statement, index, value.toDouble());
-      return;
+      return sqlite3_bind_double(statement, index, value.toDouble());
     default:
-      BindText(statement, index, value.toString());
+      return BindText(statement, index, value.toString());
   }
 }
 
@@ -143,6 +149,7 @@ void Connection::Open(const QString& path) {
     if (tables.Fields(0) == QLatin1String("0")) {
       throw RuntimeError(QStringLiteral("The log database file \"%1\" holds no table tbllog.").arg(path));
     }
+    RefuseDamagedFile();
     // A rollback journal, not WAL: WAL needs shared memory, which network file systems lack.
     Execute(QStringLiteral("pragma journal_mode = delete"));
   } catch (const RuntimeError& error) {
@@ -150,8 +157,17 @@ void Connection::Open(const QString& path) {
     if (error.Number() == SQLITE_NOTADB) {
       throw RuntimeError(QStringLiteral("\"%1\" is not a log database file.").arg(path), error.Number());
     }
+    if (IsDamage(error.Number())) throw RuntimeError(DamagedFileText(path), error.Number());
     throw;
   }
+}
+
+// A damaged file opens without complaint; only a statement that meets the damage fails, and
+// rows may be added to it meanwhile. The whole file is checked once, before it is used.
+void Connection::RefuseDamagedFile() {
+  Recordset check;
+  check.Open(QStringLiteral("pragma quick_check(1)"), *this);
+  if (check.Fields(0) != QLatin1String("ok")) throw RuntimeError(DamagedFileText(path_), SQLITE_CORRUPT);
 }
 
 void Connection::Close() {
@@ -162,6 +178,10 @@ void Connection::Close() {
 
 void Connection::SetBusyTimeout(int milliseconds) {
   if (db_ != nullptr) sqlite3_busy_timeout(db_, milliseconds);
+}
+
+void Connection::SetLengthLimitForTesting(int bytes) {
+  if (db_ != nullptr) sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, bytes);
 }
 
 int Connection::Execute(const QString& sql, const QVariantList& params) {
@@ -195,7 +215,15 @@ Connection::Statement Connection::Prepare(const QString& sql, const QVariantList
                            .arg(params.size())
                            .arg(sql));
   }
-  for (int i = 0; i < params.size(); ++i) Bind(statement.handle, i + 1, params[i]);
+  for (int i = 0; i < params.size(); ++i) {
+    const int rc = Bind(statement.handle, i + 1, params[i]);
+    if (rc != SQLITE_OK) {
+      throw RuntimeError(QStringLiteral("Value %1 cannot be passed to the statement: %2 (log database \"%3\")")
+                             .arg(i + 1)
+                             .arg(QString::fromUtf8(sqlite3_errstr(rc)), path_),
+                         rc);
+    }
+  }
   return statement;
 }
 
@@ -205,6 +233,7 @@ void Connection::Fail(const QString& what) const {
   // Autocommit normally undoes a failed statement by itself; make sure no transaction is left
   // holding a lock or half a change on the shared file.
   if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+  if (IsDamage(code)) throw RuntimeError(DamagedFileText(path_) + QStringLiteral(" (%1)").arg(reason), code);
   throw RuntimeError(QStringLiteral("%1: %2 (log database \"%3\")").arg(what, reason, path_), code);
 }
 

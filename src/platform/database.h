@@ -19,7 +19,10 @@ void CreateLogDatabase(const QString& path);
 // One open log database file, shared by several PCs. Each statement is its own transaction; a
 // statement that meets another PC's lock waits up to the busy timeout and then fails.
 // Values reach SQL only as bound parameters ("?"): a QString binds as text, a whole number as an
-// integer, a real number as a real, a null QVariant as NULL.
+// integer, a real number as a real, a null QVariant as NULL. A value SQLite refuses (one over its
+// length limit) fails the statement before it runs.
+// A statement that meets a damaged file throws RuntimeError carrying SQLite's code
+// (SQLITE_CORRUPT or SQLITE_NOTADB) and a description saying the file is damaged.
 class Connection {
  public:
   Connection() = default;
@@ -28,7 +31,8 @@ class Connection {
   Connection& operator=(const Connection&) = delete;
 
   // Opens an existing log database; never creates one. A missing file, a folder, a file that is
-  // not a database or a database without tbllog throws RuntimeError and leaves it closed.
+  // not a database, a database without tbllog or a damaged one (SQLite's quick check) throws
+  // RuntimeError and leaves it closed.
   // A file without any write permission bit is opened read-only, so writes fail even for root.
   void Open(const QString& path);
   void Close();
@@ -39,11 +43,14 @@ class Connection {
   int Execute(const QString& sql, const QVariantList& params = {});
 
   void SetBusyTimeout(int milliseconds);
+  // Lowers SQLite's limit on the length of one value, so tests can pass a refused one cheaply.
+  void SetLengthLimitForTesting(int bytes);
 
  private:
   friend class Recordset;
   struct Statement;
   Statement Prepare(const QString& sql, const QVariantList& params);
+  void RefuseDamagedFile();
   [[noreturn]] void Fail(const QString& what) const;
 
   sqlite3* db_ = nullptr;

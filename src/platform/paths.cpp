@@ -3,9 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <optional>
 
 namespace platform {
@@ -111,6 +117,30 @@ QString ResolveLetterCase(const QString& absolute) {
   return resolved;
 }
 
+RuntimeError NotARegularFile(const QString& nativePath) {
+  return RuntimeError(QStringLiteral("Path/File access error: \"%1\" is not a regular file").arg(nativePath), 75);
+}
+
+RuntimeError FileTooLarge(const QString& nativePath, qint64 maxBytes) {
+  return RuntimeError(QStringLiteral("Path/File access error: \"%1\" is larger than %2")
+                          .arg(nativePath, QLocale::c().formattedDataSize(maxBytes, 0)),
+                      75);
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 }  // namespace
 
 QString NativePath(const QString& programPath) {
@@ -173,6 +203,34 @@ RuntimeError FileOpenError(const QString& nativePath, bool forWriting) {
                                   : !info.isReadable();
   if (refused) return RuntimeError(QStringLiteral("Permission denied"), 70);
   return RuntimeError(QStringLiteral("Path/File access error"), 75);
+}
+
+QByteArray ReadRegularFile(const QString& nativePath, qint64 maxBytes) {
+  const QByteArray name = QFile::encodeName(nativePath);
+  struct stat status {};
+  // Opening a device can act on it (a serial port raises its lines), so it is not even opened.
+  if (::stat(name.constData(), &status) != 0) throw FileOpenError(nativePath, false);
+  if (!S_ISREG(status.st_mode)) throw NotARegularFile(nativePath);
+  // Without O_NONBLOCK, a FIFO put in the file's place meanwhile would wait for a writer for ever.
+  const FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.Get() < 0) throw FileOpenError(nativePath, false);
+  if (::fstat(file.Get(), &status) != 0) throw FileOpenError(nativePath, false);
+  if (!S_ISREG(status.st_mode)) throw NotARegularFile(nativePath);
+  if (status.st_size > maxBytes) throw FileTooLarge(nativePath, maxBytes);
+
+  // The file may grow while it is read: never past the cap.
+  QByteArray content;
+  char block[16384];
+  for (;;) {
+    const ssize_t got = ::read(file.Get(), block, sizeof block);
+    if (got == 0) return content;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileOpenError(nativePath, false);
+    }
+    if (content.size() + got > maxBytes) throw FileTooLarge(nativePath, maxBytes);
+    content.append(block, got);
+  }
 }
 
 void SetMountTableForTesting(const QString& mountsFile) { MountTablePath() = mountsFile; }

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -44,6 +45,16 @@ void FileCopy(const QString& source, const QString& destination);
 // expects: 76 "Path not found" (no such folder), 53 "File not found" (reading), 70 "Permission
 // denied", otherwise 75 "Path/File access error".
 RuntimeError FileOpenError(const QString& nativePath, bool forWriting);
+
+// The largest settings or text file the program reads.
+inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
+
+// The whole content of a regular file (links followed), for the readers of settings and text
+// files. Anything else at the path (a folder, a FIFO, a device) is refused without opening it, so
+// nothing blocks or reads for ever, and so is a file larger than maxBytes. Throws RuntimeError:
+// FileOpenError's numbers when it cannot be opened or read, 75 "Path/File access error" with the
+// reason when it is no regular file or too large.
+QByteArray ReadRegularFile(const QString& nativePath, qint64 maxBytes);
 
 // Test seam: the mount table consulted for "\\host\share" paths (normally /proc/mounts).
 void SetMountTableForTesting(const QString& mountsFile);

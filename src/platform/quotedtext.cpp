@@ -2,7 +2,6 @@
 
 #include "platform/paths.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 namespace platform {
@@ -60,11 +59,8 @@ void QuotedTextWriter::Close() {
   if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
 }
 
-QuotedTextReader::QuotedTextReader(const QString& path) {
-  QFile file(NativePath(path));
-  if (!file.open(QIODevice::ReadOnly)) throw FileOpenError(file.fileName(), false);
-  text_ = QString::fromLatin1(file.readAll());
-}
+QuotedTextReader::QuotedTextReader(const QString& path)
+    : text_(QString::fromLatin1(ReadRegularFile(NativePath(path), MaxTextFileBytes))) {}
 
 QuotedTextReader QuotedTextReader::FromBytes(const QByteArray& content) {
   QuotedTextReader reader;

@@ -63,7 +63,8 @@ class QuotedTextWriter {
 // CR LF and LF line ends are both accepted.
 class QuotedTextReader {
  public:
-  // Throws RuntimeError 53 "File not found" (or another file error) when it cannot be read.
+  // Throws RuntimeError 53 "File not found" (or another file error) when it cannot be read, and
+  // refuses what is no regular file or is larger than MaxTextFileBytes (see ReadRegularFile).
   explicit QuotedTextReader(const QString& path);  // a path as the program writes it
   static QuotedTextReader FromBytes(const QByteArray& content);
 

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "damagedfiles.h"
 
 using namespace app::modGlobalPreferences;
 
@@ -102,12 +105,32 @@ TEST_F(SharedPreferences, ExistingFileIsEditedWhereItStands) {
                              "\r\n<OWN_GRID>FN42</OWN_GRID>\r\n");
 }
 
-TEST_F(SharedPreferences, DamagedFilesAreMendedWithoutLosingOtherElements) {
-  WriteFile(Declaration + "\r\n<OWN_CALL>W1A\r\n<OWN_GRID>FN31</OWN_GRID>\r\n");
-  LoadPreferencesText(ProgramPath());
-  SetPreference("OWN_CALL", "W1AW", 1);
-  EXPECT_EQ(FileBytes(), Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_GRID>FN31</OWN_GRID>\r\n");
+// Another program may write an element across lines, or a line may have lost its closing tag. Only
+// an element that opens and closes on one line is edited in place; otherwise the element is added
+// as a new line, which later settings then edit, and no other line is touched.
+TEST_F(SharedPreferences, ElementsNotClosedOnTheirLineAreLeftAndTheValueAddedOnANewLine) {
+  const struct {
+    const char* damage;
+    QByteArray file;
+  } cases[] = {
+      {"closing tag on a later line",
+       Declaration + "\r\n<OWN_CALL>\r\nW1A\r\n<OTHER_APP>keep</OTHER_APP>\r\n</OWN_CALL>\r\n<OWN_GRID>FN31</OWN_GRID>\r\n"},
+      {"closing tag lost", Declaration + "\r\n<OWN_CALL>W1A\r\n<OTHER_APP>keep</OTHER_APP>\r\n<OWN_GRID>FN31</OWN_GRID>\r\n"},
+      {"closing tag lost, another element's on the line",
+       Declaration + "\r\n<OWN_CALL>W1A <OWN_GRID>FN31</OWN_GRID>\r\n<OTHER_APP>keep</OTHER_APP>\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.damage);
+    WriteFile(c.file);
+    LoadPreferencesText(ProgramPath());
+    SetPreference("OWN_CALL", "W1AW", 1);
+    EXPECT_EQ(FileBytes(), c.file + "<OWN_CALL>W1AW</OWN_CALL>\r\n");
+    SetPreference("OWN_CALL", "K2XY", 1);
+    EXPECT_EQ(FileBytes(), c.file + "<OWN_CALL>K2XY</OWN_CALL>\r\n");
+  }
+}
 
+TEST_F(SharedPreferences, EmptyOrUnterminatedFilesLoadWhole) {
   WriteFile("");
   LoadPreferencesText(ProgramPath());
   EXPECT_EQ(PreferencesText, QString::fromLatin1(Declaration));
@@ -115,6 +138,36 @@ TEST_F(SharedPreferences, DamagedFilesAreMendedWithoutLosingOtherElements) {
   WriteFile(Declaration + "\n<OWN_CALL>W1AW</OWN_CALL>");
   LoadPreferencesText(ProgramPath());
   EXPECT_TRUE(PreferencesText.endsWith("</OWN_CALL>")) << "a file without a final line end keeps its last tag";
+}
+
+// A FIFO would block the program for ever, a link to /dev/zero read until memory runs out.
+TEST_F(SharedPreferences, OnlyARegularFileOfAtMost4MiBIsRead) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(NativeFile()).constData(), 0600), 0);
+  EXPECT_TRUE(FinishesWithoutAWriter(NativeFile(), [this] {
+    EXPECT_THROW(LoadPreferencesText(ProgramPath()), platform::RuntimeError);
+  }));
+  ASSERT_TRUE(QFile::remove(NativeFile()));
+
+  ASSERT_TRUE(QFile::link("/dev/zero", NativeFile()));
+  EXPECT_THROW(LoadPreferencesText(ProgramPath()), platform::RuntimeError);
+  ASSERT_TRUE(QFile::remove(NativeFile()));
+
+  WriteFile(Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>" + QByteArray(4 * 1024 * 1024, ' '));
+  try {
+    LoadPreferencesText(ProgramPath());
+    ADD_FAILURE() << "read";
+  } catch (const platform::RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 75);
+    EXPECT_TRUE(error.Description().contains("larger than 4 MiB")) << error.Description().toStdString();
+  }
+
+  const QString target = folder.path() + "/elsewhere.xml";
+  ASSERT_TRUE(QFile::rename(NativeFile(), target));
+  QFile::resize(target, 4 * 1024 * 1024);
+  ASSERT_TRUE(QFile::link(target, NativeFile()));
+  LoadPreferencesText(ProgramPath());
+  EXPECT_TRUE(PreferencesText.startsWith(Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>"))
+      << "a link to a regular file of 4 MiB is followed and read";
 }
 
 TEST_F(SharedPreferences, SaveIntoMissingFolderThrows) {

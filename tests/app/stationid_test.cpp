@@ -21,6 +21,8 @@
 
 #include <functional>
 
+#include "damagedfiles.h"
+
 namespace {
 
 using app::frmStationID;
@@ -188,9 +190,13 @@ TEST_F(StationSetup, UnusableLogPathKeepsTheDialogAndWritesNothing) {
   notADatabase.write("This is no database, just some text that is long enough to be read.\n");
   notADatabase.close();
   QDir(folder.path()).mkdir(QStringLiteral("logs"));
+  const QString damaged = folder.path() + QStringLiteral("/damaged.MDB");
+  platform::CreateLogDatabase(damaged);
+  FillLog(damaged, 3000);
+  DamagePages(damaged, 20, 2);
 
   for (const QString& path : {folder.path() + QStringLiteral("/missing.MDB"), folder.path() + QStringLiteral("/logs"),
-                              notADatabase.fileName()}) {
+                              notADatabase.fileName(), damaged}) {
     SCOPED_TRACE(path.toStdString());
     const std::size_t boxesBefore = dialogs.MessageBoxes().size();
     const int beepsBefore = dialogs.Beeps();

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "damagedfiles.h"
 #include "formtesting.h"
 #include <sqlite3.h>
 
@@ -327,7 +328,8 @@ TEST_F(CommitTest, ALogOfMoreThan14000ContactsAndBandsOfMoreThan5000GridsGrow) {
   EXPECT_EQ(form.List2.ListCount(), 5001);
 }
 
-// The shared file goes away under the open connection: its folder is renamed or it turns read-only.
+// The shared file goes away under the open connection: its folder is renamed, it turns read-only
+// or it is damaged.
 class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterface<const char*> {
  protected:
   void MakeUnreachable() {
@@ -335,6 +337,8 @@ class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterfa
       // The store's folder is the temporary folder itself; a statement needs its journal beside the file.
       ASSERT_TRUE(QDir().rename(dir_.path(), dir_.path() + "-gone"));
       renamed_ = true;
+    } else if (GetParam() == std::string("damaged file")) {
+      DamagePages(path_, 2, 1);  // the table's root
     } else {
       logging::LogConnection.Close();
       QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
@@ -372,7 +376,7 @@ TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   EXPECT_TRUE(RowsOnFile(path_).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, UnreachableLogTest, ::testing::Values("folder renamed", "read-only file"));
+INSTANTIATE_TEST_SUITE_P(Ways, UnreachableLogTest, ::testing::Values("folder renamed", "read-only file", "damaged file"));
 
 TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadOfAskingToRetry) {
   InsertFromAnotherPc(path_, {"K2XY", "59", "FN12", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});

@@ -3,8 +3,11 @@
 #include "logdatabasefixture.h"
 #include "platform/errors.h"
 
+#include "damagedfiles.h"
+
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -125,6 +128,19 @@ TEST_F(LogTableTest, FailingStatementsThrowLeaveTheTableAndReleaseTheRecordset) 
   LogConnection.Close();
   EXPECT_THROW(LoadContactsFromTable(), RuntimeError);
   EXPECT_THROW(CountLogRows(), RuntimeError);
+  EXPECT_FALSE(LogRecordset.IsOpen());
+}
+
+TEST_F(LogTableTest, ReloadFromAFileDamagedSinceOpeningSaysSo) {
+  InsertContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00"));
+  DamagePages(path_, 2, 1);  // the table's root
+  try {
+    LoadContactsFromTable();
+    ADD_FAILURE() << "reloaded " << LogCount << " contacts";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number() & 0xff, SQLITE_CORRUPT);
+    EXPECT_TRUE(error.Description().contains(QStringLiteral("is damaged"))) << error.Description().toStdString();
+  }
   EXPECT_FALSE(LogRecordset.IsOpen());
 }
 

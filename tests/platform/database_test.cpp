@@ -1,13 +1,17 @@
 #include "platform/database.h"
 #include "platform/errors.h"
 
+#include "damagedfiles.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -79,6 +83,59 @@ TEST_F(DatabaseTest, OpenRefusesAnythingButALogDatabase) {
   EXPECT_FALSE(QFile::exists(missing)) << "opening must never create the file";
 }
 
+// 3000 contacts fill about 45 pages; page 2 is the table's root.
+TEST_F(DatabaseTest, DamagedFileIsRefusedAtOpenAndLeftAsItWas) {
+  const struct {
+    const char* damage;
+    std::function<void(const QString&)> make;
+  } cases[] = {
+      {"middle pages overwritten", [](const QString& path) { DamagePages(path, 20, 2); }},
+      {"table root overwritten", [](const QString& path) { DamagePages(path, 2, 1); }},
+      {"file cut short", [](const QString& path) { QFile::resize(path, QFileInfo(path).size() / 2); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.damage);
+    const QString path = dir_.filePath(QString::fromLatin1(c.damage) + QStringLiteral(".mdb"));
+    platform::CreateLogDatabase(path);
+    FillLog(path, 3000);
+    c.make(path);
+    const QByteArray damaged = FileContents(path);
+
+    Connection connection;
+    try {
+      connection.Open(path);
+      ADD_FAILURE() << "opened";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Description(), QStringLiteral("The log database file \"%1\" is damaged.").arg(path));
+      EXPECT_EQ(error.Number() & 0xff, SQLITE_CORRUPT);
+    }
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(FileContents(path), damaged);
+  }
+}
+
+TEST_F(DatabaseTest, DamageMetAfterOpeningFailsTheStatementWithSqlitesCode) {
+  FillLog(path_, 3000);
+  Connection connection;
+  connection.Open(path_);
+  DamagePages(path_, 2, 1);
+
+  const std::function<void()> statements[] = {
+      [&] { connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}); },
+      [&] { Column(connection, QStringLiteral("select * from tbllog order by flddate, fldtime")); },
+  };
+  for (const auto& statement : statements) {
+    try {
+      statement();
+      ADD_FAILURE() << "the statement went on";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number() & 0xff, SQLITE_CORRUPT);
+      EXPECT_TRUE(error.Description().startsWith(QStringLiteral("The log database file \"%1\" is damaged.").arg(path_)))
+          << error.Description().toStdString();
+    }
+  }
+}
+
 TEST_F(DatabaseTest, GeneratedDatabaseHoldsTheNineColumnsInOrderWithARollbackJournal) {
   Connection connection;
   connection.Open(path_);
@@ -115,6 +172,26 @@ TEST_F(DatabaseTest, ValuesAreBoundAndComeBackAsTyped) {
   EXPECT_EQ(rows.Fields(QStringLiteral("GRIDR")), QStringLiteral("FN'31"));
   EXPECT_EQ(rows.Fields(QStringLiteral("rstr")), QString()) << "NULL reads as empty text";
   EXPECT_EQ(RowCount(), 2);
+}
+
+TEST_F(DatabaseTest, ValueSqliteRefusesFailsTheStatementAndStoresNothing) {
+  Connection connection;
+  connection.Open(path_);
+  connection.SetLengthLimitForTesting(1000);
+  const QString tooLong(1001, QLatin1Char('W'));
+  for (const QVariantList& values : {QVariantList{tooLong, "FN31", "50 M"}, QVariantList{"W1AW", "FN31", tooLong}}) {
+    try {
+      connection.Execute(InsertRow, values);
+      ADD_FAILURE() << "stored";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number(), SQLITE_TOOBIG);
+    }
+  }
+  Recordset rows;
+  EXPECT_THROW(rows.Open(QStringLiteral("select * from tbllog where calls = ?"), connection, {tooLong}), RuntimeError);
+  EXPECT_EQ(RowCount(), 0);
+  EXPECT_EQ(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), 1) << "the connection goes on";
+  EXPECT_EQ(RowCount(), 1);
 }
 
 TEST_F(DatabaseTest, NumbersAndNullReadAsText) {

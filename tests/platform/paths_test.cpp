@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "damagedfiles.h"
 
 using namespace platform;
 
@@ -131,6 +134,41 @@ TEST_F(PathsTest, MkDirMakesOneLevelAndReportsFailures) {
       EXPECT_EQ(e.Number(), f.number) << f.path.toStdString();
     }
   }
+}
+
+// Readers take only regular files, whole and capped: a FIFO would block for ever and a device
+// such as /dev/zero would read until memory runs out.
+TEST_F(PathsTest, OnlyRegularFilesUpToTheCapAreRead) {
+  ASSERT_EQ(::mkfifo(QFile::encodeName(root_ + "/fifo").constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link("/dev/zero", root_ + "/zero"));
+  Touch(root_ + "/big.txt", QByteArray(1001, 'x'));
+  ASSERT_TRUE(QFile::link(root_ + "/big.txt", root_ + "/big link"));
+  const struct {
+    const char* name;
+    int number;
+    const char* reason;
+  } refused[] = {
+      {"fifo", 75, "is not a regular file"},
+      {"zero", 75, "is not a regular file"},
+      {"Data", 75, "is not a regular file"},
+      {"big.txt", 75, "is larger than 1000 bytes"},
+      {"big link", 75, "is larger than 1000 bytes"},
+      {"absent.txt", 53, "File not found"},
+  };
+  EXPECT_TRUE(FinishesWithoutAWriter(root_ + "/fifo", [&] {
+    for (const auto& r : refused) {
+      SCOPED_TRACE(r.name);
+      try {
+        ReadRegularFile(root_ + '/' + r.name, 1000);
+        ADD_FAILURE() << "read";
+      } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.Number(), r.number);
+        EXPECT_TRUE(e.Description().contains(r.reason)) << e.Description().toStdString();
+      }
+    }
+  }));
+  EXPECT_EQ(ReadRegularFile(root_ + "/big link", 1001), QByteArray(1001, 'x')) << "a link is followed";
+  EXPECT_EQ(ReadRegularFile(root_ + "/cw.txt", 1), "x");
 }
 
 TEST_F(PathsTest, FileCopyReplacesTheDestination) {

@@ -12,6 +12,9 @@
 #include <cstdint>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "damagedfiles.h"
 
 using namespace platform;
 
@@ -165,6 +168,25 @@ TEST(QuotedText, FileErrorsAreRuntimeErrors) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.Number(), 76);
   }
+}
+
+TEST(QuotedText, ReaderRefusesWhatIsNoRegularFileOrTooLarge) {
+  QTemporaryDir dir;
+  const QString fifo = dir.filePath("fifo.txt");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  EXPECT_TRUE(FinishesWithoutAWriter(fifo, [&] { EXPECT_THROW(QuotedTextReader reader(fifo), RuntimeError); }));
+  ASSERT_TRUE(QFile::link("/dev/zero", dir.filePath("zero.txt")));
+  EXPECT_THROW(QuotedTextReader reader(dir.filePath("zero.txt")), RuntimeError);
+
+  QFile big(dir.filePath("big.txt"));
+  ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+  big.write("\"W1AW\",1\r\n");
+  ASSERT_TRUE(big.resize(MaxTextFileBytes + 1));
+  big.close();
+  EXPECT_THROW(QuotedTextReader reader(big.fileName()), RuntimeError);
+  ASSERT_TRUE(big.resize(MaxTextFileBytes));
+  QuotedTextReader reader(big.fileName());
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"W1AW", "1"}));
 }
 
 TEST(QuotedText, WriterReplacesTheFileOnlyWhenClosed) {

@@ -1,10 +1,14 @@
 #include "platform/settings.h"
 
+#include "platform/errors.h"
+
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace platform;
 
@@ -46,4 +50,36 @@ TEST_F(SettingsTest, SavedValuesComeBackAndDeletedOnesGiveTheDefault) {
   QFile file(folder_ + "/Varnek_Software.ini");
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "[Settings]\nUserCWLoopOffset=12.5\n");
+}
+
+// Another program, or a hand edit, left lines QSettings cannot parse: storing refuses, and the file
+// keeps every byte rather than being rewritten without them.
+TEST_F(SettingsTest, AFailedSaveLeavesAnUnparseableFileAsItWas) {
+  const QByteArray files[] = {
+      "[Settings]\nUserCWSelection=Sleep\na line without a value\nUserCWLoopOffset=12.5\n",
+      "[Settings\nUserCWSelection=Sleep\n",
+  };
+  for (const QByteArray& bytes : files) {
+    SCOPED_TRACE(bytes.toStdString());
+    QFile file(folder_ + "/Varnek_Software.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+
+    const std::function<void()> stores[] = {
+        [] { SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop"); },
+        [] { DeleteSetting("Varnek_Software", "Settings", "UserCWSelection"); },
+    };
+    for (const auto& store : stores) {
+      try {
+        store();
+        ADD_FAILURE() << "stored";
+      } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), 70);
+      }
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_EQ(file.readAll(), bytes);
+      file.close();
+    }
+  }
 }
