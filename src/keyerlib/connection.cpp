@@ -98,6 +98,12 @@ void HoldWriterForTesting(bool hold) {
   state.writerWake.notify_all();
 }
 
+unsigned WriterTimeoutsForTesting() {
+  KeyerState& state = TheLibrary().state;
+  std::lock_guard lock(state.mutex);
+  return state.shared.writerTimeoutsForTesting;
+}
+
 void ResetForTesting() {
   KeyerState& state = TheLibrary().state;
   std::lock_guard lock(state.mutex);

@@ -56,6 +56,7 @@ struct SharedValues {
   bool open = false;
   bool wake = false;  // the writer's wake-up, consumed when it wakes
   bool writerHeldForTesting = false;
+  unsigned writerTimeoutsForTesting = 0;
   Settings requested{};
   Settings sent{};
   int keyRequested = 0;
@@ -113,9 +114,11 @@ void ReaderThread(Library& library);
 // Sorts one byte from the device into status, speed pot or echo.
 void ReceiveByte(KeyerState& state, std::uint8_t byte);
 
-// Test seams: keep the writer from acting on anything until released, and put a closed library
-// back to its state at load.
+// Test seams: keep the writer from acting on anything until released, count the writer's
+// time-outs (each one a chance to send a queued byte), and put a closed library back to its
+// state at load.
 void HoldWriterForTesting(bool hold);
+unsigned WriterTimeoutsForTesting();
 void ResetForTesting();
 
 }  // namespace tapplink

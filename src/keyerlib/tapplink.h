@@ -29,7 +29,8 @@ enum {
 };
 
 // Callback kinds: 1 status (0-63), 2 speed-pot WPM, 3 echo byte. Called from the library's
-// reader thread; a null function stops the calls.
+// reader thread, which tp_close waits for: it must not call tp_open, tp_close or tp_power.
+// A null function stops the calls.
 typedef void (*tp_callback)(int32_t kind, int32_t value);
 
 // Connection.
@@ -37,7 +38,7 @@ TAPPLINK_EXPORT int32_t tp_open(uint8_t* version, int32_t port);
 TAPPLINK_EXPORT int32_t tp_close(void);
 TAPPLINK_EXPORT int32_t tp_power(int32_t port, int32_t on);
 TAPPLINK_EXPORT int32_t tp_set_callback(tp_callback callback);
-TAPPLINK_EXPORT int32_t tp_send_defaults(const uint8_t* settings15);
+TAPPLINK_EXPORT int32_t tp_send_defaults(const uint8_t* settings15);  // null: nothing changes
 
 // Text.
 TAPPLINK_EXPORT int32_t tp_char(int32_t value);

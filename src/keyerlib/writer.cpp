@@ -141,9 +141,11 @@ void WriterThread(Library& library) {
       if (signalled) {
         s.wake = false;
         closing = GatherRequests(s, commands);
-      } else if (!s.transmit.IsEmpty() && (state.lastStatus.load() & 0x01) == 0) {
+      } else {
+        ++s.writerTimeoutsForTesting;
         // Status bit 0 is the device asking to hold the text; otherwise one byte per time-out.
-        commands.Add({s.transmit.TakeOldest()});
+        const bool textHeld = (state.lastStatus.load() & 0x01) != 0;
+        if (!s.transmit.IsEmpty() && !textHeld) commands.Add({s.transmit.TakeOldest()});
       }
     }
     commands.WriteTo(library.port);
