@@ -121,10 +121,6 @@ bool KeyerDevicePeer::WaitForTranscriptEnding(const Bytes& tail) const {
   });
 }
 
-bool KeyerDevicePeer::WaitForTranscriptSize(std::size_t count) const {
-  return WaitUntil([&] { return Transcript().size() >= count; });
-}
-
 int DescriptorsOn(const std::string& path) {
   std::error_code error;
   const fs::path device = fs::canonical(path, error);

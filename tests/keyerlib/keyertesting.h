@@ -64,8 +64,6 @@ class KeyerDevicePeer {
   Bytes Transcript() const;
   // Waits until the transcript ends with `tail`.
   bool WaitForTranscriptEnding(const Bytes& tail) const;
-  // Waits until the transcript holds at least `count` bytes.
-  bool WaitForTranscriptSize(std::size_t count) const;
 
  private:
   ScratchFolder folder_;
