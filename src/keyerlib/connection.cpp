@@ -1,0 +1,169 @@
+// Opening and closing the connection to the keyer device, and powering it by DTR alone.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <system_error>
+
+#include "keyerclock.h"
+#include "keyerstate.h"
+#include "serialportpath.h"
+
+namespace tapplink {
+namespace {
+
+constexpr Milliseconds kDeviceSettleTime{500};
+constexpr Milliseconds kConnectionReadTimeout{10};
+constexpr std::uint8_t kEchoTestByte = 0x55;
+
+bool IsOpen(KeyerState& state) {
+  std::lock_guard lock(state.mutex);
+  return state.shared.open;
+}
+
+void Send(SerialPort& port, std::initializer_list<std::uint8_t> bytes) {
+  port.SerialWrite(bytes.begin(), bytes.size());
+}
+
+// The opening handshake: the device must echo the test byte and answer host open with its
+// version.
+int CheckDevice(SerialPort& port, std::uint8_t& version) {
+  Sleep(kDeviceSettleTime);
+  std::array<std::uint8_t, 8> stale{};
+  port.SerialRead(stale.data(), stale.size());  // whatever the device sent before we came
+  Send(port, {0x00, 0x01});
+  Sleep(kDeviceSettleTime);
+  Send(port, {0x00, 0x04, kEchoTestByte});
+  std::uint8_t echo = 0;
+  if (!port.SerialRead(&echo, 1)) return TP_NO_ECHO;
+  if (echo != kEchoTestByte) return TP_ECHO_MISMATCH;
+  Send(port, {0x00, 0x02});
+  if (!port.SerialRead(&version, 1)) return TP_NO_VERSION;
+  return TP_OK;
+}
+
+bool StartThreads(Library& library) {
+  KeyerState& state = library.state;
+  {
+    std::lock_guard lock(state.mutex);
+    state.shared.transmit.Empty();
+    // A break-in left from the last connection would only empty the ring, which is empty.
+    state.shared.requests.breakIn = false;
+    state.shared.requests.close = false;
+    state.shared.wake = false;
+    state.shared.open = true;
+  }
+  state.readerRunning.store(true);
+  try {
+    library.writer = std::thread(WriterThread, std::ref(library));
+    library.reader = std::thread(ReaderThread, std::ref(library));
+  } catch (const std::system_error&) {
+    EndConnection(library);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+Library::~Library() {
+  std::lock_guard lock(lifecycle);
+  if (IsOpen(state)) EndConnection(*this);
+  port.Close();
+}
+
+Library& TheLibrary() {
+  static Library library;
+  return library;
+}
+
+void EndConnection(Library& library) {
+  KeyerState& state = library.state;
+  {
+    std::lock_guard lock(state.mutex);
+    state.shared.open = false;
+    state.shared.requests.close = true;
+    state.WakeWriter();
+  }
+  if (library.writer.joinable()) library.writer.join();  // once it has sent 00 03
+  state.readerRunning.store(false);
+  if (library.reader.joinable()) library.reader.join();  // after its current read
+  library.port.Close();
+}
+
+void HoldWriterForTesting(bool hold) {
+  KeyerState& state = TheLibrary().state;
+  std::lock_guard lock(state.mutex);
+  state.shared.writerHeldForTesting = hold;
+  state.writerWake.notify_all();
+}
+
+unsigned WriterTimeoutsForTesting() {
+  KeyerState& state = TheLibrary().state;
+  std::lock_guard lock(state.mutex);
+  return state.shared.writerTimeoutsForTesting;
+}
+
+void ResetForTesting() {
+  KeyerState& state = TheLibrary().state;
+  std::lock_guard lock(state.mutex);
+  state.shared = SharedValues{};
+  state.lastStatus.store(0);
+  state.lastPotSpeed.store(0);
+  state.lastEcho.store(0);
+  state.callback.store(nullptr);
+}
+
+}  // namespace tapplink
+
+using namespace tapplink;
+
+extern "C" {
+
+TAPPLINK_EXPORT int32_t tp_open(uint8_t* version, int32_t port) {
+  Library& library = TheLibrary();
+  std::lock_guard lifecycle(library.lifecycle);
+  if (IsOpen(library.state)) return TP_ALREADY_OPEN;
+  const int opened = library.port.SerialOpen(SerialPortPath(port & 0xFF));
+  if (opened != TP_OK) return opened;
+  std::uint8_t deviceVersion = 0;
+  if (const int checked = CheckDevice(library.port, deviceVersion); checked != TP_OK) {
+    library.port.Close();
+    return checked;
+  }
+  library.port.SetReadTimeout(kConnectionReadTimeout);
+  if (!StartThreads(library)) return TP_PORT_OPEN_FAILED;
+  if (version != nullptr) *version = deviceVersion;
+  return TP_OK;
+}
+
+TAPPLINK_EXPORT int32_t tp_close(void) {
+  Library& library = TheLibrary();
+  std::lock_guard lifecycle(library.lifecycle);
+  if (!IsOpen(library.state)) return TP_NOT_OPEN;
+  EndConnection(library);
+  return TP_OK;
+}
+
+TAPPLINK_EXPORT int32_t tp_power(int32_t port, int32_t on) {
+  Library& library = TheLibrary();
+  std::lock_guard lifecycle(library.lifecycle);
+  if ((on & 0xFF) != 0) {
+    if (library.port.IsHeld()) return TP_OK;
+    return library.port.SerialOpen(SerialPortPath(port & 0xFF)) == TP_OK ? TP_OK : TP_PORT_OPEN_FAILED;
+  }
+  // Dropping the power ends a connection first, so no thread is left using the port.
+  if (IsOpen(library.state)) {
+    EndConnection(library);
+  } else {
+    library.port.Close();
+  }
+  return TP_OK;
+}
+
+TAPPLINK_EXPORT int32_t tp_set_callback(tp_callback callback) {
+  TheLibrary().state.callback.store(callback);
+  return TP_OK;
+}
+
+}  // extern "C"
