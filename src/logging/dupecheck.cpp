@@ -23,6 +23,22 @@ namespace {
 
 bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+char16_t FoldedCase(QChar c) {
+  const char16_t code = c.unicode();
+  if (code < 0x80) return (code >= 'a' && code <= 'z') ? code - ('a' - 'A') : code;
+  return QChar(c).toCaseFolded().unicode();
+}
+
+// QString::startsWith without regard to case, at a fraction of its cost on the short ASCII texts
+// of call signs: it runs for every contact of the log on every key.
+bool BeginsWithIgnoringCase(const QString& text, const QString& prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (qsizetype i = 0; i < prefix.size(); ++i) {
+    if (text[i] != prefix[i] && FoldedCase(text[i]) != FoldedCase(prefix[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool SameDupeKey(const DupeKey& a, const DupeKey& b) {
@@ -34,7 +50,7 @@ QString PartialCallMatches(const QString& typed, const QString& band, const QStr
   for (std::int32_t slot = 1; slot <= LogCount; ++slot) {
     // The prefix first: it rules out nearly every contact at its first character.
     const QString& call = LogCalls[slot];
-    if (!call.startsWith(typed, Qt::CaseInsensitive)) continue;
+    if (!BeginsWithIgnoringCase(call, typed)) continue;
     if (!SameText(LogBand[slot], band) || !SameText(LogGridSent[slot], ownGrid)) continue;
     matches = call + QLatin1Char(' ') + matches;
     if (matches.size() > PartialCallListLimit) break;
