@@ -13,7 +13,9 @@ frmCWStrings::frmCWStrings() : Form(QStringLiteral("frmCWStrings")) {
 }
 
 // The main window's handlers take the key by reference: what they swallow or change here stays so.
-void frmCWStrings::Form_KeyDown(int& KeyCode, int Shift) { platform::Instance<app::Form1>().Form_KeyDown(KeyCode, Shift); }
+void frmCWStrings::Form_KeyDown(int& KeyCode, int Shift) {
+  platform::Instance<app::Form1>().Form_KeyDown(KeyCode, Shift);
+}
 
 void frmCWStrings::Form_KeyPress(int& KeyAscii) { platform::Instance<app::Form1>().Form_KeyPress(KeyAscii); }
 

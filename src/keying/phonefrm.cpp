@@ -12,7 +12,9 @@ PhoneFrm::PhoneFrm() : Form(QStringLiteral("PhoneFrm")) {
   Move(0, 0, 9600, 7200);
   const std::array<platform::TextBox*, 9> files = {&Text1, &Text2, &Text3, &Text4, &Text5,
                                                    &Text6, &Text7, &Text8, &Text9};
-  for (std::size_t row = 0; row < files.size(); ++row) files[row]->Move(600, 240 + 360 * static_cast<double>(row), 6600, 315);
+  for (std::size_t row = 0; row < files.size(); ++row) {
+    files[row]->Move(600, 240 + 360 * static_cast<double>(row), 6600, 315);
+  }
   Text10.SetText(QStringLiteral("0"));
   Text10.Move(600, 3600, 600, 315);
   platform::DesignCaption(Option1, "RTS", 1440, 3600, 840, 285);

@@ -96,7 +96,8 @@ std::optional<DupeRow> FindDupeInTable(Form1& form) {
     if (rowCall.compare(call, Qt::CaseInsensitive) != 0) continue;
     const QString gridRcvd = LogRecordset.Fields(QStringLiteral("gridr"));
     if (form.txtSec.Text().isEmpty()) FillGridFrom(form, gridRcvd);
-    const DupeKey row = {LogRecordset.Fields(QStringLiteral("uband")), gridRcvd, LogRecordset.Fields(QStringLiteral("grids"))};
+    const DupeKey row = {LogRecordset.Fields(QStringLiteral("uband")), gridRcvd,
+                         LogRecordset.Fields(QStringLiteral("grids"))};
     if (logging::SameDupeKey(row, EntryLineKey(form))) {
       return DupeRow{rowCall, gridRcvd, LogRecordset.Fields(QStringLiteral("flddate")),
                      LogRecordset.Fields(QStringLiteral("fldtime"))};

@@ -137,7 +137,9 @@ MMControl::MMControl() = default;
 MMControl::~MMControl() = default;
 
 void MMControl::Command(const QString& command) {
-  const auto is = [&command](const char* name) { return command.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+  const auto is = [&command](const char* name) {
+    return command.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+  };
   if (is("Open")) {
     Open();
   } else if (is("Play")) {

@@ -46,7 +46,8 @@ TEST_F(CWWindow, TheSpeedArrowsStepTheSpeedByOneWithoutBoundsAndLeaveANonNumberA
     const char* speed;
     const char* up;
     const char* down;
-  } cases[] = {{"13", "14", "12"}, {"0", "1", "-1"}, {"99", "100", "98"}, {"12.5", "13.5", "11.5"}, {"fast", "fast", "fast"}};
+  } cases[] = {
+      {"13", "14", "12"}, {"0", "1", "-1"}, {"99", "100", "98"}, {"12.5", "13.5", "11.5"}, {"fast", "fast", "fast"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.speed);
     cw.Text11.SetText(c.speed);
