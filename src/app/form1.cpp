@@ -518,8 +518,7 @@ void Form1::mnuRstDontRecord_Click() { NOT_BUILT_YET(); }
 void Form1::mnuListPrevious_Click() { NOT_BUILT_YET(); }
 void Form1::mnuPostContest_Click() { NOT_BUILT_YET(); }
 
-// Dupe checks, contact list, grid map, rates: procedures the commit calls.
-void Form1::dupcheck() { NOT_BUILT_YET(); }
+// Contact list, grid map, rates: procedures the commit calls.
 void Form1::ListContacts() { NOT_BUILT_YET(); }
 void Form1::ColorChange(QString&) { NOT_BUILT_YET(); }
 void Form1::TimeStats() { NOT_BUILT_YET(); }

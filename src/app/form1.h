@@ -367,6 +367,9 @@ class Form1 : public platform::Form {
   void Mains();                     // commits the contact standing in the entry line
   void frmcmp();                    // checks that the entry line holds a grid and a call
   void dupcheck();                  // refuses a dupe found in the log table
+  void dupcheck2();                 // warns of a dupe in the in-memory log; can list earlier contacts
+  void PartialCallCheck(int& KeyAscii);  // lists logged calls that begin with what is typed
+  void DupeHoldTimeout();           // holds the call box's keys until 3 s after a dupe
   void ListContacts();              // refills the contact list
   void ColorChange(QString& grid);  // marks a grid as worked on the grid map
   void TimeStats();                 // the rate figures

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
+#include "logging/entryarea.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
@@ -93,12 +94,9 @@ namespace app {
 
 namespace {
 
-const platform::Color MessageBackColor = platform::RGB(0, 192, 192);
-
-void ClearDupeLabel(Form1& form) {
-  form.lblDupe.SetBackColor(platform::ButtonFaceColor());
-  form.lblDupe.SetCaption(QString());
-}
+using logging::ClearDupeLabel;
+using logging::ClearEntryLine;
+using logging::MessageBackColor;
 
 void RefuseEntry(Form1& form, const QString& message) {
   form.lblDialog.SetCaption(message);
@@ -156,10 +154,6 @@ void ListNewGrid(Form1& form) {
   const std::int32_t band = logging::AddWorkedGrid(logging::CurrentBand, grid, logging::LogGridSent[logging::LogCount],
                                                    Rover, ContestType);
   FillBandList(form, band);
-}
-
-void ClearEntryLine(Form1& form) {
-  for (platform::TextBox* box : {&form.txtRSTS, &form.txtCall, &form.txtRSTR, &form.txtSec}) box->SetText(QString());
 }
 
 // Everything the commit does once the row is stored.

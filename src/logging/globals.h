@@ -15,8 +15,9 @@ MODULE_VALUE(QString, CurrentMode);  // "PH" or "CW"
 
 MODULE_VALUE(std::uint8_t, RstRecord, 0);     // 1 = record RST reports; any other value skips the RST boxes
 MODULE_VALUE(std::uint8_t, ListPrevious, 0);  // 1 = list earlier contacts of a call
-MODULE_VALUE(std::uint8_t, DupeFound, 0);
-MODULE_VALUE(std::uint8_t, DupCheckOn, 0);     // the partial-call check is on
+MODULE_VALUE(std::uint8_t, DupeFound, 0);     // the commit stores nothing while it is 1
+MODULE_VALUE(QDateTime, DupeTime);            // local moment the last dupe was found
+MODULE_VALUE(std::uint8_t, DupCheckOn, 1);     // the partial-call check is on
 MODULE_VALUE(std::uint8_t, ReloadPending, 0);  // another PC's rows wait for the call box
 
 // The operator's time-on clock.

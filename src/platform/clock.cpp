@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include "platform/deadline.h"
+
 #include <QThread>
 
 #include <chrono>
@@ -31,6 +33,7 @@ std::uint32_t RealTicks() {
 void AdvanceLocked(std::int64_t milliseconds) {
   fake->utcMilliseconds += milliseconds;
   fake->ticks += static_cast<std::uint32_t>(milliseconds);
+  detail::ClockMoved();
 }
 
 }  // namespace
@@ -74,6 +77,7 @@ void SetFake(const QDateTime& localNow, const QTimeZone& zone) {
   std::lock_guard lock(clockMutex);
   const QDateTime wallClock(localNow.date(), localNow.time(), zone);
   fake = FakeClock{wallClock.toMSecsSinceEpoch(), zone, kFakeTicksAtStart};
+  detail::ClockMoved();
 }
 
 void Advance(std::int64_t milliseconds) {
@@ -84,6 +88,7 @@ void Advance(std::int64_t milliseconds) {
 void UseReal() {
   std::lock_guard lock(clockMutex);
   fake.reset();
+  detail::ClockMoved();
 }
 
 bool IsFake() {

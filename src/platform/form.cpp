@@ -38,9 +38,8 @@ void Deliver(QObject* target, QWidget* controlWidget, QKeyEvent& event) {
 }
 
 // The character a handler put in place of the typed one, as a key of its own.
-void DeliverCharacter(QObject* target, QWidget* controlWidget, int keyAscii) {
-  QKeyEvent typed(QEvent::KeyPress, QtKeyForAscii(keyAscii), Qt::NoModifier, QString(QChar(keyAscii)));
-  Deliver(target, controlWidget, typed);
+QKeyEvent CharacterEvent(int keyAscii) {
+  return QKeyEvent(QEvent::KeyPress, QtKeyForAscii(keyAscii), Qt::NoModifier, QString(QChar(keyAscii)));
 }
 
 }  // namespace
@@ -327,7 +326,11 @@ void Form::ControlFocusOut(Control* control) {
 // but the character of the same stroke still goes through KeyPress, where 0 drops it and another
 // code types that character instead.
 bool Form::DispatchKey(Control* control, QObject* target, QKeyEvent& event) {
-  RouteKey(control, target, event);
+  if (KeysHeld()) {
+    HoldTypedKey(target, event);
+  } else {
+    RouteKey(control, target, event);
+  }
   // Handled here in full: the key must not travel on to the containers.
   event.accept();
   return true;
@@ -350,7 +353,7 @@ void Form::RouteKey(Control* control, QObject* target, QKeyEvent& event) {
     keySwallowed = keyCode == 0;
   }
   if (!press) {
-    if (!keySwallowed && receiver && !destroying_) Deliver(receiver, controlWidget, event);
+    if (!keySwallowed && receiver && !destroying_) FinishKey(receiver, controlWidget, event);
     return;
   }
   const int typed = KeyAsciiOf(event);
@@ -362,9 +365,53 @@ void Form::RouteKey(Control* control, QObject* target, QKeyEvent& event) {
   if (!receiver || destroying_) return;
   if (typed != 0 && keyAscii == 0) return;
   if (keyAscii != typed || (keySwallowed && typed != 0)) {
-    DeliverCharacter(receiver, controlWidget, keyAscii);
+    QKeyEvent character = CharacterEvent(keyAscii);
+    FinishKey(receiver, controlWidget, character);
   } else if (!keySwallowed) {
-    Deliver(receiver, controlWidget, event);
+    FinishKey(receiver, controlWidget, event);
+  }
+}
+
+// The key's own action (the character typed into a box): now, or, when the key's handlers
+// started a hold, at its release ahead of the keys typed meanwhile.
+void Form::FinishKey(QObject* target, QWidget* controlWidget, QKeyEvent& event) {
+  if (!KeysHeld()) {
+    Deliver(target, controlWidget, event);
+    return;
+  }
+  std::shared_ptr<QKeyEvent> held(event.clone());
+  heldKeys_.push_front([target = QPointer<QObject>(target), controlWidget = QPointer<QWidget>(controlWidget), held] {
+    if (target) Deliver(target, controlWidget, *held);
+  });
+}
+
+// A key typed during a hold: handled at the release as if typed then, by the focused control.
+void Form::HoldTypedKey(QObject* target, const QKeyEvent& event) {
+  std::shared_ptr<QKeyEvent> held(event.clone());
+  heldKeys_.push_back([target = QPointer<QObject>(target), held] {
+    QObject* receiver = QApplication::focusWidget();
+    if (!receiver) receiver = target;
+    if (!receiver) return;
+    std::unique_ptr<QKeyEvent> typed(held->clone());
+    QCoreApplication::sendEvent(receiver, typed.get());
+  });
+}
+
+void Form::HoldKeys() { ++keyHolds_; }
+
+void Form::ReleaseKeys() {
+  if (keyHolds_ == 0 || --keyHolds_ > 0 || heldKeysReplayPending_) return;
+  heldKeysReplayPending_ = true;
+  detail::WhenHandlersIdle(window_, [this] { ReplayHeldKeys(); });
+}
+
+// A key replayed here may start a new hold; the keys after it then wait for that one.
+void Form::ReplayHeldKeys() {
+  heldKeysReplayPending_ = false;
+  while (!heldKeys_.empty() && !KeysHeld() && !destroying_) {
+    const std::function<void()> next = std::move(heldKeys_.front());
+    heldKeys_.pop_front();
+    next();
   }
 }
 

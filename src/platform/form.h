@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
+#include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -114,6 +117,15 @@ class Form : public Container, public Placement {
   const QStringList& WiredHandlers() const { return wiredHandlers_; }
   Control* ActiveControl() const { return activeControl_; }
 
+  // Holding the keyboard, as a window that is busy holds it, but with the event loop running:
+  // while a hold lasts, keys typed to the window wait in order; once every hold is released they
+  // are handled as if typed then, from the event loop, each by the control that has the focus.
+  // The key whose handler starts a hold reaches its control at the release, as its handlers left
+  // it, before the keys typed after it. Holds nest: each HoldKeys takes one ReleaseKeys.
+  void HoldKeys();
+  void ReleaseKeys();
+  bool KeysHeld() const { return keyHolds_ > 0 || heldKeysReplayPending_; }
+
   // Life-cycle and window-level event hooks.
   virtual void Form_Load() {}
   virtual void Form_Activate() {}
@@ -157,6 +169,9 @@ class Form : public Container, public Placement {
   void ControlFocusOut(Control* control);
   bool DispatchKey(Control* control, QObject* target, QKeyEvent& event);
   void RouteKey(Control* control, QObject* target, QKeyEvent& event);
+  void FinishKey(QObject* target, QWidget* controlWidget, QKeyEvent& event);
+  void HoldTypedKey(QObject* target, const QKeyEvent& event);
+  void ReplayHeldKeys();
   QMenuBar* MenuBar();
 
   // Window events (called by the window's event filter).
@@ -184,6 +199,9 @@ class Form : public Container, public Placement {
   bool destroying_ = false;
   QString tag_;
   QStringList wiredHandlers_;
+  int keyHolds_ = 0;
+  bool heldKeysReplayPending_ = false;
+  std::deque<std::function<void()>> heldKeys_;
 };
 
 }  // namespace platform

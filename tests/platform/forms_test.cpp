@@ -124,6 +124,71 @@ TEST(KeyPreview, SwallowedArrowKeyDoesNotMoveTheCaret) {
   EXPECT_EQ(form.txtCall.SelStart(), 2);
 }
 
+// ---- Holding the keyboard ----
+
+// An entry line where one key starts a hold and a Space moves on to the report box.
+class HoldForm : public Form {
+ public:
+  HoldForm() : Form("HoldForm") {
+    txtCall.Move(0, 0, 900, 300);
+    txtRSTR.Move(1000, 0, 900, 300);
+    txtCall.KeyPress = [this](int& KeyAscii) {
+      handled += QChar(KeyAscii);
+      if (KeyAscii == holdingKey) HoldKeys();
+      if (KeyAscii == ' ') {
+        KeyAscii = 0;
+        txtRSTR.SetFocus();
+      }
+    };
+  }
+
+  TextBox txtCall{this, "txtCall"};
+  TextBox txtRSTR{this, "txtRSTR"};
+  int holdingKey = '!';
+  QString handled;  // the characters the call box's handler saw, in order
+};
+
+class KeyHold : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ShowActive(form);
+    form.txtCall.SetFocus();
+  }
+  bool Replayed(const QString& call) {
+    return QTest::qWaitFor([&] { return form.txtCall.Text() == call && !form.KeysHeld(); }, 5000);
+  }
+  HoldForm form;
+};
+
+TEST_F(KeyHold, TheHoldingKeyArrivesAtTheReleaseAheadOfTheKeysTypedAfterItWhichGoWhereTheFocusIsThen) {
+  QTest::keyClicks(form.txtCall.Widget(), "W1!AW 59");
+  EXPECT_EQ(form.txtCall.Text(), "W1") << "the key that started the hold waits too";
+  EXPECT_EQ(form.handled, "W1!") << "keys typed during the hold wait unhandled";
+  EXPECT_TRUE(form.KeysHeld());
+
+  form.ReleaseKeys();
+  ASSERT_TRUE(Replayed("W1!AW"));
+  EXPECT_EQ(form.txtRSTR.Text(), "59") << "the Space replayed before them moved the focus";
+  EXPECT_EQ(form.handled, "W1!AW ");
+}
+
+TEST_F(KeyHold, AReplayedKeyThatHoldsAgainKeepsTheRestWaitingAndHoldsNest) {
+  QTest::keyClicks(form.txtCall.Widget(), "A!B!C");
+  form.HoldKeys();
+  form.ReleaseKeys();
+  DoEvents();
+  EXPECT_EQ(form.txtCall.Text(), "A") << "one release for two holds leaves the keys held";
+
+  form.ReleaseKeys();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text() == "A!B"; }, 5000));
+  DoEvents();
+  EXPECT_EQ(form.txtCall.Text(), "A!B") << "the second ! holds the C";
+  EXPECT_TRUE(form.KeysHeld());
+
+  form.ReleaseKeys();
+  EXPECT_TRUE(Replayed("A!B!C"));
+}
+
 // ---- Tab order and SendKeys ----
 
 class TabForm : public Form {

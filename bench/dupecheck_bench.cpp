@@ -1,0 +1,82 @@
+// The partial-call check runs on every key typed into the call box and scans the whole in-memory
+// log; on a 14000-contact log it must stay far below the time between two keystrokes.
+
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logging/dupecheck.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+namespace {
+
+constexpr int kContacts = 14000;
+
+// A contest's worth of contacts: calls of common prefixes, spread over four bands and two own
+// grids.
+void FillLog() {
+  static const std::array<const char*, 8> prefixes = {"W", "K", "N", "AA", "KB", "WA", "VE", "KD"};
+  static const std::array<const char*, 4> bands = {"50 M", "144 M", "222 M", "432 M"};
+  logging::ClearLogStore();
+  for (int i = 0; i < kContacts; ++i) {
+    const QString call = QString::fromLatin1(prefixes[i % prefixes.size()]) + QString::number((i / 8) % 10) +
+                         QChar('A' + (i / 80) % 26) + QChar('A' + (i / 2080) % 26) + QChar('A' + i % 3);
+    logging::AppendContact({call, "59", "FN20", "57", i % 5 ? "FN31" : "FN32", "2024/06/08", "18:00:00",
+                            bands[(i / 80) % bands.size()], "PH"});
+  }
+}
+
+// The text already in the call box, then the key typed: a common start that fills the list at
+// once, a call that matches nothing (the whole log is scanned), a first key that matches nothing.
+struct Typing {
+  const char* before;
+  char key;
+};
+constexpr std::array<Typing, 3> kTypings = {{{"W", '1'}, {"W1AB", 'Q'}, {"", 'Q'}}};
+
+void BM_PartialCallMatches(benchmark::State& state) {
+  FillLog();
+  const Typing& typing = kTypings[static_cast<std::size_t>(state.range(0))];
+  const QString typed = QString::fromLatin1(typing.before) + QChar(typing.key);
+  for (auto _ : state) benchmark::DoNotOptimize(logging::PartialCallMatches(typed, "144 M", "FN31"));
+  state.SetLabel(typed.toStdString());
+}
+BENCHMARK(BM_PartialCallMatches)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+// The whole check as the call box runs it, labels included.
+void BM_PartialCallCheck(benchmark::State& state) {
+  FillLog();
+  app::OwnGrid = "FN31";
+  logging::CurrentBand = "144 M";
+  logging::DupCheckOn = 1;
+  platform::ScriptedDialogs dialogs;  // the third-character beep sounds nowhere
+  app::Form1& form = platform::Instance<app::Form1>();
+  form.Show();
+  const Typing& typing = kTypings[static_cast<std::size_t>(state.range(0))];
+  form.txtCall.SetText(QString::fromLatin1(typing.before));
+  for (auto _ : state) {
+    int key = typing.key;
+    form.PartialCallCheck(key);
+  }
+  state.SetLabel(form.txtCall.Text().toStdString() + typing.key);
+  platform::UnloadAll();
+}
+BENCHMARK(BM_PartialCallCheck)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
