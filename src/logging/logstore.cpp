@@ -69,6 +69,11 @@ void AppendContact(const LogContact& contact) {
   LogCount = slot;
 }
 
+void ReplaceContacts(const std::vector<LogContact>& contacts) {
+  ClearContacts();
+  for (const LogContact& contact : contacts) AppendContact(contact);
+}
+
 void CountBandQso(const QString& band) {
   const std::int32_t index = BandIndex(band);
   if (index >= 0) ++BandQsoCount[index];
