@@ -59,11 +59,12 @@ void Form1::Timer3_Timer() {
 
 void Form1::mnuRefreshrate_Click() {
   try {
-    const QString answer =
-        platform::InputBox(RefreshRatePrompt, QStringLiteral("Refresh Rate Settings"), QString::number(Timer3.Interval()));
+    const QString answer = platform::InputBox(RefreshRatePrompt, QStringLiteral("Refresh Rate Settings"),
+                                              QString::number(Timer3.Interval()));
     if (!IsNumericText(answer)) {
       platform::Beep();
-      platform::MsgBox(QStringLiteral("Invalid value."), platform::MsgBoxStyle::OKOnly, QStringLiteral("Invalid Value."));
+      platform::MsgBox(QStringLiteral("Invalid value."), platform::MsgBoxStyle::OKOnly,
+                       QStringLiteral("Invalid Value."));
       return;
     }
     const double milliseconds = NumberInText(answer);

@@ -42,8 +42,8 @@ inline void ExecuteFromAnotherPc(const QString& path, const char* sql, const QSt
   EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
   for (int column = 0; column < values.size(); ++column) {
     const QByteArray text = values[column].toUtf8();
-    EXPECT_EQ(sqlite3_bind_text(statement, column + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT),
-              SQLITE_OK);
+    const int size = static_cast<int>(text.size());
+    EXPECT_EQ(sqlite3_bind_text(statement, column + 1, text.constData(), size, SQLITE_TRANSIENT), SQLITE_OK);
   }
   EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE) << sqlite3_errmsg(db);
   sqlite3_finalize(statement);

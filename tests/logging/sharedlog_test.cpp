@@ -14,9 +14,11 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -185,7 +187,9 @@ TEST_F(SharedLogTest, PcsLoggingAtOnceStoreEachContactOnceAndAllSeeEveryRowAfter
         << "every stored contact has its row, and no other row is there";
   }
   const QStringList victimRows = CallsOf(calls, victim);
-  for (const QString& call : victim.Stored()) EXPECT_TRUE(victimRows.contains(call)) << call.toStdString() << " lost";
+  for (const QString& call : victim.Stored()) {
+    EXPECT_TRUE(victimRows.contains(call)) << call.toStdString() << " lost";
+  }
   for (const QString& call : victim.Failed()) EXPECT_FALSE(victimRows.contains(call)) << call.toStdString();
   EXPECT_LE(victimRows.size(), victim.Stored().size() + 1) << "only the contact it was logging when killed may be extra";
 
