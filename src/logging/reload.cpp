@@ -23,8 +23,9 @@ namespace app {
 
 namespace {
 
-// The log the program holds stays as it was: it is the last good copy, so the backup leaves the
-// backup file alone, and the next poll tries again.
+// The log the program holds stays as it was, and the next poll tries again. Until a reload reads
+// the table, the backup leaves the backup file alone: the log held may be empty (a failed first
+// reload) or older than the file.
 void KeepLogUntilNextPoll() {
   logging::ReloadFailed = 1;
   logging::LogRowCount = -1;  // no table has that many rows, so the next poll reloads
