@@ -600,12 +600,7 @@ void Form1::lblDXSpot_MouseDown(int, int, int, float, float) { NOT_BUILT_YET(); 
 void Form1::cmdLogOn_Click() { NOT_BUILT_YET(); }
 void Form1::Timer1_Timer() { NOT_BUILT_YET(); }
 void Form1::Timer2_Timer() { NOT_BUILT_YET(); }
-void Form1::Timer3_Timer() { NOT_BUILT_YET(); }
 void Form1::Timer4_Timer() { NOT_BUILT_YET(); }
-void Form1::mnuOpen_Click() { NOT_BUILT_YET(); }
-void Form1::mnuopen2() { NOT_BUILT_YET(); }
-void Form1::WorkList() { NOT_BUILT_YET(); }
-void Form1::mnuRefreshrate_Click() { NOT_BUILT_YET(); }
 void Form1::mnuArchive_Click() { NOT_BUILT_YET(); }
 
 // Panel layouts, exit.

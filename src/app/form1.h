@@ -359,6 +359,10 @@ class Form1 : public platform::Form {
   void SavePref();              // writes the preferences file
   void mnuopen2();              // reloads the whole log from the table
   void WorkList();              // the reload every other part calls
+  void FileSize();              // polls the table's row count and reloads on a change
+  void AskOpenExistingLog();    // the start-up question: continue the log or start a new one
+  void NewLog();                // empties the log after the operator confirms
+  void BackupLog();             // writes the backup file from the in-memory log
   void Labeldisplay();          // score and per-band labels
   void GridFill();              // the grid map's square names
   void HighlightWorkedGrids();  // colours the current band's worked squares

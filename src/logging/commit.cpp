@@ -2,11 +2,11 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
+#include "logging/bandlists.h"
 #include "logging/entryarea.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
-#include "logging/reload.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -136,24 +136,13 @@ logging::LogContact ContactOfEntryLine(const Form1& form) {
           logging::CurrentMode};
 }
 
-// List boxes List1 to List10 show the worked grids of the first ten bands.
-void FillBandList(Form1& form, std::int32_t bandIndex) {
-  const auto lists = form.BandLists();
-  if (bandIndex < 0 || bandIndex >= static_cast<std::int32_t>(lists.size())) return;
-  platform::ListBox& list = *lists[bandIndex];
-  list.Clear();
-  for (std::int32_t slot = 1; slot <= logging::BandGridCount[bandIndex]; ++slot) {
-    list.AddItem(logging::BandGrids[bandIndex][slot]);
-  }
-}
-
 // A grid new on the band (the "New" indicator is showing): marked on the map and listed.
 void ListNewGrid(Form1& form) {
   QString& grid = logging::LogGridRcvd[logging::LogCount];
   form.ColorChange(grid);
   const std::int32_t band = logging::AddWorkedGrid(logging::CurrentBand, grid, logging::LogGridSent[logging::LogCount],
                                                    Rover, ContestType);
-  FillBandList(form, band);
+  logging::FillBandList(form, band);
 }
 
 // Everything the commit does once the row is stored.
@@ -185,28 +174,16 @@ void FinishCommit(Form1& form) {
   platform::DoEvents();
 }
 
-// The row is stored but keeping it in memory failed part-way: the in-memory log and the tallies
-// are rebuilt from the table, so they agree with it again, and the entry line is cleared, as the
-// contact is logged. Only a table that cannot be read now is reported, as a reload reports it.
+// The row is stored but keeping it in memory failed part-way: the log is reloaded from the table,
+// so the in-memory log and the tallies agree with it again, and the entry line is cleared, as the
+// contact is logged. Only a table that cannot be read now is reported, as a reload reports it,
+// and the next poll then reloads.
 void ResynchroniseWithTable(Form1& form) {
   ClearEntryLine(form);
-  try {
-    logging::ReloadLogStore(Rover, ContestType);
-  } catch (const std::exception& error) {
-    platform::TraceError(lcLogging, error);
-    logging::LogRecordset.Close();
-    logging::LogRowCount = -1;  // no table has that many rows, so the next poll reloads
-    platform::MsgBox(QStringLiteral("Error opening file."), platform::MsgBoxStyle::OKOnly,
-                     QStringLiteral("File or Network Error"));
-    return;
-  }
-  for (std::int32_t band = 0; band < logging::BandCount; ++band) FillBandList(form, band);
+  form.WorkList();
   ClearDupeLabel(form);
   form.lblDialog.SetCaption(QString());
   form.lblDialog.SetBackColor(MessageBackColor);
-  for (void (Form1::*refresh)() : {&Form1::ListContacts, &Form1::Labeldisplay, &Form1::TimeStats}) {
-    platform::SkipOnError(lcLogging, [&] { (form.*refresh)(); });
-  }
   platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
 }
 

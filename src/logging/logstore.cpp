@@ -2,6 +2,8 @@
 
 #include "platform/errors.h"
 
+#include <QSet>
+
 #include <utility>
 
 namespace logging {
@@ -20,6 +22,24 @@ bool ContainsIgnoringCase(const SlotArray& entries, std::int32_t count, const QS
 }
 
 bool ListsRoverGrids(std::uint8_t rover, std::uint8_t contestType) { return rover == 1 && contestType >= 5; }
+
+void AppendWorkedGrid(std::int32_t bandIndex, const QString& entry) {
+  const std::int32_t slot = BandGridCount[bandIndex] + 1;
+  BandGrids[bandIndex].Set(slot, entry);
+  BandGridCount[bandIndex] = slot;
+}
+
+void AppendActivatedGrid(const QString& ownGrid) {
+  ++ActivatedGridCount;
+  ActivatedGrids.Set(ActivatedGridCount, ownGrid);
+}
+
+// Adds an entry to a set of entries told apart regardless of case; false when it was there.
+bool FirstOfItsKind(QSet<QString>& seen, const QString& entry) {
+  const qsizetype before = seen.size();
+  seen.insert(entry.toCaseFolded());
+  return seen.size() != before;
+}
 
 void ClearTallies() {
   for (std::int32_t index = 0; index < BandCount; ++index) {
@@ -69,6 +89,11 @@ void AppendContact(const LogContact& contact) {
   LogCount = slot;
 }
 
+void ReplaceContacts(const std::vector<LogContact>& contacts) {
+  ClearContacts();
+  for (const LogContact& contact : contacts) AppendContact(contact);
+}
+
 void CountBandQso(const QString& band) {
   const std::int32_t index = BandIndex(band);
   if (index >= 0) ++BandQsoCount[index];
@@ -91,24 +116,29 @@ std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const Q
                            std::uint8_t rover, std::uint8_t contestType) {
   const WorkedGridEntry worked = WorkedGridEntryOf(band, gridRcvd, ownGrid, rover, contestType);
   if (worked.BandIndex < 0 || BandHasGrid(worked.BandIndex, worked.Entry)) return -1;
-  const std::int32_t slot = BandGridCount[worked.BandIndex] + 1;
-  BandGrids[worked.BandIndex].Set(slot, worked.Entry);
-  BandGridCount[worked.BandIndex] = slot;
+  AppendWorkedGrid(worked.BandIndex, worked.Entry);
   return worked.BandIndex;
 }
 
 void AddActivatedGrid(const QString& ownGrid) {
   if (ContainsIgnoringCase(ActivatedGrids, ActivatedGridCount, ownGrid)) return;
-  ++ActivatedGridCount;
-  ActivatedGrids.Set(ActivatedGridCount, ownGrid);
+  AppendActivatedGrid(ownGrid);
 }
 
+// One pass with a set of what each list holds, rather than a search of the list per contact, so
+// a large log with many grids per band rebuilds quickly.
 void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType) {
   ClearTallies();
+  std::array<QSet<QString>, BandCount> listed;
+  QSet<QString> activated;
   for (std::int32_t slot = 1; slot <= LogCount; ++slot) {
     CountBandQso(LogBand[slot]);
-    AddWorkedGrid(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
-    AddActivatedGrid(LogGridSent[slot]);
+    const WorkedGridEntry worked =
+        WorkedGridEntryOf(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
+    if (worked.BandIndex >= 0 && FirstOfItsKind(listed[worked.BandIndex], worked.Entry)) {
+      AppendWorkedGrid(worked.BandIndex, worked.Entry);
+    }
+    if (FirstOfItsKind(activated, LogGridSent[slot])) AppendActivatedGrid(LogGridSent[slot]);
   }
 }
 

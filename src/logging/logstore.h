@@ -80,6 +80,9 @@ std::int32_t BandIndex(const QString& name);
 // Puts a contact into slot LogCount + 1.
 void AppendContact(const LogContact& contact);
 
+// Makes these contacts the whole in-memory log, slots 1 onward; the tallies are left as they are.
+void ReplaceContacts(const std::vector<LogContact>& contacts);
+
 // Counts a contact on its band; a band outside the 17 names counts nowhere.
 void CountBandQso(const QString& band);
 

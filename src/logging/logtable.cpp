@@ -1,5 +1,7 @@
 #include "logging/logtable.h"
 
+#include <vector>
+
 namespace logging {
 
 namespace {
@@ -39,10 +41,13 @@ void InsertContact(const LogContact& contact) {
 void OpenContactsOfCall(const QString& call) { LogRecordset.Open(SelectByCallStatement, LogConnection, {call}); }
 
 void LoadContactsFromTable() {
-  ReleaseLogRecordset release;
-  ClearContacts();
-  LogRecordset.Open(ReloadStatement, LogConnection);
-  for (; !LogRecordset.Eof(); LogRecordset.MoveNext()) AppendContact(ContactOfCurrentRow());
+  std::vector<LogContact> rows;
+  {
+    ReleaseLogRecordset release;
+    LogRecordset.Open(ReloadStatement, LogConnection);
+    for (; !LogRecordset.Eof(); LogRecordset.MoveNext()) rows.push_back(ContactOfCurrentRow());
+  }
+  ReplaceContacts(rows);
   if (LogCount > 0) LogRowCount = LogCount;
 }
 

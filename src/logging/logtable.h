@@ -19,7 +19,8 @@ void OpenContactsOfCall(const QString& call);
 
 // Replaces the in-memory log by the rows of tbllog, oldest first (a text sort of flddate, then
 // fldtime, so a late "hh:mm" comes before the same minute's "hh:mm:ss"). When a row was read,
-// LogRowCount becomes LogCount. A read that fails part-way keeps the rows read so far.
+// LogRowCount becomes LogCount. Every row is read before the in-memory log is touched, so a read
+// that fails throws and leaves the log the program holds as it was.
 // The tallies are not touched: RebuildBandTallies follows.
 void LoadContactsFromTable();
 

@@ -1,7 +1,14 @@
 #include "logging/reload.h"
 
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logging/bandlists.h"
+#include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
+#include "platform/dialogs.h"
+#include "platform/paths.h"
+#include "platform/trace.h"
 
 namespace logging {
 
@@ -11,3 +18,72 @@ void ReloadLogStore(std::uint8_t rover, std::uint8_t contestType) {
 }
 
 }  // namespace logging
+
+namespace app {
+
+namespace {
+
+// The log the program holds stays as it was, and the next poll tries again. Until a reload reads
+// the table, the backup leaves the backup file alone: the log held may be empty (a failed first
+// reload) or older than the file.
+void KeepLogUntilNextPoll() {
+  logging::ReloadFailed = 1;
+  logging::LogRowCount = -1;  // no table has that many rows, so the next poll reloads
+}
+
+// Every view of the log, once the log is read. A view that fails is traced and the others still
+// follow: the log itself was read, so no file error is shown for it.
+void ShowReloadedLog(Form1& form) {
+  for (int square : form.lblGrid.Indexes()) form.lblGrid[square].SetForeColor(logging::RemainingGridColor);
+  logging::FillBandLists(form);
+  for (void (Form1::*refresh)() :
+       {&Form1::ListContacts, &Form1::TimeStats, &Form1::Labeldisplay, &Form1::HighlightWorkedGrids}) {
+    platform::SkipOnError(lcLogging, [&] { (form.*refresh)(); });
+  }
+}
+
+}  // namespace
+
+// Rebuilds the in-memory log, the tallies and every view of them from the table. The table is
+// read whole before anything is replaced, so a file that cannot be reached or is damaged leaves
+// the log, its counts and its lists as they were.
+void Form1::mnuopen2() {
+  try {
+    platform::ChDrive(ProgramDrive);
+    platform::ChDir(ProgramDir);
+    logging::ReloadLogStore(Rover, ContestType);
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
+    logging::LogRecordset.Close();
+    KeepLogUntilNextPoll();
+    platform::MsgBox(QStringLiteral("Error opening file."), platform::MsgBoxStyle::OKOnly,
+                     QStringLiteral("File or Network Error"));
+    return;
+  }
+  logging::ReloadFailed = 0;
+  ShowReloadedLog(*this);
+}
+
+void Form1::WorkList() {
+  logging::ReloadPending = 0;
+  mnuopen2();
+}
+
+// A reload on request: a reload waiting for the call box still follows.
+void Form1::mnuOpen_Click() { mnuopen2(); }
+
+void Form1::AskOpenExistingLog() {
+  const int answer = platform::MsgBox(
+      QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
+                     "existing log and starts a new log.)"),
+      platform::MsgBoxStyle::YesNo | platform::MsgBoxStyle::Question, QStringLiteral("Open existing log?"));
+  if (answer == platform::MsgBoxResult::Yes) {
+    WorkList();
+  } else if (answer == platform::MsgBoxResult::No) {
+    NewLog();
+  }
+  cmdEdit.SetVisible(false);
+  cmdDelete.SetVisible(false);
+}
+
+}  // namespace app

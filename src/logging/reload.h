@@ -1,12 +1,23 @@
 #pragma once
 
+#include "platform/modulevalues.h"
+
 #include <cstdint>
 
+// The reload of the shared log (Form1::mnuopen2, WorkList, mnuOpen_Click, AskOpenExistingLog in
+// reload.cpp) and its poll (Form1::FileSize, Timer3_Timer, mnuRefreshrate_Click in poll.cpp).
 namespace logging {
+
+// Refresh ticks since the last backup, 0 to 16: every 16th tick writes the backup file.
+MODULE_VALUE(std::uint8_t, BackupTickCount, 0);
+
+// 1 while the last reload could not read the table. The log held is then older than the table,
+// or empty at start-up, and the backup file keeps its last good copy instead of taking it.
+MODULE_VALUE(std::uint8_t, ReloadFailed, 0);
 
 // Rebuilds the in-memory log from tbllog, oldest first, then the per-band counts, worked-grid
 // lists and activated grids from it. Throws platform::RuntimeError when the table cannot be read;
-// the tallies are then left as they were.
+// the in-memory log, the tallies and LogRowCount are then left as they were.
 void ReloadLogStore(std::uint8_t rover, std::uint8_t contestType);
 
 }  // namespace logging

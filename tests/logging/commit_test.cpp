@@ -16,9 +16,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "anotherpc.h"
 #include "damagedfiles.h"
 #include "formtesting.h"
-#include <sqlite3.h>
 
 #include <ostream>
 #include <string>
@@ -27,54 +27,10 @@ namespace {
 
 using logging::LogCount;
 
-// Every row of tbllog in insertion order, read through a SQLite connection of the test's own.
-QList<QStringList> RowsOnFile(const QString& path) {
-  sqlite3* db = nullptr;
-  QList<QStringList> rows;
-  if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    ADD_FAILURE() << "cannot open " << path.toStdString();
-    sqlite3_close_v2(db);
-    return rows;
-  }
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, "select * from tbllog order by rowid", -1, &statement, nullptr);
-  while (sqlite3_step(statement) == SQLITE_ROW) {
-    QStringList row;
-    for (int column = 0; column < sqlite3_column_count(statement); ++column) {
-      row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
-    }
-    rows << row;
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close_v2(db);
-  return rows;
-}
-
-// Another PC of the station logging into the same file.
-void InsertFromAnotherPc(const QString& path, const QStringList& row) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, "insert into tbllog values (?,?,?,?,?,?,?,?,?)", -1, &statement, nullptr);
-  for (int column = 0; column < row.size(); ++column) {
-    const QByteArray text = row[column].toUtf8();
-    sqlite3_bind_text(statement, column + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-  }
-  EXPECT_EQ(sqlite3_step(statement), SQLITE_DONE);
-  sqlite3_finalize(statement);
-  sqlite3_close_v2(db);
-}
-
 QStringList InMemory(std::int32_t slot) {
   using namespace logging;
   return {LogCalls[slot], LogRstRcvd[slot], LogGridRcvd[slot], LogRstSent[slot], LogGridSent[slot],
           LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot]};
-}
-
-QStringList ItemsOf(const platform::ListBox& list) {
-  QStringList items;
-  for (int i = 0; i < list.ListCount(); ++i) items << list.List(i);
-  return items;
 }
 
 // The main window on a fresh log, a fixed station in FN31 five hours behind UTC, on 144 M phone,
@@ -394,6 +350,27 @@ TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadO
   EXPECT_EQ(logging::BandQsoCount[1], 2);
   EXPECT_EQ(ItemsOf(form.List2), QStringList({"FN12", "FN20"}));
   EXPECT_EQ(EntryLine(), QStringList({"", "", "", ""}));
+}
+
+TEST_F(CommitTest, ARecoveryThatCannotReadTheTableSaysSoOnceAndTheNextPollReloads) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  MarkGridNew();
+  app::ProgramDir = dir_.filePath("gone");  // once the row is stored, neither the commit nor a reload gets on
+  CommitEntryLine();
+
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Error opening file.");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "File or Network Error");
+  EXPECT_EQ(RowsOnFile(path_).size(), 1);
+  EXPECT_EQ(EntryLine(), QStringList({"", "", "", ""})) << "the contact is logged";
+
+  app::ProgramDir = dir_.path();
+  form.Timer3.Tick();
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
+  ASSERT_EQ(LogCount, 1);
+  EXPECT_EQ(logging::LogRowCount, 1.0);
+  EXPECT_EQ(logging::BandQsoCount[1], 1);
+  EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN20"});
 }
 
 struct UtcCase {

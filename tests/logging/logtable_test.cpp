@@ -1,5 +1,6 @@
 #include "logging/logtable.h"
 
+#include "anotherpc.h"
 #include "logdatabasefixture.h"
 #include "platform/errors.h"
 
@@ -16,21 +17,6 @@ using platform::RuntimeError;
 
 LogContact Contact(const QString& call, const QString& band, const QString& date, const QString& time) {
   return {call, "59", "FN31", "57", "FN20", date, time, band, "PH"};
-}
-
-// Every row of the file in table order, read through a connection of its own.
-QList<QStringList> RowsOnFile(const QString& path) {
-  platform::Connection reader;
-  reader.Open(path);
-  platform::Recordset rows;
-  rows.Open(QStringLiteral("select * from tbllog"), reader);
-  QList<QStringList> result;
-  for (; !rows.Eof(); rows.MoveNext()) {
-    QStringList row;
-    for (int field = 0; field < rows.FieldCount(); ++field) row << rows.Fields(field);
-    result << row;
-  }
-  return result;
 }
 
 using LogTableTest = LogDatabaseTest;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/controls.h"
 #include "platform/form.h"
 
 #include <QApplication>
@@ -12,4 +13,11 @@ inline void ShowActive(platform::Form& form) {
   form.Show();
   QApplication::setActiveWindow(form.Widget());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+}
+
+// The items of a list box, top to bottom, as the operator reads them.
+inline QStringList ItemsOf(const platform::ListBox& list) {
+  QStringList items;
+  for (int i = 0; i < list.ListCount(); ++i) items << list.List(i);
+  return items;
 }

@@ -1,0 +1,8 @@
+#include "app/form1.h"
+#include "platform/trace.h"
+
+namespace app {
+
+void Form1::NewLog() { NOT_BUILT_YET(); }
+
+}  // namespace app
