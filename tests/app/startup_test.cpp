@@ -151,7 +151,7 @@ TEST_F(LogoWindow, CentredAboveTheMiddleShowsTheBadgeAfterAMomentAndClosesByItse
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
     badgeShown = IsLoaded<frmVarnekLogo>() && logo.Image2.Visible();
   });
   logo.Show(platform::Modal);
@@ -173,7 +173,7 @@ TEST_F(LogoWindow, TheMakersPictureReplacesTheLogoStaysLongerAndNeverShowsTheBad
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
     badgeShown = IsLoaded<frmVarnekLogo>();
   });
   logo.Show(platform::Modal);
