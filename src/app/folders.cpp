@@ -1,10 +1,13 @@
 #include "app/folders.h"
 
+#include "app/globals.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/trace.h"
+
+#include <optional>
 
 namespace app::modGlobalPreferences {
 
@@ -13,6 +16,15 @@ namespace {
 void MakeFolders(const QString& base, const QString& makerFolder, const QString& subFolder) {
   MakeFolderPath(base + makerFolder, 1);
   MakeFolderPath(base + makerFolder + subFolder, 1);
+}
+
+// What stands for "My Documents" before any is made: the one an earlier run filled, else the
+// desktop's documents folder where it exists, so that no second documents folder appears beside it.
+std::optional<QString> StandingMyDocuments(const QString& myDocuments, const QString& makerFolder) {
+  if (platform::DirExists(myDocuments + makerFolder)) return myDocuments;
+  const QString desktopDocuments = platform::DesktopDocumentsFolder();
+  if (!desktopDocuments.isEmpty() && platform::DirExists(desktopDocuments)) return desktopDocuments;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -43,6 +55,10 @@ QString GetDocumentsFolder(const QString& makerFolder, const QString& subFolder)
     return base + makerFolder;
   }
   const QString myDocuments = profile + QStringLiteral("\\My Documents");
+  if (const std::optional<QString> base = StandingMyDocuments(myDocuments, makerFolder)) {
+    MakeFolders(*base, makerFolder, subFolder);
+    return *base + makerFolder;
+  }
   MakeFolderPath(myDocuments, 0);
   for (const QString& base : {myDocuments, profile + QStringLiteral("\\Documents")}) {
     if (platform::DirExists(base)) {
@@ -63,3 +79,12 @@ DocumentFolders FindDocumentFolders() {
 }
 
 }  // namespace app::modGlobalPreferences
+
+namespace app {
+
+void SelectProgramFolder() {
+  platform::ChDrive(ProgramDrive);
+  platform::ChDir(ProgramDir);
+}
+
+}  // namespace app

@@ -19,8 +19,10 @@ inline const QString BackupFolder = QStringLiteral("\\BACKUP");
 void MakeFolderPath(const QString& path, std::uint8_t reportErrors);
 
 // Makes sure documents folder + makerFolder + subFolder exists and returns documents folder +
-// makerFolder. The documents folder is "My Documents" or else "Documents" under USERPROFILE;
-// with neither, the folders are made under USERPROFILE and under APPDATA and APPDATA's are used;
+// makerFolder. The documents folder is USERPROFILE's "My Documents" where an earlier run made
+// makerFolder in it, else the desktop's documents folder where that exists. Otherwise it is
+// "My Documents" (made silently when missing) or else "Documents" under USERPROFILE; with
+// neither, the folders are made under USERPROFILE and under APPDATA and APPDATA's are used;
 // with no USERPROFILE at all it is "c:\My Documents". makerFolder and subFolder begin with "\".
 QString GetDocumentsFolder(const QString& makerFolder, const QString& subFolder);
 
@@ -33,3 +35,11 @@ struct DocumentFolders {
 DocumentFolders FindDocumentFolders();
 
 }  // namespace app::modGlobalPreferences
+
+namespace app {
+
+// Makes the program folder current (its drive first), as every access to a file by its plain
+// name needs. Throws platform::RuntimeError when the folder is gone.
+void SelectProgramFolder();
+
+}  // namespace app

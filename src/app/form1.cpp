@@ -581,9 +581,8 @@ void Form1::lbl35_Click() { NOT_BUILT_YET(); }
 void Form1::lbl58_Click() { NOT_BUILT_YET(); }
 void Form1::lbl10_Click() { NOT_BUILT_YET(); }
 
-// Score, preferences file, grid map.
+// Score, grid map.
 void Form1::Labeldisplay() { NOT_BUILT_YET(); }
-void Form1::SavePref() { NOT_BUILT_YET(); }
 void Form1::GridFill() { NOT_BUILT_YET(); }
 void Form1::HighlightWorkedGrids() { NOT_BUILT_YET(); }
 void Form1::List1_Click() { NOT_BUILT_YET(); }

@@ -357,6 +357,7 @@ class Form1 : public platform::Form {
 
   // ---- Procedures that other windows and the set-up call
   void SavePref();              // writes the preferences file
+  QString ReadPreferences();    // takes the preferences file's values; returns the panel view saved
   void mnuopen2();              // reloads the whole log from the table
   void WorkList();              // the reload every other part calls
   void FileSize();              // polls the table's row count and reloads on a change

@@ -9,6 +9,8 @@ namespace app {
 class frmSplash : public platform::Form {
  public:
   frmSplash();
+
+  void Form_Load() override;
 };
 
 }  // namespace app

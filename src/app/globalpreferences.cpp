@@ -50,16 +50,16 @@ std::optional<ValueSpan> ValueOnOneLine(const QString& text, const QString& open
 }  // namespace
 
 void LoadPreferencesText(const QString& path) {
-  PreferencesPath = path;
   const QString nativePath = platform::NativePath(path);
-  if (!QFileInfo::exists(nativePath)) {
-    PreferencesText = DeclarationLine;
-    return;
+  QString text;
+  if (QFileInfo::exists(nativePath)) {
+    // The file is single-byte text; Latin-1 carries every byte through a load and save unchanged.
+    text = WithoutFinalLineEnd(QString::fromLatin1(platform::ReadRegularFile(nativePath, platform::MaxTextFileBytes)));
   }
-  // The file is single-byte text; Latin-1 carries every byte through a load and save unchanged.
-  const QString text = WithoutFinalLineEnd(
-      QString::fromLatin1(platform::ReadRegularFile(nativePath, platform::MaxTextFileBytes)));
   PreferencesText = text.isEmpty() ? DeclarationLine : text;
+  // Only a file that was read, or is not there yet, becomes the one that saves write: what cannot
+  // be read is never overwritten.
+  PreferencesPath = path;
 }
 
 void SavePreferencesText(const QString& path) {

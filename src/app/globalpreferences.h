@@ -22,9 +22,10 @@ MODULE_VALUE(QString, PreferencesText);
 // Where the file is written, as the program writes paths.
 MODULE_VALUE(QString, PreferencesPath);
 
-// Takes the file's text into memory, or the declaration line alone when there is no file;
-// writes nothing. Throws platform::RuntimeError when something is at the path but cannot be read,
-// is no regular file or is larger than platform::MaxTextFileBytes.
+// Takes the file's text into memory, or the declaration line alone when there is no file, and
+// makes path the one that saves write; writes nothing. Throws platform::RuntimeError, changing
+// nothing, when something is at the path but cannot be read, is no regular file or is larger
+// than platform::MaxTextFileBytes.
 void LoadPreferencesText(const QString& path);
 
 // Writes PreferencesText and one CR LF to path, replacing the file.

@@ -1,5 +1,7 @@
 #include "platform/environment.h"
 
+#include <QDir>
+#include <QStandardPaths>
 #include <QtGlobal>
 
 namespace platform {
@@ -24,6 +26,12 @@ QString Environ(const QString& name) {
   if (upper == QLatin1String("USERPROFILE")) return ValueOr(Variable(upper), HomeFolder());
   if (upper == QLatin1String("APPDATA")) return ValueOr(Variable(upper), ConfigFolder());
   return Variable(name);
+}
+
+QString DesktopDocumentsFolder() {
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty() || QDir(folder) == QDir::home()) return QString();
+  return folder;
 }
 
 }  // namespace platform

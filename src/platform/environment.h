@@ -10,4 +10,10 @@ namespace platform {
 // without regard to case for these two, as the program's own system does.
 QString Environ(const QString& name);
 
+// The desktop's documents folder, natively: XDG_DOCUMENTS_DIR of the user's user-dirs.dirs (in the
+// XDG config folder), else $HOME/Documents. "" where the desktop has none (the entry names the
+// home folder itself). The folder need not exist. Tests point $HOME and $XDG_CONFIG_HOME at
+// folders of their own.
+QString DesktopDocumentsFolder();
+
 }  // namespace platform

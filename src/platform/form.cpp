@@ -93,9 +93,9 @@ QWidget* Form::Widget() const { return window_; }
 QString Form::Caption() const { return window_->windowTitle(); }
 void Form::SetCaption(const QString& caption) { window_->setWindowTitle(caption); }
 
-double Form::ScaleWidth() const { return std::max(0.0, width_ - 2 * BorderTwips); }
+double Form::ScaleWidth() const { return std::max(0.0, width_ - 2 * FrameTwips()); }
 
-double Form::ScaleHeight() const { return std::max(0.0, height_ - CaptionTwips - BorderTwips - MenuBarHeight()); }
+double Form::ScaleHeight() const { return std::max(0.0, height_ - TitleTwips() - FrameTwips() - MenuBarHeight()); }
 
 double Form::MenuBarHeight() const {
   auto* bar = qobject_cast<QMenuBar*>(window_->menuWidget());
@@ -103,38 +103,55 @@ double Form::MenuBarHeight() const {
   return PixelsToTwips(bar->sizeHint().height());
 }
 
-namespace {
+double Form::FrameTwips() const { return borderStyle_ == BorderNone ? 0 : BorderTwips; }
+double Form::TitleTwips() const { return borderStyle_ == BorderNone ? 0 : CaptionTwips; }
 
 // The window's own geometry holds the client area and the menu bar; the borders and the caption
 // belong to the window manager.
-QRect PixelGeometry(double left, double top, double width, double height) {
-  const int w = std::max(0, TwipsToPixels(width - 2 * Form::BorderTwips));
-  const int h = std::max(0, TwipsToPixels(height - Form::CaptionTwips - Form::BorderTwips));
-  return QRect(TwipsToPixels(left), TwipsToPixels(top), w, h);
+QRect Form::PixelGeometry() const {
+  const int w = std::max(0, TwipsToPixels(width_ - 2 * FrameTwips()));
+  const int h = std::max(0, TwipsToPixels(height_ - TitleTwips() - FrameTwips()));
+  return QRect(TwipsToPixels(left_), TwipsToPixels(top_), w, h);
 }
-
-}  // namespace
 
 void Form::ApplyGeometry() {
   applyingGeometry_ = true;
-  const QRect geometry = PixelGeometry(left_, top_, width_, height_);
+  const QRect geometry = PixelGeometry();
   window_->move(geometry.topLeft());
-  window_->resize(geometry.size());
+  if (borderStyle_ == BorderSizable) {
+    window_->resize(geometry.size());
+  } else {
+    window_->setFixedSize(geometry.size());
+  }
   applyingGeometry_ = false;
 }
 
 void Form::TakeWindowGeometry() {
   // Values set in twips stay as set while the window keeps the pixels they gave.
   if (applyingGeometry_) return;
-  const QRect expected = PixelGeometry(left_, top_, width_, height_);
+  const QRect expected = PixelGeometry();
   if (window_->size() != expected.size()) {
-    width_ = PixelsToTwips(window_->width()) + 2 * BorderTwips;
-    height_ = PixelsToTwips(window_->height()) + CaptionTwips + BorderTwips;
+    width_ = PixelsToTwips(window_->width()) + 2 * FrameTwips();
+    height_ = PixelsToTwips(window_->height()) + TitleTwips() + FrameTwips();
   }
   if (window_->pos() != expected.topLeft()) {
     left_ = PixelsToTwips(window_->x());
     top_ = PixelsToTwips(window_->y());
   }
+}
+
+void Form::SetBorderStyle(int style) {
+  if (style != BorderNone && style != BorderFixedSingle && style != BorderSizable) InvalidPropertyValue();
+  borderStyle_ = style;
+  // Changing the flags hides a shown window: it is shown again as it was.
+  const bool shown = window_->isVisible();
+  window_->setWindowFlag(Qt::FramelessWindowHint, style == BorderNone);
+  if (style == BorderSizable) {
+    window_->setMinimumSize(0, 0);
+    window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+  ApplyGeometry();
+  if (shown) window_->show();
 }
 
 int Form::WindowState() const {

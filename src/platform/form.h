@@ -14,6 +14,7 @@
 #include <vector>
 
 class QEventLoop;
+class QRect;
 class QKeyEvent;
 class QMainWindow;
 class QMenuBar;
@@ -42,6 +43,12 @@ inline constexpr int WindowNormal = 0;
 inline constexpr int WindowMinimized = 1;
 inline constexpr int WindowMaximized = 2;
 
+// BorderStyle values. A window is designed sizable, with a frame and a title bar, unless it says
+// otherwise in its design, before it is first shown.
+inline constexpr int BorderNone = 0;         // a bare client area: no frame, no title bar, fixed size
+inline constexpr int BorderFixedSingle = 1;  // frame and title bar; only the program changes its size
+inline constexpr int BorderSizable = 2;
+
 // A window as the program was designed: outer size and position in twips, a client area that
 // holds the controls (below the menu bar when the window has menus), and the load / activate /
 // query-unload / unload life cycle. Each window derives from Form, declares its controls as
@@ -49,7 +56,8 @@ inline constexpr int WindowMaximized = 2;
 // the hooks it handles.
 class Form : public Container, public Placement {
  public:
-  // Outer size less client size: the borders and the caption, as the designs assume them.
+  // Outer size less client size of a window with a border: the borders and the caption, as the
+  // designs assume them. A window without a border has none of them.
   static constexpr double BorderTwips = 60;    // each side, left, right and bottom
   static constexpr double CaptionTwips = 330;  // above the client area (the menu bar comes below)
 
@@ -73,6 +81,11 @@ class Form : public Container, public Placement {
 
   int WindowState() const;
   void SetWindowState(int state);
+
+  int BorderStyle() const { return borderStyle_; }
+  // Keeps the outer size; without a border the whole window is client area. Throws 380 for a
+  // value other than BorderNone, BorderFixedSingle and BorderSizable.
+  void SetBorderStyle(int style);
 
   bool Visible() const;
   void SetVisible(bool visible);
@@ -182,6 +195,10 @@ class Form : public Container, public Placement {
   void FinishUnload();
   void ApplyGeometry() override;
   void TakeWindowGeometry();
+  // What the frame takes of the outer size with the window's border style.
+  double FrameTwips() const;
+  double TitleTwips() const;
+  QRect PixelGeometry() const;
 
   QString name_;
   QMainWindow* window_;
@@ -194,6 +211,7 @@ class Form : public Container, public Placement {
   QEventLoop* modalLoop_ = nullptr;
   bool applyingGeometry_ = false;
   bool keyPreview_ = false;
+  int borderStyle_ = BorderSizable;
   bool loaded_ = false;
   bool released_ = false;
   bool destroying_ = false;

@@ -8,6 +8,11 @@ namespace rig {
 class RigControlfrm : public platform::Form {
  public:
   RigControlfrm();
+
+  // Opens the rig's port with the window's settings and starts polling.
+  void Command1_Click();
+  // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
+  void ChangeFrequency(const float& frequency);
 };
 
 }  // namespace rig

@@ -492,6 +492,35 @@ TEST(FormGeometry, TwipsReadBackAsWrittenAndTheClientAreaLiesWithinTheWindow) {
   EXPECT_EQ(form.Height(), 5000);
 }
 
+TEST(FormGeometry, BorderStylesSetTheFrameTheTitleBarAndWhetherTheOperatorCanResize) {
+  const struct {
+    int style;
+    double frame, title;
+    bool frameless, fixed;
+  } cases[] = {
+      {BorderNone, 0, 0, true, true},
+      {BorderFixedSingle, Form::BorderTwips, Form::CaptionTwips, false, true},
+      {BorderSizable, Form::BorderTwips, Form::CaptionTwips, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.style);
+    Form form("BorderForm");
+    form.SetBorderStyle(c.style);
+    form.Move(300, 150, 4500, 3000);
+    form.Show();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(form.ScaleWidth(), 4500 - 2 * c.frame);
+    EXPECT_EQ(form.ScaleHeight(), 3000 - c.title - c.frame);
+    EXPECT_EQ(form.Widget()->size(), QSize(static_cast<int>(form.ScaleWidth() / 15), static_cast<int>(form.ScaleHeight() / 15)));
+    EXPECT_EQ(form.Widget()->windowFlags().testFlag(Qt::FramelessWindowHint), c.frameless);
+    EXPECT_EQ(form.Widget()->minimumSize() == form.Widget()->maximumSize(), c.fixed);
+    form.Move(0, 0, 6000, 4500);  // the program still sizes it
+    EXPECT_EQ(form.Widget()->width(), static_cast<int>((6000 - 2 * c.frame) / 15));
+  }
+  Form form("BorderForm");
+  EXPECT_THROW(form.SetBorderStyle(3), RuntimeError);
+}
+
 TEST(FormGeometry, ControlsAreWalkedInCreationOrderWithKindAndSizes) {
   LayoutForm form;
   std::vector<std::pair<QString, ControlKind>> walked;

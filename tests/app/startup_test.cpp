@@ -1,0 +1,197 @@
+#include "app/form1.h"
+#include "app/frmsplash.h"
+#include "app/frmvarneklogo.h"
+#include "app/globalpreferences.h"
+#include "app/globals.h"
+#include "platform/dialogs.h"
+#include "platform/forms.h"
+#include "platform/paths.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakehome.h"
+
+namespace {
+
+using namespace app;
+using platform::Instance;
+using platform::IsLoaded;
+
+// A desktop user's home with ~/Documents, and the program started in a program folder of its own.
+class StartUp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(programFolder.isValid());
+    savedDir = platform::CurDir();
+    platform::ChDir(programFolder.path());
+    home.MakeFolder("Documents");
+  }
+  void TearDown() override { platform::ChDir(savedDir); }
+
+  QString Documents(const QString& relative) const { return home.Path() + "/Documents/Varnek Software/" + relative; }
+
+  // Everything under the home, folders and files.
+  QStringList HomeTree() const {
+    QStringList tree;
+    QDirIterator it(home.Path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) tree << it.next();
+    tree.sort();
+    return tree;
+  }
+
+  // Starts the program as main does. whenLogoShown runs while the logo window is up; then the
+  // operator clicks the logo away.
+  void Start(const std::function<void()>& whenLogoShown = {}) {
+    bool logoShown = false;
+    QTimer::singleShot(0, [&] {
+      ASSERT_TRUE(IsLoaded<frmVarnekLogo>());
+      frmVarnekLogo& logo = Instance<frmVarnekLogo>();
+      ASSERT_TRUE(QTest::qWaitFor([&] { return logo.Visible(); }));
+      logoShown = true;
+      if (whenLogoShown) whenLogoShown();
+      QTest::mouseClick(logo.Image1.Widget(), Qt::LeftButton);
+    });
+    Instance<frmSplash>();
+    platform::DoEvents();
+    EXPECT_TRUE(logoShown);
+  }
+
+  FakeHome home;
+  QTemporaryDir programFolder;
+  QString savedDir;
+  platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(StartUp, LogoFirstThenFoldersAndSharedPreferencesThenBackupThenTheMainWindow) {
+  const QString programDir = QDir(programFolder.path()).canonicalPath();
+  Start([&] {
+    EXPECT_EQ(ProgramDir, programDir);
+    EXPECT_EQ(ProgramDrive, "/");
+    EXPECT_EQ(DataFolder, "");
+    EXPECT_EQ(modGlobalPreferences::PreferencesPath, "");
+    EXPECT_FALSE(QFileInfo::exists(Documents("Corvane")));
+    EXPECT_FALSE(Instance<frmSplash>().Visible());
+    EXPECT_FALSE(IsLoaded<Form1>());
+  });
+  EXPECT_EQ(platform::NativePath(DataFolder), Documents("Corvane"));
+  EXPECT_EQ(platform::NativePath(SharedFolder), Documents("Shared"));
+  EXPECT_TRUE(QFileInfo(Documents("Corvane/BACKUP")).isDir());
+  EXPECT_FALSE(QFileInfo::exists(home.Path() + "/My Documents"));
+  EXPECT_EQ(modGlobalPreferences::PreferencesPath, SharedFolder + "\\SharedUserPreferences.xml");
+  EXPECT_EQ(modGlobalPreferences::PreferencesText, modGlobalPreferences::DeclarationLine);
+  EXPECT_FALSE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "written at the first save only";
+
+  ASSERT_TRUE(IsLoaded<Form1>());
+  EXPECT_TRUE(Instance<Form1>().Visible());
+  EXPECT_EQ(ProgramDir, programDir);
+  EXPECT_EQ(platform::CurDir(), programDir);
+  EXPECT_FALSE(IsLoaded<frmSplash>());
+  EXPECT_FALSE(IsLoaded<frmVarnekLogo>());
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+TEST_F(StartUp, SecondStartCreatesNothingShowsNothingAndReadsTheSharedPreferences) {
+  Start();
+  const QByteArray shared = modGlobalPreferences::DeclarationLine.toLatin1() + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n";
+  QFile file(Documents("Shared/SharedUserPreferences.xml"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(shared);
+  file.close();
+  const QStringList afterFirst = HomeTree();
+  platform::UnloadAll();
+  platform::ResetModuleValues();
+
+  Start();
+  EXPECT_EQ(HomeTree(), afterFirst);
+  EXPECT_EQ(modGlobalPreferences::PreferencesText, QString::fromLatin1(shared.chopped(2)));
+  EXPECT_TRUE(IsLoaded<Form1>());
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+TEST_F(StartUp, AnUnreadableSharedPreferencesFileIsReportedAndNeverWrittenOver) {
+  home.MakeFolder("Documents/Varnek Software/Shared");
+  const QString path = Documents("Shared/SharedUserPreferences.xml");
+  const qint64 tooLarge = platform::MaxTextFileBytes + 1;
+  ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+  ASSERT_TRUE(QFile::resize(path, tooLarge));
+
+  Start();
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "File, Network or Install Error.");
+  EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.endsWith("SharedUserPreferences.xml"));
+  ASSERT_TRUE(IsLoaded<Form1>()) << "the program starts all the same";
+  EXPECT_TRUE(Instance<Form1>().Visible());
+
+  EXPECT_THROW(modGlobalPreferences::SetPreference("OWN_CALL", "W1AW", 1), platform::RuntimeError);
+  EXPECT_EQ(QFileInfo(path).size(), tooLarge);
+}
+
+// The logo window on its own, as the start-up shows it.
+using LogoWindow = StartUp;
+
+TEST_F(LogoWindow, CentredAboveTheMiddleShowsTheBadgeAfterAMomentAndClosesByItself) {
+  frmVarnekLogo& logo = Instance<frmVarnekLogo>();
+  EXPECT_EQ(logo.Left(), (platform::Screen::Width() - logo.Width()) / 2);
+  EXPECT_EQ(logo.Top(), (platform::Screen::Height() - logo.Height()) / 2 - 170);
+  EXPECT_EQ(logo.BorderStyle(), platform::BorderNone);
+  EXPECT_TRUE(QFileInfo(Documents("Shared")).isDir()) << "the maker's folders are made to look for a picture";
+  EXPECT_EQ(logo.Timer1.Interval(), 1900);
+  EXPECT_EQ(logo.Timer2.Interval(), 1100);
+  EXPECT_TRUE(logo.Timer2.Enabled());
+  EXPECT_FALSE(logo.Image2.Visible());
+
+  bool badgeShown = false;
+  QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
+    badgeShown = IsLoaded<frmVarnekLogo>() && logo.Image2.Visible();
+  });
+  logo.Show(platform::Modal);
+  EXPECT_TRUE(badgeShown) << "the badge comes before the window closes";
+  EXPECT_FALSE(IsLoaded<frmVarnekLogo>());
+}
+
+TEST_F(LogoWindow, TheMakersPictureReplacesTheLogoStaysLongerAndNeverShowsTheBadge) {
+  home.MakeFolder("Documents/Varnek Software/Shared");
+  QImage picture(200, 100, QImage::Format_RGB32);
+  picture.fill(Qt::darkGreen);
+  ASSERT_TRUE(picture.save(Documents("Shared/splash.jpg"), "JPG"));
+
+  frmVarnekLogo& logo = Instance<frmVarnekLogo>();
+  EXPECT_EQ(logo.Image1.Picture().size(), QSize(200, 100));
+  EXPECT_EQ(logo.Timer1.Interval(), 2700);
+  EXPECT_TRUE(logo.Timer1.Enabled());
+  EXPECT_FALSE(logo.Timer2.Enabled());
+
+  bool badgeShown = false;
+  QTimer::singleShot(0, [&] {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
+    badgeShown = IsLoaded<frmVarnekLogo>();
+  });
+  logo.Show(platform::Modal);
+  EXPECT_FALSE(badgeShown);
+  EXPECT_FALSE(IsLoaded<frmVarnekLogo>()) << "closed by itself";
+}
+
+TEST_F(LogoWindow, APictureThatCannotBeReadLeavesTheBuiltInLogo) {
+  home.MakeFolder("Documents/Varnek Software/Shared");
+  QFile file(Documents("Shared/splash.jpg"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a picture");
+  file.close();
+
+  frmVarnekLogo& logo = Instance<frmVarnekLogo>();
+  EXPECT_FALSE(logo.Image1.Picture().isNull());
+  EXPECT_EQ(logo.Timer1.Interval(), 1900);
+  EXPECT_TRUE(logo.Timer2.Enabled());
+}
+
+}  // namespace
