@@ -6,6 +6,7 @@
 #include "logdatabasefixture.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
+#include "logging/preferences.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/paths.h"
@@ -337,7 +338,9 @@ TEST_P(RefreshRateTest, TakesSixToSixtySecondsIgnoresOtherNumbersAndRefusesText)
             "(one minute).");
   EXPECT_EQ(form.Timer3.Interval(), c.interval);
   EXPECT_EQ(logging::RefreshRate, static_cast<float>(c.interval));
-  EXPECT_EQ(platform::UnbuiltReached().contains("Form1::SavePref"), c.interval != 30000) << "saved when taken";
+  const QString preferences = dir_.filePath(logging::PreferencesFileName);
+  EXPECT_EQ(QFile::exists(preferences), c.interval != 30000) << "saved when taken";
+  if (c.interval != 30000) EXPECT_EQ(logging::ReadPreferencesFile(preferences).RefreshRate, c.interval);
   if (c.invalid) {
     EXPECT_EQ(dialogs.Beeps(), 1);
     ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
