@@ -539,50 +539,7 @@ void Form1::ListView1_GotFocus() { NOT_BUILT_YET(); }
 void Form1::ListView1_ColumnClick(int) { NOT_BUILT_YET(); }
 void Form1::ListView1_MouseUp(int, int, float, float) { NOT_BUILT_YET(); }
 
-// Band and mode selection.
-void Form1::mnu160_Click() { NOT_BUILT_YET(); }
-void Form1::mnu80_Click() { NOT_BUILT_YET(); }
-void Form1::mnu40_Click() { NOT_BUILT_YET(); }
-void Form1::mnu20_Click() { NOT_BUILT_YET(); }
-void Form1::mnu15_Click() { NOT_BUILT_YET(); }
-void Form1::mnu10_Click() { NOT_BUILT_YET(); }
-void Form1::mnu23_Click() { NOT_BUILT_YET(); }
-void Form1::mnu35_Click() { NOT_BUILT_YET(); }
-void Form1::mnu58_Click() { NOT_BUILT_YET(); }
-void Form1::mnu10g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu24g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu47g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu75g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu120g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu142g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu241g_Click() { NOT_BUILT_YET(); }
-void Form1::mnu300g_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCW_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPhone_Click() { NOT_BUILT_YET(); }
-void Form1::Label30_Click() { NOT_BUILT_YET(); }
-void Form1::lbl160_Click() { NOT_BUILT_YET(); }
-void Form1::lbl80_Click() { NOT_BUILT_YET(); }
-void Form1::lbl40_Click() { NOT_BUILT_YET(); }
-void Form1::lbl20_Click() { NOT_BUILT_YET(); }
-void Form1::lbl15_Click() { NOT_BUILT_YET(); }
-void Form1::lbl100_Click() { NOT_BUILT_YET(); }
-void Form1::Label15_Click() { NOT_BUILT_YET(); }
-void Form1::Label17_Click() { NOT_BUILT_YET(); }
-void Form1::Label18_Click() { NOT_BUILT_YET(); }
-void Form1::Label19_Click() { NOT_BUILT_YET(); }
-void Form1::lbl50_Click() { NOT_BUILT_YET(); }
-void Form1::lbl144_Click() { NOT_BUILT_YET(); }
-void Form1::lbl222_Click() { NOT_BUILT_YET(); }
-void Form1::lbl432_Click() { NOT_BUILT_YET(); }
-void Form1::lbl902_Click() { NOT_BUILT_YET(); }
-void Form1::lbl13_Click() { NOT_BUILT_YET(); }
-void Form1::lbl23_Click() { NOT_BUILT_YET(); }
-void Form1::lbl35_Click() { NOT_BUILT_YET(); }
-void Form1::lbl58_Click() { NOT_BUILT_YET(); }
-void Form1::lbl10_Click() { NOT_BUILT_YET(); }
-
-// Score, grid map.
-void Form1::Labeldisplay() { NOT_BUILT_YET(); }
+// Grid map.
 void Form1::GridFill() { NOT_BUILT_YET(); }
 void Form1::HighlightWorkedGrids() { NOT_BUILT_YET(); }
 void Form1::List1_Click() { NOT_BUILT_YET(); }

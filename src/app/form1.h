@@ -21,6 +21,8 @@ class Form1 : public platform::Form {
   std::array<platform::Label*, 10> BandNameLabels();
   std::array<platform::Label*, 10> BandCountLabels();
   std::array<platform::ListBox*, 10> BandLists();
+  // The 17 band menus, in band order ("50 M" first).
+  std::array<platform::Menu*, 17> BandMenus();
 
   // ---- Entry line
   platform::Label lblCallHeader{this, "lblCallHeader"};
@@ -365,6 +367,7 @@ class Form1 : public platform::Form {
   void NewLog();                // empties the log after the operator confirms
   void BackupLog();             // writes the backup file from the in-memory log
   void Labeldisplay();          // score and per-band labels
+  void ShowCurrentBand();       // shows, saves and marks the current band
   void GridFill();              // the grid map's square names
   void HighlightWorkedGrids();  // colours the current band's worked squares
 
@@ -378,6 +381,16 @@ class Form1 : public platform::Form {
   void ListContacts();              // refills the contact list
   void ColorChange(QString& grid);  // marks a grid as worked on the grid map
   void TimeStats();                 // the rate figures
+
+  // ---- Band and mode: the rig window makes the log follow the rig through these two
+  void BandFreqConversion(float frequencyValue);  // selects the band of a frequency in MHz
+  void ModeSelection(const QString& strMode);     // selects "PH" or "CW"
+  void BandConflictWarning();  // warns of another station of the network on the band
+
+  // ---- Band map of the DX area; they act only while lblDX shows
+  void BandMapScale();          // the frequency scale of the current band
+  void DisplayBandMapLabels();  // the spots within the scale
+  void RefreshBandMap();        // redraws the spots
 
  private:
   void DesignEntryLine();
