@@ -199,6 +199,14 @@ void SendKeys(const QString& keys, bool wait) {
   }
 }
 
+void TypeText(const QString& text) {
+  if (text.isEmpty()) return;
+  QTimer::singleShot(0, qApp, [text] {
+    Type({QtKeyForAscii(text.front().unicode()), QString(text.front())});
+    TypeText(text.mid(1));
+  });
+}
+
 void DoEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
