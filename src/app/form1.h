@@ -361,6 +361,7 @@ class Form1 : public platform::Form {
   void WorkList();              // the reload every other part calls
   void Labeldisplay();          // score and per-band labels
   void GridFill();              // the grid map's square names
+  void GridHeading();           // heading and distance to the grid typed into txtSec
   void HighlightWorkedGrids();  // colours the current band's worked squares
 
   // ---- Contact logging: the commit and the procedures it calls
