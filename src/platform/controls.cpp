@@ -74,11 +74,15 @@ class WholeAreaButton : public Button {
   bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
 
+// The most characters one paste types: far more than a line of boxes holds, and few enough that
+// a whole document pasted by mistake does not keep the window busy.
+constexpr qsizetype kLongestTypedPaste = 255;
+
 // What a paste into a single-line box types: its first line, without control characters.
 QString PastedLine(const QString& pasted) {
   QString line = pasted.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\r'), 0, 0);
   line.removeIf([](QChar c) { return c.unicode() < 32 || c.unicode() == 127 || c.isSurrogate(); });
-  return line;
+  return line.left(kLongestTypedPaste);
 }
 
 // A line edit that can type what is pasted into it instead of inserting it.

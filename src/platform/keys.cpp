@@ -199,13 +199,21 @@ void SendKeys(const QString& keys, bool wait) {
   }
 }
 
-void TypeText(const QString& text) {
-  if (text.isEmpty()) return;
-  QTimer::singleShot(0, qApp, [text] {
-    Type({QtKeyForAscii(text.front().unicode()), QString(text.front())});
-    TypeText(text.mid(1));
+namespace {
+
+// Each character is queued once the one before it has been typed, so it follows what that
+// character's handlers queued.
+void TypeFrom(const QString& text, qsizetype next) {
+  if (next >= text.size()) return;
+  QTimer::singleShot(0, qApp, [text, next] {
+    Type({QtKeyForAscii(text[next].unicode()), QString(text[next])});
+    TypeFrom(text, next + 1);
   });
 }
+
+}  // namespace
+
+void TypeText(const QString& text) { TypeFrom(text, 0); }
 
 void DoEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -221,6 +221,17 @@ TEST(TextBox, APasteIsTypedKeyByKeyThroughThePreviewAndTheFocusedBoxKeyPress) {
   }
 }
 
+TEST(TextBox, APasteTypesAtMost255Characters) {
+  PasteForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  Clipboard::SetText(QString(1000, 'X'));
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text().size() == 255; }, 5000));
+  DoEvents();
+  EXPECT_EQ(form.txtCall.Text().size(), 255);
+}
+
 TEST(TextBox, ABoxThatDoesNotTypeItsPastesInsertsThemWholeAndALockedBoxTakesNone) {
   PasteForm form;
   ShowActive(form);
