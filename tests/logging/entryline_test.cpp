@@ -14,7 +14,6 @@
 #include "platform/paths.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
