@@ -43,6 +43,7 @@ void DesignEntryBox(platform::TextBox& box, int maxLength, int tabIndex, double 
   box.Move(left, 255, width, 375);
   box.SetFontSize(kEntryFontSize);
   box.SetFontBold(true);
+  box.SetPasteAsTyping(true);
 }
 
 // A fixed caption with the value it names to its right.
@@ -125,6 +126,8 @@ void Form1::DesignEntryLine() {
   txtPostConDate.SetMaxLength(10);
   txtPostConDate.SetTabIndex(5);
   txtPostConDate.Move(480, 990, 1200, 285);
+  txtPostConTime.SetPasteAsTyping(true);
+  txtPostConDate.SetPasteAsTyping(true);
   for (platform::Control* postContest :
        std::initializer_list<platform::Control*>{&lblPostConDate, &txtPostConDate, &lblPostConTime, &txtPostConTime}) {
     postContest->SetVisible(false);
@@ -495,28 +498,6 @@ void Form1::Form_QueryUnload(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
 void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
-
-// Entry line and field flow.
-void Form1::txtCall_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtCall_GotFocus() { NOT_BUILT_YET(); }
-void Form1::txtCall_Change() { NOT_BUILT_YET(); }
-void Form1::txtRSTR_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtRSTR_GotFocus() { NOT_BUILT_YET(); }
-void Form1::txtRSTS_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtRSTS_GotFocus() { NOT_BUILT_YET(); }
-void Form1::txtRSTS_Change() { NOT_BUILT_YET(); }
-void Form1::txtSec_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtSec_GotFocus() { NOT_BUILT_YET(); }
-void Form1::txtSec_Change() { NOT_BUILT_YET(); }
-void Form1::txtPostConDate_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtPostConDate_GotFocus() { NOT_BUILT_YET(); }
-void Form1::txtPostConTime_KeyPress(int&) { NOT_BUILT_YET(); }
-void Form1::txtPostConTime_GotFocus() { NOT_BUILT_YET(); }
-void Form1::mnuRecall_Click() { NOT_BUILT_YET(); }
-void Form1::mnuRstRecord_Click() { NOT_BUILT_YET(); }
-void Form1::mnuRstDontRecord_Click() { NOT_BUILT_YET(); }
-void Form1::mnuListPrevious_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPostContest_Click() { NOT_BUILT_YET(); }
 
 // Contact list, grid map, rates: procedures the commit calls.
 void Form1::ListContacts() { NOT_BUILT_YET(); }

@@ -369,6 +369,7 @@ class Form1 : public platform::Form {
   void Labeldisplay();          // score and per-band labels
   void ShowCurrentBand();       // shows, saves and marks the current band
   void GridFill();              // the grid map's square names
+  void GridHeading();           // heading and distance to the grid typed into txtSec
   void HighlightWorkedGrids();  // colours the current band's worked squares
 
   // ---- Contact logging: the commit and the procedures it calls

@@ -2,16 +2,23 @@
 
 #include "platform/errors.h"
 #include "platform/form.h"
+#include "platform/keys.h"
 #include "platform/paths.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -67,12 +74,73 @@ class WholeAreaButton : public Button {
   bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
 };
 
+// The most characters one paste types: far more than a line of boxes holds, and few enough that
+// a whole document pasted by mistake does not keep the window busy.
+constexpr qsizetype kLongestTypedPaste = 255;
+
+// What a paste into a single-line box types: its first line, without control characters.
+QString PastedLine(const QString& pasted) {
+  QString line = pasted.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\r'), 0, 0);
+  line.removeIf([](QChar c) { return c.unicode() < 32 || c.unicode() == 127 || c.isSurrogate(); });
+  return line.left(kLongestTypedPaste);
+}
+
+// A line edit that can type what is pasted into it instead of inserting it.
+class TypingLineEdit : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+  bool typesPastes = false;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (typesPastes && event->matches(QKeySequence::Paste)) {
+      TypePaste(QClipboard::Clipboard);
+      return;
+    }
+    QLineEdit::keyPressEvent(event);
+  }
+
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (typesPastes && event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+      TypePaste(QClipboard::Selection);
+      return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+  }
+
+  void contextMenuEvent(QContextMenuEvent* event) override {
+    if (!typesPastes) {
+      QLineEdit::contextMenuEvent(event);
+      return;
+    }
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The Paste item is the one connected to paste(), whatever the language of its caption (the
+    // connection is by name in some Qt versions, by member in others).
+    for (QAction* action : menu->actions()) {
+      if (!disconnect(action, &QAction::triggered, this, &QLineEdit::paste) &&
+          !disconnect(action, SIGNAL(triggered()), this, SLOT(paste()))) {
+        continue;
+      }
+      action->setObjectName(QStringLiteral("edit-paste"));
+      connect(action, &QAction::triggered, this, [this] { TypePaste(QClipboard::Clipboard); });
+    }
+    menu->popup(event->globalPos());
+  }
+
+ private:
+  void TypePaste(QClipboard::Mode mode) {
+    if (!isReadOnly()) TypeText(PastedLine(QGuiApplication::clipboard()->text(mode)));
+  }
+};
+
 }  // namespace
 
 // ---- TextBox ----
 
 TextBox::TextBox(Container* parent, const QString& name, int index)
-    : Control(ControlKind::TextBox, parent, name, index, new QLineEdit(parent->ClientWidget())) {
+    : Control(ControlKind::TextBox, parent, name, index, new TypingLineEdit(parent->ClientWidget())) {
   line_ = static_cast<QLineEdit*>(Widget());
   line_->setMaxLength(kNoLimit);
   QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Raise(Change); });
@@ -242,9 +310,17 @@ void TextBox::SetBorderStyle(int style) {
   }
 }
 
+bool TextBox::PasteAsTyping() const { return line_ && static_cast<TypingLineEdit*>(line_)->typesPastes; }
+
+void TextBox::SetPasteAsTyping(bool typed) {
+  if (!line_) InvalidPropertyValue();
+  static_cast<TypingLineEdit*>(line_)->typesPastes = typed;
+}
+
 void TextBox::CopyDesignFrom(const Control& source) {
   Control::CopyDesignFrom(source);
   const auto& box = static_cast<const TextBox&>(source);
+  if (box.line_) SetPasteAsTyping(box.PasteAsTyping());
   SetMaxLength(box.maxLength_);
   SetAlignment(box.alignment_);
   SetLocked(box.locked_);

@@ -55,6 +55,11 @@ class TextBox : public Control {
   void SetAlignment(int alignment);
   bool IsMultiLine() const { return plain_ != nullptr; }
   void SetBorderStyle(int style);  // 0 none, 1 fixed single
+  // Single-line boxes: when set, a paste (Ctrl+V, Shift+Insert, the context menu's Paste, a
+  // middle click) is typed instead of inserted, so the key handlers see every pasted character
+  // (TypeText): the first line of the text, without control characters, at most 255 of them.
+  bool PasteAsTyping() const;
+  void SetPasteAsTyping(bool typed);
 
   void CopyDesignFrom(const Control& source) override;
 

@@ -199,6 +199,22 @@ void SendKeys(const QString& keys, bool wait) {
   }
 }
 
+namespace {
+
+// Each character is queued once the one before it has been typed, so it follows what that
+// character's handlers queued.
+void TypeFrom(const QString& text, qsizetype next) {
+  if (next >= text.size()) return;
+  QTimer::singleShot(0, qApp, [text, next] {
+    Type({QtKeyForAscii(text[next].unicode()), QString(text[next])});
+    TypeFrom(text, next + 1);
+  });
+}
+
+}  // namespace
+
+void TypeText(const QString& text) { TypeFrom(text, 0); }
+
 void DoEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }

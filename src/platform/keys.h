@@ -55,6 +55,12 @@ Qt::Key QtKeyForAscii(int keyAscii);
 // With wait set, the keys are processed before SendKeys returns. An unknown {NAME} throws RuntimeError 5.
 void SendKeys(const QString& keys, bool wait = false);
 
+// Types text as an operator would, one character after another: each is typed to the control
+// that has the focus then, once whatever the keys before it queued has run (a Tab that a handler
+// sent), and the window's key preview and the control's KeyPress see it as a typed key.
+// Every character is typed as it stands, "~" and "{" included.
+void TypeText(const QString& text);
+
 // Lets every pending event run (queued keystrokes, timers that are due, repaints).
 void DoEvents();
 

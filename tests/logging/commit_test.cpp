@@ -65,21 +65,10 @@ class CommitTest : public LogDatabaseTest {
     QTest::keyClicks(form.txtRSTS.Widget(), rstSent);
   }
 
-  // What the grid box's change handling decides while the grid is typed.
-  void MarkGridNew() { form.Label3.SetVisible(true); }
-  void MarkGridWorked() { form.Label3.SetVisible(false); }
-
-  // What Enter in any entry box does (its key handling is wired with the entry line).
-  void CommitEntryLine() { form.Mains(); }
+  // Enter in any entry box commits the contact.
+  void CommitEntryLine() { QTest::keyClick(form.txtRSTS.Widget(), Qt::Key_Return); }
 
   QString savedDir_;
-
-  void ShowPostContestFields() {
-    for (platform::Control* control : std::initializer_list<platform::Control*>{
-             &form.lblPostConDate, &form.txtPostConDate, &form.lblPostConTime, &form.txtPostConTime}) {
-      control->SetVisible(true);
-    }
-  }
 
   QStringList EntryLine() const {
     return {form.txtCall.Text(), form.txtRSTR.Text(), form.txtSec.Text(), form.txtRSTS.Text()};
@@ -91,7 +80,6 @@ class CommitTest : public LogDatabaseTest {
 
 TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory) {
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   CommitEntryLine();
 
   const QStringList expected = {"W1AW", "59", "FN20", "57", "FN31", "2024/03/03", "01:30:00", "144 M", "PH"};
@@ -115,10 +103,10 @@ TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory
 
 TEST_F(CommitTest, AGridAlreadyWorkedOnTheBandOnlyCountsTheContact) {
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
+  EXPECT_TRUE(form.Label3.Visible()) << "new on the band";
   CommitEntryLine();
   TypeContact("K2XY", "59", "FN20", "57");
-  MarkGridWorked();
+  EXPECT_FALSE(form.Label3.Visible());
   CommitEntryLine();
 
   EXPECT_EQ(RowsOnFile(path_).size(), 2);
@@ -179,11 +167,11 @@ class PostContestTest : public CommitTest, public ::testing::WithParamInterface<
 TEST_P(PostContestTest, TypedDateAndTimeAreStoredInTheLogFormatsOrRefused) {
   const PostContestEntry& c = GetParam();
   QLocale::setDefault(QLocale(c.language, c.territory));
-  ShowPostContestFields();
+  form.mnuPostContest.Action()->trigger();
   QTest::keyClicks(form.txtPostConDate.Widget(), c.typedDate);
   QTest::keyClicks(form.txtPostConTime.Widget(), c.typedTime);
-  form.lblDupe.SetCaption("W1AW W1AX");
   TypeContact("W1AW", "59", "FN20", "57");
+  form.lblDupe.SetCaption("W1AW W1AX");
   CommitEntryLine();
 
   if (*c.date != '\0') {
@@ -211,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         PostContestEntry{QLocale::English, QLocale::UnitedStates, "3/2/2024", "14:05", "2024/03/02", "14:05", ""},
         PostContestEntry{QLocale::English, QLocale::UnitedStates, "03/02/24", "7:05", "2024/03/02", "07:05", ""},
         PostContestEntry{QLocale::English, QLocale::UnitedKingdom, "3/2/2024", "2359", "2024/02/03", "23:59", ""},
-        PostContestEntry{QLocale::German, QLocale::Germany, "2024-03-02", "0000", "2024/03/02", "00:00", ""},
+        PostContestEntry{QLocale::German, QLocale::Germany, "02/03/2024", "0000", "2024/03/02", "00:00", ""},
         PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "25:00", "", "", "Invalid time format!"},
         PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "2500", "", "", "Invalid time format!"},
         PostContestEntry{QLocale::English, QLocale::UnitedStates, "2024/03/02", "9:60", "", "", "Invalid time format!"},
@@ -237,7 +225,6 @@ TEST_P(RoverContestFiveTest, ListsReceivedAndOwnGridOn50And144MhzOnly) {
   app::ContestType = 5;
   logging::CurrentBand = c.band;
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   CommitEntryLine();
 
   EXPECT_EQ(RowsOnFile(path_).size(), 1);
@@ -252,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Bands, RoverContestFiveTest,
                                            RoverBand{"222 M", 2, ""}, RoverBand{"10 G", 9, ""}));
 
 TEST_F(CommitTest, AnApostropheInAPastedCallOrGridIsStoredIntact) {
-  // A paste or a recall puts text into the boxes without the key filters.
+  // A recall, or a spot clicked into the entry line, puts text into the boxes without the key filters.
   form.txtCall.SetText("O'BRIEN");
   form.txtSec.SetText("FN'2");
   CommitEntryLine();
@@ -273,7 +260,6 @@ TEST_F(CommitTest, ALogOfMoreThan14000ContactsAndBandsOfMoreThan5000GridsGrow) {
   logging::LogRowCount = 14000;
 
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   CommitEntryLine();
 
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
@@ -313,7 +299,6 @@ class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterfa
 
 TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   MakeUnreachable();
   CommitEntryLine();
 
@@ -337,7 +322,6 @@ INSTANTIATE_TEST_SUITE_P(Ways, UnreachableLogTest, ::testing::Values("folder ren
 TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadOfAskingToRetry) {
   InsertFromAnotherPc(path_, {"K2XY", "59", "FN12", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   form.txtCall.SetEnabled(false);  // the focus cannot return to the call box once the row is stored
   CommitEntryLine();
 

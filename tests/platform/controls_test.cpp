@@ -1,7 +1,9 @@
+#include "platform/dialogs.h"
 #include "platform/forms.h"
 
-#include <QApplication>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
@@ -147,6 +149,103 @@ TEST(TextBox, LockedBoxTakesNoTypingButStillRaisesKeyEvents) {
   QTest::keyClicks(form.txtCall.Widget(), "ab");
   EXPECT_EQ(form.txtCall.Text(), "");
   EXPECT_EQ(presses, 2);
+}
+
+// ---- Pastes typed through the key handlers ----
+
+// A window that upper-cases what it previews, and a call box that drops double quotes and moves
+// on to the next box on a Space; the call box types its pastes, the next box inserts them.
+class PasteForm : public Form {
+ public:
+  PasteForm() : Form("PasteForm") {
+    SetKeyPreview(true);
+    txtCall.Move(120, 120, 1500, 300);
+    txtNext.Move(1800, 120, 1500, 300);
+    txtCall.SetPasteAsTyping(true);
+    txtCall.KeyPress = [this](int& KeyAscii) {
+      boxSaw += QChar(KeyAscii);
+      if (KeyAscii == '"') KeyAscii = 0;
+      if (KeyAscii == ' ') {
+        KeyAscii = 0;
+        txtNext.SetFocus();
+      }
+    };
+  }
+  void Form_KeyPress(int& KeyAscii) override {
+    if (KeyAscii >= 'a' && KeyAscii <= 'z') KeyAscii -= 'a' - 'A';
+  }
+
+  TextBox txtCall{this, "txtCall"};
+  TextBox txtNext{this, "txtNext"};
+  QString boxSaw;
+};
+
+// Opens the box's context menu and chooses Paste.
+void PasteFromContextMenu(QWidget* box) {
+  QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(box, &event);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QAction* paste = menu->findChild<QAction*>("edit-paste");
+  ASSERT_NE(paste, nullptr);
+  ASSERT_TRUE(paste->isEnabled());
+  DoEvents();
+  // A menu hides before its item acts, and the keyboard goes back to the window (done here for
+  // the offscreen platform, which leaves the menu the active window).
+  menu->hide();
+  QApplication::setActiveWindow(box->window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(box->window()));
+  paste->trigger();
+}
+
+TEST(TextBox, APasteIsTypedKeyByKeyThroughThePreviewAndTheFocusedBoxKeyPress) {
+  const struct {
+    const char* way;
+    std::function<void(QWidget*)> paste;
+  } ways[] = {
+      {"Ctrl+V", [](QWidget* box) { QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); }},
+      {"Shift+Insert", [](QWidget* box) { QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier); }},
+      {"context menu", &PasteFromContextMenu},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    PasteForm form;
+    ShowActive(form);
+    form.txtCall.SetFocus();
+    Clipboard::SetText("w1\"ab 59\r\nsecond line");
+    way.paste(form.txtCall.Widget());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtNext.Text() == "59"; }, 5000)) << form.txtNext.Text().toStdString();
+    EXPECT_EQ(form.txtCall.Text(), "W1AB") << "the quote dropped, the letters upper-cased";
+    EXPECT_TRUE(form.boxSaw.endsWith("W1\"AB ")) << "after the Space the rest went where the focus was";
+    EXPECT_TRUE(form.txtNext.HasFocus());
+  }
+}
+
+TEST(TextBox, APasteTypesAtMost255Characters) {
+  PasteForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  Clipboard::SetText(QString(1000, 'X'));
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_V, Qt::ControlModifier);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text().size() == 255; }, 5000));
+  DoEvents();
+  EXPECT_EQ(form.txtCall.Text().size(), 255);
+}
+
+TEST(TextBox, ABoxThatDoesNotTypeItsPastesInsertsThemWholeAndALockedBoxTakesNone) {
+  PasteForm form;
+  ShowActive(form);
+  Clipboard::SetText("w1\"ab");
+  form.txtNext.SetFocus();
+  QTest::keyClick(form.txtNext.Widget(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form.txtNext.Text(), "w1\"ab");
+
+  form.txtCall.SetLocked(true);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_V, Qt::ControlModifier);
+  DoEvents();
+  EXPECT_EQ(form.txtCall.Text(), "");
+  EXPECT_EQ(form.boxSaw, QString(QChar(22))) << "only the Ctrl+V key itself";
 }
 
 // ---- Timer ----
