@@ -338,7 +338,6 @@ TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadO
 
 TEST_F(CommitTest, ARecoveryThatCannotReadTheTableSaysSoOnceAndTheNextPollReloads) {
   TypeContact("W1AW", "59", "FN20", "57");
-  MarkGridNew();
   app::ProgramDir = dir_.filePath("gone");  // once the row is stored, neither the commit nor a reload gets on
   CommitEntryLine();
 
