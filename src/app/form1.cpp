@@ -499,10 +499,9 @@ void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
 void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
 
-// Contact list, grid map, rates: procedures the commit calls.
+// Contact list and grid map: procedures the commit calls.
 void Form1::ListContacts() { NOT_BUILT_YET(); }
 void Form1::ColorChange(QString&) { NOT_BUILT_YET(); }
-void Form1::TimeStats() { NOT_BUILT_YET(); }
 
 // Entry-area buttons and new log.
 void Form1::cmdClear_Click() { NOT_BUILT_YET(); }
@@ -533,11 +532,7 @@ void Form1::Command6_Click() { NOT_BUILT_YET(); }
 void Form1::Command7_Click() { NOT_BUILT_YET(); }
 void Form1::lblDXSpot_MouseDown(int, int, int, float, float) { NOT_BUILT_YET(); }
 
-// Clocks, timers and rates; log reload and polling; backup and archive.
-void Form1::cmdLogOn_Click() { NOT_BUILT_YET(); }
-void Form1::Timer1_Timer() { NOT_BUILT_YET(); }
-void Form1::Timer2_Timer() { NOT_BUILT_YET(); }
-void Form1::Timer4_Timer() { NOT_BUILT_YET(); }
+// Backup and archive.
 void Form1::mnuArchive_Click() { NOT_BUILT_YET(); }
 
 // Panel layouts, exit.

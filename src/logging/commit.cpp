@@ -49,10 +49,14 @@ std::optional<int> YearOf(const QString& digits) {
 
 }  // namespace
 
-ContactStamp UtcStampOf(const QDateTime& localNow, float utcOffsetHours) {
+QDateTime UtcMomentOf(const QDateTime& localNow, float utcOffsetHours) {
   const QDateTime wallClock(localNow.date(), localNow.time(), Qt::UTC);
   const qint64 offsetMinutes = qRound64(static_cast<double>(utcOffsetHours) * 60.0);
-  const QDateTime utc = wallClock.addSecs(offsetMinutes * 60);
+  return wallClock.addSecs(offsetMinutes * 60);
+}
+
+ContactStamp UtcStampOf(const QDateTime& localNow, float utcOffsetHours) {
+  const QDateTime utc = UtcMomentOf(localNow, utcOffsetHours);
   return {utc.toString(QStringLiteral("yyyy/MM/dd")), utc.toString(QStringLiteral("HH:mm:ss"))};
 }
 

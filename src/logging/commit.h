@@ -24,9 +24,12 @@ struct ContactStamp {
   QString Time;
 };
 
-// The local moment plus the UTC offset in whole minutes, counted on the wall clock (a change to or
-// from summer time in between does not count), so the stored date and time follow one reading
-// of the clock.
+// The one UTC rule of every date and time the program stores or shows: the local moment plus the
+// UTC offset in whole minutes, counted on the wall clock (a change to or from summer time in
+// between does not count), so a date and time follow one reading of the clock. A UTC QDateTime.
+QDateTime UtcMomentOf(const QDateTime& localNow, float utcOffsetHours);
+
+// UtcMomentOf as a contact's date and time.
 ContactStamp UtcStampOf(const QDateTime& localNow, float utcOffsetHours);
 
 // A post-contest date: day, month and year in the order of the locale's short date, separated by

@@ -30,12 +30,14 @@ frmNetwork::frmNetwork() : Form(QStringLiteral("frmNetwork")) {
   SetCaption(QStringLiteral(" Network Status Display"));
   Move(0, 0, 9600, 7200);
   DesignBandGrid();
+  platform::DesignCaption(Check1, QStringLiteral("Functions Enabled"), 4200, 2640, 1935, 285);
   Text1.SetMaxLength(10);
   Text1.Move(2400, 2640, 1500, 285);
   Timer1.SetInterval(60000);
   Timer1.SetEnabled(true);
   Timer2.SetInterval(15000);
   Timer2.SetEnabled(false);
+  WIRE(Check1, Click);
   WIRE_TIMER(Timer1);
 }
 
@@ -60,6 +62,15 @@ void frmNetwork::DesignBandGrid() {
 void frmNetwork::Timer1_Timer() {
   if (NetworkEnabled != 1) return;
   NOT_BUILT_YET();
+}
+
+void frmNetwork::Check1_Click() {
+  NetworkEnabled = static_cast<std::uint8_t>(Check1.Value());
+  NOT_BUILT_YET();  // listening, closing the sockets, the status text and the focus
+  if (NetworkEnabled == 1) {
+    Timer2.SetEnabled(true);
+    Timer1.SetEnabled(true);
+  }
 }
 
 }  // namespace network

@@ -20,7 +20,8 @@ class frmNetwork : public platform::Form {
   platform::ControlArray<platform::Label> lblBandCW{this, "lblBandCW"};
   platform::ControlArray<platform::Label> lblBandDIG{this, "lblBandDIG"};  // hidden, still kept up to date
 
-  platform::TextBox Text1{this, "Text1"};  // this PC's station name
+  platform::CheckBox Check1{this, "Check1"};  // "Functions Enabled": mirrors NetworkEnabled
+  platform::TextBox Text1{this, "Text1"};     // this PC's station name
 
   platform::Timer Timer1{this, "Timer1"};  // status exchange
   platform::Timer Timer2{this, "Timer2"};  // connecting and reconnecting to the server
@@ -28,6 +29,9 @@ class frmNetwork : public platform::Form {
   // Reports this station's band and mode to the others; the main window runs it after every
   // band or mode change. Only while the network functions are on.
   void Timer1_Timer();
+
+  // Switches the network functions on or off; the main window's start-up switches them on here.
+  void Check1_Click();
 
  private:
   void DesignBandGrid();

@@ -1,0 +1,144 @@
+#include "logging/clocks.h"
+
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logging/commit.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "network/frmnetwork.h"
+#include "network/globals.h"
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/instances.h"
+#include "platform/trace.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <optional>
+
+namespace logging {
+
+namespace {
+
+constexpr qint64 SecondsPerHour = 3600;
+constexpr qint64 SecondsIn20Minutes = 1200;
+
+// A contact's stored UTC date and time as one moment; empty when either cannot be read.
+std::optional<QDateTime> ContactMomentOf(const QString& date, const QString& time) {
+  const QDate day = QDate::fromString(date, QStringLiteral("yyyy/M/d"));
+  QTime clock = QTime::fromString(time, QStringLiteral("H:m:s"));
+  if (!clock.isValid()) clock = QTime::fromString(time, QStringLiteral("H:m"));
+  if (!day.isValid() || !clock.isValid()) return std::nullopt;
+  return QDateTime(day, clock, Qt::UTC);
+}
+
+}  // namespace
+
+RecentContactCounts CountRecentContacts(const QDateTime& utcNow) {
+  const QDateTime now = utcNow.addMSecs(-utcNow.time().msec());  // whole seconds, as the log keeps them
+  RecentContactCounts counts;
+  for (std::int32_t slot = LogCount; slot >= 1; --slot) {
+    const std::optional<QDateTime> logged = ContactMomentOf(LogDate[slot], LogTime[slot]);
+    if (!logged) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
+    const qint64 age = logged->secsTo(now);
+    if (age >= SecondsPerHour) break;  // the log runs in time order: nothing older follows
+    ++counts.LastHour;
+    if (age < SecondsIn20Minutes) ++counts.Last20Minutes;
+  }
+  return counts;
+}
+
+}  // namespace logging
+
+namespace app {
+
+namespace {
+
+constexpr double SecondsPerHour = 3600;
+const QString TimeOnCaption = QStringLiteral("&Log \"Time On\"");
+const QString TimeOffCaption = QStringLiteral("&Log \"Time Off\"");
+
+// The local clock on the 12-hour dial, without its designator.
+QString TwelveHourClockText(const QTime& time) {
+  const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+  return QString::number(hour) + time.toString(QStringLiteral(":mm:ss"));
+}
+
+// The locale's own AM or PM text, whatever its length.
+QString DesignatorText(const QTime& time) {
+  const QLocale locale;
+  return time.hour() < 12 ? locale.amText() : locale.pmText();
+}
+
+// "hh:mm:ss"; hours of 100 or more keep their last two digits.
+QString OnTimeText(float seconds) {
+  const double whole = std::floor(static_cast<double>(seconds));
+  const auto twoDigits = [](double value) {
+    return QStringLiteral("%1").arg(static_cast<int>(std::fmod(value, 100)), 2, 10, QLatin1Char('0'));
+  };
+  return twoDigits(std::floor(whole / SecondsPerHour)) + QLatin1Char(':') +
+         twoDigits(std::fmod(std::floor(whole / 60), 60)) + QLatin1Char(':') + twoDigits(std::fmod(whole, 60));
+}
+
+// The current log-on's whole seconds up to now plus the earlier periods.
+void ShowOnTime(Form1& form, const QDateTime& now) {
+  logging::OnTime = std::fabs(static_cast<float>(logging::LogOnStart.secsTo(now)) + logging::StoredOnTime);
+  form.lblttrack.SetCaption(OnTimeText(logging::OnTime));
+}
+
+}  // namespace
+
+void Form1::Timer1_Timer() { TimeStats(); }
+
+// A date or time in the log that cannot be read leaves the figures as they were.
+void Form1::TimeStats() {
+  try {
+    const logging::RecentContactCounts counts =
+        logging::CountRecentContacts(logging::UtcMomentOf(platform::Now(), UtcOffset));
+    lblAQSO60.SetCaption(QString::number(counts.LastHour));
+    lblAQSO20.SetCaption(QString::number(counts.Last20Minutes * 3));
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
+  }
+}
+
+void Form1::Timer2_Timer() {
+  const QDateTime now = platform::Now();
+  lblCurTime.SetCaption(TwelveHourClockText(now.time()));
+  Label16.SetCaption(DesignatorText(now.time()));
+  lblutctime.SetCaption(logging::UtcMomentOf(now, UtcOffset).toString(QStringLiteral("HH:mm:ss")));
+  if (logging::LoggedOn == 1) ShowOnTime(*this, now);
+}
+
+// Logging off brings the total up to this moment before storing it: the clock's last tick may
+// predate the log-on, and the saved total must never fall behind.
+void Form1::cmdLogOn_Click() {
+  const QDateTime now = platform::Now();
+  if (logging::LoggedOn == 1) {
+    ShowOnTime(*this, now);
+    logging::LoggedOn = 0;
+    cmdLogOn.SetCaption(TimeOnCaption);
+    logging::StoredOnTime = logging::OnTime;
+    const QDateTime utc = logging::UtcMomentOf(now, UtcOffset);
+    lblDialog.SetCaption(QStringLiteral("Logged Off at ") + QLocale().toString(utc.date(), QLocale::ShortFormat) +
+                         QLatin1Char(' ') + utc.toString(QStringLiteral("HH:mm:ss")));
+    SavePref();
+  } else {
+    logging::LogOnStart = now;
+    logging::LoggedOn = 1;
+    cmdLogOn.SetCaption(TimeOffCaption);
+    lblDialog.SetCaption(QStringLiteral(" "));
+  }
+  txtCall.SetFocus();
+}
+
+// Switches the station network on once after start, by the network window's own switch, so the
+// window listens even when something loaded it before with the network still off.
+void Form1::Timer4_Timer() {
+  network::NetworkEnabled = 1;
+  Timer4.SetEnabled(false);
+  platform::Instance<network::frmNetwork>().Check1.SetValue(1);
+}
+
+}  // namespace app
