@@ -9,7 +9,8 @@
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 
-#include <QApplication>
+#include "benchsupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -71,12 +72,4 @@ BENCHMARK(BM_PartialCallCheck)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }

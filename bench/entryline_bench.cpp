@@ -7,7 +7,8 @@
 #include "logging/logstore.h"
 #include "platform/instances.h"
 
-#include <QApplication>
+#include "benchsupport.h"
+
 #include <benchmark/benchmark.h>
 
 
@@ -54,12 +55,4 @@ BENCHMARK(BM_GridBoxChange)->ArgsProduct({{0, 1, 2}, {0, 1}})->Unit(benchmark::k
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 
 #include <vector>
 
@@ -98,37 +99,24 @@ TEST_F(RateTest, AnUnreadableDateWithinTheHourIsATypeMismatch) {
 
 // The main window shown, the fake clock at 20:30 local time, five hours behind UTC, and a program
 // folder for the preferences file.
-class ClocksTest : public ::testing::Test {
+class ClocksTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
+    ProgramFolderTest::SetUp();
     platform::Clock::SetFake(LocalNow, -5.0);
     StartProgram();
-  }
-  void TearDown() override {
-    QLocale::setDefault(QLocale::system());
-    platform::ChDir(savedDir);
   }
 
   // A new start of the program in its folder: fresh module values and main window, the
   // preferences file read when there is one, the station's UTC offset.
   void StartProgram() {
-    platform::UnloadAll();
-    platform::ResetModuleValues();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
-    form = &platform::Instance<app::Form1>();
-    form->ReadPreferences();
+    NewStart().ReadPreferences();
     app::UtcOffset = 5;
     ShowActive(*form);
   }
 
   void ClickLogOn() { QTest::mouseClick(form->cmdLogOn.Widget(), Qt::LeftButton); }
 
-  QTemporaryDir folder;
-  QString savedDir;
-  app::Form1* form = nullptr;
   platform::ScriptedDialogs dialogs;
 };
 

@@ -18,31 +18,22 @@
 
 #include <functional>
 
+#include "programfolderfixture.h"
+
 namespace {
 
 using logging::PreferenceValues;
 
 // The main window of a program started in a program folder of its own.
-class PreferencesFile : public ::testing::Test {
+class PreferencesFile : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
+    ProgramFolderTest::SetUp();
     StartProgram();
-  }
-  void TearDown() override {
-    QLocale::setDefault(QLocale::system());
-    platform::ChDir(savedDir);
   }
 
   // What a new start of the program has: its folder and a fresh main window, no values yet.
-  void StartProgram() {
-    platform::UnloadAll();
-    platform::ResetModuleValues();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
-    form = &platform::Instance<app::Form1>();
-  }
+  void StartProgram() { NewStart(); }
 
   QString FilePath() const { return folder.path() + "/corvaneprf.txt"; }
   QByteArray FileBytes() const {
@@ -55,9 +46,6 @@ class PreferencesFile : public ::testing::Test {
     file.write(bytes);
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
-  app::Form1* form = nullptr;
   platform::ScriptedDialogs dialogs;
 };
 
