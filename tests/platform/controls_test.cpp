@@ -433,6 +433,53 @@ TEST(Image, MissingPictureFileIsAnError) {
   }
 }
 
+class ButtonForm : public Form {
+ public:
+  ButtonForm() : Form("ButtonForm") {
+    Move(0, 0, 6000, 5000);
+    cmdArrow.Move(120, 120, 1500, 600);  // 100 x 40 pixels
+  }
+  CommandButton cmdArrow{this, "cmdArrow"};
+};
+
+QImage Square(int side) {
+  QImage square(side, side, QImage::Format_RGB32);
+  square.fill(Qt::red);
+  return square;
+}
+
+// Whether the button, as the operator sees it now, shows red at a pixel.
+bool RedAt(const CommandButton& button, int x, int y) {
+  return FromQColor(button.Widget()->grab().toImage().pixelColor(x, y)) == RGB(255, 0, 0);
+}
+
+TEST(CommandButton, PictureStaysCentredOnTheFaceWhenTheButtonIsResized) {
+  ButtonForm form;
+  form.cmdArrow.SetPicture(Square(10));
+  ShowActive(form);
+  EXPECT_TRUE(RedAt(form.cmdArrow, 50, 20));
+  EXPECT_TRUE(RedAt(form.cmdArrow, 46, 16));
+  EXPECT_FALSE(RedAt(form.cmdArrow, 40, 20));
+  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 30));
+
+  form.cmdArrow.Move(300, 300, 3000, 900);  // 200 x 60, as scaling to a larger screen leaves it
+  EXPECT_TRUE(RedAt(form.cmdArrow, 100, 30));
+  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 20)) << "drawn at its own size, not stretched";
+  EXPECT_EQ(form.cmdArrow.Picture().size(), QSize(10, 10));
+}
+
+TEST(CommandButton, APictureLargerThanTheFaceShrinksIntoItAndANullPictureClearsIt) {
+  ButtonForm form;
+  form.cmdArrow.SetPicture(Square(200));
+  ShowActive(form);
+  EXPECT_TRUE(RedAt(form.cmdArrow, 50, 20));
+  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 0)) << "nothing drawn over the button's edge";
+  EXPECT_FALSE(RedAt(form.cmdArrow, 5, 20)) << "the aspect is kept";
+
+  form.cmdArrow.SetPicture(QImage());
+  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 20));
+}
+
 TEST(UpDown, ArrowsStepWithinTheLimits) {
   MiscForm form;
   ShowActive(form);
