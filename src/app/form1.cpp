@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/arrowpictures.h"
 #include "platform/design.h"
 #include "platform/trace.h"
 
@@ -224,11 +225,19 @@ void Form1::DesignGridMap() {
     square.SetFontSize(kGridFontSize);
     square.SetVisible(false);
   }
-  DesignButton(Command7, QString(QChar(0x25B2)), 3525, 3690, 330, 330);
-  DesignButton(Command5, QString(QChar(0x25C0)), 3360, 4020, 330, 330);
-  DesignButton(Command6, QString(QChar(0x25B6)), 3690, 4020, 330, 330);
-  DesignButton(Command4, QString(QChar(0x25BC)), 3525, 4350, 330, 330);
-  for (platform::CommandButton* arrow : {&Command7, &Command5, &Command6, &Command4}) arrow->SetVisible(false);
+  const struct {
+    platform::CommandButton* button;
+    Qt::ArrowType arrow;
+    double left, top;
+  } shifts[] = {{&Command7, Qt::UpArrow, 3525, 3690},
+                {&Command5, Qt::LeftArrow, 3360, 4020},
+                {&Command6, Qt::RightArrow, 3690, 4020},
+                {&Command4, Qt::DownArrow, 3525, 4350}};
+  for (const auto& shift : shifts) {
+    DesignButton(*shift.button, QString(), shift.left, shift.top, 330, 330);
+    shift.button->SetPicture(DrawArrowPicture(shift.arrow));
+    shift.button->SetVisible(false);
+  }
 }
 
 // The DX area is closed until a spot source is chosen; its controls wait hidden where a closed
@@ -518,9 +527,8 @@ void Form1::mnuRstDontRecord_Click() { NOT_BUILT_YET(); }
 void Form1::mnuListPrevious_Click() { NOT_BUILT_YET(); }
 void Form1::mnuPostContest_Click() { NOT_BUILT_YET(); }
 
-// Contact list, grid map, rates: procedures the commit calls.
+// Contact list, rates: procedures the commit calls.
 void Form1::ListContacts() { NOT_BUILT_YET(); }
-void Form1::ColorChange(QString&) { NOT_BUILT_YET(); }
 void Form1::TimeStats() { NOT_BUILT_YET(); }
 
 // Entry-area buttons and new log.
@@ -538,19 +546,6 @@ void Form1::ListView1_Click() { NOT_BUILT_YET(); }
 void Form1::ListView1_GotFocus() { NOT_BUILT_YET(); }
 void Form1::ListView1_ColumnClick(int) { NOT_BUILT_YET(); }
 void Form1::ListView1_MouseUp(int, int, float, float) { NOT_BUILT_YET(); }
-
-// Grid map.
-void Form1::GridFill() { NOT_BUILT_YET(); }
-void Form1::HighlightWorkedGrids() { NOT_BUILT_YET(); }
-void Form1::List1_Click() { NOT_BUILT_YET(); }
-void Form1::List2_Click() { NOT_BUILT_YET(); }
-void Form1::lblGrid_Click(int) { NOT_BUILT_YET(); }
-void Form1::lblGrid_MouseMove(int, int, int, float, float) { NOT_BUILT_YET(); }
-void Form1::Command4_Click() { NOT_BUILT_YET(); }
-void Form1::Command5_Click() { NOT_BUILT_YET(); }
-void Form1::Command6_Click() { NOT_BUILT_YET(); }
-void Form1::Command7_Click() { NOT_BUILT_YET(); }
-void Form1::lblDXSpot_MouseDown(int, int, int, float, float) { NOT_BUILT_YET(); }
 
 // Clocks, timers and rates; log reload and polling; backup and archive.
 void Form1::cmdLogOn_Click() { NOT_BUILT_YET(); }
