@@ -8,7 +8,8 @@ namespace app {
 
 namespace {
 
-constexpr int PictureSide = 16;
+// Drawn large so that it stays sharp on the largest buttons; the button fits it to its face.
+constexpr int PictureSide = 64;
 
 // Quarter turns clockwise from an arrow pointing up.
 int QuarterTurns(Qt::ArrowType direction) {
@@ -30,8 +31,8 @@ QImage DrawArrowPicture(Qt::ArrowType direction) {
   const double middle = PictureSide / 2.0;
   painter.translate(middle, middle);
   painter.rotate(90.0 * QuarterTurns(direction));
-  // An up-pointing head, a little wider than tall, centred on the picture.
-  const QPolygonF head({QPointF(0, -5), QPointF(6, 4), QPointF(-6, 4)});
+  // An up-pointing head, a little wider than tall, with a clear margin around it.
+  const QPolygonF head({QPointF(0, -13), QPointF(19, 12), QPointF(-19, 12)});
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(0, 0, 0));
   painter.drawPolygon(head);

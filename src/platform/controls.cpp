@@ -337,7 +337,7 @@ void Label::CopyDesignFrom(const Control& source) {
 
 // ---- CommandButton ----
 
-// A push button that draws its picture over the face the style drew, centred on the face and
+// A push button that draws its picture over the face the style drew, fitted into the face and
 // moved with it while the button is down.
 class PictureButton : public QPushButton {
  public:
@@ -360,11 +360,7 @@ class PictureButton : public QPushButton {
       face.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                      style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
     }
-    QSize shown = picture_.size();
-    if (shown.width() > face.width() || shown.height() > face.height()) {
-      shown.scale(face.size().expandedTo(QSize(1, 1)), Qt::KeepAspectRatio);
-    }
-    QRect target(QPoint(0, 0), shown);
+    QRect target(QPoint(0, 0), picture_.size().scaled(face.size(), Qt::KeepAspectRatio));
     target.moveCenter(face.center());
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

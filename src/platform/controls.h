@@ -121,8 +121,9 @@ class Label : public Control {
 };
 
 // Command button: Click when pushed by mouse or keyboard, or when code sets Value to true.
-// A picture shows centred on the button's face at its own size, shrunk to fit a smaller face,
-// whatever size the button is given later (screen scaling moves and sizes buttons).
+// A picture shows centred on the button's face, as large as the face allows with its shape kept,
+// so it grows and shrinks with the button when screen scaling sizes it. A picture that should not
+// fill the face carries a clear margin of its own.
 class CommandButton : public Control {
  public:
   CommandButton(Container* parent, const QString& name, int index = -1);

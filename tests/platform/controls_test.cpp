@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "formtesting.h"
 
 using namespace platform;
@@ -448,36 +451,46 @@ QImage Square(int side) {
   return square;
 }
 
-// Whether the button, as the operator sees it now, shows red at a pixel.
-bool RedAt(const CommandButton& button, int x, int y) {
-  return FromQColor(button.Widget()->grab().toImage().pixelColor(x, y)) == RGB(255, 0, 0);
+// The red pixels of one row of the button, as the operator sees it now: first and last column.
+std::pair<int, int> RedSpan(const CommandButton& button, int y) {
+  const QImage shown = button.Widget()->grab().toImage();
+  int first = -1, last = -1;
+  for (int x = 0; x < shown.width(); ++x) {
+    if (FromQColor(shown.pixelColor(x, y)) != RGB(255, 0, 0)) continue;
+    if (first < 0) first = x;
+    last = x;
+  }
+  return {first, last};
 }
 
-TEST(CommandButton, PictureStaysCentredOnTheFaceWhenTheButtonIsResized) {
+TEST(CommandButton, PictureFillsTheFaceCentredWithItsShapeKeptThroughAnyResize) {
+  for (int side : {10, 200}) {
+    SCOPED_TRACE(side);
+    ButtonForm form;
+    form.cmdArrow.SetPicture(Square(side));
+    ShowActive(form);
+    auto [first, last] = RedSpan(form.cmdArrow, 20);
+    EXPECT_NEAR((first + last) / 2.0, 49.5, 1) << "centred";
+    EXPECT_GT(last - first, 25) << "as high as the face";
+    EXPECT_LT(last - first, 40) << "square, not as wide as the face";
+    EXPECT_EQ(RedSpan(form.cmdArrow, 0).first, -1) << "nothing over the button's edge";
+
+    form.cmdArrow.Move(300, 300, 3000, 900);  // 200 x 60, as scaling to a larger screen leaves it
+    std::tie(first, last) = RedSpan(form.cmdArrow, 30);
+    EXPECT_NEAR((first + last) / 2.0, 99.5, 1);
+    EXPECT_GT(last - first, 45);
+    EXPECT_LT(last - first, 60);
+    EXPECT_EQ(form.cmdArrow.Picture().size(), QSize(side, side)) << "the picture itself is kept as given";
+  }
+}
+
+TEST(CommandButton, ANullPictureClearsThePicture) {
   ButtonForm form;
   form.cmdArrow.SetPicture(Square(10));
-  ShowActive(form);
-  EXPECT_TRUE(RedAt(form.cmdArrow, 50, 20));
-  EXPECT_TRUE(RedAt(form.cmdArrow, 46, 16));
-  EXPECT_FALSE(RedAt(form.cmdArrow, 40, 20));
-  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 30));
-
-  form.cmdArrow.Move(300, 300, 3000, 900);  // 200 x 60, as scaling to a larger screen leaves it
-  EXPECT_TRUE(RedAt(form.cmdArrow, 100, 30));
-  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 20)) << "drawn at its own size, not stretched";
-  EXPECT_EQ(form.cmdArrow.Picture().size(), QSize(10, 10));
-}
-
-TEST(CommandButton, APictureLargerThanTheFaceShrinksIntoItAndANullPictureClearsIt) {
-  ButtonForm form;
-  form.cmdArrow.SetPicture(Square(200));
-  ShowActive(form);
-  EXPECT_TRUE(RedAt(form.cmdArrow, 50, 20));
-  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 0)) << "nothing drawn over the button's edge";
-  EXPECT_FALSE(RedAt(form.cmdArrow, 5, 20)) << "the aspect is kept";
-
   form.cmdArrow.SetPicture(QImage());
-  EXPECT_FALSE(RedAt(form.cmdArrow, 50, 20));
+  ShowActive(form);
+  EXPECT_EQ(RedSpan(form.cmdArrow, 20).first, -1);
+  EXPECT_TRUE(form.cmdArrow.Picture().isNull());
 }
 
 TEST(UpDown, ArrowsStepWithinTheLimits) {
