@@ -1,4 +1,6 @@
 #include "app/form1.h"
+#include "app/globals.h"
+#include "logging/globals.h"
 
 #include <QAction>
 #include <QDir>
@@ -394,7 +396,13 @@ void ScaleToScreen(app::Form1& form, double screenWidth, double screenHeight) {
   }
 }
 
+// The map as a station in FN31 sees it, with a few squares worked on the current band.
 void ShowGridMap(app::Form1& form) {
+  app::OwnLatitude = 41.5;
+  app::OwnLongitude = 72.5;
+  logging::WorkedGridColor = 255;
+  form.GridFill();
+  for (QString grid : {"FN31", "FN20", "EN92", "FN42"}) form.ColorChange(grid);
   for (platform::ListBox* list : form.BandLists()) list->SetVisible(false);
   for (platform::Label* label : form.BandNameLabels()) label->SetVisible(false);
   for (platform::Label* label : form.BandCountLabels()) label->SetVisible(false);
