@@ -21,6 +21,8 @@ constexpr double kEntryFontSize = 12;
 constexpr double kClockFontSize = 12;
 constexpr double kPanelFontSize = 7;
 constexpr double kGridFontSize = 6.75;
+// Small enough that a grid square's contact counts keep to their three lines.
+constexpr double kDupeFontSize = 6;
 
 // The title's first 60 characters, trimmed, name the program in the exports.
 const QString kCaption = QStringLiteral("Varnek's Corvane Log 2.5").leftJustified(64, QLatin1Char(' '));
@@ -138,6 +140,7 @@ void Form1::DesignMessagesAndButtons() {
   lblDialog.SetFontBold(true);
   platform::DesignCaption(lblDupe, "", 60, 1620, 3240, 675);
   lblDupe.SetWordWrap(true);
+  lblDupe.SetFontSize(kDupeFontSize);
 
   DesignButton(cmdClear, "&Clear", 60, 2340, 660, 330);
   DesignButton(cmdLogOn, "&Log \"Time On\"", 780, 2340, 1440, 330);
