@@ -1,7 +1,7 @@
 // The grid map: 165 squares around the own position, the current band's worked squares coloured,
 // four buttons that shift it, a click that takes a square into the grid box and a hover that
-// counts its contacts. Also the clicks on two worked-grid lists and on band-map spots, which
-// belong to the same panel's handling.
+// counts its contacts. Beside it, the clicks on the 50 M and 144 M worked-grid lists and a mouse
+// button on a band-map spot.
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logging/globals.h"
@@ -9,9 +9,10 @@
 #include "logging/logstore.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
-#include "platform/trace.h"
 #include "rig/rigcontrolfrm.h"
 #include "spotting/globals.h"
+
+#include <array>
 
 namespace app {
 
