@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/arrowpictures.h"
 #include "platform/design.h"
 #include "platform/trace.h"
 
@@ -20,6 +21,8 @@ constexpr double kEntryFontSize = 12;
 constexpr double kClockFontSize = 12;
 constexpr double kPanelFontSize = 7;
 constexpr double kGridFontSize = 6.75;
+// Small enough that a grid square's contact counts keep to their three lines.
+constexpr double kDupeFontSize = 6;
 
 // The title's first 60 characters, trimmed, name the program in the exports.
 const QString kCaption = QStringLiteral("Varnek's Corvane Log 2.5").leftJustified(64, QLatin1Char(' '));
@@ -140,6 +143,7 @@ void Form1::DesignMessagesAndButtons() {
   lblDialog.SetFontBold(true);
   platform::DesignCaption(lblDupe, "", 60, 1620, 3240, 675);
   lblDupe.SetWordWrap(true);
+  lblDupe.SetFontSize(kDupeFontSize);
 
   DesignButton(cmdClear, "&Clear", 60, 2340, 660, 330);
   DesignButton(cmdLogOn, "&Log \"Time On\"", 780, 2340, 1440, 330);
@@ -227,11 +231,19 @@ void Form1::DesignGridMap() {
     square.SetFontSize(kGridFontSize);
     square.SetVisible(false);
   }
-  DesignButton(Command7, QString(QChar(0x25B2)), 3525, 3690, 330, 330);
-  DesignButton(Command5, QString(QChar(0x25C0)), 3360, 4020, 330, 330);
-  DesignButton(Command6, QString(QChar(0x25B6)), 3690, 4020, 330, 330);
-  DesignButton(Command4, QString(QChar(0x25BC)), 3525, 4350, 330, 330);
-  for (platform::CommandButton* arrow : {&Command7, &Command5, &Command6, &Command4}) arrow->SetVisible(false);
+  const struct {
+    platform::CommandButton* button;
+    Qt::ArrowType arrow;
+    double left, top;
+  } shifts[] = {{&Command7, Qt::UpArrow, 3525, 3690},
+                {&Command5, Qt::LeftArrow, 3360, 4020},
+                {&Command6, Qt::RightArrow, 3690, 4020},
+                {&Command4, Qt::DownArrow, 3525, 4350}};
+  for (const auto& shift : shifts) {
+    DesignButton(*shift.button, QString(), shift.left, shift.top, 330, 330);
+    shift.button->SetPicture(DrawArrowPicture(shift.arrow));
+    shift.button->SetVisible(false);
+  }
 }
 
 // The DX area is closed until a spot source is chosen; its controls wait hidden where a closed
@@ -499,9 +511,8 @@ void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
 void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
 
-// Contact list and grid map: procedures the commit calls.
+// Contact list: procedures the commit calls.
 void Form1::ListContacts() { NOT_BUILT_YET(); }
-void Form1::ColorChange(QString&) { NOT_BUILT_YET(); }
 
 // Entry-area buttons and new log.
 void Form1::cmdClear_Click() { NOT_BUILT_YET(); }
@@ -518,19 +529,6 @@ void Form1::ListView1_Click() { NOT_BUILT_YET(); }
 void Form1::ListView1_GotFocus() { NOT_BUILT_YET(); }
 void Form1::ListView1_ColumnClick(int) { NOT_BUILT_YET(); }
 void Form1::ListView1_MouseUp(int, int, float, float) { NOT_BUILT_YET(); }
-
-// Grid map.
-void Form1::GridFill() { NOT_BUILT_YET(); }
-void Form1::HighlightWorkedGrids() { NOT_BUILT_YET(); }
-void Form1::List1_Click() { NOT_BUILT_YET(); }
-void Form1::List2_Click() { NOT_BUILT_YET(); }
-void Form1::lblGrid_Click(int) { NOT_BUILT_YET(); }
-void Form1::lblGrid_MouseMove(int, int, int, float, float) { NOT_BUILT_YET(); }
-void Form1::Command4_Click() { NOT_BUILT_YET(); }
-void Form1::Command5_Click() { NOT_BUILT_YET(); }
-void Form1::Command6_Click() { NOT_BUILT_YET(); }
-void Form1::Command7_Click() { NOT_BUILT_YET(); }
-void Form1::lblDXSpot_MouseDown(int, int, int, float, float) { NOT_BUILT_YET(); }
 
 // Backup and archive.
 void Form1::mnuArchive_Click() { NOT_BUILT_YET(); }

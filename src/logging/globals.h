@@ -31,6 +31,11 @@ MODULE_VALUE(float, RefreshRate, 0);  // milliseconds between shared-log polls, 
 MODULE_VALUE(std::int32_t, WorkedGridColor, 0);     // &HBBGGRR
 MODULE_VALUE(std::int32_t, RemainingGridColor, 0);  // &HBBGGRR
 
+// The grid map's shift from the own square, in degrees north and west; only its arrow buttons
+// change it, and it is never saved.
+MODULE_VALUE(float, GridMapLatOffset, 0);
+MODULE_VALUE(float, GridMapLonOffset, 0);
+
 MODULE_VALUE(std::uint8_t, VoiceNavigation, 0);  // 0 off, 1 call only, 2 all data fields
 
 // Always equal to the texts of txtCall and txtRSTS; the CW macros read them.

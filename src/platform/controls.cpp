@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -411,16 +413,52 @@ void Label::CopyDesignFrom(const Control& source) {
 
 // ---- CommandButton ----
 
+// A push button that draws its picture over the face the style drew, fitted into the face and
+// moved with it while the button is down.
+class PictureButton : public QPushButton {
+ public:
+  explicit PictureButton(QWidget* parent) : QPushButton(parent) {}
+
+  const QImage& Picture() const { return picture_; }
+  void SetPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPushButton::paintEvent(event);
+    if (picture_.isNull()) return;
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    if (isDown()) {
+      face.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                     style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    }
+    QRect target(QPoint(0, 0), picture_.size().scaled(face.size(), Qt::KeepAspectRatio));
+    target.moveCenter(face.center());
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, picture_);
+  }
+
+ private:
+  QImage picture_;
+};
+
 CommandButton::CommandButton(Container* parent, const QString& name, int index)
-    : Control(ControlKind::CommandButton, parent, name, index, new QPushButton(parent->ClientWidget())) {
+    : Control(ControlKind::CommandButton, parent, name, index, new PictureButton(parent->ClientWidget())) {
   // Enter on a focused button pushes it, as Space does.
   button()->setAutoDefault(true);
   QObject::connect(button(), &QPushButton::clicked, button(), [this] { Raise(Click); });
 }
 
-QPushButton* CommandButton::button() const { return static_cast<QPushButton*>(Widget()); }
+PictureButton* CommandButton::button() const { return static_cast<PictureButton*>(Widget()); }
 QString CommandButton::Caption() const { return button()->text(); }
 void CommandButton::SetCaption(const QString& caption) { button()->setText(caption); }
+const QImage& CommandButton::Picture() const { return button()->Picture(); }
+void CommandButton::SetPicture(const QImage& picture) { button()->SetPicture(picture); }
 
 void CommandButton::SetValue(bool value) {
   if (value) button()->click();
@@ -428,7 +466,9 @@ void CommandButton::SetValue(bool value) {
 
 void CommandButton::CopyDesignFrom(const Control& source) {
   Control::CopyDesignFrom(source);
-  SetCaption(static_cast<const CommandButton&>(source).Caption());
+  const auto& other = static_cast<const CommandButton&>(source);
+  SetCaption(other.Caption());
+  SetPicture(other.Picture());
 }
 
 // ---- OptionButton ----

@@ -21,6 +21,8 @@ class QRadioButton;
 
 namespace platform {
 
+class PictureButton;
+
 // Every control below is built as a member of its window: `TextBox txtCall{this, "txtCall"};`
 // (or with a frame or picture box as the container: `OptionButton Option1{&Frame1, "Option1"};`),
 // and takes its design values in the window's constructor.
@@ -124,12 +126,17 @@ class Label : public Control {
 };
 
 // Command button: Click when pushed by mouse or keyboard, or when code sets Value to true.
+// A picture shows centred on the button's face, as large as the face allows with its shape kept,
+// so it grows and shrinks with the button when screen scaling sizes it. A picture that should not
+// fill the face carries a clear margin of its own.
 class CommandButton : public Control {
  public:
   CommandButton(Container* parent, const QString& name, int index = -1);
 
   QString Caption() const;
   void SetCaption(const QString& caption);
+  const QImage& Picture() const;
+  void SetPicture(const QImage& picture);  // a null image clears the picture
   void SetValue(bool value);  // true clicks the button
   void CopyDesignFrom(const Control& source) override;
 
@@ -139,7 +146,7 @@ class CommandButton : public Control {
   QPalette::ColorRole ForeRole() const override { return QPalette::ButtonText; }
 
  private:
-  QPushButton* button() const;
+  PictureButton* button() const;
 };
 
 // Option button: one selected per container (window, frame or picture box). Click is raised when

@@ -1,4 +1,6 @@
 #include "app/form1.h"
+#include "app/globals.h"
+#include "logging/globals.h"
 
 #include <QAction>
 #include <QDir>
@@ -73,10 +75,10 @@ TEST_F(Form1Test, NamedControlsHaveTheirKindsCaptionsAndVisibility) {
       {"cmdLogOn", ControlKind::CommandButton, "&Log \"Time On\"", true},
       {"Command2", ControlKind::CommandButton, "View Grids", true},
       {"Command3", ControlKind::CommandButton, "All Bands", true},
-      {"Command4", ControlKind::CommandButton, "\u25BC", false},
-      {"Command5", ControlKind::CommandButton, "\u25C0", false},
-      {"Command6", ControlKind::CommandButton, "\u25B6", false},
-      {"Command7", ControlKind::CommandButton, "\u25B2", false},
+      {"Command4", ControlKind::CommandButton, "", false},
+      {"Command5", ControlKind::CommandButton, "", false},
+      {"Command6", ControlKind::CommandButton, "", false},
+      {"Command7", ControlKind::CommandButton, "", false},
       {"lblTotCon", ControlKind::Label, "0", true},
       {"lblTotSec", ControlKind::Label, "0", true},
       {"lblsectogo", ControlKind::Label, "0", true},
@@ -394,7 +396,13 @@ void ScaleToScreen(app::Form1& form, double screenWidth, double screenHeight) {
   }
 }
 
+// The map as a station in FN31 sees it, with a few squares worked on the current band.
 void ShowGridMap(app::Form1& form) {
+  app::OwnLatitude = 41.5;
+  app::OwnLongitude = 72.5;
+  logging::WorkedGridColor = 255;
+  form.GridFill();
+  for (QString grid : {"FN31", "FN20", "EN92", "FN42"}) form.ColorChange(grid);
   for (platform::ListBox* list : form.BandLists()) list->SetVisible(false);
   for (platform::Label* label : form.BandNameLabels()) label->SetVisible(false);
   for (platform::Label* label : form.BandCountLabels()) label->SetVisible(false);

@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "formtesting.h"
 
 using namespace platform;
@@ -530,6 +533,63 @@ TEST(Image, MissingPictureFileIsAnError) {
   } catch (const RuntimeError& error) {
     EXPECT_EQ(error.Number(), 53);
   }
+}
+
+class ButtonForm : public Form {
+ public:
+  ButtonForm() : Form("ButtonForm") {
+    Move(0, 0, 6000, 5000);
+    cmdArrow.Move(120, 120, 1500, 600);  // 100 x 40 pixels
+  }
+  CommandButton cmdArrow{this, "cmdArrow"};
+};
+
+QImage Square(int side) {
+  QImage square(side, side, QImage::Format_RGB32);
+  square.fill(Qt::red);
+  return square;
+}
+
+// The red pixels of one row of the button, as the operator sees it now: first and last column.
+std::pair<int, int> RedSpan(const CommandButton& button, int y) {
+  const QImage shown = button.Widget()->grab().toImage();
+  int first = -1, last = -1;
+  for (int x = 0; x < shown.width(); ++x) {
+    if (FromQColor(shown.pixelColor(x, y)) != RGB(255, 0, 0)) continue;
+    if (first < 0) first = x;
+    last = x;
+  }
+  return {first, last};
+}
+
+TEST(CommandButton, PictureFillsTheFaceCentredWithItsShapeKeptThroughAnyResize) {
+  for (int side : {10, 200}) {
+    SCOPED_TRACE(side);
+    ButtonForm form;
+    form.cmdArrow.SetPicture(Square(side));
+    ShowActive(form);
+    auto [first, last] = RedSpan(form.cmdArrow, 20);
+    EXPECT_NEAR((first + last) / 2.0, 49.5, 1) << "centred";
+    EXPECT_GT(last - first, 25) << "as high as the face";
+    EXPECT_LT(last - first, 40) << "square, not as wide as the face";
+    EXPECT_EQ(RedSpan(form.cmdArrow, 0).first, -1) << "nothing over the button's edge";
+
+    form.cmdArrow.Move(300, 300, 3000, 900);  // 200 x 60, as scaling to a larger screen leaves it
+    std::tie(first, last) = RedSpan(form.cmdArrow, 30);
+    EXPECT_NEAR((first + last) / 2.0, 99.5, 1);
+    EXPECT_GT(last - first, 45);
+    EXPECT_LT(last - first, 60);
+    EXPECT_EQ(form.cmdArrow.Picture().size(), QSize(side, side)) << "the picture itself is kept as given";
+  }
+}
+
+TEST(CommandButton, ANullPictureClearsThePicture) {
+  ButtonForm form;
+  form.cmdArrow.SetPicture(Square(10));
+  form.cmdArrow.SetPicture(QImage());
+  ShowActive(form);
+  EXPECT_EQ(RedSpan(form.cmdArrow, 20).first, -1);
+  EXPECT_TRUE(form.cmdArrow.Picture().isNull());
 }
 
 TEST(UpDown, ArrowsStepWithinTheLimits) {
