@@ -371,6 +371,7 @@ class Form1 : public platform::Form {
   void GridFill();              // the grid map's square names
   void GridHeading();           // heading and distance to the grid typed into txtSec
   void HighlightWorkedGrids();  // colours the current band's worked squares
+  void ResetGridMapColors();    // every square back to the colour of grids still to work
 
   // ---- Contact logging: the commit and the procedures it calls
   void Mains();                     // commits the contact standing in the entry line

@@ -19,8 +19,6 @@ namespace {
 // freshly loaded one, as the window's global instance does.
 frmStationID& StationDialog() { return platform::Instance<frmStationID>(); }
 
-constexpr int GridSquareCount = 165;
-
 std::uint8_t SelectedContestType(std::uint8_t current) {
   frmStationID& dialog = StationDialog();
   const std::array<platform::OptionButton*, 5> options = {&dialog.Option1, &dialog.Option2, &dialog.Option3,
@@ -78,9 +76,7 @@ void Form1::mnuSetup_Click() {
   });
   SkipOnError(lcApp, [this] { Labeldisplay(); });
   SkipOnError(lcApp, [this] { GridFill(); });
-  SkipOnError(lcApp, [this] {
-    for (int i = 0; i < GridSquareCount; ++i) lblGrid[i].SetForeColor(logging::RemainingGridColor);
-  });
+  SkipOnError(lcApp, [this] { ResetGridMapColors(); });
   SkipOnError(lcApp, [this] { HighlightWorkedGrids(); });
   SkipOnError(lcApp, [this] { WorkList(); });
   Timer3.SetEnabled(true);

@@ -42,7 +42,7 @@ QString SquareContactCounts(const QString& square) {
 void ShiftGridMap(Form1& form, float northward, float westward) {
   logging::GridMapLatOffset += northward;
   logging::GridMapLonOffset += westward;
-  for (int square : form.lblGrid.Indexes()) form.lblGrid[square].SetForeColor(logging::RemainingGridColor);
+  form.ResetGridMapColors();
   form.GridFill();
   form.HighlightWorkedGrids();
   form.txtCall.SetFocus();
@@ -64,6 +64,10 @@ void Form1::GridFill() {
       logging::GridMapSquareNames(OwnLatitude, OwnLongitude, logging::GridMapLatOffset, logging::GridMapLonOffset);
   if (!names) return;
   for (int square = 0; square < logging::GridMapSquareCount; ++square) lblGrid[square].SetCaption((*names)[square]);
+}
+
+void Form1::ResetGridMapColors() {
+  for (int square : lblGrid.Indexes()) lblGrid[square].SetForeColor(logging::RemainingGridColor);
 }
 
 void Form1::HighlightWorkedGrids() {

@@ -34,7 +34,7 @@ void KeepLogUntilNextPoll() {
 // Every view of the log, once the log is read. A view that fails is traced and the others still
 // follow: the log itself was read, so no file error is shown for it.
 void ShowReloadedLog(Form1& form) {
-  for (int square : form.lblGrid.Indexes()) form.lblGrid[square].SetForeColor(logging::RemainingGridColor);
+  form.ResetGridMapColors();
   logging::FillBandLists(form);
   for (void (Form1::*refresh)() :
        {&Form1::ListContacts, &Form1::TimeStats, &Form1::Labeldisplay, &Form1::HighlightWorkedGrids}) {

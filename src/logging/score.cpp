@@ -60,7 +60,7 @@ void Form1::Labeldisplay() {
 }
 
 void Form1::ShowCurrentBand() {
-  for (int square : lblGrid.Indexes()) lblGrid[square].SetForeColor(logging::RemainingGridColor);
+  ResetGridMapColors();
   logging::CurrentBand = logging::BandInContest(logging::CurrentBand, ContestType);
   Label21.SetCaption(logging::CurrentBand + QStringLiteral("Hz"));
   SavePref();
