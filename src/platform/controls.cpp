@@ -145,7 +145,10 @@ TextBox::TextBox(Container* parent, const QString& name, int index)
     : Control(ControlKind::TextBox, parent, name, index, new TypingLineEdit(parent->ClientWidget())) {
   line_ = static_cast<QLineEdit*>(Widget());
   line_->setMaxLength(kNoLimit);
-  QObject::connect(line_, &QLineEdit::textChanged, line_, [this] { Raise(Change); });
+  QObject::connect(line_, &QLineEdit::textChanged, line_, [this] {
+    ApplyLineLimit();
+    Raise(Change);
+  });
 }
 
 TextBox::TextBox(Container* parent, const QString& name, MultiLineTag, int index)
@@ -155,6 +158,7 @@ TextBox::TextBox(Container* parent, const QString& name, MultiLineTag, int index
   QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] {
     if (cutting_) return;
     CutTypedExcess();
+    shownLength_ = Text().size();
     Raise(Change);
   });
 }
@@ -171,12 +175,13 @@ void TextBox::SetText(const QString& text) { ShowText(FittedText(text)); }
 void TextBox::SetMaxLength(int length) {
   if (length < 0) InvalidPropertyValue();
   maxLength_ = length;
-  if (line_) {
-    // The line edit cuts its text from the end and reports the change itself.
-    line_->setMaxLength(length == 0 ? kNoLimit : length);
-  } else {
-    ShowText(FittedText(Text()));
-  }
+  if (line_) ApplyLineLimit();
+}
+
+// The line edit refuses typing past its own limit but would cut a longer text when given a lower
+// one: text already in the box stays, and nothing more can be typed until it is under the limit.
+void TextBox::ApplyLineLimit() {
+  line_->setMaxLength(maxLength_ == 0 ? kNoLimit : std::max<int>(maxLength_, static_cast<int>(line_->text().size())));
 }
 
 // Text as the widget shows it, cut from its end to MaxLength. A multi-line box counts each line
@@ -206,10 +211,12 @@ void TextBox::ShowText(const QString& shown) {
 }
 
 // Typing past the limit in a multi-line box: the characters just typed, before the caret, are
-// taken back out until the text fits (a line break counting as CR LF).
+// taken back out until the text fits (a line break counting as CR LF). Text that was there before
+// a lower limit was set stays.
 void TextBox::CutTypedExcess() {
   if (maxLength_ == 0) return;
-  qsizetype excess = Text().size() - maxLength_;
+  const qsizetype length = Text().size();
+  qsizetype excess = std::min(length - maxLength_, length - shownLength_);
   if (excess <= 0) return;
   const QString shown = plain_->toPlainText();
   QTextCursor cursor = plain_->textCursor();

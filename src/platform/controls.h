@@ -32,9 +32,10 @@ inline constexpr MultiLineTag MultiLine{};
 
 // Text box, single-line, or multi-line when built with MultiLine. Multi-line text reads and writes
 // line breaks as CR LF, and MaxLength counts them so. Typing past MaxLength takes the characters
-// just typed back out; text set by code, or a MaxLength set below the text's length, loses its end.
+// just typed back out; text set by code loses its end. A MaxLength set below the text's length
+// leaves the text as it is: nothing more can be typed until it is under the limit.
 // Text set by code raises Change when it differs from the text shown, and the caret then stands
-// at the start; so does a MaxLength that cuts the text.
+// at the start.
 class TextBox : public Control {
  public:
   TextBox(Container* parent, const QString& name, int index = -1);
@@ -75,6 +76,7 @@ class TextBox : public Control {
   QString FittedText(const QString& text) const;
   void ShowText(const QString& shown);
   void CutTypedExcess();
+  void ApplyLineLimit();
   void SetSelection(int start, int length);
 
   QLineEdit* line_ = nullptr;
@@ -83,6 +85,7 @@ class TextBox : public Control {
   int alignment_ = AlignLeft;
   bool locked_ = false;
   bool cutting_ = false;
+  qsizetype shownLength_ = 0;  // multi-line: the text's length after the last change
 };
 
 // Label: a caption on the window's surface. "&" marks an access key and is not shown ("&&" shows

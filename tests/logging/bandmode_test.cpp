@@ -208,9 +208,11 @@ TEST_F(BandModeTest, Label30TogglesTheModeAndTheRstBoxesFollowIt) {
   EXPECT_EQ(form.txtRSTR.Text(), "579");
   EXPECT_EQ(form.txtRSTS.Text(), "559");
 
+  Click(form.Label30);
+  EXPECT_EQ(form.txtRSTR.Text(), "579") << "text already in the boxes is not shortened";
+  EXPECT_EQ(form.txtRSTS.Text(), "559");
   form.txtRSTR.SetText("");
   form.txtRSTS.SetText("");
-  Click(form.Label30);
   EXPECT_EQ(logging::CurrentMode, "PH");
   EXPECT_EQ(form.Label30.Caption(), "PH");
   EXPECT_TRUE(form.mnuPhone.Checked());

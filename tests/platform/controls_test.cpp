@@ -69,14 +69,14 @@ struct CutCase {
   int changes;
 };
 
-TEST(TextBox, LimitByCodeCutsTheEndCountingLineBreaksAsCrLf) {
+TEST(TextBox, TextSetByCodeLosesItsEndCountingLineBreaksAsCrLfALaterLimitKeepsIt) {
   const CutCase cases[] = {
       {"text cut to a limit set before", "ab\r\ncd\r\nef", 5, true, "ab\r\nc", 1},
       {"a break that does not fit whole goes", "ab\r\ncd", 3, true, "ab", 1},
       {"lone LF counts as CR LF", "ab\ncd", 4, true, "ab\r\n", 1},
-      {"a limit set after the text cuts its end", "ab\r\ncd\r\nef", 6, false, "ab\r\ncd", 2},
+      {"a limit set after the text leaves it", "ab\r\ncd\r\nef", 6, false, "ab\r\ncd\r\nef", 1},
       {"a limit the text fits leaves it", "ab\r\ncd", 6, false, "ab\r\ncd", 1},
-      {"single line, limit after", "W1AW FN31", 4, false, "W1AW", 2},
+      {"single line, limit after", "W1AW FN31", 4, false, "W1AW FN31", 1},
       {"single line, limit before", "W1AW FN31", 4, true, "W1AW", 1},
   };
   for (const CutCase& c : cases) {
@@ -106,6 +106,26 @@ TEST(TextBox, MaxLengthStopsTypingInBothKinds) {
     box->SetFocus();
     QTest::keyClicks(box->Widget(), "59912");
     EXPECT_EQ(box->Text(), "599");
+  }
+}
+
+// As the RST boxes when the mode turns from CW to phone with "599" typed.
+TEST(TextBox, ALowerLimitKeepsTheTextAndRefusesTypingUntilItFits) {
+  BoxForm form;
+  ShowActive(form);
+  for (TextBox* box : {&form.txtCall, &form.txtNotes}) {
+    box->SetMaxLength(3);
+    box->SetText("599");
+    box->SetMaxLength(2);
+    EXPECT_EQ(box->Text(), "599");
+    box->SetFocus();
+    box->SetSelStart(3);
+    QTest::keyClicks(box->Widget(), "7");
+    EXPECT_EQ(box->Text(), "599") << box->Name().toStdString();
+    QTest::keyClick(box->Widget(), Qt::Key_Backspace);
+    QTest::keyClick(box->Widget(), Qt::Key_Backspace);
+    QTest::keyClicks(box->Widget(), "78");
+    EXPECT_EQ(box->Text(), "57") << box->Name().toStdString();
   }
 }
 
