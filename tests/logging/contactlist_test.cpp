@@ -1,5 +1,7 @@
 #include "logging/contactlist.h"
 
+#include "logging/contactrow.h"
+
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logdatabasefixture.h"
@@ -40,6 +42,19 @@ QStringList Records(int newest, int oldest) {
   QStringList records;
   for (int n = newest; n >= oldest; --n) records << QString::number(n);
   return records;
+}
+
+TEST(ContactListRow, StoredDatesAndTimesShowAsMonthDayAndHourMinuteOtherTextsAsTheyAre) {
+  const std::pair<const char*, const char*> dates[] = {
+      {"2024/03/03", "03/03"}, {"2024/3/2", "03/02"},     {"2024/12/31", "12/31"}, {"2024/02/30", "2024/02/30"},
+      {"2024-03-03", "2024-03-03"}, {"24/03/03x", "24/03/03x"}, {"", ""},
+  };
+  for (const auto& [stored, shown] : dates) EXPECT_EQ(logging::ListDate(stored), shown) << stored;
+  const std::pair<const char*, const char*> times[] = {
+      {"01:30:00", "01:30"}, {"23:59", "23:59"}, {"1:30:00", "01:30"}, {"7:05", "07:05"},
+      {"24:00", "24:00"},    {"12:60:00", "12:60:00"}, {"12:3x", "12:3x"}, {"", ""},
+  };
+  for (const auto& [stored, shown] : times) EXPECT_EQ(logging::ListTime(stored), shown) << stored;
 }
 
 // The main window of a fixed station in FN31 on 144 M phone, its list's columns made as the load
