@@ -55,9 +55,9 @@ std::optional<HeadingDistance> HDCalc(const GeoPoint& own, const GeoPoint& far) 
   constexpr double R = kDegreesPerRadian;
   const double lat1 = own.Latitude / R;
   const double lat2 = far.Latitude / R;
-  const double westward = (own.Longitude - far.Longitude) / R;
+  const double eastOfStation = (own.Longitude - far.Longitude) / R;  // longitudes are west positive
 
-  const double c = std::sin(lat2) * std::sin(lat1) + std::cos(lat2) * std::cos(lat1) * std::cos(westward);
+  const double c = std::sin(lat2) * std::sin(lat1) + std::cos(lat2) * std::cos(lat1) * std::cos(eastOfStation);
   const std::optional<double> arc = ArcCos(c);
   if (!arc) return std::nullopt;
   const double angularDistance = *arc * R;
@@ -68,7 +68,7 @@ std::optional<HeadingDistance> HDCalc(const GeoPoint& own, const GeoPoint& far) 
 
   const double fromNorth = *bearing * R;
   // A point on the station's own meridian counts as west: due north is 360.
-  const double heading = std::sin(westward) > 0 ? fromNorth : 360 - fromNorth;
+  const double heading = std::sin(eastOfStation) > 0 ? fromNorth : 360 - fromNorth;
   return HeadingDistance{heading, *arc * kMilesPerRadian};
 }
 
