@@ -511,9 +511,6 @@ void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
 void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
 
-// Contact list: procedures the commit calls.
-void Form1::ListContacts() { NOT_BUILT_YET(); }
-
 // Entry-area buttons and new log.
 void Form1::cmdClear_Click() { NOT_BUILT_YET(); }
 void Form1::cmdDelete_Click() { NOT_BUILT_YET(); }
@@ -522,18 +519,12 @@ void Form1::cmdDup_Click() { NOT_BUILT_YET(); }
 void Form1::cmdList_Click() { NOT_BUILT_YET(); }
 void Form1::mnuNew_Click() { NOT_BUILT_YET(); }
 
-// Contact list.
-void Form1::Command2_Click() { NOT_BUILT_YET(); }
-void Form1::Command3_Click() { NOT_BUILT_YET(); }
-void Form1::ListView1_Click() { NOT_BUILT_YET(); }
-void Form1::ListView1_GotFocus() { NOT_BUILT_YET(); }
-void Form1::ListView1_ColumnClick(int) { NOT_BUILT_YET(); }
-void Form1::ListView1_MouseUp(int, int, float, float) { NOT_BUILT_YET(); }
-
 // Backup and archive.
 void Form1::mnuArchive_Click() { NOT_BUILT_YET(); }
 
 // Panel layouts, exit.
+void Form1::HideBandLists() { NOT_BUILT_YET(); }
+void Form1::ShowBandLists() { NOT_BUILT_YET(); }
 void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
 void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
 void Form1::mnuExit_Click() { NOT_BUILT_YET(); }

@@ -370,6 +370,8 @@ class Form1 : public platform::Form {
   void ShowCurrentBand();       // shows, saves and marks the current band
   void GridFill();              // the grid map's square names
   void GridHeading();           // heading and distance to the grid typed into txtSec
+  void HideBandLists();         // the grid map in the band lists' place
+  void ShowBandLists();         // the band lists in the grid map's place
   void HighlightWorkedGrids();  // colours the current band's worked squares
   void ResetGridMapColors();    // every square back to the colour of grids still to work
 

@@ -19,6 +19,7 @@ MODULE_VALUE(std::uint8_t, DupeFound, 0);     // the commit stores nothing while
 MODULE_VALUE(QDateTime, DupeTime);            // local moment the last dupe was found
 MODULE_VALUE(std::uint8_t, DupCheckOn, 1);     // the partial-call check is on
 MODULE_VALUE(std::uint8_t, ReloadPending, 0);  // another PC's rows wait for the call box
+MODULE_VALUE(std::uint8_t, ListAllContacts, 0);  // 1 = the contact list shows every contact, 0 the last 20
 
 // The operator's time-on clock.
 MODULE_VALUE(std::uint8_t, LoggedOn, 0);

@@ -1,0 +1,125 @@
+#include "logging/contactlist.h"
+
+#include "app/form1.h"
+#include "logging/contactrow.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "platform/keys.h"
+#include "platform/trace.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace logging {
+
+void CreateContactListColumns(app::Form1& form) {
+  static const std::pair<const char*, double> kColumns[] = {
+      {"Rec#", 560},        {"Call", 940}, {"Rec", 500},    {"Grid R", 690}, {"Snt", 500},
+      {"Date / Time", 1050}, {"Bnd", 480},  {"Grid S", 690}, {"Mode", 600},
+  };
+  const double scale = form.Width() / 9600;
+  for (const auto& [caption, width] : kColumns) form.ListView1.ColumnHeaders.Add(QString::fromUtf8(caption), width * scale);
+}
+
+}  // namespace logging
+
+namespace app {
+
+namespace {
+
+constexpr std::int32_t kLastContacts = 20;
+
+bool HasCaption(const platform::CommandButton& button, const char* caption) {
+  return button.Caption().compare(QLatin1String(caption), Qt::CaseInsensitive) == 0;
+}
+
+// The list's rows, newest first: all contacts or the last 20, of all bands or of the current
+// band only. A failure keeps the rows collected so far.
+void CollectListedRows(const Form1& form, std::vector<QStringList>& rows) {
+  const std::int32_t newest = logging::LogCount;
+  if (HasCaption(form.Command3, "All Bands")) {
+    const bool last20 = logging::ListAllContacts != 1 && newest >= kLastContacts;
+    const std::int32_t oldest = last20 ? newest - kLastContacts + 1 : 1;
+    rows.reserve(static_cast<std::size_t>(std::max(newest - oldest + 1, 0)));
+    for (std::int32_t slot = newest; slot >= oldest; --slot) rows.push_back(logging::ContactListRow(slot));
+    return;
+  }
+  // The current band's contacts lie anywhere in the log: "Last 20" walks back only until it has
+  // found 20 of them.
+  const bool all = HasCaption(form.cmdList, "All");
+  for (std::int32_t slot = newest; slot >= 1 && (all || rows.size() < kLastContacts); --slot) {
+    if (logging::LogBand[slot].compare(logging::CurrentBand, Qt::CaseInsensitive) == 0) {
+      rows.push_back(logging::ContactListRow(slot));
+    }
+  }
+}
+
+bool HasRows(const platform::ListView& list) { return list.ListItems.Count() > 0; }
+
+void ShowEditButtons(Form1& form) {
+  form.cmdEdit.SetVisible(true);
+  form.cmdDelete.SetVisible(true);
+}
+
+}  // namespace
+
+// Filled in one go: at the log's full size the list is rebuilt on every commit.
+void Form1::ListContacts() {
+  std::vector<QStringList> rows;
+  try {
+    CollectListedRows(*this, rows);
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
+  }
+  ListView1.SetRows(std::move(rows));
+}
+
+void Form1::Command3_Click() {
+  const bool allBands = HasCaption(Command3, "All Bands");
+  Command3.SetCaption(allBands ? QStringLiteral("Current Band") : QStringLiteral("All Bands"));
+  ListContacts();
+  txtCall.SetFocus();
+}
+
+// The button names the view it leads to; the choice is kept in the preferences file.
+void Form1::Command2_Click() {
+  if (!HasCaption(Command2, "View Grids")) {
+    Command2.SetCaption(QStringLiteral("View Grids"));
+    ShowBandLists();
+  } else {
+    Command2.SetCaption(QStringLiteral("View Bands"));
+    HideBandLists();
+  }
+  SavePref();
+  txtCall.SetFocus();
+}
+
+// Picking a contact to edit or delete: the shared-log poll stops, so that a reload cannot
+// renumber the list meanwhile; the call box's focus starts it again.
+void Form1::ListView1_Click() {
+  if (!HasRows(ListView1)) return;
+  ShowEditButtons(*this);
+  Timer3.SetEnabled(false);
+}
+
+void Form1::ListView1_GotFocus() {
+  if (HasRows(ListView1)) ShowEditButtons(*this);
+}
+
+// A right click anywhere in a list with rows opens the edit.
+void Form1::ListView1_MouseUp(int Button, int, float, float) {
+  try {
+    if (HasRows(ListView1) && Button == platform::RightButton) cmdEdit_Click();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
+  }
+}
+
+// Sorts once by the clicked column's text; the next refill brings back the newest-first order.
+void Form1::ListView1_ColumnClick(int ColumnIndex) {
+  ListView1.SetSortKey(ColumnIndex - 1);
+  ListView1.SetSorted(true);
+  ListView1.SetSorted(false);
+}
+
+}  // namespace app
