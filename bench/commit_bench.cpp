@@ -43,7 +43,7 @@ void BM_Commit(benchmark::State& state) {
   logging::LogConnection.Open(file.Path());
   logging::ReloadLogStore(app::Rover, app::ContestType);
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   logging::CreateContactListColumns(form);
   form.Show();
   form.Label3.SetVisible(false);  // the grid is worked already: no band list refill in the loop

@@ -26,7 +26,7 @@ void BM_ListContacts(benchmark::State& state) {
   logging::LogConnection.Close();
   logging::CurrentBand = QStringLiteral("144 M");
   logging::ListAllContacts = static_cast<std::uint8_t>(state.range(1));
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   logging::CreateContactListColumns(form);
   form.cmdList.SetCaption(state.range(1) == 1 ? QStringLiteral("All") : QStringLiteral("Last 20"));
   form.Command3.SetCaption(state.range(2) == 1 ? QStringLiteral("Current Band") : QStringLiteral("All Bands"));
@@ -48,7 +48,7 @@ void BM_RepaintList(benchmark::State& state) {
   logging::LogConnection.Open(LogFileWith(14000).Path());
   logging::ReloadLogStore(app::Rover, app::ContestType);
   logging::LogConnection.Close();
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   logging::CreateContactListColumns(form);
   form.Show();
   form.ListContacts();

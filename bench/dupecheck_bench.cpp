@@ -57,7 +57,7 @@ void BM_PartialCallCheck(benchmark::State& state) {
   logging::CurrentBand = "144 M";
   logging::DupCheckOn = 1;
   platform::ScriptedDialogs dialogs;  // the third-character beep sounds nowhere
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   form.Show();
   const Typing& typing = kTypings[static_cast<std::size_t>(state.range(0))];
   form.txtCall.SetText(QString::fromLatin1(typing.before));

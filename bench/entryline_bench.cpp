@@ -44,7 +44,7 @@ void BM_GridBoxChange(benchmark::State& state) {
   app::ContestType = 5;
   app::OwnGrid = "FN31";
   logging::CurrentBand = "144 M";
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   form.txtSec.SetText(GridTyped(state.range(0)));
   for (auto _ : state) form.txtSec_Change();
   state.SetLabel(form.txtSec.Text().toStdString() + (rover ? " rover" : "") +

@@ -37,7 +37,7 @@ class Station {
 
  private:
   platform::ScriptedDialogs dialogs_;
-  app::Form1& form_ = platform::Instance<app::Form1>();
+  app::Form1& form_ = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 void BM_Reload(benchmark::State& state) {

@@ -112,6 +112,9 @@ class Form : public Container, public Placement {
   // Runs Form_Load once; Show and the window registry call it. A window the registry let go of
   // on its unload throws RuntimeError 364 "Object was unloaded" (the next use builds a new one).
   void Load();
+  // Test seam: counts the window as loaded without running its Form_Load (see
+  // InstanceWithoutLoad).
+  void MarkLoadedForTesting() { loaded_ = true; }
   // Modeless: shows the window and returns. Modal: shows it blocking input to the other windows
   // and returns when it is hidden or unloaded. Showing a visible window modally throws
   // RuntimeError 400.

@@ -13,6 +13,15 @@ void AdoptInstance(std::type_index type, std::unique_ptr<Form> form);
 // Called by an unloading window: the registry lets go of it and destroys it as soon as no event
 // handler runs. False when the window is not one of the registry's (a window built by a test).
 bool ReleaseInstance(Form* form);
+
+// Builds a window from its design values and hands it to the registry.
+template <class F>
+F& AdoptNewInstance() {
+  auto form = std::make_unique<F>();
+  F& created = *form;
+  AdoptInstance(typeid(F), std::move(form));
+  return created;
+}
 }  // namespace detail
 
 // The single global instance of a window: built on first use from its design values, hidden,
@@ -20,10 +29,19 @@ bool ReleaseInstance(Form* form);
 template <class F>
 F& Instance() {
   if (Form* existing = detail::FindInstance(typeid(F))) return static_cast<F&>(*existing);
-  auto form = std::make_unique<F>();
-  F& created = *form;
-  detail::AdoptInstance(typeid(F), std::move(form));
+  F& created = detail::AdoptNewInstance<F>();
   created.Load();
+  return created;
+}
+
+// Test seam: the global instance, built as Instance builds it, but without running Form_Load (the
+// main window's load is the whole start-up: the set-up dialog, questions, settings files). The
+// program's own calls to Instance<F>() then find this one.
+template <class F>
+F& InstanceWithoutLoad() {
+  if (Form* existing = detail::FindInstance(typeid(F))) return static_cast<F&>(*existing);
+  F& created = detail::AdoptNewInstance<F>();
+  created.MarkLoadedForTesting();
   return created;
 }
 

@@ -29,7 +29,7 @@ class Form1Test : public ::testing::Test {
     platform::Screen::ResetForTesting();
   }
 
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 Control* Find(const platform::Form& form, const QString& name, int index = -1) {
@@ -453,7 +453,7 @@ TEST_F(Form1Test, LayoutScaledToCommonScreensStaysTidy) {
   for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1920, 1080}}) {
     SCOPED_TRACE(width);
     platform::UnloadAll();
-    app::Form1& scaled = platform::Instance<app::Form1>();
+    app::Form1& scaled = platform::InstanceWithoutLoad<app::Form1>();
     ScaleToScreen(scaled, width * platform::TwipsPerPixel, height * platform::TwipsPerPixel);
     ExpectTidyLayout(scaled);
     SaveScreenshot(scaled, QStringLiteral("form1-%1.png").arg(width));

@@ -367,7 +367,7 @@ class SetupMenu : public StationSetup {
     form.mnuSetup_Click();
   }
 
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   bool pollStoppedDuringDialog = false;
   bool connectionClosedDuringDialog = false;
   bool dialogWasModal = false;

@@ -112,20 +112,20 @@ TEST_F(WindowsTest, WindowsDesignedByTheirClientAreaHaveThatArea) {
 }
 
 TEST_F(WindowsTest, TheNextUseAfterUnloadStartsFromTheDesign) {
-  app::Form1& first = platform::Instance<app::Form1>();
+  app::Form1& first = platform::InstanceWithoutLoad<app::Form1>();
   first.lblDialog.SetCaption("changed");
   first.Timer3.SetEnabled(true);
   first.Unload();
   platform::DoEvents();
   ASSERT_FALSE(platform::IsLoaded<app::Form1>());
-  app::Form1& second = platform::Instance<app::Form1>();
+  app::Form1& second = platform::InstanceWithoutLoad<app::Form1>();
   EXPECT_EQ(second.lblDialog.Caption(), "");
   EXPECT_FALSE(second.Timer3.Enabled());
 }
 
 // The program ends when its main window is destroyed; closing the window must lead there.
 TEST_F(WindowsTest, ClosingTheMainWindowDestroysIt) {
-  app::Form1& form1 = platform::Instance<app::Form1>();
+  app::Form1& form1 = platform::InstanceWithoutLoad<app::Form1>();
   bool destroyed = false;
   QObject::connect(form1.Widget(), &QObject::destroyed, [&destroyed] { destroyed = true; });
   form1.Show();

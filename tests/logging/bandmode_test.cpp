@@ -84,7 +84,7 @@ class BandModeTest : public ::testing::Test {
   QTemporaryDir folder;
   QString savedDir;
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(BandModeTest, AMenuOrEitherPanelLabelSelectsTheBandShowsItMarksItAndSavesIt) {

@@ -241,7 +241,7 @@ TEST_F(ClocksTest, TheLogOffNoteTakesTheExactOffsetOfAHalfHourZone) {
 // The network window's timers, as the test window sees them tick.
 class NetworkStart : public ::testing::Test {
  protected:
-  void SetUp() override { form = &platform::Instance<app::Form1>(); }
+  void SetUp() override { form = &platform::InstanceWithoutLoad<app::Form1>(); }
   static network::frmNetwork& Network() { return platform::Instance<network::frmNetwork>(); }
 
   app::Form1* form = nullptr;

@@ -75,7 +75,7 @@ class CommitTest : public LogDatabaseTest {
   }
 
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory) {

@@ -79,7 +79,7 @@ class DupeCheckTest : public LogDatabaseTest {
   QString savedDir_;
   platform::ScriptedDialogs dialogs;
   platform::ScriptedWavePlayback playback;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 // ---- The dupe key ----

@@ -92,7 +92,7 @@ class EntryLineTest : public LogDatabaseTest {
 
   QString savedDir_;
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 // ---- Key filters

@@ -72,7 +72,7 @@ class GridMapTest : public ::testing::Test {
   QTemporaryDir folder;
   QString savedDir;
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(GridMapTest, SquaresAreNamedAroundTheOwnSquare) {
@@ -258,7 +258,7 @@ class RoverListTest : public LogDatabaseTest {
   }
 
   QString savedDir_;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(RoverListTest, ARoverInContestType5ShrinksTheClickedListAndReloadsTheLog) {

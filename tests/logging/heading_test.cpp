@@ -134,7 +134,7 @@ class GridHeadingTest : public ::testing::Test {
   }
   QStringList Shown() const { return {form.Label23.Caption(), form.Label24.Caption()}; }
 
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(GridHeadingTest, ATypedGridShowsTheRoundedHeadingAndDistanceToItsSouthWestCorner) {

@@ -29,7 +29,7 @@ class ProgramFolderTest : public ::testing::Test {
     platform::ResetModuleValues();
     app::ProgramDir = folder.path();
     app::ProgramDrive = "/";
-    form = &platform::Instance<app::Form1>();
+    form = &platform::InstanceWithoutLoad<app::Form1>();
     return *form;
   }
 

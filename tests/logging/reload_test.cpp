@@ -81,7 +81,7 @@ class ReloadTest : public LogDatabaseTest {
 
   QString savedDir_;
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(ReloadTest, ReloadRebuildsTheLogOldestFirstWithItsTalliesListsAndGridMap) {

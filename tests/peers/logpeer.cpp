@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   logging::CurrentMode = QStringLiteral("PH");
   platform::ScriptedDialogs dialogs;
   logging::LogConnection.Open(logFile);
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   form.Show();
   form.WorkList();
   Say(QStringLiteral("ready"));
