@@ -454,12 +454,16 @@ void frmNetwork::tcpWinsock_DataArrival(int Index, std::int32_t bytesTotal) {
   SkipOnError(lcNetwork, [&] {
     QString received;
     tcpWinsock[Index].GetData(received);
-    RecordBuffer& records = peerRecords_[Index];
-    records.Append(received);
-    HandleWholeRecords(records, [this, Index](const Record& record) {
-      LastPeerIndex = static_cast<float>(Index);
-      HandleServerRecord(record);
-    });
+    ReceiveFromPeer(Index, received);
+  });
+}
+
+void frmNetwork::ReceiveFromPeer(int Index, const QString& received) {
+  RecordBuffer& records = peerRecords_[Index];
+  records.Append(received);
+  HandleWholeRecords(records, [this, Index](const Record& record) {
+    LastPeerIndex = static_cast<float>(Index);
+    HandleServerRecord(record);
   });
 }
 
@@ -484,9 +488,13 @@ void frmNetwork::WinsockClient_DataArrival(std::int32_t bytesTotal) {
   SkipOnError(lcNetwork, [this] {
     QString received;
     WinsockClient.GetData(received);
-    clientRecords_.Append(received);
-    HandleWholeRecords(clientRecords_, [this](const Record& record) { HandleClientRecord(record); });
+    ReceiveFromServer(received);
   });
+}
+
+void frmNetwork::ReceiveFromServer(const QString& received) {
+  clientRecords_.Append(received);
+  HandleWholeRecords(clientRecords_, [this](const Record& record) { HandleClientRecord(record); });
 }
 
 void frmNetwork::HandleClientRecord(const Record& record) {

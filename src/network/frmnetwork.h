@@ -94,6 +94,11 @@ class frmNetwork : public platform::Form {
   void WinsockClient_DataArrival(std::int32_t bytesTotal);
   void WinsockClient_Close();
 
+  // What a connection received, handled record by record in order; an incomplete record waits
+  // for the rest. From a peer (on the server) and from the server (on a client).
+  void ReceiveFromPeer(int Index, const QString& received);
+  void ReceiveFromServer(const QString& received);
+
   // The station table on the server: the sender's row from its status record; and the table
   // sent to every connected peer.
   void ParseStationRecordServer(const QString& record);
