@@ -10,8 +10,10 @@
 #include "network/records.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
+#include "platform/screen.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -307,6 +309,56 @@ TEST_F(NetworkWindow, AWindowLoadedWhileTheNetworkIsOffListensOnlyOnceSwitchedOn
   form.Timer4.Tick();
   EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
   EXPECT_EQ(net.Check1.Value(), 1);
+}
+
+TEST_F(NetworkWindow, TheWindowFillsTheScreenOrTheWorkAreaAndItsHelpNamesTheServer) {
+  platform::Screen::SetSizeForTesting(19200, 14400);
+  platform::Screen::SetWorkAreaForTesting(0, 0, 19200, 13200);
+  const struct {
+    std::uint8_t taskBarDisplay;
+    double height;
+  } cases[] = {{0, 14400}, {1, 13200}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.taskBarDisplay);
+    platform::UnloadAll();
+    app::TaskBarDisplay = c.taskBarDisplay;
+    frmNetwork& net = Network();
+    EXPECT_EQ(net.Left(), 0);
+    EXPECT_EQ(net.Top(), 0);
+    EXPECT_EQ(net.Width(), 19200);
+    EXPECT_EQ(net.Height(), c.height);
+    EXPECT_DOUBLE_EQ(net.lblBndHdr[8].Left(), 2160 * 2) << "the lower block's second column";
+    EXPECT_DOUBLE_EQ(net.lblBndHdr[8].Top(), 1320 * c.height / 7200);
+  }
+  const QString help = Network().txtOutput.Text();
+  EXPECT_TRUE(help.startsWith("A copy of this program must be running"));
+  EXPECT_TRUE(help.contains("the PC server name is SHACK.  It is not necessary"));
+  EXPECT_TRUE(help.contains("begin their log file path with \\\\SHACK.  The server path"));
+  EXPECT_EQ(help.count("\r\n\r\n"), 5);
+}
+
+TEST_F(NetworkWindow, UnloadingTheWindowClosesItsConnections) {
+  const int port = ServerListening();
+  auto peer = Join(port, 1);
+  Network().Unload();
+  EXPECT_TRUE(peer->SeesClose());
+  RawPeer late(port);
+  EXPECT_FALSE(late.Connected()) << "nothing listens any more";
+}
+
+TEST_F(NetworkWindow, DoneHidesTheWindowAndAPickedPcBecomesTheRecipient) {
+  frmNetwork& net = Network();
+  ShowActive(net);
+  net.List2.AddItem("TENT2");
+  net.List2.AddItem("ROVER");
+  auto* list = qobject_cast<QListWidget*>(net.List2.Widget());
+  ASSERT_NE(list, nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(net.Text3.Text(), "ROVER");
+  EXPECT_TRUE(net.txtSendData.HasFocus());
+  QTest::mouseClick(net.Command2.Widget(), Qt::LeftButton);
+  EXPECT_FALSE(net.Visible());
+  EXPECT_TRUE(platform::IsLoaded<frmNetwork>());
 }
 
 // ---------------------------------------------------------------------------------------------
