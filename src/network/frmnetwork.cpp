@@ -378,12 +378,15 @@ void frmNetwork::WinsockClient_Close() {
   });
 }
 
+// Every station's band is forgotten until its next status; the grid follows the table, so a
+// peer unloaded from the top (its row beyond the purge) leaves no cell behind.
 void frmNetwork::tcpWinsock_Close(int Index) {
   (void)Index;  // every check looks at all peers
   SkipOnError(lcNetwork, [this] {
     CheckConnections();
     NetworkUpdateProcedure();
     for (int row = 1; row <= PeerCount + 2; ++row) NetStationBand[row].clear();
+    ClearBandGrid();
     RefreshOwnRow();
   });
 }

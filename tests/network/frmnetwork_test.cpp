@@ -145,11 +145,15 @@ TEST_F(NetworkWindow, ADroppedPeerBelowTheTopStaysLoadedUntilTheTopOneGoesToo) {
   EXPECT_EQ(Row(2), "|||") << "its station left the table";
   EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"}));
 
+  peer3->Send(network::StatusRecord("Van", "50 M", "CW"));
+  ASSERT_TRUE(peer1->Receives("<Name:Van>: <Bnd:50 M>"));
+  EXPECT_EQ(RedCells(), QStringList({"50 M CW Van", "144 M CW Shack"}));
   peer3->Close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.PeerCount == 1; }, kNetworkWait));
   EXPECT_FALSE(net.tcpWinsock.Exists(3));
   EXPECT_FALSE(net.tcpWinsock.Exists(2));
   EXPECT_EQ(net.tcpWinsock[1].State(), platform::SocketConnected);
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"})) << "the top peer's station leaves the grid too";
 
   auto again = Join(port, 2);
   EXPECT_TRUE(again->Receives("<Array:0> <Name:Shack>")) << "a later peer takes the free number";
