@@ -112,6 +112,10 @@ void ResizeToScreen(platform::Form& form) {
   });
 }
 
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {
+  ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
+}
+
 void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,
                     std::uint8_t fillArea, float fontGrowthShare, const QString& fontName) {
   RunTrapped([&] {

@@ -22,4 +22,8 @@ void ResizeToScreen(platform::Form& form);
 void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,
                     std::uint8_t fillArea, float fontGrowthShare, const QString& fontName);
 
+// Scales every control as ResizeToScreen does, by the factors given (fonts by the smaller),
+// for a window that sizes itself; errors reach the caller.
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor);
+
 }  // namespace app::ModFormResize

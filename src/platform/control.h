@@ -38,6 +38,7 @@ enum class ControlKind {
   Menu,
   Timer,
   UpDown,
+  Winsock,
 };
 
 // Something controls are placed in: a form's client area, a frame or a picture box.

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -108,6 +109,12 @@ class ControlArray {
   std::function<void(int Index, int Button, int Shift, float X, float Y)> MouseDown;
   std::function<void(int Index, int Button, int Shift, float X, float Y)> MouseMove;
   std::function<void(int Index, int Button, int Shift, float X, float Y)> MouseUp;
+  // Events of socket elements (winsock.h).
+  std::function<void(int Index, std::int32_t requestID)> OnConnectionRequest;
+  std::function<void(int Index)> OnConnect;
+  std::function<void(int Index, std::int32_t bytesTotal)> OnDataArrival;
+  std::function<void(int Index)> OnClose;
+  std::function<void(int Index, int Number, const QString& Description)> OnError;
 
  private:
   [[noreturn]] static void MissingElement(int index) {
@@ -135,6 +142,13 @@ class ControlArray {
     element.MouseUp = [this, index](int b, int s, float x, float y) { Forward(MouseUp, index, b, s, x, y); };
     if constexpr (requires { element.Change; }) element.Change = [this, index] { Forward(Change, index); };
     if constexpr (requires { element.Tick; }) element.Tick = [this, index] { Forward(Tick, index); };
+    if constexpr (requires { element.OnDataArrival; }) {
+      element.OnConnectionRequest = [this, index](std::int32_t id) { Forward(OnConnectionRequest, index, id); };
+      element.OnConnect = [this, index] { Forward(OnConnect, index); };
+      element.OnDataArrival = [this, index](std::int32_t bytes) { Forward(OnDataArrival, index, bytes); };
+      element.OnClose = [this, index] { Forward(OnClose, index); };
+      element.OnError = [this, index](int number, const QString& text) { Forward(OnError, index, number, text); };
+    }
   }
 
   template <class Handler, class... Args>

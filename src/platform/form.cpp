@@ -6,6 +6,7 @@
 #include "platform/menu.h"
 #include "platform/timer.h"
 #include "platform/twips.h"
+#include "platform/winsock.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -277,6 +278,7 @@ void Form::FinishUnload() {
   Hide();
   for (Control* control : controls_) {
     if (control->Kind() == ControlKind::Timer) static_cast<Timer*>(control)->Stop();
+    if (control->Kind() == ControlKind::Winsock) static_cast<Winsock*>(control)->Close();
   }
   released_ = detail::ReleaseInstance(this);
 }

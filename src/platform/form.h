@@ -121,8 +121,8 @@ class Form : public Container, public Placement {
   void Show(int modal = Modeless);
   void Hide();
   // Form_QueryUnload, then Form_Unload; unless one cancels, the window is hidden, its timers
-  // stop and, when the window registry holds it, it is destroyed once the running handlers have
-  // returned.
+  // stop, its sockets close and, when the window registry holds it, it is destroyed once the
+  // running handlers have returned.
   void Unload();
   void Refresh();
 

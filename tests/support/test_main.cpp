@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+  // A network window that listens takes any free port, never the station's.
+  if (qEnvironmentVariableIsEmpty("CORVANE_STATION_PORT")) qputenv("CORVANE_STATION_PORT", "0");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new StartState);

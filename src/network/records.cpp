@@ -1,0 +1,213 @@
+#include "network/records.h"
+
+#include "app/stationfields.h"
+
+#include <QLatin1String>
+#include <QLocale>
+#include <QTime>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace network {
+
+namespace {
+
+const QLatin1String ArrayMarker("<Array:");
+const QLatin1String NameMarker("<Name:");
+const QLatin1String BandMarker("<Bnd:");
+const QLatin1String ModeMarker("<Mde:");
+const QLatin1String OperatorMarker("<Opr:");
+const QLatin1String EndMarker("<EOR>");
+const QLatin1String MessageMarker("<MessageFrom>");
+const QLatin1String DateMarker("<Date:>");
+const QLatin1String TimeMarker("<Time:>");
+
+// The markers a record begins with, and what each begins.
+const std::array<std::pair<QLatin1String, RecordKind>, 3> StartMarkers = {{
+    {ArrayMarker, RecordKind::Station},
+    {MessageMarker, RecordKind::Message},
+    {DateMarker, RecordKind::Clock},
+}};
+constexpr qsizetype LongestStartMarker = 13;  // "<MessageFrom>"
+constexpr qsizetype LongestTimeText = 32;     // any longer text after "<Time:>" is no time
+
+// The first occurrence of a marker (each begins with "<") at or after `from`, any letter case.
+qsizetype FindMarker(QStringView text, qsizetype from, QLatin1String marker) {
+  for (qsizetype p = text.indexOf(u'<', from); p >= 0; p = text.indexOf(u'<', p + 1)) {
+    if (text.mid(p).startsWith(marker, Qt::CaseInsensitive)) return p;
+  }
+  return -1;
+}
+
+const std::pair<QLatin1String, RecordKind>* StartMarkerAt(QStringView rest) {
+  for (const auto& start : StartMarkers) {
+    if (rest.startsWith(start.first, Qt::CaseInsensitive)) return &start;
+  }
+  return nullptr;
+}
+
+// The end of a text that a start marker may still complete.
+bool CouldBeginStartMarker(QStringView rest) {
+  if (rest.size() >= LongestStartMarker) return false;
+  return std::any_of(StartMarkers.begin(), StartMarkers.end(),
+                     [rest](const auto& start) { return start.first.startsWith(rest, Qt::CaseInsensitive); });
+}
+
+int LeadingWholeNumber(QStringView text) {
+  constexpr int FarOutside = 1000000;
+  qsizetype i = 0;
+  while (i < text.size() && text[i] == u' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  int value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    value = std::min(value * 10 + (text[i].unicode() - u'0'), FarOutside);
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+QString TableRecord(int row, const QString& name, const QString& band, const QString& mode,
+                    const QString& operatorName) {
+  return QStringLiteral("<Array:") + QString::number(row) + QStringLiteral("> <Name:") + name +
+         QStringLiteral(">: <Bnd:") + band + QStringLiteral("> <Mde: ") + mode + QStringLiteral("> <Opr: ") +
+         operatorName + QStringLiteral("> <EOR>");
+}
+
+QString StatusRecord(const QString& name, const QString& band, const QString& mode) {
+  return TableRecord(0, name, band, mode, QString());
+}
+
+QString FieldValue(QStringView record, QLatin1String marker) {
+  const qsizetype p = record.indexOf(marker, 0, Qt::CaseInsensitive);
+  if (p < 0) return QString();
+  const qsizetype valueStart = p + marker.size();
+  const qsizetype q = record.indexOf(u'>', valueStart);
+  if (q < 0) return QString();
+  return app::TrimBlanks(record.mid(valueStart, q - valueStart).toString());
+}
+
+StationFields ReadStationFields(QStringView record) {
+  return {FieldValue(record, NameMarker), FieldValue(record, BandMarker), FieldValue(record, ModeMarker),
+          FieldValue(record, OperatorMarker)};
+}
+
+std::optional<int> TableRow(QStringView record) {
+  const qsizetype p = record.indexOf(ArrayMarker, 0, Qt::CaseInsensitive);
+  if (p < 0) return std::nullopt;
+  const qsizetype valueStart = p + ArrayMarker.size();
+  const qsizetype q = record.indexOf(u'>', valueStart);
+  if (q < 0) return std::nullopt;
+  return LeadingWholeNumber(record.mid(valueStart, q - valueStart));
+}
+
+QString LongTimeFormat() {
+  const QString format = QLocale().timeFormat(QLocale::LongFormat);
+  QString withoutZone;
+  bool quoted = false;
+  for (const QChar c : format) {
+    if (c == u'\'') quoted = !quoted;
+    if (!quoted && c == u't') continue;
+    withoutZone += c;
+  }
+  return withoutZone.trimmed();
+}
+
+void RecordBuffer::Append(QStringView received) {
+  if (head_ > 0) {
+    buffer_.remove(0, head_);
+    scan_ -= head_;
+    timeScan_ = std::max<qsizetype>(timeScan_ - head_, 0);
+    if (start_ >= 0) start_ -= head_;
+    if (time_ >= 0) time_ -= head_;
+    head_ = 0;
+  }
+  buffer_.append(received);
+}
+
+std::optional<Record> RecordBuffer::Next() {
+  std::optional<qsizetype> end;
+  if (FindStart()) end = kind_ == RecordKind::Clock ? ClockEnd() : StationOrMessageEnd();
+  if (!end) {
+    if (Pending() > MaxPending) Clear();
+    return std::nullopt;
+  }
+  Record record{kind_, buffer_.mid(start_, *end - start_)};
+  head_ = scan_ = *end;
+  start_ = -1;
+  return record;
+}
+
+void RecordBuffer::DropWholeRecords() {
+  while (Next()) {
+  }
+}
+
+void RecordBuffer::Clear() {
+  buffer_.clear();
+  head_ = scan_ = timeScan_ = 0;
+  start_ = time_ = -1;
+}
+
+// Looks for the next record's marker; text before it is dropped.
+bool RecordBuffer::FindStart() {
+  if (start_ >= 0) return true;
+  const QStringView text(buffer_);
+  for (qsizetype p = text.indexOf(u'<', scan_); p >= 0; p = text.indexOf(u'<', p + 1)) {
+    const QStringView rest = text.mid(p);
+    if (const auto* start = StartMarkerAt(rest)) {
+      head_ = start_ = p;
+      kind_ = start->second;
+      scan_ = timeScan_ = p + start->first.size();
+      time_ = -1;
+      return true;
+    }
+    if (CouldBeginStartMarker(rest)) {
+      head_ = scan_ = p;
+      return false;
+    }
+  }
+  head_ = scan_ = buffer_.size();
+  return false;
+}
+
+std::optional<qsizetype> RecordBuffer::StationOrMessageEnd() {
+  const qsizetype end = FindMarker(buffer_, scan_, EndMarker);
+  if (end >= 0) return end + EndMarker.size();
+  scan_ = std::max(scan_, buffer_.size() - (EndMarker.size() - 1));  // "<EO" may still become "<EOR>"
+  return std::nullopt;
+}
+
+std::optional<qsizetype> RecordBuffer::ClockEnd() {
+  const QStringView text(buffer_);
+  for (qsizetype p = text.indexOf(u'<', scan_); p >= 0; p = text.indexOf(u'<', p + 1)) {
+    if (StartMarkerAt(text.mid(p))) return p;
+  }
+  scan_ = std::max(scan_, buffer_.size() - (LongestStartMarker - 1));
+  if (ClockTimeComplete()) return buffer_.size();
+  return std::nullopt;
+}
+
+// The time text, everything after "<Time:>", reads back as itself in the long time format: a
+// time cut short ("13:05:4", "1:05:42 P") is not complete yet.
+bool RecordBuffer::ClockTimeComplete() {
+  const QStringView text(buffer_);
+  if (time_ < 0) {
+    time_ = FindMarker(text, timeScan_, TimeMarker);
+    if (time_ < 0) {
+      timeScan_ = std::max(timeScan_, buffer_.size() - (TimeMarker.size() - 1));
+      return false;
+    }
+  }
+  const QStringView timeText = text.mid(time_ + TimeMarker.size());
+  if (timeText.isEmpty() || timeText.size() > LongestTimeText) return false;
+  const QLocale locale;
+  const QString format = LongTimeFormat();
+  const QTime time = locale.toTime(timeText.toString(), format);
+  return time.isValid() && locale.toString(time, format) == timeText;
+}
+
+}  // namespace network

@@ -1,0 +1,276 @@
+#include "platform/winsock.h"
+
+#include "platform/environment.h"
+#include "platform/errors.h"
+#include "platform/form.h"
+#include "platform/trace.h"
+
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+constexpr int DefaultStationPort = 1001;
+constexpr int HighestPort = 65535;
+
+// Connections waiting for Accept, by request identifier, across every listening control.
+struct PendingRequests {
+  std::int32_t next = 1;
+  std::map<std::int32_t, QPointer<QTcpSocket>> sockets;
+};
+
+PendingRequests& Requests() {
+  static PendingRequests requests;
+  return requests;
+}
+
+std::int32_t AddRequest(QTcpSocket* socket) {
+  PendingRequests& requests = Requests();
+  const std::int32_t id = requests.next;
+  requests.next = id == std::numeric_limits<std::int32_t>::max() ? 1 : id + 1;
+  requests.sockets[id] = socket;
+  return id;
+}
+
+// The pending socket of a request, out of the registry; null when it is gone or unknown.
+QTcpSocket* TakeRequest(std::int32_t id) {
+  auto found = Requests().sockets.find(id);
+  if (found == Requests().sockets.end()) return nullptr;
+  QTcpSocket* socket = found->second.data();
+  Requests().sockets.erase(found);
+  return socket;
+}
+
+// Lets a socket go: no more events, what was written still goes out, then it is deleted.
+void Discard(QTcpSocket* socket) {
+  socket->disconnect();
+  QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+  socket->disconnectFromHost();
+  if (socket->state() == QAbstractSocket::UnconnectedState) socket->deleteLater();
+}
+
+struct SocketFailure {
+  int number;
+  const char* description;
+};
+
+// The control's numbers and texts for what Qt reports.
+SocketFailure FailureOf(QAbstractSocket::SocketError error) {
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+      return {10061, "Connection is forcefully rejected"};
+    case QAbstractSocket::HostNotFoundError:
+      return {11001, "Authoritative answer: Host not found"};
+    case QAbstractSocket::SocketAccessError:
+      return {10013, "Permission denied"};
+    case QAbstractSocket::SocketTimeoutError:
+      return {10060, "Connection timed out"};
+    case QAbstractSocket::AddressInUseError:
+      return {10048, "Address in use"};
+    case QAbstractSocket::SocketAddressNotAvailableError:
+      return {10049, "Address not available from the local machine"};
+    default:
+      return {10053, "Connection is aborted due to timeout or other failure"};
+  }
+}
+
+[[noreturn]] void Fail(const SocketFailure& failure) {
+  throw RuntimeError(QString::fromLatin1(failure.description), failure.number);
+}
+
+void RequirePort(int port) {
+  if (port < 0 || port > HighestPort) InvalidPropertyValue();
+}
+
+}  // namespace
+
+int StationPort() {
+  const QString setting = Environ(QStringLiteral("CORVANE_STATION_PORT")).trimmed();
+  if (setting.isEmpty()) return DefaultStationPort;
+  bool isNumber = false;
+  const int port = setting.toInt(&isNumber);
+  if (isNumber && port >= 0 && port <= HighestPort) return port;
+  qCWarning(lcPlatform) << "CORVANE_STATION_PORT" << setting << "is no port number; the station port is"
+                        << DefaultStationPort;
+  return DefaultStationPort;
+}
+
+QString LocalHostName() {
+  const QString name = Environ(QStringLiteral("CORVANE_HOST_NAME"));
+  return name.isEmpty() ? QHostInfo::localHostName() : name;
+}
+
+Winsock::Winsock(Container* parent, const QString& name, int index)
+    : Control(ControlKind::Winsock, parent->OwnerForm(), name, index) {}
+
+Winsock::~Winsock() { Close(); }
+
+void Winsock::SetLocalPort(int port) {
+  RequirePort(port);
+  localPort_ = port;
+}
+
+void Winsock::SetRemotePort(int port) {
+  RequirePort(port);
+  remotePort_ = port;
+}
+
+void Winsock::RequireClosed() const {
+  if (state_ != SocketClosed) throw RuntimeError(QStringLiteral("Invalid operation at current state"), 40020);
+}
+
+void Winsock::Listen() {
+  RequireClosed();
+  auto* server = new QTcpServer(&owner_);
+  if (!server->listen(QHostAddress::Any, static_cast<quint16>(localPort_))) {
+    const SocketFailure failure = FailureOf(server->serverError());
+    delete server;
+    Fail(failure);
+  }
+  server_ = server;
+  localPort_ = server->serverPort();
+  state_ = SocketListening;
+  QObject::connect(server, &QTcpServer::newConnection, &owner_, [this] { TakeRequests(); });
+}
+
+// Each new connection is offered once; the handler may run the event loop, and further requests
+// (of this socket, too) are offered meanwhile.
+void Winsock::TakeRequests() {
+  while (server_ && server_->hasPendingConnections()) {
+    const std::int32_t id = AddRequest(server_->nextPendingConnection());
+    Raise(OnConnectionRequest, id);
+    if (QTcpSocket* unaccepted = TakeRequest(id)) Discard(unaccepted);
+  }
+}
+
+void Winsock::Accept(std::int32_t requestID) {
+  RequireClosed();
+  QTcpSocket* socket = TakeRequest(requestID);
+  if (!socket) throw RuntimeError(QStringLiteral("Invalid argument"), 10022);
+  Attach(socket);
+  state_ = SocketConnected;
+  localPort_ = socket->localPort();
+  remotePort_ = socket->peerPort();
+  // Bytes or a close may have come while the request waited: they were announced to nobody.
+  QTimer::singleShot(0, &owner_, [this] { DeliverWhatCameBeforeAccept(); });
+}
+
+void Winsock::DeliverWhatCameBeforeAccept() {
+  if (!socket_ || state_ != SocketConnected) return;
+  DeliverArrivals();
+  if (socket_ && socket_->state() == QAbstractSocket::UnconnectedState) PeerClosed();
+}
+
+void Winsock::Connect(const QString& host, int port) {
+  SetRemoteHost(host);
+  SetRemotePort(port);
+  Connect();
+}
+
+void Winsock::Connect() {
+  RequireClosed();
+  auto* socket = new QTcpSocket(&owner_);
+  Attach(socket);
+  state_ = SocketConnecting;
+  QObject::connect(socket, &QAbstractSocket::stateChanged, &owner_, [this](QAbstractSocket::SocketState state) {
+    if (state == QAbstractSocket::HostLookupState) state_ = SocketResolvingHost;
+    if (state == QAbstractSocket::ConnectingState) state_ = SocketConnecting;
+  });
+  QObject::connect(socket, &QAbstractSocket::connected, &owner_, [this] {
+    if (!socket_) return;
+    state_ = SocketConnected;
+    localPort_ = socket_->localPort();
+    Raise(OnConnect);
+  });
+  socket->connectToHost(remoteHost_, static_cast<quint16>(remotePort_));
+}
+
+void Winsock::Attach(QTcpSocket* socket) {
+  socket->setParent(&owner_);
+  socket_ = socket;
+  received_.clear();
+  QObject::connect(socket, &QIODevice::readyRead, &owner_, [this] { DeliverArrivals(); });
+  QObject::connect(socket, &QAbstractSocket::disconnected, &owner_, [this] { PeerClosed(); });
+  QObject::connect(socket, &QAbstractSocket::errorOccurred, &owner_,
+                   [this](QAbstractSocket::SocketError error) { SocketFailed(error); });
+}
+
+// Qt does not announce bytes that come while the announcement's handler runs, so they are
+// announced when it returns.
+void Winsock::DeliverArrivals() {
+  while (socket_ && socket_->bytesAvailable() > 0) {
+    received_ += socket_->readAll();
+    Raise(OnDataArrival, static_cast<std::int32_t>(std::min<qsizetype>(received_.size(),
+                                                                        std::numeric_limits<std::int32_t>::max())));
+  }
+}
+
+void Winsock::PeerClosed() {
+  DeliverArrivals();
+  if (!socket_ || state_ != SocketConnected) return;
+  state_ = SocketClosing;
+  Raise(OnClose);
+}
+
+void Winsock::SocketFailed(int error) {
+  // A peer's close is the Close event (disconnected follows), not an error.
+  if (error == QAbstractSocket::RemoteHostClosedError) return;
+  const SocketFailure failure = FailureOf(static_cast<QAbstractSocket::SocketError>(error));
+  state_ = SocketError;
+  Raise(OnError, failure.number, QString::fromLatin1(failure.description));
+}
+
+void Winsock::SendData(const QString& data) {
+  if (state_ != SocketConnected || !socket_) {
+    throw RuntimeError(QStringLiteral("Wrong protocol or connection state for the requested transaction or request"),
+                       40006);
+  }
+  socket_->write(data.toLatin1());
+  socket_->flush();
+}
+
+void Winsock::GetData(QString& data) {
+  if (socket_) received_ += socket_->readAll();
+  data = QString::fromLatin1(received_);
+  received_.clear();
+}
+
+void Winsock::Close() {
+  if (server_) {
+    server_->disconnect(&owner_);
+    server_->close();
+    server_->deleteLater();  // perhaps inside its own signal
+    server_ = nullptr;
+  }
+  if (socket_) {
+    QTcpSocket* socket = socket_;
+    socket_ = nullptr;
+    Discard(socket);
+  }
+  received_.clear();
+  state_ = SocketClosed;
+}
+
+void Winsock::CopyDesignFrom(const Control& source) {
+  Control::CopyDesignFrom(source);
+  const auto& model = static_cast<const Winsock&>(source);
+  localPort_ = model.localPort_;
+  remotePort_ = model.remotePort_;
+  remoteHost_ = model.remoteHost_;
+}
+
+void Winsock::Retire() {
+  Control::Retire();
+  Close();
+}
+
+}  // namespace platform

@@ -1,0 +1,481 @@
+// The network window with raw loopback sockets as the station's other PCs, and its station table
+// and band grid fed with records as a connection receives them.
+
+#include "network/frmnetwork.h"
+
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logging/globals.h"
+#include "network/globals.h"
+#include "network/records.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+#include "platform/screen.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "formtesting.h"
+#include "networktesting.h"
+
+namespace {
+
+using network::frmNetwork;
+using network::TableRecord;
+
+constexpr platform::Color kRed = 255;
+constexpr platform::Color kFree = 0x80FF80;
+
+frmNetwork& Network() { return platform::Instance<frmNetwork>(); }
+
+// The red cells of the grid, "band mode name", columns in order, modes PH, CW, DIG.
+QStringList RedCells() {
+  frmNetwork& net = Network();
+  QStringList red;
+  for (int column : net.lblBndHdr.Indexes()) {
+    const std::pair<platform::ControlArray<platform::Label>*, const char*> modes[] = {
+        {&net.lblBandSSB, "PH"}, {&net.lblBandCW, "CW"}, {&net.lblBandDIG, "DIG"}};
+    for (const auto& [cells, mode] : modes) {
+      const platform::Label& cell = (*cells)[column];
+      if (cell.BackColor() == kRed) {
+        red << net.lblBndHdr[column].Caption() + " " + mode + " " + cell.Caption();
+      } else {
+        EXPECT_EQ(cell.BackColor(), kFree);
+        EXPECT_EQ(cell.Caption(), "") << "a free cell holds no name";
+      }
+    }
+  }
+  return red;
+}
+
+QString Row(int row) {
+  return network::NetStationName[row] + "|" + network::NetStationBand[row] + "|" + network::NetStationMode[row] +
+         "|" + network::NetStationOpr[row];
+}
+
+// This PC is "Shack" on 144 M CW, and the server unless a test names another.
+class NetworkWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    environment.Set("CORVANE_HOST_NAME", "Shack");
+    environment.Set("CORVANE_STATION_PORT", "0");
+    app::ServerName = "SHACK";
+    logging::CurrentBand = "144 M";
+    logging::CurrentMode = "CW";
+  }
+  void TearDown() override { platform::UnloadAll(); }
+
+  // The window with the network on, listening; its port.
+  int ServerListening() {
+    network::NetworkEnabled = 1;
+    const int port = Network().tcpWinsock[0].LocalPort();
+    EXPECT_EQ(Network().tcpWinsock[0].State(), platform::SocketListening);
+    EXPECT_GT(port, 0);
+    return port;
+  }
+  // A raw peer accepted as peer `number`.
+  std::unique_ptr<RawPeer> Join(int port, int number) {
+    auto peer = std::make_unique<RawPeer>(port);
+    EXPECT_TRUE(peer->Connected());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Network().PeerCount == number; }, kNetworkWait));
+    return peer;
+  }
+
+  ScopedEnvironment environment;
+};
+
+TEST_F(NetworkWindow, TheServerAcceptsAPeerAndKeepsItsRowFromItsStatusRecords) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  EXPECT_EQ(net.lblStatus.Caption(), "Initializing");
+  EXPECT_EQ(net.lblServer.Caption(), "SHACK");
+  EXPECT_EQ(net.Text1.Text(), "Shack") << "no station name: the host name";
+
+  QStringList statusShown;
+  net.lblStatus.Change = [&] { statusShown << net.lblStatus.Caption(); };
+  auto peer = Join(port, 1);
+  EXPECT_EQ(statusShown.value(0), "ConnectedConnection # 1");
+  EXPECT_EQ(net.lblStatus.Caption(), "Listening") << "the server's own state follows at once";
+  EXPECT_TRUE(peer->Receives("<Array:0> <Name:Shack>: <Bnd:144 M> <Mde: CW> <Opr: > <EOR>"));
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"}));
+
+  // Whatever row the record names, the sender's row is its socket's.
+  peer->Send("<Array:9> <Name:Tent2>: <Bnd:432 M> <Mde: PH> <Opr: > <EOR>");
+  EXPECT_TRUE(peer->Receives("<Array:1> <Name:Tent2>: <Bnd:432 M> <Mde: PH> <Opr: > <EOR>"));
+  EXPECT_EQ(Row(1), "Tent2|432 M|PH|");
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack", "432 M PH Tent2"}));
+
+  // A record split between two receives: its first part changes nothing.
+  peer->Forget();
+  peer->Send("<Array:0> <Name:Tent2>: <Bnd:222 M> <Mde: PH> <Opr: > <EOR><Array:0> <Name:Tent2>: <Bnd:5");
+  ASSERT_TRUE(peer->Receives("<Name:Tent2>: <Bnd:222 M>"));
+  EXPECT_EQ(Row(1), "Tent2|222 M|PH|");
+  peer->Send("0 M> <Mde: CW> <Opr: > <EOR>");
+  ASSERT_TRUE(peer->Receives("<Array:1> <Name:Tent2>: <Bnd:50 M> <Mde: CW> <Opr: > <EOR>"));
+  EXPECT_EQ(RedCells(), QStringList({"50 M CW Tent2", "144 M CW Shack"}));
+}
+
+TEST_F(NetworkWindow, TwoStatusRecordsInOneReceiveAreBothApplied) {
+  Network().ReceiveFromPeer(1, "<Array:0> <Name:Tent2>: <Bnd:222 M> <Mde: PH> <Opr: > <EOR>"
+                               "<Array:0> <Name:Tent3>: <Bnd:902 M> <Mde: CW> <Opr: > <EOR>");
+  EXPECT_EQ(Row(1), "Tent3|902 M|CW|");
+  EXPECT_EQ(RedCells(), QStringList({"222 M PH Tent2", "902 M CW Tent3"}));
+}
+
+TEST_F(NetworkWindow, ADroppedPeerBelowTheTopStaysLoadedUntilTheTopOneGoesToo) {
+  const int port = ServerListening();
+  auto peer1 = Join(port, 1);
+  auto peer2 = Join(port, 2);
+  auto peer3 = Join(port, 3);
+  peer2->Send(network::StatusRecord("Tent2", "432 M", "PH"));
+  ASSERT_TRUE(peer3->Receives("<Name:Tent2>"));
+  frmNetwork& net = Network();
+
+  peer2->Close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.tcpWinsock[2].State() == platform::SocketClosed; }, kNetworkWait));
+  EXPECT_EQ(net.PeerCount, 3);
+  EXPECT_TRUE(net.tcpWinsock.Exists(2)) << "closed, still loaded";
+  EXPECT_EQ(Row(2), "|||") << "its station left the table";
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"}));
+
+  peer3->Send(network::StatusRecord("Van", "50 M", "CW"));
+  ASSERT_TRUE(peer1->Receives("<Name:Van>: <Bnd:50 M>"));
+  EXPECT_EQ(RedCells(), QStringList({"50 M CW Van", "144 M CW Shack"}));
+  peer3->Close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.PeerCount == 1; }, kNetworkWait));
+  EXPECT_FALSE(net.tcpWinsock.Exists(3));
+  EXPECT_FALSE(net.tcpWinsock.Exists(2));
+  EXPECT_EQ(net.tcpWinsock[1].State(), platform::SocketConnected);
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"})) << "the top peer's station leaves the grid too";
+
+  auto again = Join(port, 2);
+  EXPECT_TRUE(again->Receives("<Array:0> <Name:Shack>")) << "a later peer takes the free number";
+}
+
+TEST_F(NetworkWindow, TheRequestBeyond195PeersIsClosedAtOnce) {
+  const int port = ServerListening();
+  std::vector<std::unique_ptr<RawPeer>> peers;
+  for (int number = 1; number <= frmNetwork::MaxPeers; ++number) {
+    peers.push_back(Join(port, number));
+    ASSERT_EQ(Network().PeerCount, number);
+  }
+  RawPeer extra(port);
+  ASSERT_TRUE(extra.Connected());
+  EXPECT_TRUE(extra.SeesClose());
+  EXPECT_EQ(extra.Read(), "") << "it heard nothing";
+  EXPECT_EQ(Network().PeerCount, 195);
+  EXPECT_FALSE(Network().tcpWinsock.Exists(196));
+  EXPECT_EQ(Network().tcpWinsock[195].State(), platform::SocketConnected);
+}
+
+TEST_F(NetworkWindow, TheRoleFollowsTheHostNameInAnyCase) {
+  const struct {
+    const char* hostName;
+    const char* serverName;
+    bool server;
+  } cases[] = {{"Shack", "SHACK", true}, {"shack", "Shack", true}, {"Tent2", "127.0.0.1", false}};
+  QTcpServer server;  // the server the client reaches, on the station port
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(server.serverPort()));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hostName);
+    platform::UnloadAll();
+    environment.Set("CORVANE_HOST_NAME", c.hostName);
+    app::ServerName = c.serverName;
+    network::NetworkEnabled = 1;
+    frmNetwork& net = Network();
+    ASSERT_TRUE(net.Timer2.Enabled());
+    net.Timer2.Tick();
+    EXPECT_EQ(net.Timer2.Enabled(), !c.server) << "the server's timer stops at its first tick";
+    if (c.server) {
+      EXPECT_EQ(net.WinsockClient.State(), platform::SocketClosed) << "the server never connects";
+    } else {
+      EXPECT_TRUE(server.waitForNewConnection(kNetworkWait)) << "the client connects to the server";
+    }
+  }
+}
+
+// A client with a test socket as its server.
+TEST_F(NetworkWindow, AClientSendsItsStatusAndMirrorsTheServersTable) {
+  QTcpServer shack;
+  ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(shack.serverPort()));
+  environment.Set("CORVANE_HOST_NAME", "Tent2");
+  app::ServerName = " 127.0.0.1 ";
+  logging::CurrentBand = "432 M";
+  logging::CurrentMode = "PH";
+  network::NetworkEnabled = 1;
+  frmNetwork& net = Network();
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed) << "the station port is the server's";
+
+  net.Timer2.Tick();
+  ASSERT_TRUE(shack.waitForNewConnection(kNetworkWait));
+  std::unique_ptr<QTcpSocket> link(shack.nextPendingConnection());
+  QByteArray status;
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    status += link->readAll();
+    return status.endsWith("<EOR>");
+  }, kNetworkWait));
+  EXPECT_EQ(status, "<Array:0> <Name:Tent2>: <Bnd:432 M> <Mde: PH> <Opr: > <EOR>");
+  EXPECT_EQ(net.WinsockClient.State(), platform::SocketConnected);
+
+  const QByteArray table = (TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Tent2", "432 M", "PH", "")).toLatin1();
+  link->write(table.left(70));
+  link->flush();
+  link->write(table.mid(70));
+  link->flush();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return RedCells().size() == 2; }, kNetworkWait));
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack", "432 M PH Tent2"}));
+  net.Timer2.Tick();
+  EXPECT_FALSE(net.Timer2.Enabled()) << "connected: no more tries";
+
+  link->disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.Timer2.Enabled(); }, kNetworkWait)) << "it tries again";
+  EXPECT_EQ(net.WinsockClient.State(), platform::SocketClosed);
+  EXPECT_EQ(RedCells(), QStringList());
+  EXPECT_EQ(network::NetStationBand[1], "");
+}
+
+TEST_F(NetworkWindow, TheStationNameIsCutAsItIsLeftAndTheOthersHearOfIt) {
+  const int port = ServerListening();
+  auto peer = Join(port, 1);
+  frmNetwork& net = Network();
+  ShowActive(net);
+  const struct {
+    const char* typed;  // typed keys, or set by code when it holds an apostrophe
+    const char* name;
+  } cases[] = {
+      {"Tent \"2\" x", "Tent 2 x"},       // quotes are never typed
+      {"  Tower 'B' 2", "Tower "},        // trimmed, then cut before the apostrophe
+      {"Operating Position", "Operating"}, // the box takes ten characters
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    net.Text1.SetFocus();
+    net.Text1.SetText("");
+    const QString typed = QString::fromLatin1(c.typed);
+    if (typed.contains('\'')) {
+      net.Text1.SetText(typed);
+    } else {
+      QTest::keyClicks(net.Text1.Widget(), typed);
+    }
+    peer->Forget();
+    net.Text3.SetFocus();
+    EXPECT_EQ(network::StationName, c.name);
+    EXPECT_EQ(net.Text1.Text(), c.name);
+    EXPECT_TRUE(peer->Receives("<Array:0> <Name:" + QString::fromLatin1(c.name) + ">"));
+  }
+}
+
+TEST_F(NetworkWindow, SwitchingTheNetworkOffClosesEverythingAndOnListensAgain) {
+  const int port = ServerListening();
+  auto peer1 = Join(port, 1);
+  auto peer2 = Join(port, 2);
+  frmNetwork& net = Network();
+  ShowActive(net);
+
+  QTest::mouseClick(net.Check1.Widget(), Qt::LeftButton);
+  EXPECT_EQ(network::NetworkEnabled, 0);
+  EXPECT_TRUE(peer1->SeesClose());
+  EXPECT_TRUE(peer2->SeesClose());
+  EXPECT_EQ(net.PeerCount, 0);
+  EXPECT_FALSE(net.tcpWinsock.Exists(1));
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed);
+  EXPECT_EQ(net.lblStatus.Caption(), "Closed");
+  EXPECT_EQ(RedCells(), QStringList());
+  EXPECT_FALSE(net.Timer1.Enabled());
+  EXPECT_FALSE(net.Timer2.Enabled());
+  EXPECT_TRUE(net.Command2.HasFocus());
+
+  QTest::mouseClick(net.Check1.Widget(), Qt::LeftButton);
+  EXPECT_EQ(network::NetworkEnabled, 1);
+  EXPECT_EQ(net.lblStatus.Caption(), "Initializing");
+  EXPECT_TRUE(net.Timer1.Enabled());
+  EXPECT_TRUE(net.Timer2.Enabled());
+  ASSERT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
+  auto again = Join(net.tcpWinsock[0].LocalPort(), 1);
+  EXPECT_TRUE(again->Receives("<Array:0> <Name:Shack>"));
+}
+
+TEST_F(NetworkWindow, AWindowLoadedWhileTheNetworkIsOffListensOnlyOnceSwitchedOn) {
+  frmNetwork& net = Network();
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed);
+  net.Timer1_Timer();
+  EXPECT_EQ(RedCells(), QStringList()) << "the network is off";
+  app::Form1& form = platform::Instance<app::Form1>();
+  form.Timer4.Tick();
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
+  EXPECT_EQ(net.Check1.Value(), 1);
+}
+
+TEST_F(NetworkWindow, TheWindowFillsTheScreenOrTheWorkAreaAndItsHelpNamesTheServer) {
+  platform::Screen::SetSizeForTesting(19200, 14400);
+  platform::Screen::SetWorkAreaForTesting(0, 0, 19200, 13200);
+  const struct {
+    std::uint8_t taskBarDisplay;
+    double height;
+  } cases[] = {{0, 14400}, {1, 13200}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.taskBarDisplay);
+    platform::UnloadAll();
+    app::TaskBarDisplay = c.taskBarDisplay;
+    frmNetwork& net = Network();
+    EXPECT_EQ(net.Left(), 0);
+    EXPECT_EQ(net.Top(), 0);
+    EXPECT_EQ(net.Width(), 19200);
+    EXPECT_EQ(net.Height(), c.height);
+    EXPECT_DOUBLE_EQ(net.lblBndHdr[8].Left(), 2160 * 2) << "the lower block's second column";
+    EXPECT_DOUBLE_EQ(net.lblBndHdr[8].Top(), 1320 * c.height / 7200);
+  }
+  const QString help = Network().txtOutput.Text();
+  EXPECT_TRUE(help.startsWith("A copy of this program must be running"));
+  EXPECT_TRUE(help.contains("the PC server name is SHACK.  It is not necessary"));
+  EXPECT_TRUE(help.contains("begin their log file path with \\\\SHACK.  The server path"));
+  EXPECT_EQ(help.count("\r\n\r\n"), 5);
+}
+
+TEST_F(NetworkWindow, UnloadingTheWindowClosesItsConnections) {
+  const int port = ServerListening();
+  auto peer = Join(port, 1);
+  Network().Unload();
+  EXPECT_TRUE(peer->SeesClose());
+  RawPeer late(port);
+  EXPECT_FALSE(late.Connected()) << "nothing listens any more";
+}
+
+TEST_F(NetworkWindow, DoneHidesTheWindowAndAPickedPcBecomesTheRecipient) {
+  frmNetwork& net = Network();
+  ShowActive(net);
+  net.List2.AddItem("TENT2");
+  net.List2.AddItem("ROVER");
+  auto* list = qobject_cast<QListWidget*>(net.List2.Widget());
+  ASSERT_NE(list, nullptr);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(net.Text3.Text(), "ROVER");
+  EXPECT_TRUE(net.txtSendData.HasFocus());
+  QTest::mouseClick(net.Command2.Widget(), Qt::LeftButton);
+  EXPECT_FALSE(net.Visible());
+  EXPECT_TRUE(platform::IsLoaded<frmNetwork>());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The table and grid as a client's receives fill them.
+
+class StationGrid : public NetworkWindow {
+ protected:
+  void SetUp() override {
+    NetworkWindow::SetUp();
+    ASSERT_TRUE(folder.isValid());
+    app::ProgramDir = folder.path();
+  }
+  static void Receive(const QString& text) { Network().ReceiveFromServer(text); }
+
+  QTemporaryDir folder;
+};
+
+TEST_F(StationGrid, TableRecordsFillRowsAndCells) {
+  const struct {
+    const char* what;
+    QStringList received;  // one receive each
+    QStringList red;
+    QStringList rows;  // rows 0 to 3
+  } cases[] = {
+      {"rows in order", {TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Tent2", "432 M", "PH", "")},
+       {"144 M CW Shack", "432 M PH Tent2"}, {"Shack|144 M|CW|", "Tent2|432 M|PH|", "|||", "|||"}},
+      {"markers in any case and a \">\" in a name",
+       {"<ARRAY:2> <name:Ten>t3>: <BND:222 m> <mde: ph> <OPR: K1> <eor>"}, {"222 M PH Ten"},
+       {"|||", "|||", "Ten|222 m|ph|K1", "|||"}},
+      {"row 201 ends its receive; earlier rows stay",
+       {TableRecord(1, "Tent2", "50 M", "PH", "") + TableRecord(201, "Far", "50 M", "CW", "") +
+            TableRecord(2, "Lost", "50 M", "CW", ""),
+        TableRecord(3, "Next", "902 M", "PH", "")},
+       {"50 M PH Tent2", "902 M PH Next"}, {"|||", "Tent2|50 M|PH|", "|||", "Next|902 M|PH|"}},
+      {"row 0 with a band clears the grid first",
+       {TableRecord(3, "Old", "902 M", "PH", ""), TableRecord(0, "Shack", "144 M", "CW", "")},
+       {"144 M CW Shack"}, {"Shack|144 M|CW|", "|||", "|||", "Old|902 M|PH|"}},
+      {"row 0 without a band clears nothing",
+       {TableRecord(3, "Old", "902 M", "PH", ""), TableRecord(0, "Shack", "", "CW", "")},
+       {"902 M PH Old"}, {"Shack||CW|", "|||", "|||", "Old|902 M|PH|"}},
+      {"a station moves: its old cell is freed", {TableRecord(1, "Tower", "144 M", "CW", ""),
+                                                    TableRecord(1, "Tower", "432 M", "CW", "")},
+       {"432 M CW Tower"}, {"|||", "Tower|432 M|CW|", "|||", "|||"}},
+      {"two stations in one cell: the last drawn shows",
+       {TableRecord(1, "Tent2", "222 M", "PH", "") + TableRecord(2, "Tent3", "222 M", "PH", "")},
+       {"222 M PH Tent3"}, {"|||", "Tent2|222 M|PH|", "Tent3|222 M|PH|", "|||"}},
+      {"142 G is kept but has no cell", {TableRecord(1, "Rover", "142 G", "CW", "")}, {},
+       {"|||", "Rover|142 G|CW|", "|||", "|||"}},
+      {"an unknown mode has no cell", {TableRecord(1, "Rover", "50 M", "FM", "")}, {},
+       {"|||", "Rover|50 M|FM|", "|||", "|||"}},
+      {"digital fills the hidden row", {TableRecord(1, "Van", "144 M", "DIG", "")}, {"144 M DIG Van"},
+       {"|||", "Van|144 M|DIG|", "|||", "|||"}},
+      {"column 13 is cleared like the others",
+       {TableRecord(1, "Far", "120 G", "CW", ""), TableRecord(0, "Shack", "144 M", "CW", "")},
+       {"144 M CW Shack"}, {"Shack|144 M|CW|", "Far|120 G|CW|", "|||", "|||"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::UnloadAll();
+    platform::ResetModuleValues();
+    for (const QString& received : c.received) Receive(received);
+    EXPECT_EQ(RedCells(), c.red);
+    EXPECT_EQ(QStringList({Row(0), Row(1), Row(2), Row(3)}), c.rows);
+  }
+}
+
+TEST_F(StationGrid, RecordsFedByteByByteComeOutWhole) {
+  const QString table = TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Tent2", "432 M", "PH", "");
+  for (const QChar c : table) Receive(QString(c));
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack", "432 M PH Tent2"}));
+}
+
+TEST_F(StationGrid, JunkHugeNumbersAndOversizedInputChangeNothing) {
+  Receive(TableRecord(1, "Tent2", "432 M", "PH", ""));
+  const QStringList rogue[] = {
+      {"hello there <EOR> <Name:X> <Bnd:50 M> <Mde: PH> <EOR>"},
+      {"<Array:99999999999999999999999> <Name:X>: <Bnd:50 M> <Mde: PH> <Opr: > <EOR>"},
+      {"<Array:-1> <Name:X>: <Bnd:50 M> <Mde: PH> <Opr: > <EOR>"},
+      {"<Array:2> <Name:" + QString(70000, 'X'), ">: <Bnd:50 M> <Mde: PH> <Opr: > <EOR>"},
+  };
+  for (const QStringList& receives : rogue) {
+    SCOPED_TRACE(receives.front().left(40).toStdString());
+    for (const QString& received : receives) Receive(received);
+    EXPECT_EQ(RedCells(), QStringList({"432 M PH Tent2"}));
+    for (int row = 0; row < network::StationTableRows; ++row) {
+      if (row == 1) continue;
+      ASSERT_EQ(Row(row), "|||") << row;
+    }
+    EXPECT_EQ(Row(1), "Tent2|432 M|PH|");
+  }
+  Receive(TableRecord(2, "Tent3", "50 M", "CW", ""));
+  EXPECT_EQ(RedCells(), QStringList({"50 M CW Tent3", "432 M PH Tent2"})) << "records after them are read";
+}
+
+TEST_F(StationGrid, AloneTheGridHoldsOnlyThisStationInRed) {
+  network::NetworkEnabled = 1;
+  Receive(TableRecord(1, "Tent2", "432 M", "PH", "") + TableRecord(2, "Van", "50 M", "DIG", ""));
+  Network().Timer1_Timer();
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Shack"}));
+}
+
+// What the main window warns of when the operator picks a band.
+TEST_F(StationGrid, TheMainWindowWarnsOfOtherStationsInAnyModeButNotOf142GOrItself) {
+  platform::ScriptedDialogs dialogs;
+  app::Form1& form = platform::Instance<app::Form1>();
+  Receive(TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Van", "144 M", "DIG", "") +
+          TableRecord(2, "Rover", "142 G", "CW", ""));
+  form.mnu80.Action()->trigger();  // 144 M
+  EXPECT_EQ(form.lblDialog.Caption(), "Be careful, Van is also operating on 144 M on digital!");
+  EXPECT_EQ(dialogs.Beeps(), 1) << "its own cell does not count";
+  form.mnu142g.Action()->trigger();
+  EXPECT_EQ(form.lblDialog.Caption(), "");
+  EXPECT_EQ(dialogs.Beeps(), 1);
+}
+
+}  // namespace

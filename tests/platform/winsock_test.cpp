@@ -1,0 +1,263 @@
+#include "platform/winsock.h"
+
+#include "platform/controlarray.h"
+#include "platform/errors.h"
+#include "platform/form.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+constexpr int kWait = 10000;  // bound of every wait, in milliseconds
+
+// A window with a listening socket array, as a server keeps one, and a client socket. Element 0
+// listens on a free port; a request is accepted on a new element unless the test says otherwise.
+class SocketForm : public Form {
+ public:
+  SocketForm() : Form("SocketForm") {
+    server.Add(0);
+    server.OnConnectionRequest = [this](int index, std::int32_t id) {
+      requests.push_back(id);
+      if (beforeAccept) beforeAccept();
+      if (!acceptRequests || index != 0) return;
+      const int n = server.UBound() + 1;
+      server.Load(n).Accept(id);
+    };
+    server.OnDataArrival = [this](int index, std::int32_t bytes) {
+      arrivals.push_back(bytes);
+      QString data;
+      server[index].GetData(data);
+      received += data;
+      if (duringArrival) std::exchange(duringArrival, nullptr)();
+    };
+    server.OnClose = [this](int index) { closedElements.push_back(index); };
+    client.OnConnect = [this] { ++connects; };
+    client.OnError = [this](int number, const QString& text) { errors.push_back({number, text}); };
+    client.OnDataArrival = [this](std::int32_t) {
+      QString data;
+      client.GetData(data);
+      clientReceived += data;
+    };
+  }
+
+  int Listen() {
+    server[0].SetLocalPort(0);
+    server[0].Listen();
+    return server[0].LocalPort();
+  }
+
+  ControlArray<Winsock> server{this, "server"};
+  Winsock client{this, "client"};
+
+  bool acceptRequests = true;
+  std::function<void()> beforeAccept;
+  std::function<void()> duringArrival;
+  std::vector<std::int32_t> requests;
+  std::vector<std::int32_t> arrivals;
+  std::vector<int> closedElements;
+  std::vector<std::pair<int, QString>> errors;
+  QString received;
+  QString clientReceived;
+  int connects = 0;
+};
+
+// A peer on the loopback: a plain socket.
+std::unique_ptr<QTcpSocket> RawPeer(int port) {
+  auto peer = std::make_unique<QTcpSocket>();
+  peer->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  EXPECT_TRUE(peer->waitForConnected(kWait));
+  return peer;
+}
+
+int ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+TEST(Winsock, AcceptedPeerExchangesLatin1TextAndItsCloseIsTheCloseEvent) {
+  SocketForm form;
+  const int port = form.Listen();
+  EXPECT_GT(port, 0) << "port 0 listens on a free port and reads it back";
+  EXPECT_EQ(form.server[0].State(), SocketListening);
+
+  auto peer = RawPeer(port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  Winsock& accepted = form.server[1];
+  EXPECT_EQ(accepted.State(), SocketConnected);
+  EXPECT_EQ(accepted.LocalPort(), port);
+  EXPECT_EQ(form.server[0].State(), SocketListening) << "element 0 goes on listening";
+
+  peer->write("Gr\xFC\xDF <EOR>");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.received.size() == 10; }, kWait));
+  EXPECT_EQ(form.received, QStringLiteral("Grüß <EOR>"));
+  EXPECT_EQ(form.arrivals.front(), 10);
+
+  accepted.SendData(QStringLiteral("Stra\u00DFe \u20AC"));
+  QByteArray bytes;
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    bytes += peer->readAll();
+    return bytes.size() >= 8;
+  }, kWait));
+  EXPECT_EQ(bytes, QByteArray("Stra\xDF" "e ?")) << "one byte a character; none beyond Latin-1";
+
+  peer->disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.closedElements.empty(); }, kWait));
+  EXPECT_EQ(form.closedElements, std::vector<int>{1});
+  EXPECT_EQ(accepted.State(), SocketClosing);
+  accepted.Close();
+  EXPECT_EQ(accepted.State(), SocketClosed);
+}
+
+TEST(Winsock, ARequestTheHandlerDoesNotAcceptIsClosedAtOnce) {
+  SocketForm form;
+  form.acceptRequests = false;
+  auto peer = RawPeer(form.Listen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }, kWait));
+  EXPECT_EQ(form.requests.size(), 1u);
+  EXPECT_FALSE(form.server.Exists(1));
+  EXPECT_EQ(ErrorOf([&] { form.server.Load(1).Accept(form.requests.front()); }), 10022) << "no longer pending";
+}
+
+TEST(Winsock, WhatCameWhileTheRequestWaitedArrivesAfterTheAccept) {
+  SocketForm form;
+  std::unique_ptr<QTcpSocket> peer;
+  form.beforeAccept = [&] {
+    ASSERT_TRUE(peer->waitForConnected(kWait));
+    peer->write("<Array:0>");
+    ASSERT_TRUE(peer->waitForBytesWritten(kWait));
+    peer->disconnectFromHost();
+    QTest::qWait(50);  // the bytes and the close most likely reach this side before the accept
+  };
+  const int port = form.Listen();
+  peer = std::make_unique<QTcpSocket>();
+  peer->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.closedElements.empty(); }, kWait));
+  EXPECT_EQ(form.received, "<Array:0>") << "the data comes before the close";
+}
+
+TEST(Winsock, BytesComingWhileTheArrivalHandlerRunsAreAnnouncedAfterIt) {
+  SocketForm form;
+  auto peer = RawPeer(form.Listen());
+  form.duringArrival = [&] {
+    peer->write("second");
+    peer->flush();
+    QTest::qWait(50);  // they most likely reach this side while the handler still runs
+  };
+  peer->write("first ");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.received == "first second"; }, kWait)) << form.received.toStdString();
+}
+
+TEST(Winsock, AClientConnectsToAListeningSocketAndTalksBothWays) {
+  SocketForm form;
+  const int port = form.Listen();
+  form.client.Connect(QStringLiteral("localhost"), port);
+  EXPECT_TRUE(form.client.State() == SocketResolvingHost || form.client.State() == SocketConnecting);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.connects == 1 && form.server.Exists(1); }, kWait));
+  EXPECT_EQ(form.client.State(), SocketConnected);
+  EXPECT_EQ(form.client.RemotePort(), port);
+
+  form.client.SendData("<Array:0> <EOR>");
+  form.server[1].SendData("<Array:1> <EOR>");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.received.isEmpty() && !form.clientReceived.isEmpty(); }, kWait));
+  EXPECT_EQ(form.received, "<Array:0> <EOR>");
+  EXPECT_EQ(form.clientReceived, "<Array:1> <EOR>");
+
+  form.client.Close();
+  EXPECT_EQ(form.client.State(), SocketClosed);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.closedElements.empty(); }, kWait)) << "the peer sees the close";
+}
+
+TEST(Winsock, ARefusedConnectionIsTheErrorEvent) {
+  QTcpServer probe;  // a port that was free a moment ago and is free again
+  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+  const int port = probe.serverPort();
+  probe.close();
+  SocketForm form;
+  form.client.Connect(QStringLiteral("127.0.0.1"), port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.errors.empty(); }, kWait));
+  EXPECT_EQ(form.errors.front().first, 10061);
+  EXPECT_EQ(form.client.State(), SocketError);
+  EXPECT_EQ(form.connects, 0);
+  form.client.Close();
+  EXPECT_EQ(form.client.State(), SocketClosed);
+}
+
+TEST(Winsock, OperationsInTheWrongStateAreRefusedAsTheControlRefusesThem) {
+  SocketForm form;
+  const int port = form.Listen();
+  SocketForm other;
+  other.server[0].SetLocalPort(port);
+  const struct {
+    const char* what;
+    std::function<void()> call;
+    int number;
+  } cases[] = {
+      {"listening twice", [&] { form.server[0].Listen(); }, 40020},
+      {"connecting a listening socket", [&] { form.server[0].Connect("127.0.0.1", port); }, 40020},
+      {"sending on a closed socket", [&] { form.client.SendData("x"); }, 40006},
+      {"sending on a listening socket", [&] { form.server[0].SendData("x"); }, 40006},
+      {"accepting a request nobody made", [&] { form.client.Accept(999999); }, 10022},
+      {"a port in use", [&] { other.server[0].Listen(); }, 10048},
+      {"a port beyond 65535", [&] { form.client.SetRemotePort(65536); }, 380},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ErrorOf(c.call), c.number);
+  }
+  EXPECT_EQ(other.server[0].State(), SocketClosed);
+}
+
+TEST(Winsock, ASocketUnloadedOrOfAnUnloadedWindowIsClosed) {
+  SocketForm form;
+  const int port = form.Listen();
+  auto peer = RawPeer(port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  form.server.Unload(1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->state() == QAbstractSocket::UnconnectedState; }, kWait));
+  EXPECT_TRUE(form.closedElements.empty()) << "an unloaded element raises no more events";
+
+  form.Load();
+  form.Unload();
+  QTcpSocket late;
+  late.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+  EXPECT_FALSE(late.waitForConnected(kWait)) << "the window's listening socket went with it";
+}
+
+TEST(StationSettings, PortAndHostNameComeFromTheEnvironment) {
+  const QByteArray savedPort = qgetenv("CORVANE_STATION_PORT");
+  const QByteArray savedHost = qgetenv("CORVANE_HOST_NAME");
+  qunsetenv("CORVANE_STATION_PORT");
+  qunsetenv("CORVANE_HOST_NAME");
+  EXPECT_EQ(StationPort(), 1001);
+  EXPECT_FALSE(LocalHostName().isEmpty());
+  qputenv("CORVANE_STATION_PORT", "4711");
+  qputenv("CORVANE_HOST_NAME", "Tent2");
+  EXPECT_EQ(StationPort(), 4711);
+  EXPECT_EQ(LocalHostName(), "Tent2");
+  SocketForm form;
+  EXPECT_EQ(form.client.LocalHostName(), "Tent2");
+  qputenv("CORVANE_STATION_PORT", "port");
+  EXPECT_EQ(StationPort(), 1001) << "not a number";
+  qputenv("CORVANE_STATION_PORT", "70000");
+  EXPECT_EQ(StationPort(), 1001) << "no port";
+  qputenv("CORVANE_STATION_PORT", savedPort);
+  qputenv("CORVANE_HOST_NAME", savedHost);
+  if (savedPort.isNull()) qunsetenv("CORVANE_STATION_PORT");
+  if (savedHost.isNull()) qunsetenv("CORVANE_HOST_NAME");
+}
+
+}  // namespace
