@@ -4,9 +4,13 @@
 #include "platform/errors.h"
 
 #include <QSerialPort>
+#include <QStringList>
 
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 
 #include <algorithm>
@@ -82,11 +86,19 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
     case CommErrorSetCommState:
       description = QStringLiteral("Could not set comm state");
       break;
+    case CommErrorPortNotOpen:
     default:
       description = QStringLiteral("Operation valid only when the port is open");
       break;
   }
   throw RuntimeError(description, number);
+}
+
+// Unix 98 pseudo-terminal slaves: what tests use as a serial line.
+bool IsPseudoTerminal(int fd) {
+  struct stat status {};
+  return fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) && major(status.st_rdev) >= 136 &&
+         major(status.st_rdev) <= 143;
 }
 
 int ClampedCount(qint64 count) {
@@ -107,15 +119,14 @@ void SerialControl::SetCommPort(int port) {
 
 void SerialControl::SetSettings(const QString& settings) {
   if (!ParseSettings(settings)) InvalidPropertyValue();
+  if (PortOpen()) ApplySettings(settings);
   settings_ = settings;
-  if (PortOpen()) ApplySettings();
 }
 
 void SerialControl::SetHandshaking(int handshaking) {
   if (handshaking < 0 || handshaking > 3) InvalidPropertyValue();
+  if (PortOpen()) ApplyHandshaking(handshaking);
   handshaking_ = handshaking;
-  if (!PortOpen()) return;
-  ApplyHandshaking();
   ApplyLines();
 }
 
@@ -159,33 +170,23 @@ QString SerialControl::Input() {
 void SerialControl::SetOutput(const QString& text) {
   RequireOpen();
   port_->write(text.toLatin1());
-  port_->flush();  // as much as the device takes now; the rest goes from the event loop
+  FlushWhatTheDeviceTakes();
   RequireOpen();
 }
 
 int SerialControl::OutBufferCount() {
   if (!PortOpen()) return 0;
-  port_->flush();
+  FlushWhatTheDeviceTakes();
   if (!PortOpen()) return 0;
   int inDevice = 0;
   if (ioctl(port_->handle(), TIOCOUTQ, &inDevice) != 0) inDevice = 0;
   return ClampedCount(port_->bytesToWrite() + inDevice);
 }
 
-SerialControl::Line SerialControl::LineForTesting() const {
+SerialControl::FlowControl SerialControl::FlowControlForTesting() const {
   termios tio{};
   if (!PortOpen() || tcgetattr(port_->handle(), &tio) != 0) return {};
-  const QChar parity = (tio.c_cflag & PARENB) == 0 ? u'N' : (tio.c_cflag & PARODD) != 0 ? u'O' : u'E';
-  const int dataBits = (tio.c_cflag & CSIZE) == CS7 ? 7 : (tio.c_cflag & CSIZE) == CS8 ? 8 : 0;
-  Line line;
-  line.settings = QStringLiteral("%1,%2,%3,%4")
-                      .arg(port_->baudRate())
-                      .arg(parity)
-                      .arg(dataBits)
-                      .arg((tio.c_cflag & CSTOPB) != 0 ? 2 : 1);
-  line.rtsCts = (tio.c_cflag & CRTSCTS) != 0;
-  line.xonXoff = (tio.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF);
-  return line;
+  return {(tio.c_cflag & CRTSCTS) != 0, (tio.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF)};
 }
 
 void SerialControl::Open() {
@@ -206,8 +207,8 @@ void SerialControl::Open() {
   if (flock(port->handle(), LOCK_EX | LOCK_NB) != 0) CommError(CommErrorPortAlreadyOpen);
   port_ = std::move(port);
   try {
-    ApplySettings();
-    ApplyHandshaking();
+    ApplySettings(settings_);
+    ApplyHandshaking(handshaking_);
     ApplyLines();
   } catch (const RuntimeError&) {
     Close();
@@ -221,17 +222,18 @@ void SerialControl::RequireOpen() const {
   if (!PortOpen()) CommError(CommErrorPortNotOpen);
 }
 
-void SerialControl::ApplySettings() {
-  const LineSettings line = *ParseSettings(settings_);
-  if (!port_->setBaudRate(line.baud) || !port_->setParity(line.parity) || !port_->setDataBits(line.dataBits) ||
-      !port_->setStopBits(line.stopBits)) {
+void SerialControl::ApplySettings(const QString& settings) {
+  const LineSettings line = *ParseSettings(settings);
+  const bool framed = port_->setParity(line.parity) && port_->setDataBits(line.dataBits);
+  if (!port_->setBaudRate(line.baud) || !port_->setStopBits(line.stopBits) ||
+      (!framed && !IsPseudoTerminal(port_->handle()))) {
     CommError(CommErrorSetCommState);
   }
 }
 
-void SerialControl::ApplyHandshaking() {
-  const bool rtsCts = handshaking_ >= 2;
-  const bool xonXoff = handshaking_ % 2 == 1;
+void SerialControl::ApplyHandshaking(int handshaking) {
+  const bool rtsCts = handshaking >= 2;
+  const bool xonXoff = handshaking % 2 == 1;
   if (!port_->setFlowControl(rtsCts ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl)) {
     CommError(CommErrorSetCommState);
   }
@@ -252,6 +254,14 @@ void SerialControl::ApplyLines() {
   port_->setDataTerminalReady(dtrEnable_);
   if (handshaking_ < 2) port_->setRequestToSend(rtsEnable_);
   RequireOpen();
+}
+
+// As much as the device takes now; the rest goes from the event loop when it has room. A device
+// without room (full, or held by XOFF) is not written to at all: Qt reports its refusal as a write
+// error, which would close the port.
+void SerialControl::FlushWhatTheDeviceTakes() {
+  pollfd writable{port_->handle(), POLLOUT, 0};
+  if (poll(&writable, 1, 0) == 1 && (writable.revents & POLLOUT) != 0) port_->flush();
 }
 
 void SerialControl::TakeArrived() {

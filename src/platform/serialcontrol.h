@@ -16,13 +16,14 @@ inline constexpr int CommErrorPortNotOpen = 8018;       // "Operation valid only
 
 // The serial communications control, as far as the windows that drive a rig, a TNC or a
 // keying line use it. Port number n is /dev/ttyS<n-1> unless CORVANE_PORT<n> names another
-// device. Text travels as Latin-1: one byte per character, the byte being the character's code.
+// device. Text travels as Latin-1: one byte per character, the byte being the character's code
+// (a character above 255 goes as "?").
 // Writing returns at once; reading takes what has arrived and never waits. Used from the GUI
 // thread only.
 //
 // A failing operation throws RuntimeError with the control's number: an invalid value 380; a
 // port number below 1, a device that is missing or no serial port 8002; a port that is open,
-// here or in another program (the keyer library), 8005; line settings the device refuses 8015;
+// here or in another program (the keyer library), or that the user may not open 8005; line settings the device refuses 8015;
 // reading or writing a closed port 8018. A device that goes away (an adapter pulled out) closes
 // the port.
 class SerialControl {
@@ -36,7 +37,8 @@ class SerialControl {
   void SetCommPort(int port);  // only while closed
 
   // "baud,parity,data,stop": parity N, E or O (either case), data bits 7 or 8, stop bits 1 or 2,
-  // as "4800,N,8,2". Applied at once while open.
+  // as "4800,N,8,2". Applied at once while open. A pseudo-terminal has no framing: it keeps
+  // 8 data bits without parity whatever it is asked.
   const QString& Settings() const { return settings_; }
   void SetSettings(const QString& settings);
 
@@ -61,29 +63,29 @@ class SerialControl {
   int InBufferCount();
   // Takes what has been received, InputLen characters at most; empty when nothing waits.
   QString Input();
-  // Queues the text for sending and returns.
+  // Queues the text for sending and returns; what the device has room for goes out at once.
   void SetOutput(const QString& text);
   // Bytes queued and not yet sent, the device's own queue included; 0 while closed.
   int OutBufferCount();
 
-  // Test seams: the line as asked of the device (pseudo-terminals cannot report their modem
-  // lines), and the framing and flow control the open port holds.
+  // Test seams: the lines as asked of the device (a pseudo-terminal cannot report its modem
+  // lines), and the flow control the open device holds.
   bool DtrRaised() const { return PortOpen() && dtrEnable_; }
   bool RtsRaised() const { return PortOpen() && rtsEnable_; }
-  struct Line {
-    QString settings;  // "4800,E,7,2"
+  struct FlowControl {
     bool rtsCts = false;
     bool xonXoff = false;
   };
-  Line LineForTesting() const;
+  FlowControl FlowControlForTesting() const;
 
  private:
   void Open();
   void Close();
   void RequireOpen() const;
-  void ApplySettings();
-  void ApplyHandshaking();
+  void ApplySettings(const QString& settings);
+  void ApplyHandshaking(int handshaking);
   void ApplyLines();
+  void FlushWhatTheDeviceTakes();
   void TakeArrived();
 
   int commPort_ = 1;
