@@ -1,12 +1,5 @@
 #include "keyertesting.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <filesystem>
@@ -14,89 +7,14 @@
 #include <mutex>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
-
-extern char** environ;
 
 namespace keyertesting {
 namespace fs = std::filesystem;
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
-  const auto deadline = std::chrono::steady_clock::now() + bound;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return condition();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
-
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (fs::temp_directory_path() / "corvane-keyer-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-  path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::string& logFile, bool stdinPipe) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  int pipeEnds[2] = {-1, -1};
-  if (stdinPipe) {
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
-  } else {
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  }
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const int failed = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (stdinPipe) {
-    close(pipeEnds[0]);
-    stdin_ = pipeEnds[1];
-  }
-  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
-}
-
-ChildProcess::~ChildProcess() {
-  if (stdin_ >= 0) close(stdin_);
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-}
-
-void ChildProcess::Write(const std::string& text) const {
-  if (write(stdin_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
-    throw std::runtime_error("child's input refused");
-  }
-}
-
-int ChildProcess::WaitForExit() {
-  int status = 0;
-  const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
-  if (!ended) return -1;
-  pid_ = -1;
-  return status;
-}
-
 KeyerDevicePeer::KeyerDevicePeer(const std::string& mode) {
-  const std::string host = folder_.Path("host");
-  const std::string device = folder_.Path("device");
-  socat_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{"socat", "-d", "-d", "pty,raw,echo=0,link=" + host, "pty,raw,echo=0,link=" + device},
-      folder_.Path("socat.log"));
-  if (!WaitUntil([&] { return fs::exists(host) && fs::exists(device); })) throw std::runtime_error("no socat pair");
   device_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{KEYER_DEVICE, device, folder_.Path("transcript"), mode}, folder_.Path("device.log"),
-      true);
+      std::vector<std::string>{KEYER_DEVICE, line_.PeerEnd(), folder_.Path("transcript"), mode},
+      folder_.Path("device.log"), true);
   if (!WaitUntil([&] { return fs::exists(folder_.Path("transcript")); })) throw std::runtime_error("no keyer device");
 }
 

@@ -1,0 +1,271 @@
+#include "platform/serialcontrol.h"
+
+#include "keyerlib/serialportpath.h"
+#include "platform/errors.h"
+
+#include <QSerialPort>
+#include <QStringList>
+
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+// What a port holds of received bytes that nobody has taken yet; beyond it the bytes wait in
+// the device (and its flow control) instead of growing the program without bound.
+constexpr qint64 kInputBufferSize = 64 * 1024;
+
+constexpr cc_t kXon = 0x11;
+constexpr cc_t kXoff = 0x13;
+
+struct LineSettings {
+  qint32 baud = 0;
+  QSerialPort::Parity parity = QSerialPort::NoParity;
+  QSerialPort::DataBits dataBits = QSerialPort::Data8;
+  QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+std::optional<LineSettings> ParseSettings(const QString& text) {
+  const QStringList fields = text.split(QLatin1Char(','));
+  if (fields.size() != 4) return std::nullopt;
+  LineSettings line;
+  bool numeric = false;
+  line.baud = fields[0].toInt(&numeric);
+  const bool digitsOnly = !fields[0].isEmpty() && std::all_of(fields[0].begin(), fields[0].end(),
+                                                              [](QChar c) { return c.isDigit(); });
+  if (!numeric || !digitsOnly || line.baud < 1) return std::nullopt;
+
+  const QString parity = fields[1].toUpper();
+  if (parity == QLatin1String("N")) {
+    line.parity = QSerialPort::NoParity;
+  } else if (parity == QLatin1String("E")) {
+    line.parity = QSerialPort::EvenParity;
+  } else if (parity == QLatin1String("O")) {
+    line.parity = QSerialPort::OddParity;
+  } else {
+    return std::nullopt;
+  }
+
+  if (fields[2] == QLatin1String("7")) {
+    line.dataBits = QSerialPort::Data7;
+  } else if (fields[2] == QLatin1String("8")) {
+    line.dataBits = QSerialPort::Data8;
+  } else {
+    return std::nullopt;
+  }
+
+  if (fields[3] == QLatin1String("1")) {
+    line.stopBits = QSerialPort::OneStop;
+  } else if (fields[3] == QLatin1String("2")) {
+    line.stopBits = QSerialPort::TwoStop;
+  } else {
+    return std::nullopt;
+  }
+  return line;
+}
+
+[[noreturn]] void CommError(int number) {
+  QString description;
+  switch (number) {
+    case CommErrorInvalidPort:
+      description = QStringLiteral("Invalid port number");
+      break;
+    case CommErrorPortAlreadyOpen:
+      description = QStringLiteral("Port already open");
+      break;
+    case CommErrorSetCommState:
+      description = QStringLiteral("Could not set comm state");
+      break;
+    case CommErrorPortNotOpen:
+    default:
+      description = QStringLiteral("Operation valid only when the port is open");
+      break;
+  }
+  throw RuntimeError(description, number);
+}
+
+// Unix 98 pseudo-terminal slaves: what tests use as a serial line.
+bool IsPseudoTerminal(int fd) {
+  struct stat status {};
+  return fstat(fd, &status) == 0 && S_ISCHR(status.st_mode) && major(status.st_rdev) >= 136 &&
+         major(status.st_rdev) <= 143;
+}
+
+int ClampedCount(qint64 count) {
+  return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+SerialControl::SerialControl() = default;
+
+SerialControl::~SerialControl() { Close(); }
+
+void SerialControl::SetCommPort(int port) {
+  if (port < 1) CommError(CommErrorInvalidPort);
+  if (PortOpen()) CommError(CommErrorPortAlreadyOpen);
+  commPort_ = port;
+}
+
+void SerialControl::SetSettings(const QString& settings) {
+  if (!ParseSettings(settings)) InvalidPropertyValue();
+  if (PortOpen()) ApplySettings(settings);
+  settings_ = settings;
+}
+
+void SerialControl::SetHandshaking(int handshaking) {
+  if (handshaking < 0 || handshaking > 3) InvalidPropertyValue();
+  if (PortOpen()) ApplyHandshaking(handshaking);
+  handshaking_ = handshaking;
+  ApplyLines();
+}
+
+void SerialControl::SetDTREnable(bool enabled) {
+  dtrEnable_ = enabled;
+  ApplyLines();
+}
+
+void SerialControl::SetRTSEnable(bool enabled) {
+  rtsEnable_ = enabled;
+  ApplyLines();
+}
+
+bool SerialControl::PortOpen() const { return port_ && port_->isOpen(); }
+
+void SerialControl::SetPortOpen(bool open) {
+  if (open) {
+    Open();
+  } else {
+    Close();
+  }
+}
+
+void SerialControl::SetInputLen(int length) {
+  if (length < 0) InvalidPropertyValue();
+  inputLen_ = length;
+}
+
+int SerialControl::InBufferCount() {
+  TakeArrived();
+  return PortOpen() ? ClampedCount(port_->bytesAvailable()) : 0;
+}
+
+QString SerialControl::Input() {
+  RequireOpen();
+  TakeArrived();
+  RequireOpen();
+  return QString::fromLatin1(inputLen_ > 0 ? port_->read(inputLen_) : port_->readAll());
+}
+
+void SerialControl::SetOutput(const QString& text) {
+  RequireOpen();
+  port_->write(text.toLatin1());
+  FlushWhatTheDeviceTakes();
+  RequireOpen();
+}
+
+int SerialControl::OutBufferCount() {
+  if (!PortOpen()) return 0;
+  FlushWhatTheDeviceTakes();
+  if (!PortOpen()) return 0;
+  int inDevice = 0;
+  if (ioctl(port_->handle(), TIOCOUTQ, &inDevice) != 0) inDevice = 0;
+  return ClampedCount(port_->bytesToWrite() + inDevice);
+}
+
+SerialControl::FlowControl SerialControl::FlowControlForTesting() const {
+  termios tio{};
+  if (!PortOpen() || tcgetattr(port_->handle(), &tio) != 0) return {};
+  return {(tio.c_cflag & CRTSCTS) != 0, (tio.c_iflag & (IXON | IXOFF)) == (IXON | IXOFF)};
+}
+
+void SerialControl::Open() {
+  if (PortOpen()) CommError(CommErrorPortAlreadyOpen);
+  auto port = std::make_unique<QSerialPort>(QString::fromStdString(tapplink::SerialPortPath(commPort_)));
+  port->setReadBufferSize(kInputBufferSize);
+  // A device that fails to read or write has gone: closing it keeps its notifier from firing on.
+  QSerialPort* device = port.get();
+  QObject::connect(device, &QSerialPort::errorOccurred, device, [device](QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
+      device->close();
+    }
+  });
+  if (!port->open(QIODevice::ReadWrite)) {
+    CommError(port->error() == QSerialPort::PermissionError ? CommErrorPortAlreadyOpen : CommErrorInvalidPort);
+  }
+  // The keyer library holds its device the same way, so neither takes a port the other has.
+  if (flock(port->handle(), LOCK_EX | LOCK_NB) != 0) CommError(CommErrorPortAlreadyOpen);
+  port_ = std::move(port);
+  try {
+    ApplySettings(settings_);
+    ApplyHandshaking(handshaking_);
+    ApplyLines();
+  } catch (const RuntimeError&) {
+    Close();
+    throw;
+  }
+}
+
+void SerialControl::Close() { port_.reset(); }
+
+void SerialControl::RequireOpen() const {
+  if (!PortOpen()) CommError(CommErrorPortNotOpen);
+}
+
+void SerialControl::ApplySettings(const QString& settings) {
+  const LineSettings line = *ParseSettings(settings);
+  const bool framed = port_->setParity(line.parity) && port_->setDataBits(line.dataBits);
+  if (!port_->setBaudRate(line.baud) || !port_->setStopBits(line.stopBits) ||
+      (!framed && !IsPseudoTerminal(port_->handle()))) {
+    CommError(CommErrorSetCommState);
+  }
+}
+
+void SerialControl::ApplyHandshaking(int handshaking) {
+  const bool rtsCts = handshaking >= 2;
+  const bool xonXoff = handshaking % 2 == 1;
+  if (!port_->setFlowControl(rtsCts ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl)) {
+    CommError(CommErrorSetCommState);
+  }
+  // Qt offers XON/XOFF only without RTS/CTS, and lets any byte restart the output: set it here.
+  termios tio{};
+  if (tcgetattr(port_->handle(), &tio) != 0) CommError(CommErrorSetCommState);
+  tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+  if (xonXoff) tio.c_iflag |= IXON | IXOFF;
+  tio.c_cc[VSTART] = kXon;
+  tio.c_cc[VSTOP] = kXoff;
+  if (tcsetattr(port_->handle(), TCSANOW, &tio) != 0) CommError(CommErrorSetCommState);
+}
+
+void SerialControl::ApplyLines() {
+  if (!PortOpen()) return;
+  // A line without modem control (a pseudo-terminal) refuses; that is no fault. Under RTS/CTS
+  // handshaking the driver moves RTS itself.
+  port_->setDataTerminalReady(dtrEnable_);
+  if (handshaking_ < 2) port_->setRequestToSend(rtsEnable_);
+  RequireOpen();
+}
+
+// As much as the device takes now; the rest goes from the event loop when it has room. A device
+// without room (full, or held by XOFF) is not written to at all: Qt reports its refusal as a write
+// error, which would close the port.
+void SerialControl::FlushWhatTheDeviceTakes() {
+  pollfd writable{port_->handle(), POLLOUT, 0};
+  if (poll(&writable, 1, 0) == 1 && (writable.revents & POLLOUT) != 0) port_->flush();
+}
+
+void SerialControl::TakeArrived() {
+  if (PortOpen()) port_->waitForReadyRead(0);
+}
+
+}  // namespace platform

@@ -1,0 +1,89 @@
+#include "childprocess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace peertesting {
+namespace fs = std::filesystem;
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return condition();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = (fs::temp_directory_path() / "corvane-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::string& logFile, bool stdinPipe) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  int pipeEnds[2] = {-1, -1};
+  if (stdinPipe) {
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  }
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  const int failed = posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (stdinPipe) {
+    close(pipeEnds[0]);
+    stdin_ = pipeEnds[1];
+  }
+  if (failed != 0) throw std::runtime_error("cannot start " + arguments[0]);
+}
+
+ChildProcess::~ChildProcess() {
+  if (stdin_ >= 0) close(stdin_);
+  Stop();
+}
+
+void ChildProcess::Stop() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+void ChildProcess::Write(const std::string& text) const {
+  if (write(stdin_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    throw std::runtime_error("child's input refused");
+  }
+}
+
+int ChildProcess::WaitForExit() {
+  int status = 0;
+  const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; });
+  if (!ended) return -1;
+  pid_ = -1;
+  return status;
+}
+
+}  // namespace peertesting

@@ -1,0 +1,51 @@
+// Helpers for tests with a peer process: a scratch folder, a started process stopped by its id,
+// and a bounded wait. Plain C++, no Qt, so the keyer library's tests use them too.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace peertesting {
+
+inline constexpr std::chrono::seconds kBound{10};  // no wait in a test lasts longer
+
+// Polls `condition` until it holds or `bound` has passed; returns its last value.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound = kBound);
+
+// A fresh scratch folder, removed with everything in it.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  std::string Path(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// A started process, stopped by its id when this goes.
+class ChildProcess {
+ public:
+  // stdinPipe: give the child a pipe on its standard input that Write() feeds.
+  ChildProcess(const std::vector<std::string>& arguments, const std::string& logFile, bool stdinPipe = false);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  void Write(const std::string& text) const;
+  // Waits for the child to end by itself; its exit status, or -1 when it did not end in time.
+  int WaitForExit();
+  // Stops the child now and waits for it.
+  void Stop();
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+};
+
+}  // namespace peertesting
