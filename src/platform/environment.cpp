@@ -1,5 +1,7 @@
 #include "platform/environment.h"
 
+#include "platform/paths.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QtGlobal>
@@ -32,6 +34,10 @@ QString DesktopDocumentsFolder() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (folder.isEmpty() || QDir(folder) == QDir::home()) return QString();
   return folder;
+}
+
+QString PegasusFolder() {
+  return ValueOr(Variable(QStringLiteral("CORVANE_PEGASUS_DIR")), NativePath(QStringLiteral("c:\\Pegasus")));
 }
 
 }  // namespace platform

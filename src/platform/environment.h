@@ -16,4 +16,8 @@ QString Environ(const QString& name);
 // folders of their own.
 QString DesktopDocumentsFolder();
 
+// The folder of the exchange files through which the "Ten Tec Pegasus" rig is driven, natively:
+// $CORVANE_PEGASUS_DIR when set, else the program's "c:\Pegasus".
+QString PegasusFolder();
+
 }  // namespace platform

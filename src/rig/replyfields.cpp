@@ -1,0 +1,64 @@
+#include "rig/replyfields.h"
+
+#include <cmath>
+#include <limits>
+
+namespace rig {
+
+namespace {
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+// Digits with at most one point and at least one digit.
+bool IsDecimal(QStringView text) {
+  bool point = false;
+  bool digit = false;
+  for (QChar c : text) {
+    if (IsDigit(c)) {
+      digit = true;
+    } else if (c == u'.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+QStringView WithoutBlanks(QStringView text) {
+  while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
+  while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+  return text;
+}
+
+}  // namespace
+
+qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetype from) {
+  if (marker.isEmpty() || from < 1) return 0;
+  return reply.indexOf(marker, from - 1) + 1;
+}
+
+std::optional<double> ReceivedNumber(const QString& text) {
+  const QStringView number = WithoutBlanks(text);
+  if (!IsDecimal(number)) return std::nullopt;
+  bool ok = false;
+  const double value = number.toDouble(&ok);
+  if (!ok || !std::isfinite(value) || value > std::numeric_limits<float>::max()) return std::nullopt;
+  return value;
+}
+
+float RoundedMegahertz(double units, double unitsPerMegahertz) {
+  constexpr double kFifthDecimalsPerMegahertz = 1e5;
+  // Dividing by the units per fifth decimal keeps a tie exact (14235005 Hz is 1423500.5), so
+  // the default rounding mode takes it to the even neighbour.
+  const double fifthDecimals = std::nearbyint(units / (unitsPerMegahertz / kFifthDecimalsPerMegahertz));
+  return static_cast<float>(fifthDecimals / kFifthDecimalsPerMegahertz);
+}
+
+std::optional<float> MegahertzFromHzField(const QString& field) {
+  const std::optional<double> hz = ReceivedNumber(field);
+  if (!hz) return std::nullopt;
+  return RoundedMegahertz(static_cast<float>(*hz), 1e6);
+}
+
+}  // namespace rig
