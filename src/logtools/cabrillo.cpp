@@ -3,20 +3,21 @@
 #include "logging/logstore.h"
 #include "logtools/exportfile.h"
 
-#include <QByteArray>
-#include <QByteArrayView>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <optional>
+#include <string>
 
 namespace logtools {
 
 namespace {
 
 // The band code of each of the 17 band names, in their order.
-const std::array<QByteArray, logging::BandCount> kBandCodes = {
-    "50", "144", "222", "432", "902", "1.2", "2.3", "3.4", "5.7", "10", "24", "47", "75", "120", "142", "241", "300"};
+constexpr std::array<QStringView, logging::BandCount> kBandCodes = {
+    u"50", u"144", u"222", u"432", u"902", u"1.2", u"2.3", u"3.4", u"5.7",
+    u"10", u"24",  u"47",  u"75",  u"120", u"142", u"241", u"300"};
 
 constexpr char kLineEnd[] = "\r\n";
 
@@ -91,17 +92,18 @@ QStringList HeaderLines(const CabrilloEntry& entry) {
 // the line has already passed starts a new line, blank up to that column.
 class ColumnLines {
  public:
-  explicit ColumnLines(QByteArray& out) : out_(out), lineStart_(out.size()) {}
+  explicit ColumnLines(std::string& out) : out_(out), lineStart_(out.size()) {}
 
-  void Place(qsizetype column, QByteArrayView field) {
-    const qsizetype next = out_.size() - lineStart_ + 1;
+  // The file, ready for a field at the column.
+  std::string& At(std::size_t column) {
+    const std::size_t next = out_.size() - lineStart_ + 1;
     if (next > column) {
       EndLine();
       out_.append(column - 1, ' ');
     } else {
       out_.append(column - next, ' ');
     }
-    out_ += field;
+    return out_;
   }
 
   void EndLine() {
@@ -110,48 +112,58 @@ class ColumnLines {
   }
 
  private:
-  QByteArray& out_;
-  qsizetype lineStart_;
+  std::string& out_;
+  std::size_t lineStart_;
 };
 
-QByteArray BandCode(const QString& band) {
+QStringView BandCode(const QString& band) {
   const std::int32_t index = logging::BandIndex(band);
-  return index < 0 ? QByteArray() : kBandCodes[index];
+  return index < 0 ? QStringView() : kBandCodes[index];
 }
 
 // The stored date as yyyy-mm-dd; a text that is no date goes as it is.
-QByteArray CabrilloDate(const QString& storedDate) {
-  const std::optional<QDate> date = ReadContactDate(storedDate);
-  return (date ? date->toString(QStringLiteral("yyyy-MM-dd")) : storedDate).toLatin1();
+void AppendDate(std::string& out, const QString& storedDate) {
+  const std::optional<ContactDate> date = ReadContactDate(storedDate);
+  if (!date) {
+    AppendLatin1(out, storedDate);
+    return;
+  }
+  AppendZeroPadded(out, date->Year, 4);
+  out += '-';
+  AppendZeroPadded(out, date->Month, 2);
+  out += '-';
+  AppendZeroPadded(out, date->Day, 2);
 }
 
-void AppendQsoLine(ColumnLines& lines, std::int32_t slot, const QByteArray& ownCall) {
-  const QByteArray code = BandCode(logging::LogBand[slot]);
-  lines.Place(1, "QSO:");
-  lines.Place(11 - code.size(), code);  // ends in column 10
-  lines.Place(12, logging::LogMode[slot].toLatin1());
-  lines.Place(15, CabrilloDate(logging::LogDate[slot]));
-  lines.Place(26, TimeHhmm(logging::LogTime[slot]).toLatin1());
-  lines.Place(31, ownCall);
-  lines.Place(45, {});
-  lines.Place(49, logging::LogGridSent[slot].toLatin1());
-  lines.Place(56, logging::LogCalls[slot].toLatin1());
-  lines.Place(70, {});
-  lines.Place(74, logging::LogGridRcvd[slot].toLatin1());
-  lines.Place(81, " ");
+void AppendQsoLine(ColumnLines& lines, std::int32_t slot, const QString& ownCall) {
+  const QStringView code = BandCode(logging::LogBand[slot]);
+  lines.At(1) += "QSO:";
+  AppendLatin1(lines.At(11 - static_cast<std::size_t>(code.size())), code);  // ends in column 10
+  AppendLatin1(lines.At(12), logging::LogMode[slot]);
+  AppendDate(lines.At(15), logging::LogDate[slot]);
+  AppendLatin1(lines.At(26), TimeHhmm(logging::LogTime[slot]));
+  AppendLatin1(lines.At(31), ownCall);
+  lines.At(45);  // columns 45 to 48 stay blank
+  AppendLatin1(lines.At(49), logging::LogGridSent[slot]);
+  AppendLatin1(lines.At(56), logging::LogCalls[slot]);
+  lines.At(70);  // columns 70 to 73 stay blank
+  AppendLatin1(lines.At(74), logging::LogGridRcvd[slot]);
+  lines.At(81) += ' ';
   lines.EndLine();
 }
 
 }  // namespace
 
 void WriteCabrilloLog(const QString& path, const CabrilloEntry& entry) {
-  QByteArray out;
+  std::string out;
   // About 83 bytes a contact after a header of a few hundred: one allocation for the whole file.
-  out.reserve(1024 + 96 * qsizetype(logging::LogCount));
-  for (const QString& line : HeaderLines(entry)) out += line.toLatin1() + kLineEnd;
+  out.reserve(1024 + 96 * static_cast<std::size_t>(logging::LogCount));
+  for (const QString& line : HeaderLines(entry)) {
+    AppendLatin1(out, line);
+    out += kLineEnd;
+  }
   ColumnLines lines(out);
-  const QByteArray ownCall = entry.OwnCall.toLatin1();
-  for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) AppendQsoLine(lines, slot, ownCall);
+  for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) AppendQsoLine(lines, slot, entry.OwnCall);
   out += "END-OF-LOG:";
   out += kLineEnd;
   WriteWholeFile(path, out);
