@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 
+#include <QDate>
 #include <QSaveFile>
 #include <QStringView>
 
