@@ -1,0 +1,36 @@
+#include "logtools/siblingexport.h"
+
+#include "logging/logstore.h"
+#include "logtools/exportfile.h"
+#include "platform/quotedtext.h"
+
+namespace logtools {
+
+void WriteSiblingLoggerFile(const QString& path, std::uint8_t contestType) {
+  using platform::QuotedValue;
+  const QString contest = ContestName(contestType);
+  const QuotedValue contestValue = contest.isEmpty() ? QuotedValue::None() : QuotedValue(contest);
+  const QuotedValue none = QuotedValue::None();
+  platform::QuotedTextWriter file(path);
+  for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) {
+    file.WriteRecord({logging::LogCalls[slot], logging::LogDate[slot], logging::LogBand[slot].left(3).trimmed(),
+                      logging::LogMode[slot], none, logging::LogTime[slot], logging::LogRstSent[slot],
+                      logging::LogRstRcvd[slot], none, none, none, none, logging::LogGridRcvd[slot], none, none,
+                      contestValue});
+  }
+  file.Close();
+}
+
+QString ContactListClipboardText(const QStringList& headers, const std::vector<QStringList>& rows) {
+  const QString lineEnd = QStringLiteral("\r\n");
+  QString text = headers.join(u'\t') + lineEnd;
+  for (const QStringList& row : rows) {
+    for (qsizetype column = 0; column < headers.size(); ++column) {
+      text += row.value(column);
+      text += column < headers.size() - 1 ? QStringLiteral("\t") : lineEnd;
+    }
+  }
+  return text;
+}
+
+}  // namespace logtools

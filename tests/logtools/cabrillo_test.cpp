@@ -1,0 +1,232 @@
+#include "exportfixture.h"
+#include "exportreaders.h"
+
+#include "logtools/cabrillo.h"
+#include "platform/errors.h"
+
+#include <QDir>
+
+using logtools::BandOption;
+using logtools::CabrilloEntry;
+using logtools::OperatorOption;
+using logtools::PowerOption;
+
+namespace {
+
+// An ARRL entry as Form2 starts: single operator, all bands, low power.
+CabrilloEntry ArrlEntry() {
+  CabrilloEntry entry;
+  entry.MainWindowCaption = kMainWindowCaption;
+  entry.ContestType = 2;
+  entry.OwnCall = QStringLiteral("W1XYZ");
+  entry.ClaimedScore = QStringLiteral("1234");
+  entry.Section = QStringLiteral("CT");
+  entry.Name = QStringLiteral("Ann Operator");
+  entry.AddressLine1 = QStringLiteral("1 Main St");
+  entry.AddressLine2 = QStringLiteral("Town, CT 06000");
+  entry.Email = QStringLiteral("ann@example.org");
+  entry.Soapbox = QStringLiteral("Good conditions on 6");
+  return entry;
+}
+
+// A CQ entry as Form2 starts under the CQ layout: single op, non-assisted.
+CabrilloEntry CqEntry() {
+  CabrilloEntry entry = ArrlEntry();
+  entry.ContestType = 5;
+  entry.Power = PowerOption::Option18;
+  entry.Operators = QStringLiteral("W1XYZ K1ZZZ");
+  entry.Club = QStringLiteral("Hilltop Club");
+  return entry;
+}
+
+class CabrilloTest : public ExportTest {
+ protected:
+  QByteArray Write(const CabrilloEntry& entry) {
+    const QString path = PathOf(QStringLiteral("W1XYZ.log"));
+    logtools::WriteCabrilloLog(path, entry);
+    return Bytes(path);
+  }
+};
+
+TEST_F(CabrilloTest, ArrlLogByteForByte) {
+  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33"),
+          Contact("W2DEF", "1.3 G", "CW", "2024/06/08", "18:07", "FN20"),
+          Contact("N3GHI", "50 M", "PH", "2024/06/09", "7:05", "EM99", "FN32")});
+
+  EXPECT_EQ(Write(ArrlEntry()),
+            "START-OF-LOG: 2.0\r\n"
+            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
+            "ARRL-SECTION: CT\r\n"
+            "CONTEST: ARRL-VHF-JUN\r\n"
+            "CALLSIGN: W1XYZ\r\n"
+            "CATEGORY: SINGLE-OP ALL LOW \r\n"
+            "CLAIMED-SCORE: 1234\r\n"
+            "OPERATORS: W1XYZ\r\n"
+            "CLUB: \r\n"
+            "NAME: Ann Operator\r\n"
+            "ADDRESS: 1 Main St\r\n"
+            "ADDRESS: Town, CT 06000\r\n"
+            "ADDRESS: (e-mail) ann@example.org\r\n"
+            "SOAPBOX: Good conditions on 6\r\n"
+            "SOAPBOX:\r\n"
+            "SOAPBOX:\r\n"
+            "QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
+            "QSO:   1.2 CW 2024-06-08 1807 W1XYZ             FN31   W2DEF             FN20    \r\n"
+            "QSO:    50 PH 2024-06-09 0705 W1XYZ             FN32   N3GHI             EM99    \r\n"
+            "END-OF-LOG:\r\n");
+}
+
+TEST_F(CabrilloTest, CqLogByteForByte) {
+  SetLog({Contact("K1ABC", "50 M", "CW", "2024/07/20", "18:05:33")});
+
+  EXPECT_EQ(Write(CqEntry()),
+            "START-OF-LOG: 2.0\r\n"
+            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
+            "CONTEST: CQ-VHF\r\n"
+            "CALLSIGN: W1XYZ\r\n"
+            "CATEGORY: SINGLE-OP ALL HIGH   \r\n"
+            "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
+            "CLAIMED-SCORE: 1234\r\n"
+            "OPERATORS: W1XYZ K1ZZZ\r\n"
+            "CLUB: Hilltop Club\r\n"
+            "NAME: Ann Operator\r\n"
+            "ADDRESS: 1 Main St\r\n"
+            "ADDRESS: Town, CT 06000\r\n"
+            "ADDRESS: (e-mail) ann@example.org\r\n"
+            "SOAPBOX: Good conditions on 6\r\n"
+            "SOAPBOX:\r\n"
+            "SOAPBOX:\r\n"
+            "QSO:    50 CW 2024-07-20 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
+            "END-OF-LOG:\r\n");
+}
+
+TEST_F(CabrilloTest, CategoryByLayoutAndOptions) {
+  struct Case {
+    std::uint8_t contestType;
+    OperatorOption op;
+    BandOption band;
+    PowerOption power;
+    QString category;
+    std::optional<QString> assisted;
+  };
+  const Case cases[] = {
+      {1, OperatorOption::Option1, BandOption::Option8, PowerOption::Option19, "SINGLE-OP ALL LOW ", {}},
+      {3, OperatorOption::Option1, BandOption::Option13, PowerOption::Option18, "SINGLE-OP VHF-FM-ONLY HIGH ", {}},
+      {4, OperatorOption::Option1, BandOption::Option12, PowerOption::Option19, "SINGLE-OP VHF-3-BAND LOW ", {}},
+      {2, OperatorOption::Option1, BandOption::Option5, PowerOption::Option19, "SINGLE-OP LIMITED LOW ", {}},
+      {2, OperatorOption::Option2, BandOption::Option5, PowerOption::Option18, "SINGLE-OP-PORTABLE", {}},
+      {2, OperatorOption::Option3, BandOption::Option8, PowerOption::Option19, "ROVER", {}},
+      {2, OperatorOption::Option6, BandOption::Option8, PowerOption::Option19, "MULTI-LIMITED", {}},
+      {2, OperatorOption::Option7, BandOption::Option8, PowerOption::Option19, "MULTI-UNLIMITED", {}},
+      {2, OperatorOption::Option4, BandOption::Option8, PowerOption::Option19, "CHECKLOG", {}},
+      {5, OperatorOption::Option1, BandOption::Option8, PowerOption::Option18, "SINGLE-OP ALL HIGH   ", "NON-ASSISTED"},
+      {5, OperatorOption::Option1, BandOption::Option12, PowerOption::Option19, "SINGLE-OP ALL HIGH   ", "ASSISTED"},
+      {5, OperatorOption::Option2, BandOption::Option8, PowerOption::Option18, "SINGLE-OP ALL QRP", "NON-ASSISTED"},
+      {5, OperatorOption::Option3, BandOption::Option8, PowerOption::Option18, "SINGLE-OP 6M HIGH", "NON-ASSISTED"},
+      {5, OperatorOption::Option6, BandOption::Option8, PowerOption::Option18, "SINGLE-OP 2M HIGH", "NON-ASSISTED"},
+      {5, OperatorOption::Option7, BandOption::Option8, PowerOption::Option18, "MULTI-ONE ALL HIGH", "NON-ASSISTED"},
+      {5, OperatorOption::Option4, BandOption::Option8, PowerOption::Option19, "ROVER ALL HIGH", "ASSISTED"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.category.toStdString());
+    CabrilloEntry entry = ArrlEntry();
+    entry.ContestType = c.contestType;
+    entry.Operator = c.op;
+    entry.Band = c.band;
+    entry.Power = c.power;
+    const CabrilloFile file = ReadCabrillo(Write(entry));
+    EXPECT_EQ(file.Value("CATEGORY"), c.category);
+    EXPECT_EQ(file.Value("CATEGORY-ASSISTED"), c.assisted);
+    EXPECT_EQ(file.Value("ARRL-SECTION").has_value(), c.contestType != 5);
+  }
+}
+
+TEST_F(CabrilloTest, ContestValueByType) {
+  const std::pair<std::uint8_t, QString> contests[] = {
+      {1, "ARRL-VHF-JAN"}, {2, "ARRL-VHF-JUN"}, {3, "ARRL-UHF-AUG"}, {4, "ARRL-VHF-SEP"}, {5, "CQ-VHF"}, {0, ""}};
+  for (const auto& [type, contest] : contests) {
+    CabrilloEntry entry = ArrlEntry();
+    entry.ContestType = type;
+    EXPECT_EQ(ReadCabrillo(Write(entry)).Value("CONTEST"), contest) << int(type);
+  }
+}
+
+TEST_F(CabrilloTest, EveryContactReadsBackByTheTagGrammar) {
+  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33"),
+          Contact("W2DEF/R", "10 G", "CW", "2024-06-08", "18:07", "FN20", "FN30"),
+          Contact("VE3GHI", "3.5 G", "PH", "6/9/2024", "07:05:00", "FN03", "FN32"),
+          Contact("K4JKL", "300 G", "CW", "2024/06/09", "23:59:59", "EM73", "FN31")});
+
+  const CabrilloFile file = ReadCabrillo(Write(ArrlEntry()));
+
+  const std::vector<QStringList> expected = {
+      {"144", "PH", "2024-06-08", "1805", "W1XYZ", "FN31", "K1ABC", "FN42"},
+      {"10", "CW", "2024-06-08", "1807", "W1XYZ", "FN30", "W2DEF/R", "FN20"},
+      {"3.4", "PH", "2024-06-09", "0705", "W1XYZ", "FN32", "VE3GHI", "FN03"},
+      {"300", "CW", "2024-06-09", "2359", "W1XYZ", "FN31", "K4JKL", "EM73"}};
+  EXPECT_EQ(file.Qsos, expected);
+}
+
+TEST_F(CabrilloTest, BandCodesEndInColumnTenAndAnUnknownBandLeavesItBlank) {
+  SetLog({Contact("K1ABC", "1.3 G", "PH", "2024/06/08", "18:05:33"),
+          Contact("K1ABC", "50 M", "PH", "2024/06/08", "18:05:33"),
+          Contact("K1ABC", "160 M", "PH", "2024/06/08", "18:05:33")});
+
+  const QList<QByteArray> lines = Write(ArrlEntry()).split('\n');
+  ASSERT_TRUE(lines[16].startsWith("QSO:"));
+  EXPECT_EQ(lines[16].indexOf("1.2"), 7);  // column 8
+  EXPECT_EQ(lines[17].indexOf("50"), 8);   // column 9
+  EXPECT_EQ(lines[18].mid(4, 7), "       ");
+  EXPECT_EQ(lines[18].mid(11, 2), "PH");
+}
+
+TEST_F(CabrilloTest, AnOwnCallPastFourteenCharactersWrapsTheRestOfEachContact) {
+  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
+  CabrilloEntry entry = ArrlEntry();
+
+  entry.OwnCall = QStringLiteral("VE3XYZ/VE2ROVR");  // 14: ends in column 44
+  EXPECT_TRUE(Write(entry).contains(
+      "QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVR    FN31   K1ABC             FN42    \r\nEND-OF-LOG:"));
+
+  entry.OwnCall = QStringLiteral("VE3XYZ/VE2ROVER");  // 15: fills column 45
+  const QByteArray bytes = Write(entry);
+  EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER\r\n" + QByteArray(48, ' ') +
+                             "FN31   K1ABC             FN42    \r\nEND-OF-LOG:"));
+  const CabrilloFile file = ReadCabrillo(bytes);
+  ASSERT_EQ(file.Qsos.size(), 1u);
+  EXPECT_EQ(file.Qsos[0], QStringList({"144", "PH", "2024-06-08", "1805", "VE3XYZ/VE2ROVER", "FN31", "K1ABC", "FN42"}));
+}
+
+TEST_F(CabrilloTest, AnEmptyLogHasTheHeaderAndTheEnd) {
+  CabrilloEntry entry = ArrlEntry();
+  entry.Name.clear();
+  const CabrilloFile file = ReadCabrillo(Write(entry));
+  EXPECT_TRUE(file.Qsos.empty());
+  EXPECT_EQ(file.Tags.size(), 17u);
+  EXPECT_EQ(file.Value("NAME"), "");
+  EXPECT_EQ(file.Tags.back(), std::make_pair(QStringLiteral("END-OF-LOG"), QString()));
+}
+
+TEST_F(CabrilloTest, TextIsWrittenInLatin1) {
+  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
+  CabrilloEntry entry = ArrlEntry();
+  entry.Name = QStringLiteral("Jos\u00e9 \u0141ukasz");
+  EXPECT_TRUE(Write(entry).contains("NAME: Jos\xe9 ?ukasz\r\n"));
+}
+
+TEST_F(CabrilloTest, AFailedWriteRaisesTheErrorAndLeavesTheOldFileWhole) {
+  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
+  const QString old = LongNamedOldFile("an earlier log");
+  try {
+    logtools::WriteCabrilloLog(old, ArrlEntry());
+    ADD_FAILURE() << "no error";
+  } catch (const platform::RuntimeError& error) {
+    EXPECT_FALSE(error.Description().isEmpty());
+  }
+  EXPECT_EQ(Bytes(old), "an earlier log");
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{old.section(u'/', -1)});
+
+  EXPECT_THROW(logtools::WriteCabrilloLog(PathOf("missing/W1XYZ.log"), ArrlEntry()), platform::RuntimeError);
+}
+
+}  // namespace
