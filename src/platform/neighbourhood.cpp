@@ -62,9 +62,9 @@ NetworkResource NeighbourhoodFromBrowse(const QByteArray& output) {
     const QString domain = Unescaped(fields[5]);
     const QString host = ComputerName(QString::fromUtf8(fields[6]), domain);
     if (domain.isEmpty() || host.isEmpty()) continue;
-    const QString computer = QStringLiteral("\\\\") + host;
-    NetworkResource& pc = EntryNamed(EntryNamed(root.entries, domain, true).entries, computer, true);
-    EntryNamed(pc.entries, computer + QLatin1Char('\\') + Unescaped(fields[3]), false);
+    NetworkResource& pc =
+        EntryNamed(EntryNamed(root.entries, domain, true).entries, QStringLiteral("\\\\") + host, true);
+    EntryNamed(pc.entries, pc.remoteName + QLatin1Char('\\') + Unescaped(fields[3]), false);
   }
   return root;
 }
