@@ -1,16 +1,25 @@
 #include "network/frmnetwork.h"
 
+#include "app/form1.h"
 #include "app/globals.h"
 #include "app/modformresize.h"
 #include "app/stationfields.h"
 #include "logging/globals.h"
+#include "logging/keyfilters.h"
 #include "logging/logstore.h"
 #include "network/globals.h"
+#include "network/listcomp.h"
+#include "platform/clock.h"
 #include "platform/design.h"
+#include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/instances.h"
 #include "platform/keys.h"
+#include "platform/pcclock.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+
+#include <QLocale>
 
 #include <cmath>
 #include <functional>
@@ -32,7 +41,18 @@ constexpr int StationNameLength = 10;
 constexpr int KeyQuote = 34;
 constexpr int KeyApostrophe = 39;
 
-const QString CrLf2 = QStringLiteral("\r\n\r\n");
+const QString CrLf = QStringLiteral("\r\n");
+const QString CrLf2 = CrLf + CrLf;
+
+const QString BroadcastTitle = QStringLiteral("Are you sure that you want to send a broadcast message?");
+const QString BroadcastQuestion =
+    QStringLiteral("The \"Message To\" field is currently blank.  This will send a broadcast message to ALL the PCs "
+                   "and interrupt everyone!  Broadcast messages should only be sent for critically important "
+                   "information such as \"I'm shutting down the generator in 5 minutes to refuel!\" or  \"It is time "
+                   "for EVERYONE to eat! \" Are you sure that you want to send a broadcast message?") +
+    CrLf2 +
+    QStringLiteral("If you only want to send a message to one other station, please select that station's name from "
+                   "the list.");
 
 bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -476,8 +496,7 @@ void frmNetwork::HandleServerRecord(const Record& record) {
       ShowReceivedMessage(record.text);
       break;
     case RecordKind::Clock:
-      ApplyClockRecord(record.text);
-      Command3_Click();  // every client takes the clock just set
+      if (ApplyClockRecord(record.text)) Command3_Click();  // every client takes the clock just set
       break;
     case RecordKind::Station:
       ParseStationRecordServer(record.text);
@@ -616,25 +635,118 @@ void frmNetwork::PurgeDisconnectedStations() {
 // ---------------------------------------------------------------------------------------------
 // Messages, clocks and the LAN list
 
-void frmNetwork::Command1_Click() { NOT_BUILT_YET(); }
-
+// Enter sends; a broadcast only once the operator confirms it. A message starts with a capital.
 void frmNetwork::txtSendData_KeyPress(int& KeyAscii) {
-  (void)KeyAscii;
-  NOT_BUILT_YET();
+  if (KeyAscii != platform::KeyReturn) {
+    if (txtSendData.SelStart() == 0) logging::Capital(KeyAscii);
+    return;
+  }
+  KeyAscii = 0;
+  if (Text3.Text().isEmpty() &&
+      platform::MsgBox(BroadcastQuestion, platform::MsgBoxStyle::YesNo, BroadcastTitle) == platform::MsgBoxResult::No) {
+    return;
+  }
+  Command1_Click();
 }
 
-void frmNetwork::Command3_Click() { NOT_BUILT_YET(); }
+// A client logs its own message only when the server relays it back; the server logs it here.
+void frmNetwork::Command1_Click() {
+  SkipOnError(lcNetwork, [this] {
+    if (WinsockClient.State() != platform::SocketConnected && PeerCount < 1) return;
+    const QString record = MessageRecord(Text1.Text(), Text3.Text(), txtSendData.Text());
+    if (WinsockClient.State() == platform::SocketConnected) WinsockClient.SendData(record);
+    platform::DoEvents();
+    if (PeerCount > 0) {
+      SendToConnectedPeers(record);
+      LogMessage(Text3.Text(), Text1.Text(), txtSendData.Text() + CrLf2);
+    }
+    txtSendData.SetText(QString());
+    txtSendData.SetFocus();
+    platform::DoEvents();
+    Timer1_Timer();
+  });
+}
+
+// "Sync Clocks": the others take this PC's clock; the server passes it on to every client.
+void frmNetwork::Command3_Click() {
+  SkipOnError(lcNetwork, [this] {
+    const QString record = ClockRecord(platform::Now());
+    if (WinsockClient.State() == platform::SocketConnected) WinsockClient.SendData(record);
+    platform::DoEvents();
+    if (PeerCount > 0) SendToConnectedPeers(record);
+    txtSendData.SetFocus();
+    platform::DoEvents();
+    Timer1_Timer();
+  });
+}
 
 void frmNetwork::ShowReceivedMessage(const QString& record) {
-  (void)record;
-  NOT_BUILT_YET();
+  SkipOnError(lcNetwork, [&] {
+    const MessageFields message = ReadMessageFields(record);
+    if (PeerCount > 0) SendToConnectedPeers(record);  // the sender too: it logs what comes back
+    LogMessage(message.recipient, message.sender, message.text);
+    platform::Instance<app::Form1>().lblDupe.SetCaption(QStringLiteral("To: ") + message.recipient +
+                                                        QStringLiteral(" From: ") + message.sender + CrLf +
+                                                        message.text);
+    if (!AddressedToThisPc(message.recipient) || Visible()) return;
+    platform::Beep();
+    SetVisible(true);
+    txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
+    txtSendData.SetFocus();
+  });
 }
 
-void frmNetwork::ApplyClockRecord(const QString& record) {
-  (void)record;
-  NOT_BUILT_YET();
+// A message for this PC names its host or its station, or no one (a broadcast).
+bool frmNetwork::AddressedToThisPc(const QString& recipient) {
+  return recipient.isEmpty() || SameText(recipient, WinsockClient.LocalHostName()) || SameText(recipient, Text1.Text());
 }
 
-void frmNetwork::ListNetworkPCs() { NOT_BUILT_YET(); }
+// Each part of the clock is set when its text reads as one; the rest of the clock stays.
+bool frmNetwork::ApplyClockRecord(const QString& record) {
+  const std::optional<ClockSetting> setting = ReadClockRecord(record);
+  if (!setting) return false;
+  if (!setting->date.isValid() && !setting->time.isValid()) return true;
+  const QDateTime now = platform::Now();
+  try {
+    platform::SetPcClock(setting->date.isValid() ? setting->date : now.date(),
+                         setting->time.isValid() ? setting->time : now.time());
+  } catch (const platform::RuntimeError& refusal) {
+    platform::TraceError(lcNetwork, refusal);
+    AppendToOutput(refusal.Description() + CrLf2);
+  }
+  return true;
+}
+
+// Every connected peer, in order; events run after each send, so a peer may be gone by its turn.
+void frmNetwork::SendToConnectedPeers(const QString& record) {
+  const std::int32_t last = PeerCount;
+  for (int k = 1; k <= last; ++k) {
+    if (!tcpWinsock.Exists(k) || tcpWinsock[k].State() != platform::SocketConnected) continue;
+    tcpWinsock[k].SendData(record);
+    platform::DoEvents();
+  }
+}
+
+// One entry of the message log: recipient, sender, the time of this PC, then the text, which
+// ends in the empty line that parts the entries.
+void frmNetwork::LogMessage(const QString& recipient, const QString& sender, const QString& text) {
+  AppendToOutput(QStringLiteral("To: ") + recipient + CrLf);
+  AppendToOutput(QStringLiteral("From: ") + sender + CrLf);
+  AppendToOutput(QLocale().toString(platform::Now().time(), LongTimeFormat()) + CrLf);
+  AppendToOutput(text);
+  txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
+}
+
+void frmNetwork::AppendToOutput(const QString& text) {
+  txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
+  txtOutput.SetSelText(text);
+}
+
+void frmNetwork::ListNetworkPCs() {
+  std::vector<QString> pcs;
+  EnumerateNetworkPCs(pcs);
+  List2.Clear();
+  for (std::size_t i = 1; i < pcs.size(); ++i) List2.AddItem(pcs[i]);
+}
 
 }  // namespace network

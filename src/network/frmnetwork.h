@@ -113,9 +113,12 @@ class frmNetwork : public platform::Form {
   void RefreshOwnRow();
   void PurgeDisconnectedStations();
 
-  // Received station messages and clock settings.
+  // A received station message: logged, shown in the main window, relayed by the server to
+  // every peer; one for this PC brings the hidden window back.
   void ShowReceivedMessage(const QString& record);
-  void ApplyClockRecord(const QString& record);
+  // Sets this PC's clock from a received clock record; false when the text is no clock record.
+  // A refusal to set it is written into the message log.
+  bool ApplyClockRecord(const QString& record);
   // The LAN's computers into List2.
   void ListNetworkPCs();
 
@@ -130,6 +133,10 @@ class frmNetwork : public platform::Form {
   void SwitchNetworkOff();
   void HandleServerRecord(const Record& record);
   void HandleClientRecord(const Record& record);
+  void SendToConnectedPeers(const QString& record);
+  void LogMessage(const QString& recipient, const QString& sender, const QString& text);
+  void AppendToOutput(const QString& text);
+  bool AddressedToThisPc(const QString& recipient);
 
   RecordBuffer clientRecords_;
   std::map<int, RecordBuffer> peerRecords_;  // by peer element; entries stay for a later peer

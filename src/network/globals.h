@@ -25,4 +25,7 @@ MODULE_VALUE(StationColumn, NetStationBand);  // a band name, "50 M" to "300 G"
 MODULE_VALUE(StationColumn, NetStationMode);  // "PH", "CW" or "DIG"
 MODULE_VALUE(StationColumn, NetStationOpr);   // the operator; this program sends it empty
 
+// Computer names collected by the current walk of the LAN's computers (ListComp).
+MODULE_VALUE(float, PCCount, 0);
+
 }  // namespace network

@@ -4,7 +4,7 @@
 
 #include <QLatin1String>
 #include <QLocale>
-#include <QTime>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +21,8 @@ const QLatin1String ModeMarker("<Mde:");
 const QLatin1String OperatorMarker("<Opr:");
 const QLatin1String EndMarker("<EOR>");
 const QLatin1String MessageMarker("<MessageFrom>");
+const QLatin1String RecipientMarker("<MessageTo>");
+const QLatin1String TextMarker("<MessageText>");
 const QLatin1String DateMarker("<Date:>");
 const QLatin1String TimeMarker("<Time:>");
 
@@ -32,6 +34,7 @@ const std::array<std::pair<QLatin1String, RecordKind>, 3> StartMarkers = {{
 }};
 constexpr qsizetype LongestStartMarker = 13;  // "<MessageFrom>"
 constexpr qsizetype LongestTimeText = 32;     // any longer text after "<Time:>" is no time
+const QLatin1String CrLf2("\r\n\r\n");
 
 // The first occurrence of a marker (each begins with "<") at or after `from`, any letter case.
 qsizetype FindMarker(QStringView text, qsizetype from, QLatin1String marker) {
@@ -53,6 +56,22 @@ bool CouldBeginStartMarker(QStringView rest) {
   if (rest.size() >= LongestStartMarker) return false;
   return std::any_of(StartMarkers.begin(), StartMarkers.end(),
                      [rest](const auto& start) { return start.first.startsWith(rest, Qt::CaseInsensitive); });
+}
+
+// The text between a marker's first occurrence and the first closing marker after it; empty
+// when either is missing.
+QStringView TextBetween(QStringView record, QLatin1String open, QLatin1String close) {
+  const qsizetype p = FindMarker(record, 0, open);
+  if (p < 0) return {};
+  const qsizetype start = p + open.size();
+  const qsizetype end = FindMarker(record, start, close);
+  if (end < 0) return {};
+  return record.mid(start, end - start);
+}
+
+QTime ClockTime(const QString& text) {
+  const QTime time = QTime::fromString(text, QStringLiteral("H:mm:ss"));
+  return time.isValid() ? time : QTime::fromString(text, QStringLiteral("h:mm:ss AP"));
 }
 
 int LeadingWholeNumber(QStringView text) {
@@ -102,6 +121,32 @@ std::optional<int> TableRow(QStringView record) {
   const qsizetype q = record.indexOf(u'>', valueStart);
   if (q < 0) return std::nullopt;
   return LeadingWholeNumber(record.mid(valueStart, q - valueStart));
+}
+
+QString MessageRecord(const QString& sender, const QString& recipient, const QString& text) {
+  return MessageMarker + sender + RecipientMarker + QLatin1Char(' ') + recipient + TextMarker + text + CrLf2 +
+         EndMarker;
+}
+
+MessageFields ReadMessageFields(QStringView record) {
+  return {app::TrimBlanks(TextBetween(record, MessageMarker, RecipientMarker).toString()),
+          app::TrimBlanks(TextBetween(record, RecipientMarker, TextMarker).toString()),
+          TextBetween(record, TextMarker, EndMarker).toString()};
+}
+
+QString ClockRecord(const QDateTime& now) {
+  return DateMarker + now.toString(QStringLiteral("yyyy/MM/dd")) + TimeMarker + now.toString(QStringLiteral("HH:mm:ss"));
+}
+
+std::optional<ClockSetting> ReadClockRecord(QStringView record) {
+  const qsizetype date = FindMarker(record, 0, DateMarker);
+  if (date < 0) return std::nullopt;
+  const qsizetype dateStart = date + DateMarker.size();
+  const qsizetype time = FindMarker(record, dateStart, TimeMarker);
+  if (time < 0) return std::nullopt;
+  const QString dateText = app::TrimBlanks(record.mid(dateStart, time - dateStart).toString());
+  const QString timeText = app::TrimBlanks(record.mid(time + TimeMarker.size()).toString());
+  return ClockSetting{QDate::fromString(dateText, QStringLiteral("yyyy/M/d")), ClockTime(timeText)};
 }
 
 QString LongTimeFormat() {
@@ -191,9 +236,10 @@ std::optional<qsizetype> RecordBuffer::ClockEnd() {
   return std::nullopt;
 }
 
-// The time text, everything after "<Time:>", reads back as itself in the long time format: a
-// time cut short ("13:05:4", "1:05:42 P") is not complete yet.
+// The time text, everything after "<Time:>", has the shape of a whole time: one cut short
+// ("13:05:4", "1:05:42 P") is not complete yet.
 bool RecordBuffer::ClockTimeComplete() {
+  static const QRegularExpression wholeTime(QStringLiteral("^\\d{1,2}:\\d{2}:\\d{2}( [AaPp][Mm])?$"));
   const QStringView text(buffer_);
   if (time_ < 0) {
     time_ = FindMarker(text, timeScan_, TimeMarker);
@@ -204,10 +250,7 @@ bool RecordBuffer::ClockTimeComplete() {
   }
   const QStringView timeText = text.mid(time_ + TimeMarker.size());
   if (timeText.isEmpty() || timeText.size() > LongestTimeText) return false;
-  const QLocale locale;
-  const QString format = LongTimeFormat();
-  const QTime time = locale.toTime(timeText.toString(), format);
-  return time.isValid() && locale.toString(time, format) == timeText;
+  return wholeTime.match(timeText.toString()).hasMatch();
 }
 
 }  // namespace network

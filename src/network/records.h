@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDate>
+#include <QDateTime>
 #include <QLatin1String>
 #include <QString>
 #include <QStringView>
+#include <QTime>
 
 #include <optional>
 
@@ -31,7 +34,30 @@ StationFields ReadStationFields(QStringView record);
 // row far outside the table, never an overflow.
 std::optional<int> TableRow(QStringView record);
 
-// The PC's long time format, as clock records carry the time (without a time zone).
+// A station message; an empty recipient is everyone. The text travels with two line breaks after
+// it, which the receivers keep.
+QString MessageRecord(const QString& sender, const QString& recipient, const QString& text);
+
+struct MessageFields {
+  QString sender, recipient, text;
+};
+// Sender and recipient trimmed, the text as sent; a field whose markers are missing is empty.
+MessageFields ReadMessageFields(QStringView record);
+
+// This PC's clock for the others to take: the date as "yyyy/mm/dd", the time as "HH:mm:ss" (a
+// locale's long time format may carry a zone name that no other PC reads).
+QString ClockRecord(const QDateTime& now);
+
+// What a clock record sets: the date and the time where its text is one (invalid where not, so
+// that part of the clock stays). Dates are read as "yyyy/mm/dd", times as "H:mm:ss" or
+// "h:mm:ss AM". Nothing when "<Date:>" or the "<Time:>" after it is missing.
+struct ClockSetting {
+  QDate date;
+  QTime time;
+};
+std::optional<ClockSetting> ReadClockRecord(QStringView record);
+
+// The PC's long time format without a time zone, as the message log shows times.
 QString LongTimeFormat();
 
 enum class RecordKind {
@@ -48,7 +74,7 @@ struct Record {
 // What one connection has received and not yet handled. Whole records are cut from the front
 // in order; text before the first record marker is dropped, the incomplete tail kept for the
 // next receive. A clock record ends at the next record marker, or at the end of what has come
-// once its time text is a whole time in the long time format. Each character is looked at once
+// once its time text is a whole time ("13:05:42", "1:05:42 PM"). Each character is looked at once
 // however the text is split, and more than MaxPending characters without a whole record are
 // dropped.
 class RecordBuffer {

@@ -8,12 +8,16 @@
 #include "logging/globals.h"
 #include "network/globals.h"
 #include "network/records.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
+#include "platform/neighbourhood.h"
 #include "platform/screen.h"
 
 #include <QAction>
 #include <QListWidget>
+#include <QLocale>
+#include <QTimeZone>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +70,7 @@ class NetworkWindow : public ::testing::Test {
   void SetUp() override {
     environment.Set("CORVANE_HOST_NAME", "Shack");
     environment.Set("CORVANE_STATION_PORT", "0");
+    environment.Set("CORVANE_FAKE_SET_CLOCK", "1");  // a clock record sets this program's clock only
     app::ServerName = "SHACK";
     logging::CurrentBand = "144 M";
     logging::CurrentMode = "CW";
@@ -80,6 +85,30 @@ class NetworkWindow : public ::testing::Test {
     EXPECT_GT(port, 0);
     return port;
   }
+  // This PC as "Tent2", a client of `shack`, a test socket standing in for the server; the link
+  // the client made, once its first status record has come over it.
+  std::unique_ptr<QTcpSocket> ClientOf(QTcpServer& shack) {
+    environment.Set("CORVANE_STATION_PORT", QByteArray::number(shack.serverPort()));
+    environment.Set("CORVANE_HOST_NAME", "Tent2");
+    app::ServerName = " 127.0.0.1 ";
+    network::NetworkEnabled = 1;
+    Network().Timer2.Tick();
+    EXPECT_TRUE(shack.waitForNewConnection(kNetworkWait));
+    std::unique_ptr<QTcpSocket> link(shack.nextPendingConnection());
+    EXPECT_EQ(ReadRecords(*link), "<Array:0> <Name:Tent2>: <Bnd:" + logging::CurrentBand + "> <Mde: " +
+                                      logging::CurrentMode + "> <Opr: > <EOR>");
+    return link;
+  }
+  // What a link reads until it has read the given number of records ending in "<EOR>".
+  static QString ReadRecords(QTcpSocket& link, int records = 1) {
+    QString read;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+      read += QString::fromLatin1(link.readAll());
+      return read.count("<EOR>") >= records;
+    }, kNetworkWait));
+    return read;
+  }
+
   // A raw peer accepted as peer `number`.
   std::unique_ptr<RawPeer> Join(int port, int number) {
     auto peer = std::make_unique<RawPeer>(port);
@@ -206,24 +235,11 @@ TEST_F(NetworkWindow, TheRoleFollowsTheHostNameInAnyCase) {
 TEST_F(NetworkWindow, AClientSendsItsStatusAndMirrorsTheServersTable) {
   QTcpServer shack;
   ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
-  environment.Set("CORVANE_STATION_PORT", QByteArray::number(shack.serverPort()));
-  environment.Set("CORVANE_HOST_NAME", "Tent2");
-  app::ServerName = " 127.0.0.1 ";
   logging::CurrentBand = "432 M";
   logging::CurrentMode = "PH";
-  network::NetworkEnabled = 1;
+  std::unique_ptr<QTcpSocket> link = ClientOf(shack);  // its status names 432 M PH
   frmNetwork& net = Network();
   EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed) << "the station port is the server's";
-
-  net.Timer2.Tick();
-  ASSERT_TRUE(shack.waitForNewConnection(kNetworkWait));
-  std::unique_ptr<QTcpSocket> link(shack.nextPendingConnection());
-  QByteArray status;
-  ASSERT_TRUE(QTest::qWaitFor([&] {
-    status += link->readAll();
-    return status.endsWith("<EOR>");
-  }, kNetworkWait));
-  EXPECT_EQ(status, "<Array:0> <Name:Tent2>: <Bnd:432 M> <Mde: PH> <Opr: > <EOR>");
   EXPECT_EQ(net.WinsockClient.State(), platform::SocketConnected);
 
   const QByteArray table = (TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Tent2", "432 M", "PH", "")).toLatin1();
@@ -363,6 +379,269 @@ TEST_F(NetworkWindow, DoneHidesTheWindowAndAPickedPcBecomesTheRecipient) {
   QTest::mouseClick(net.Command2.Widget(), Qt::LeftButton);
   EXPECT_FALSE(net.Visible());
   EXPECT_TRUE(platform::IsLoaded<frmNetwork>());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Station messages and clocks. This PC's clock stands at 20:30:15 on 2 March 2024; times show in
+// the US English long format.
+
+class StationMessages : public NetworkWindow {
+ protected:
+  void SetUp() override {
+    NetworkWindow::SetUp();
+    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30, 15)), -5.0);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    platform::InstanceWithoutLoad<app::Form1>();
+  }
+  void TearDown() override {
+    QLocale::setDefault(QLocale::system());
+    NetworkWindow::TearDown();
+  }
+  // An entry of the message log as this PC writes it at 20:30:15.
+  static QString Entry(const QString& to, const QString& from, const QString& text) {
+    return "To: " + to + "\r\nFrom: " + from + "\r\n8:30:15 PM\r\n" + text + "\r\n\r\n";
+  }
+  static void PressEnter(frmNetwork& net) { QTest::keyClick(net.txtSendData.Widget(), Qt::Key_Return); }
+  static QDateTime ClockAt(int year, int month, int day, int hour, int minute, int second) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(-5 * 3600));
+  }
+
+  platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOperatorConfirmsIt) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  ShowActive(net);
+  const QString help = net.txtOutput.Text();
+  net.Text3.SetText("Tent2");
+  net.txtSendData.SetFocus();
+  QTest::keyClicks(net.txtSendData.Widget(), "no one hears");
+  PressEnter(net);
+  EXPECT_EQ(net.txtSendData.Text(), "No one hears") << "a capital first; alone, nothing is sent";
+  EXPECT_EQ(net.txtOutput.Text(), help);
+  EXPECT_TRUE(dialogs.MessageBoxes().empty()) << "a recipient needs no question";
+
+  auto peer = Join(port, 1);
+  net.Text3.SetText("");
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::No);
+  PressEnter(net);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  const platform::MessageBoxShown& question = dialogs.MessageBoxes().front();
+  EXPECT_EQ(question.title, "Are you sure that you want to send a broadcast message?");
+  EXPECT_EQ(question.style, platform::MsgBoxStyle::YesNo);
+  EXPECT_EQ(question.prompt,
+            "The \"Message To\" field is currently blank.  This will send a broadcast message to ALL the PCs and "
+            "interrupt everyone!  Broadcast messages should only be sent for critically important information such as "
+            "\"I'm shutting down the generator in 5 minutes to refuel!\" or  \"It is time for EVERYONE to eat! \" Are "
+            "you sure that you want to send a broadcast message?\r\n\r\nIf you only want to send a message to one "
+            "other station, please select that station's name from the list.");
+  EXPECT_EQ(net.txtSendData.Text(), "No one hears") << "No: the text stays, without an Enter";
+
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
+  PressEnter(net);
+  EXPECT_TRUE(peer->Receives("<MessageFrom>Shack<MessageTo> <MessageText>No one hears\r\n\r\n<EOR>"));
+  EXPECT_EQ(peer->Read().count("<MessageFrom>"), 1) << "the answer No sent nothing";
+  EXPECT_EQ(net.txtOutput.Text(), help + Entry("", "Shack", "No one hears")) << "the server logs its own";
+  EXPECT_EQ(net.txtSendData.Text(), "");
+  EXPECT_TRUE(net.txtSendData.HasFocus());
+}
+
+TEST_F(StationMessages, TheServerRelaysAMessageToEveryPeerAndLogsItButOnlyOneForThisPcShowsTheWindow) {
+  network::StationName = "Op 2";
+  const int port = ServerListening();
+  auto tent = Join(port, 1);
+  auto rover = Join(port, 2);
+  frmNetwork& net = Network();
+  const app::Form1& form = platform::Instance<app::Form1>();
+  const QString help = net.txtOutput.Text();
+
+  // One receive: a status, a message for another station, a status.
+  const QString message = network::MessageRecord("Tent2", "Tower", "QRT in 5");
+  tent->Send(network::StatusRecord("Tent2", "432 M", "PH") + message + network::StatusRecord("Tent2", "50 M", "PH"));
+  EXPECT_TRUE(tent->Receives(message)) << "the sender hears it back";
+  EXPECT_TRUE(rover->Receives(message));
+  ASSERT_TRUE(QTest::qWaitFor([] { return Row(1) == "Tent2|50 M|PH|"; }, kNetworkWait));
+  EXPECT_EQ(net.txtOutput.Text(), help + Entry("Tower", "Tent2", "QRT in 5"));
+  EXPECT_EQ(form.lblDupe.Caption(), "To: Tower From: Tent2\r\nQRT in 5\r\n\r\n");
+  EXPECT_EQ(dialogs.Beeps(), 0);
+  EXPECT_FALSE(net.Visible());
+
+  const struct {
+    const char* recipient;
+    bool forThisPc;
+  } cases[] = {{"", true}, {"sHACK", true}, {"OP 2", true}, {"Tower", false}, {"Shack2", false}};
+  QString log = net.txtOutput.Text();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.recipient);
+    net.Hide();
+    const int beeps = dialogs.Beeps();
+    const QString text = QStringLiteral("For ") + c.recipient;
+    tent->Send(network::MessageRecord("Tent2", c.recipient, text));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.lblDupe.Caption().contains(text); }, kNetworkWait));
+    EXPECT_EQ(dialogs.Beeps(), beeps + (c.forThisPc ? 1 : 0));
+    EXPECT_EQ(net.Visible(), c.forThisPc);
+    // Shown, it comes to the front (and its activation shows it again) before it is hidden.
+    if (c.forThisPc) ASSERT_TRUE(QTest::qWaitForWindowActive(net.Widget()));
+    log += Entry(QString::fromLatin1(c.recipient).trimmed(), "Tent2", text);
+    EXPECT_EQ(net.txtOutput.Text(), log) << "every message is logged, an empty line after each";
+  }
+}
+
+TEST_F(StationMessages, AClientLogsItsOwnMessageOnlyWhenTheServerRelaysIt) {
+  QTcpServer shack;
+  ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
+  std::unique_ptr<QTcpSocket> link = ClientOf(shack);
+  frmNetwork& net = Network();
+  ShowActive(net);
+  ReadRecords(*link);  // the status its activation sends
+  const QString help = net.txtOutput.Text();
+  net.Text3.SetText("Shack");
+  net.txtSendData.SetFocus();
+  QTest::keyClicks(net.txtSendData.Widget(), "coffee is ready");
+  PressEnter(net);
+  const QString message = "<MessageFrom>Tent2<MessageTo> Shack<MessageText>Coffee is ready\r\n\r\n<EOR>";
+  EXPECT_EQ(ReadRecords(*link, 2), message + "<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW> <Opr: > <EOR>");
+  EXPECT_EQ(net.txtSendData.Text(), "");
+  EXPECT_EQ(net.txtOutput.Text(), help) << "not before the server relays it";
+
+  link->write(message.toLatin1());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() != help; }, kNetworkWait));
+  EXPECT_EQ(net.txtOutput.Text(), help + Entry("Shack", "Tent2", "Coffee is ready"));
+  EXPECT_EQ(dialogs.Beeps(), 0);
+}
+
+TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerHoweverItArrives) {
+  QTcpServer shack;
+  ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
+  std::unique_ptr<QTcpSocket> link = ClientOf(shack);
+  frmNetwork& net = Network();
+  ShowActive(net);
+  ReadRecords(*link);  // the status its activation sends
+  QTest::mouseClick(net.Command3.Widget(), Qt::LeftButton);
+  EXPECT_EQ(ReadRecords(*link),
+            "<Date:>2024/03/02<Time:>20:30:15<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW> <Opr: > <EOR>");
+  EXPECT_TRUE(net.txtSendData.HasFocus());
+
+  // The server's answer, followed by its table in the same receive.
+  link->write("<Date:>2031/07/04<Time:>03:21:09<Array:0> <Name:Shack>: <Bnd:432 M> <Mde: CW> <Opr: > <EOR>");
+  ASSERT_TRUE(QTest::qWaitFor([] { return Row(0) == "Shack|432 M|CW|"; }, kNetworkWait));
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 4, 3, 21, 9));
+  net.Timer1_Timer();
+  EXPECT_TRUE(ReadRecords(*link).startsWith("<Array:0>")) << "a client passes no clock on";
+
+  // Split over two receives, with nothing after it.
+  net.ReceiveFromServer("<Date:>2031/07/05<Ti");
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 4, 3, 21, 9));
+  net.ReceiveFromServer("me:>4:00:00 PM");
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 5, 16, 0, 0));
+}
+
+TEST_F(StationMessages, AClientsClockRecordSetsTheServersClockWhichEveryClientThenTakes) {
+  const int port = ServerListening();
+  auto tent = Join(port, 1);
+  auto rover = Join(port, 2);
+  tent->Send("<Date:>2031/07/04<Time:>03:21:09" + network::StatusRecord("Tent2", "432 M", "PH"));
+  EXPECT_TRUE(rover->Receives("<Date:>2031/07/04<Time:>03:21:09<Array:"));
+  EXPECT_TRUE(tent->Receives("<Date:>2031/07/04<Time:>03:21:09<Array:")) << "the pressing client's too";
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 4, 3, 21, 9));
+  EXPECT_TRUE(rover->Receives("<Array:1> <Name:Tent2>: <Bnd:432 M> <Mde: PH>")) << "the status after it counts";
+
+  // A part that does not read stays as it is; the server answers all the same.
+  const struct {
+    const char* sent;
+    const char* answer;
+  } cases[] = {
+      {"<Date:>2031/13/40<Time:>05:06:07", "<Date:>2031/07/04<Time:>05:06:07"},
+      {"<Date:>2031/07/06<Time:>5 past 6", "<Date:>2031/07/06<Time:>05:06:07"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    tent->Send(QString::fromLatin1(c.sent) + network::StatusRecord("Tent2", "432 M", "PH"));
+    EXPECT_TRUE(rover->Receives(c.answer));
+  }
+}
+
+TEST_F(StationMessages, AClockThatMayNotBeSetIsReportedInTheLogAndTheServerStillAnswers) {
+  environment.Set("CORVANE_FAKE_SET_CLOCK", "refuse");
+  const int port = ServerListening();
+  auto tent = Join(port, 1);
+  frmNetwork& net = Network();
+  const QString help = net.txtOutput.Text();
+  tent->Send("<Date:>2031/07/04<Time:>03:21:09");
+  EXPECT_TRUE(tent->Receives("<Date:>2024/03/02<Time:>20:30:15"));
+  EXPECT_EQ(platform::Now(), ClockAt(2024, 3, 2, 20, 30, 15));
+  EXPECT_EQ(net.txtOutput.Text(), help + "This PC's clock was not set: Operation not permitted\r\n\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// The LAN's computers, from a network neighbourhood of the test's own.
+
+platform::NetworkResource Container(const QString& name, std::vector<platform::NetworkResource> entries) {
+  return {name, true, std::move(entries)};
+}
+platform::NetworkResource Share(const QString& name) { return {name, false, {}}; }
+// A workgroup of computers "\\<prefix>1" to "\\<prefix><count>", each with a share.
+platform::NetworkResource Workgroup(const QString& name, const QString& prefix, int count) {
+  std::vector<platform::NetworkResource> computers;
+  for (int i = 1; i <= count; ++i) {
+    const QString computer = "\\\\" + prefix + QString::number(i);
+    computers.push_back(Container(computer, {Share(computer + "\\LOG")}));
+  }
+  return Container(name, std::move(computers));
+}
+
+TEST_F(NetworkWindow, TheLanListNamesTheComputersTheWalkFindsUpToItsLimit) {
+  const QString longName = "\\\\" + QString(300, 'L');
+  const struct {
+    const char* what;
+    platform::NetworkResource root;
+    QStringList listed;  // empty: only the count and the last name are checked
+    int count;
+    QString last;
+  } cases[] = {
+      {"three computers in a workgroup, in order",
+       Container("", {Container("Station Network", {Container("WORKGROUP", {
+                                                        Container("\\\\SHACK", {Share("\\\\SHACK\\LOG")}),
+                                                        Container("\\\\TENT2", {}),
+                                                        Container("\\\\ROVER", {Share("\\\\ROVER\\PRINTER")}),
+                                                    })})}),
+       {"SHACK", "TENT2", "ROVER"}, 3, "ROVER"},
+      {"a share and a name read up to its zero or 255 characters",
+       Container("", {Container("WORKGROUP", {Share("\\\\SHACK\\LOG"), Container(longName, {}),
+                                              Container(QString("\\\\TENT2") + QChar(0) + "\\junk", {})})}),
+       {QString(253, 'L'), "TENT2"}, 2, "TENT2"},
+      {"no network", Container("", {}), {}, 0, ""},
+      {"60 computers in one workgroup", Container("", {Workgroup("WORKGROUP", "PC", 60)}), {}, 51, "PC51"},
+      {"one more for each enclosing level that lists one",
+       Container("", {Workgroup("WORKGROUP", "PC", 60), Container("\\\\LATE1", {}), Container("\\\\LATE2", {})}), {},
+       52, "LATE1"},
+  };
+  platform::ScriptedDialogs dialogs;
+  frmNetwork& net = Network();
+  ShowActive(net);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    net.List2.AddItem("OLD");
+    platform::ScriptedNetworkNeighbourhood neighbourhood(c.root);
+    QTest::mouseClick(net.Command4.Widget(), Qt::LeftButton);
+    const QStringList listed = ItemsOf(net.List2);
+    if (!c.listed.isEmpty()) EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(listed.size(), c.count);
+    EXPECT_EQ(listed.value(listed.size() - 1), c.last);
+    EXPECT_EQ(network::PCCount, c.count);
+    EXPECT_TRUE(net.txtSendData.HasFocus());
+  }
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+
+  platform::ScriptedNetworkNeighbourhood neighbourhood(cases[0].root);
+  QTest::mouseClick(net.Command4.Widget(), Qt::LeftButton);
+  auto* list = qobject_cast<QListWidget*>(net.List2.Widget());
+  ASSERT_NE(list, nullptr);
+  net.Text3.SetFocus();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(net.Text3.Text(), "TENT2");
+  EXPECT_TRUE(net.txtSendData.HasFocus());
 }
 
 // ---------------------------------------------------------------------------------------------

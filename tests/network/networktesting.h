@@ -9,6 +9,10 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
+
+// Texts show as text when a check fails.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 inline constexpr int kNetworkWait = 20000;  // bound of every wait on a socket, in milliseconds
 

@@ -1,5 +1,7 @@
 #include "network/records.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QTime>
 #include <gtest/gtest.h>
@@ -38,6 +40,64 @@ TEST(StationRecords, FieldsAreReadByTheFieldRule) {
     EXPECT_EQ(fields.band, c.expected.band);
     EXPECT_EQ(fields.mode, c.expected.mode);
     EXPECT_EQ(fields.operatorName, c.expected.operatorName);
+  }
+}
+
+TEST(StationRecords, MessageAndClockTextsAreExact) {
+  EXPECT_EQ(MessageRecord("Tent2", "Shack", "Coffee is ready"),
+            "<MessageFrom>Tent2<MessageTo> Shack<MessageText>Coffee is ready\r\n\r\n<EOR>");
+  EXPECT_EQ(MessageRecord("Tent2", "", "x"), "<MessageFrom>Tent2<MessageTo> <MessageText>x\r\n\r\n<EOR>");
+  // The time is the same on every PC whatever its locale: no AM/PM, no zone.
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(ClockRecord(QDateTime(QDate(2024, 3, 2), QTime(20, 5, 9))), "<Date:>2024/03/02<Time:>20:05:09");
+  EXPECT_EQ(ClockRecord(QDateTime(QDate(2031, 12, 24), QTime(0, 0, 1))), "<Date:>2031/12/24<Time:>00:00:01");
+  QLocale::setDefault(QLocale::system());
+}
+
+TEST(StationRecords, MessageFieldsAreEmptyWhereAMarkerPairIsMissing) {
+  const struct {
+    const char* record;
+    MessageFields expected;
+  } cases[] = {
+      {"<MessageFrom> Tent2 <MessageTo> Shack <MessageText> Hi \r\n\r\n<EOR>", {"Tent2", "Shack", " Hi \r\n\r\n"}},
+      {"<messagefrom>Tent2<MESSAGETO> <messageText>Hi\r\n\r\n<eor>", {"Tent2", "", "Hi\r\n\r\n"}},
+      {"<MessageFrom>Tent2<MessageText>Hi<EOR>", {"", "", "Hi"}},  // no recipient marker
+      {"<MessageTo> Shack<MessageFrom>Tent2<MessageText>Hi", {"", "Shack<MessageFrom>Tent2", ""}},  // out of order, no end
+      {"<MessageText>Hi<EOR><MessageTo> Shack", {"", "", "Hi"}},
+      {"<MessageFrom>Tent2<MessageTo> Shack<MessageText>a <EOR> b<EOR>", {"Tent2", "Shack", "a "}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    const MessageFields fields = ReadMessageFields(QString::fromLatin1(c.record));
+    EXPECT_EQ(fields.sender, c.expected.sender);
+    EXPECT_EQ(fields.recipient, c.expected.recipient);
+    EXPECT_EQ(fields.text, c.expected.text);
+  }
+}
+
+TEST(StationRecords, AClockRecordSetsTheDateAndTheTimeWhereEachReads) {
+  const QDate july4(2031, 7, 4);
+  const struct {
+    const char* record;
+    std::optional<ClockSetting> expected;  // an invalid part stays unchanged
+  } cases[] = {
+      {"<Date:>2031/07/04<Time:>03:21:09", ClockSetting{july4, QTime(3, 21, 9)}},
+      {"<date:> 2031/7/4 <TIME:> 3:21:09 ", ClockSetting{july4, QTime(3, 21, 9)}},
+      {"<Date:>2031/07/04<Time:>3:21:09 PM", ClockSetting{july4, QTime(15, 21, 9)}},
+      {"<Date:>2031/07/04<Time:>12:00:30 am", ClockSetting{july4, QTime(0, 0, 30)}},
+      {"<Date:>07/04/2031<Time:>03:21:09", ClockSetting{QDate(), QTime(3, 21, 9)}},
+      {"<Date:>2031/02/30<Time:>25:00:00", ClockSetting{QDate(), QTime()}},
+      {"<Date:>2031/07/04<Time:>03:21:09 Eastern Daylight Time", ClockSetting{july4, QTime()}},
+      {"<Date:>2031/07/04", std::nullopt},
+      {"<Time:>03:21:09<Date:>2031/07/04", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    const std::optional<ClockSetting> setting = ReadClockRecord(QString::fromLatin1(c.record));
+    ASSERT_EQ(setting.has_value(), c.expected.has_value());
+    if (!setting) continue;
+    EXPECT_EQ(setting->date, c.expected->date);
+    EXPECT_EQ(setting->time, c.expected->time);
   }
 }
 
@@ -99,26 +159,34 @@ TEST(RecordBuffer, RecordsComeOutWholeHoweverTheTextIsSplit) {
 }
 
 TEST(RecordBuffer, AClockRecordEndsAtTheNextRecordOrOnceItsTimeIsWhole) {
-  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  const QString time = QLocale().toString(QTime(13, 5, 42), LongTimeFormat());
-  ASSERT_EQ(time, "1:05:42 PM");
-  const QString clock = QStringLiteral("<Date:>2024/03/02<Time:>") + time;
-
+  const QString clock = ClockRecord(QDateTime(QDate(2024, 3, 2), QTime(13, 5, 42)));
   RecordBuffer followed;
   std::vector<Record> records = Feed(followed, clock + kStatus, 3);
   EXPECT_EQ(Texts(records), QStringList({clock, kStatus}));
   EXPECT_EQ(records.front().kind, RecordKind::Clock);
 
-  RecordBuffer alone;
-  for (const QString& cut : {QStringLiteral("<Date:>2024/03/02"), QStringLiteral("<Date:>2024/03/02<Time:>1:05:4"),
-                             QStringLiteral("<Date:>2024/03/02<Time:>1:05:42 P")}) {
-    alone.Clear();
-    alone.Append(cut);
-    EXPECT_FALSE(alone.Next()) << cut.toStdString() << " is not whole yet";
+  const struct {
+    const char* received;
+    const char* completing;  // what makes it whole
+    const char* record;
+  } cases[] = {
+      {"<Date:>2024/03/02<Time:>13:05:4", "2", "<Date:>2024/03/02<Time:>13:05:42"},
+      {"<Date:>2024/03/02<Time:>1:05:42 P", "M", "<Date:>2024/03/02<Time:>1:05:42 PM"},
+      {"<Date:>2024/03/02<Time:>1:05:42 ", "pm", "<Date:>2024/03/02<Time:>1:05:42 pm"},
+      {"<Date:>2024/03/02<Ti", "me:>13:05:42", "<Date:>2024/03/02<Time:>13:05:42"},
+      // A zone name after the time: only the next record ends it.
+      {"<Date:>2024/03/02<Time:>13:05:42 EST", "<Array:", "<Date:>2024/03/02<Time:>13:05:42 EST"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.received);
+    RecordBuffer alone;
+    alone.Append(QString::fromLatin1(c.received));
+    EXPECT_FALSE(alone.Next()) << "not whole yet";
+    alone.Append(QString::fromLatin1(c.completing));
+    const std::optional<Record> record = alone.Next();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->text, c.record);
   }
-  alone.Append(u"M");
-  EXPECT_EQ(alone.Next()->text, clock);
-  QLocale::setDefault(QLocale::system());
 }
 
 TEST(RecordBuffer, TextWithoutAWholeRecordIsDroppedPastItsLimit) {

@@ -1,8 +1,16 @@
-// Two PCs of the station on one station port, each a process of its own (the peer program,
+// PCs of the station on one station port, each a process of its own (the peer program,
 // tests/peers/stationpeer.cpp) with its own home, program folder and host name: the server
-// first, then a client; a raw socket joins the server as a third PC and reads its table.
+// first, then a client, or this test's own network window as the client; a raw socket joins the
+// server as a third PC and reads what it sends.
 
+#include "app/form1.h"
+#include "app/globals.h"
+#include "logging/globals.h"
+#include "network/frmnetwork.h"
+#include "network/globals.h"
 #include "network/records.h"
+#include "platform/clock.h"
+#include "platform/instances.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -12,6 +20,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "formtesting.h"
 #include "networktesting.h"
 
 namespace {
@@ -44,6 +53,7 @@ class StationPc {
     environment.remove("APPDATA");
     environment.insert("CORVANE_HOST_NAME", hostName);
     environment.insert("CORVANE_STATION_PORT", QString::number(port));
+    environment.insert("CORVANE_FAKE_SET_CLOCK", "1");  // a clock record sets its own clock only
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("QT_LOGGING_RULES", "corvane.unbuilt.warning=false");
     process_.setProcessEnvironment(environment);
@@ -107,6 +117,43 @@ TEST(StationNetwork, TwoPcsShowEachOtherAndTheClientIsListedAgainAfterTheServerR
   ASSERT_TRUE(third.Connected());
   EXPECT_TRUE(third.Receives(client, kReconnectWait)) << "the client came back";
   EXPECT_TRUE(third.Receives(server, kReconnectWait));
+}
+
+TEST(StationNetwork, AMessageFromThisWindowComesBackOnceAndSyncClocksReturnsInTheServersAnswer) {
+  const int port = FreePort();
+  StationPc shack("localhost", "", "144 M", "CW", port);
+  ASSERT_TRUE(shack.Says("listening"));
+  RawPeer third(port);  // another client: it hears what the server sends to every client
+  ASSERT_TRUE(third.Connected());
+
+  ScopedEnvironment environment;
+  environment.Set("CORVANE_HOST_NAME", "Tent2");
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(port));
+  environment.Set("CORVANE_FAKE_SET_CLOCK", "1");
+  app::ServerName = "localhost";
+  platform::InstanceWithoutLoad<app::Form1>();
+  network::NetworkEnabled = 1;
+  network::frmNetwork& net = platform::Instance<network::frmNetwork>();
+  net.Timer2.Tick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.WinsockClient.State() == platform::SocketConnected; }, kNetworkWait));
+  ShowActive(net);
+
+  net.Text3.SetText("localhost");
+  for (const char* message : {"first message", "second message"}) {
+    net.txtSendData.SetFocus();
+    QTest::keyClicks(net.txtSendData.Widget(), message);
+    QTest::keyClick(net.txtSendData.Widget(), Qt::Key_Return);
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text().contains("Second message\r\n\r\n"); }, kNetworkWait));
+  const QString log = net.txtOutput.Text();
+  EXPECT_EQ(log.count("From: Tent2\r\n"), 2);
+  EXPECT_EQ(log.count("First message\r\n\r\n"), 1) << "relayed back, logged once";
+  EXPECT_TRUE(third.Receives("<MessageFrom>Tent2<MessageTo> localhost<MessageText>First message\r\n\r\n<EOR>"));
+
+  platform::Clock::SetFake(QDateTime(QDate(2031, 7, 4), QTime(3, 21, 9)), 2.0);
+  QTest::mouseClick(net.Command3.Widget(), Qt::LeftButton);
+  EXPECT_TRUE(third.Receives("<Date:>2031/07/04<Time:>03:21:09")) << "the server set its clock to the time sent";
+  platform::UnloadAll();
 }
 
 }  // namespace
