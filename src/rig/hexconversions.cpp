@@ -22,6 +22,17 @@ int HexValue(const QString& digits) {
   return value;
 }
 
+// Each pair of digits that starts every `step` characters as one byte.
+QByteArray PairsToBytes(const QString& text, qsizetype step) {
+  QByteArray bytes;
+  for (qsizetype k = 1; k <= text.size(); k += step) {
+    const int value = HexValue(Mid(text, k, 2));
+    if (value < 0) return QByteArray();
+    bytes += static_cast<char>(value);
+  }
+  return bytes;
+}
+
 }  // namespace
 
 QString NibbleToHex(int nibble) {
@@ -43,15 +54,9 @@ QString Yaesu757Digits(const QByteArray& bytes) {
   return text;
 }
 
-QByteArray HexTextToBytes(const QString& hexPairs) {
-  QByteArray bytes;
-  for (qsizetype k = 1; k <= hexPairs.size(); k += 3) {
-    const int value = HexValue(Mid(hexPairs, k, 2));
-    if (value < 0) return QByteArray();
-    bytes += static_cast<char>(value);
-  }
-  return bytes;
-}
+QByteArray HexTextToBytes(const QString& hexPairs) { return PairsToBytes(hexPairs, 3); }
+
+QByteArray HexStringToBytes(const QString& hexDigits) { return PairsToBytes(hexDigits, 2); }
 
 QString DigitsToFreqText(const QString& digits) {
   QString text;

@@ -23,6 +23,11 @@ QString Yaesu757Digits(const QByteArray& bytes);
 // digits count. A pair that is not hex makes the whole result empty.
 QByteArray HexTextToBytes(const QString& hexPairs);
 
+// Hex digits without separators ("FEFE64E005...") as their bytes: pairs at characters 1, 3, 5, ...
+// The set-frequency and set-mode commands are built this way. A single digit left at the end is
+// a one-digit value; a pair that is not hex makes the whole result empty.
+QByteArray HexStringToBytes(const QString& hexDigits);
+
 // The frequency in MHz as text from 8 digits, hundreds of MHz down to 10 Hz: leading zeros left
 // out down to the MHz digit, then the point and five decimals ("02847500" gives "28.47500",
 // "00050000" gives "0.50000").

@@ -48,6 +48,28 @@ TEST(HexConversions, HexPairTextAsBytes) {
   for (const auto& c : cases) EXPECT_EQ(HexTextToBytes(c.text), c.bytes) << c.text;
 }
 
+// The built commands' converter reads consecutive pairs: the same text read at every third
+// character would lose bytes.
+TEST(HexConversions, ConsecutiveHexDigitsAsBytes) {
+  const struct {
+    const char* text;
+    QByteArray bytes;
+  } cases[] = {
+      {"FEFE64E0050000251400FD", Bytes("FE FE 64 E0 05 00 00 25 14 00 FD")},
+      {"2a4100d970100d", Bytes("2A 41 00 D9 70 10 0D")},
+      {"0142500001", Bytes("01 42 50 00 01")},
+      {"FEF", Bytes("FE 0F")},
+      {"", QByteArray()},
+      {"FE FE", QByteArray()},  // a blank is no hex digit
+      {"FEGE", QByteArray()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HexStringToBytes(c.text), c.bytes) << c.text;
+    EXPECT_EQ(HexStringToBytes(QString::fromLatin1(c.bytes.toHex())), c.bytes) << c.text;
+  }
+  EXPECT_EQ(HexTextToBytes("FEFE64E0"), Bytes("FE E6 E0"));  // the separated form's reading of the same text
+}
+
 TEST(HexConversions, ShownBytesReadBackAsTheSameBytesAndRandomTextIsSafe) {
   std::mt19937 random(32);
   for (int round = 0; round < 200; ++round) {
