@@ -74,6 +74,19 @@ std::optional<ContactDate> ReadContactDate(QStringView text) {
   return ContactDate{year, month, day};
 }
 
+std::optional<int> ReadContactTime(QStringView text) {
+  const QStringView time = text.trimmed();
+  const qsizetype firstColon = time.indexOf(u':');
+  const qsizetype secondColon = firstColon < 0 ? -1 : time.indexOf(u':', firstColon + 1);
+  if (firstColon < 0 || (secondColon >= 0 && time.indexOf(u':', secondColon + 1) >= 0)) return std::nullopt;
+  const qsizetype minuteEnd = secondColon < 0 ? time.size() : secondColon;
+  const int hours = DigitsValue(time.left(firstColon), 1, 2);
+  const int minutes = DigitsValue(time.mid(firstColon + 1, minuteEnd - firstColon - 1), 1, 2);
+  const int seconds = secondColon < 0 ? 0 : DigitsValue(time.mid(secondColon + 1), 1, 2);
+  if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) return std::nullopt;
+  return (hours * 60 + minutes) * 60 + seconds;
+}
+
 QString TimeHhmm(QStringView storedTime) {
   const QStringView time = storedTime.trimmed();
   const qsizetype colon = time.indexOf(u':');

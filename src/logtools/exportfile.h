@@ -44,6 +44,11 @@ struct ContactDate {
 // day that does not exist.
 std::optional<ContactDate> ReadContactDate(QStringView text);
 
+// A stored contact time as seconds after midnight, read by its explicit forms only: "h:m:s" or
+// "h:m" (the form of contacts logged after the contest), each part of one or two digits, blanks
+// around ignored. Empty for anything else or a time that does not exist.
+std::optional<int> ReadContactTime(QStringView text);
+
 // The hour and minute of a stored time as four digits: the part before the first ":" and the two
 // characters after it, "0"-padded in front ("18:05:33" and "18:05" give "1805", "7:05" gives
 // "0705", "" gives "0000").
