@@ -2,6 +2,8 @@
 
 #include "app/stationfields.h"
 
+#include <algorithm>
+
 namespace spotting {
 
 void SpotLineBuffer::Append(QStringView received) { text_.append(received); }
@@ -33,9 +35,12 @@ bool IsDXLine(QStringView line) { return line.startsWith(u"DX", Qt::CaseInsensit
 
 DXLine ParseDXLine(const QString& line) {
   // A short line's end would otherwise run into its last field: "Q1XYZ\r\n" is no call.
-  QString fields = line;
+  QStringView fields(line);
   while (fields.endsWith(u'\n') || fields.endsWith(u'\r')) fields.chop(1);
-  return {app::TrimBlanks(fields.mid(15, 9)), app::TrimBlanks(fields.mid(26, 13)), line};
+  const auto field = [fields](qsizetype column, qsizetype width) {
+    return app::TrimBlanks(fields.mid(column - 1, width).toString());
+  };
+  return {field(16, 9), field(27, 13), line};
 }
 
 QString SpotRecord(const QString& line) { return app::TrimBlanks(line.mid(3)); }

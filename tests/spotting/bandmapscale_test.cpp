@@ -58,7 +58,8 @@ TEST(ThreeDecimalText, AsTheScalesShowValues) {
 
 TEST_F(BandMap, OneSpotKeepsTheWholeBandAndSits5PercentAlong) {
   StoreSpot(QStringLiteral("Q1XYZ"), 144.2f);
-  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("144 M")), CaptionsOf({"144.000", "145.000", "146.000", "147.000", "148.000"}));
+  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("144 M")),
+            CaptionsOf({"144.000", "145.000", "146.000", "147.000", "148.000"}));
   const std::vector<PlacedSpot> shown = Shown(QStringLiteral("144 M"));
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].Slot, 49);
@@ -70,7 +71,8 @@ TEST_F(BandMap, OneSpotKeepsTheWholeBandAndSits5PercentAlong) {
 TEST_F(BandMap, TwoFrequenciesNarrowTheScaleToAMillihertzBeyondThem) {
   StoreSpot(QStringLiteral("Q1XYZ"), 144.2f);
   StoreSpot(QStringLiteral("Q2ABC"), 144.3f);
-  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("144 M")), CaptionsOf({"144.199", "144.224", "144.250", "144.276", "144.301"}));
+  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("144 M")),
+            CaptionsOf({"144.199", "144.224", "144.250", "144.276", "144.301"}));
   const std::vector<PlacedSpot> shown = Shown(QStringLiteral("144 M"));
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown[0].Slot, 49);
@@ -89,7 +91,8 @@ TEST_F(BandMap, SpotsOnOneFrequencyOrOnTheBandEdgeKeepTheWholeBand) {
 TEST_F(BandMap, ASpotOnTheBandEdgeIsNotShown) {
   StoreSpot(QStringLiteral("Q1XYZ"), 50.0f);
   StoreSpot(QStringLiteral("Q2ABC"), 54.0f);
-  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("50 M")), CaptionsOf({"50.000", "51.000", "52.000", "53.000", "54.000"}));
+  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("50 M")),
+            CaptionsOf({"50.000", "51.000", "52.000", "53.000", "54.000"}));
   EXPECT_TRUE(Shown(QStringLiteral("50 M")).empty());
 }
 
@@ -167,7 +170,8 @@ TEST_F(BandMap, TheTooltipShowsCallFrequencyAndUtcTime) {
 TEST_F(BandMap, ABandWithoutARangeShowsZeroScalesAndNoSpot) {
   StoreSpot(QStringLiteral("Q1XYZ"), 24048.1f);
   StoreSpot(QStringLiteral("Q2ABC"), 24048.2f);
-  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("24 G")), CaptionsOf({".000", ".000", ".000", ".000", ".000"}));
+  EXPECT_EQ(BandMapScaleCaptions(QStringLiteral("24 G")),
+            CaptionsOf({".000", ".000", ".000", ".000", ".000"}));
   EXPECT_TRUE(Shown(QStringLiteral("24 G")).empty());
 }
 

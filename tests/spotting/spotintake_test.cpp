@@ -80,7 +80,8 @@ TEST(SpotNumber, AcceptsNumbersASingleCanHold) {
 
 TEST_F(SpotIntake, AFrequencyThatIsNoNumberDropsTheSpot) {
   for (const char* frequency : {"", "abc", "1e39", "inf"}) {
-    EXPECT_EQ(FileSpot(QStringLiteral("Q1XYZ"), QString::fromLatin1(frequency), QStringLiteral("de Q2ABC:")), std::nullopt);
+    EXPECT_EQ(FileSpot(QStringLiteral("Q1XYZ"), QString::fromLatin1(frequency), QStringLiteral("de Q2ABC:")),
+              std::nullopt);
   }
   for (int slot = 0; slot < 50; ++slot) {
     EXPECT_TRUE(DXSpotCall[slot].isEmpty());

@@ -52,8 +52,8 @@ TEST(SpotLineBuffer, TakesWholeLinesOnlyAndKeepsTheFirst) {
 
 TEST(SpotLineBuffer, NulAndHighCharactersStayInTheLine) {
   SpotLineBuffer buffer;
-  const QString line = QStringLiteral("DX de Q2ABC:    144200.0  Q1XYZ        ") + QChar(0) + QChar(0xE9) + QChar(0xFF) +
-                       QStringLiteral(" up\r\n");
+  const QString line = QStringLiteral("DX de Q2ABC:    144200.0  Q1XYZ        ") + QChar(0) + QChar(0xE9) +
+                       QChar(0xFF) + QStringLiteral(" up\r\n");
   buffer.Append(line);
   const std::vector<DXLine> spots = TakeDXLines(buffer);
   ASSERT_EQ(spots.size(), 1u);

@@ -31,7 +31,9 @@ TEST(CallPrefix, TakesWhereTheStationIs) {
       {"Q1XYZ/QP", "QP"},  {"Q1XYZ/QRPP", "QR"}, {"Q1", ""},          {"", ""},
       {"Q12XYZ", "Q12"},   {"QQ1XYZ/", ""},      {"q1xyz", "q1"},
   };
-  for (const auto& [call, prefix] : cases) EXPECT_EQ(CallPrefix(QString::fromLatin1(call)), QString::fromLatin1(prefix)) << call;
+  for (const auto& [call, prefix] : cases) {
+    EXPECT_EQ(CallPrefix(QString::fromLatin1(call)), QString::fromLatin1(prefix)) << call;
+  }
 }
 
 TEST_F(SpotStore, StartsEmpty) {
