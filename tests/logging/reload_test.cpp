@@ -367,6 +367,7 @@ TEST_P(OpenExistingLogTest, YesReloadsTheLogNoStartsANewOneAndEitherHidesEditAnd
   form.cmdEdit.SetVisible(true);
   form.cmdDelete.SetVisible(true);
   dialogs.AnswerMessageBox(GetParam());
+  dialogs.AnswerInputBox(QStringLiteral("YES"));  // the new log's confirmation
 
   form.AskOpenExistingLog();
 
@@ -377,7 +378,8 @@ TEST_P(OpenExistingLogTest, YesReloadsTheLogNoStartsANewOneAndEitherHidesEditAnd
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Open existing log?");
   EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::YesNo | platform::MsgBoxStyle::Question);
   EXPECT_EQ(LogCount, yes ? 1 : 0);
-  EXPECT_EQ(platform::UnbuiltReached().contains("Form1::NewLog"), !yes);
+  EXPECT_EQ(dialogs.InputBoxes().size(), yes ? 0u : 1u);
+  EXPECT_EQ(RowsOnFile(path_).size(), yes ? 1 : 0);
   EXPECT_FALSE(form.cmdEdit.Visible());
   EXPECT_FALSE(form.cmdDelete.Visible());
 }
