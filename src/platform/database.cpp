@@ -6,11 +6,15 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -98,6 +102,53 @@ bool IsOnlyWhitespaceOrSemicolons(const char* text) {
 // would for an ordinary user, also when the program runs as root.
 bool HasNoWritePermission(const struct stat& status) {
   return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The copy's own connection, closed however the copy ends.
+struct CopyConnection {
+  sqlite3* db = nullptr;
+  CopyConnection() = default;
+  CopyConnection(const CopyConnection&) = delete;
+  CopyConnection& operator=(const CopyConnection&) = delete;
+  ~CopyConnection() { sqlite3_close_v2(db); }
+};
+
+bool IsSameFile(const QByteArray& first, const QByteArray& second) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first.constData(), &a) == 0 && ::stat(second.constData(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
+// A copy that replaces a file keeps that file's permissions; a new one gets those of any file
+// the program creates.
+mode_t CopyPermissions(const QByteArray& target) {
+  struct stat status {};
+  if (::stat(target.constData(), &status) == 0) return status.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Every page of source into the empty database file copyName, in one step: the source stays
+// read-locked for the whole copy, so no other PC's write can come between two of its pages. A
+// writer holding the file makes the step wait up to the source's busy timeout.
+void WriteCopy(sqlite3* source, const QByteArray& copyName, const QString& destinationPath) {
+  CopyConnection copy;
+  int rc = sqlite3_open_v2(copyName.constData(), &copy.db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_backup* backup = sqlite3_backup_init(copy.db, "main", source, "main");
+    if (backup == nullptr) {
+      rc = sqlite3_errcode(copy.db);
+    } else {
+      sqlite3_backup_step(backup, -1);
+      rc = sqlite3_backup_finish(backup);
+    }
+  }
+  if (rc != SQLITE_OK) {
+    throw RuntimeError(
+        QStringLiteral("Cannot copy the log database to \"%1\": %2").arg(destinationPath, ErrorText(copy.db)), rc);
+  }
 }
 
 }  // namespace
@@ -297,6 +348,30 @@ void CreateLogDatabase(const QString& path) {
     throw RuntimeError(
         QStringLiteral("Cannot create the log database \"%1\": %2").arg(path, QString::fromStdString(reason)));
   }
+}
+
+void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath) {
+  Connection source;
+  source.Open(sourcePath);
+  const QString target = NativePath(destinationPath);
+  const QByteArray targetName = QFile::encodeName(target);
+  // Renaming a copy over the log itself would leave other PCs writing to a file no longer there.
+  if (IsSameFile(QFile::encodeName(NativePath(sourcePath)), targetName)) {
+    throw RuntimeError(
+        QStringLiteral("\"%1\" is the log database itself; it cannot take a copy of itself.").arg(destinationPath));
+  }
+  QTemporaryFile aside(target + QStringLiteral(".XXXXXX"));
+  if (!aside.open()) throw FileOpenError(target, true);
+  aside.close();
+  const QByteArray asideName = QFile::encodeName(aside.fileName());
+  if (::chmod(asideName.constData(), CopyPermissions(targetName)) != 0) throw FileOpenError(target, true);
+  WriteCopy(source.db_, asideName, destinationPath);
+  if (::rename(asideName.constData(), targetName.constData()) != 0) {
+    throw RuntimeError(QStringLiteral("Cannot write the copy \"%1\": %2")
+                           .arg(destinationPath, QString::fromLocal8Bit(std::strerror(errno))),
+                       75);
+  }
+  aside.setAutoRemove(false);
 }
 
 }  // namespace platform
