@@ -5,11 +5,13 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -120,15 +122,44 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
          a.st_ino == b.st_ino;
 }
 
-// A copy that replaces a file keeps that file's permissions; a new one gets those of any file
-// the program creates.
-mode_t CopyPermissions(const QByteArray& target) {
-  struct stat status {};
-  if (::stat(target.constData(), &status) == 0) return status.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
+// A new, empty file beside the destination for the copy to be written into: made as any new file
+// is (the umask applies), or with the permissions of the file the copy is to replace. It is
+// removed again unless the copy takes the destination's place.
+class AsideFile {
+ public:
+  explicit AsideFile(const QString& target) {
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat replaced {};
+    const bool replaces = ::stat(targetName.constData(), &replaced) == 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      const QByteArray name = targetName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno == EEXIST) continue;
+      if (fd < 0) break;
+      const bool made = !replaces || ::fchmod(fd, replaced.st_mode & 07777) == 0;
+      ::close(fd);
+      if (made) {
+        name_ = name;
+        return;
+      }
+      ::unlink(name.constData());
+      break;
+    }
+    throw FileOpenError(target, true);
+  }
+  ~AsideFile() {
+    if (!name_.isEmpty()) ::unlink(name_.constData());
+  }
+  AsideFile(const AsideFile&) = delete;
+  AsideFile& operator=(const AsideFile&) = delete;
+
+  const QByteArray& Name() const { return name_; }
+  // The file has taken the destination's name: nothing is left to remove.
+  void Placed() { name_.clear(); }
+
+ private:
+  QByteArray name_;
+};
 
 // Every page of source into the empty database file copyName, in one step: the source stays
 // read-locked for the whole copy, so no other PC's write can come between two of its pages. A
@@ -360,18 +391,14 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath) 
     throw RuntimeError(
         QStringLiteral("\"%1\" is the log database itself; it cannot take a copy of itself.").arg(destinationPath));
   }
-  QTemporaryFile aside(target + QStringLiteral(".XXXXXX"));
-  if (!aside.open()) throw FileOpenError(target, true);
-  aside.close();
-  const QByteArray asideName = QFile::encodeName(aside.fileName());
-  if (::chmod(asideName.constData(), CopyPermissions(targetName)) != 0) throw FileOpenError(target, true);
-  WriteCopy(source.db_, asideName, destinationPath);
-  if (::rename(asideName.constData(), targetName.constData()) != 0) {
+  AsideFile aside(target);
+  WriteCopy(source.db_, aside.Name(), destinationPath);
+  if (::rename(aside.Name().constData(), targetName.constData()) != 0) {
     throw RuntimeError(QStringLiteral("Cannot write the copy \"%1\": %2")
                            .arg(destinationPath, QString::fromLocal8Bit(std::strerror(errno))),
                        75);
   }
-  aside.setAutoRemove(false);
+  aside.Placed();
 }
 
 }  // namespace platform
