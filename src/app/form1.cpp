@@ -511,17 +511,6 @@ void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
 void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
 void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
 
-// Entry-area buttons and new log.
-void Form1::cmdClear_Click() { NOT_BUILT_YET(); }
-void Form1::cmdDelete_Click() { NOT_BUILT_YET(); }
-void Form1::cmdEdit_Click() { NOT_BUILT_YET(); }
-void Form1::cmdDup_Click() { NOT_BUILT_YET(); }
-void Form1::cmdList_Click() { NOT_BUILT_YET(); }
-void Form1::mnuNew_Click() { NOT_BUILT_YET(); }
-
-// Backup and archive.
-void Form1::mnuArchive_Click() { NOT_BUILT_YET(); }
-
 // Panel layouts, exit.
 void Form1::HideBandLists() { NOT_BUILT_YET(); }
 void Form1::ShowBandLists() { NOT_BUILT_YET(); }

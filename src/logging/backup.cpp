@@ -1,8 +1,33 @@
+#include "app/folders.h"
 #include "app/form1.h"
+#include "app/globals.h"
+#include "logging/logstore.h"
+#include "platform/quotedtext.h"
 #include "platform/trace.h"
 
 namespace app {
 
-void Form1::BackupLog() { NOT_BUILT_YET(); }
+namespace {
+
+const QString BackupFileName = QStringLiteral("BckUpLog.dat");
+
+}  // namespace
+
+// The log held, one contact a line in the table's column order, for the restore to read back.
+// The file is replaced only once it is written whole: a failure part-way leaves the last backup.
+void Form1::BackupLog() {
+  try {
+    SelectProgramFolder();
+    platform::QuotedTextWriter backup(ProgramDir + QStringLiteral("\\") + BackupFileName);
+    for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) {
+      backup.WriteRecord({logging::LogCalls[slot], logging::LogRstRcvd[slot], logging::LogGridRcvd[slot],
+                          logging::LogRstSent[slot], logging::LogGridSent[slot], logging::LogDate[slot],
+                          logging::LogTime[slot], logging::LogBand[slot], logging::LogMode[slot]});
+    }
+    backup.Close();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcLogging, error);
+  }
+}
 
 }  // namespace app

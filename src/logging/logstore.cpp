@@ -75,6 +75,12 @@ std::int32_t BandIndex(const QString& name) {
   return -1;
 }
 
+LogContact ContactInSlot(std::int32_t slot) {
+  if (slot < 1 || slot > LogCount) SubscriptOutOfRange();
+  return {LogCalls[slot], LogRstRcvd[slot], LogGridRcvd[slot], LogRstSent[slot], LogGridSent[slot],
+          LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot]};
+}
+
 void AppendContact(const LogContact& contact) {
   const std::int32_t slot = LogCount + 1;
   LogCalls.Set(slot, contact.Call);

@@ -77,6 +77,9 @@ MODULE_VALUE(std::int32_t, ActivatedGridCount, 0);
 // The index of a band name in BandNames regardless of case; -1 for any other text.
 std::int32_t BandIndex(const QString& name);
 
+// The contact in slot 1 to LogCount. Any other slot throws platform::RuntimeError 9.
+LogContact ContactInSlot(std::int32_t slot);
+
 // Puts a contact into slot LogCount + 1.
 void AppendContact(const LogContact& contact);
 

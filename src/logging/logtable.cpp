@@ -12,8 +12,14 @@ const QString InsertStatement = QStringLiteral(
 const QString SelectByCallStatement = QStringLiteral("select * from tbllog where calls=?");
 const QString ReloadStatement = QStringLiteral("select * from tbllog order by flddate, fldtime");
 const QString RowCountStatement = QStringLiteral("select count(*) as fsizeold from tbllog");
-const QString DeleteContactStatement =
-    QStringLiteral("delete from tbllog where calls=? And uband = ?  And fldtime = ?");
+// The table has no key: the row is picked by its values. A missing value reads as "" in the log
+// held, so it matches "" here. The columns compare without case, hence the binary collation.
+const QString DeleteContactStatement = QStringLiteral(
+    "delete from tbllog where rowid = (select rowid from tbllog where ifnull(calls, '') = ? collate binary"
+    " And ifnull(rstr, '') = ? collate binary And ifnull(gridr, '') = ? collate binary"
+    " And ifnull(rsts, '') = ? collate binary And ifnull(grids, '') = ? collate binary"
+    " And ifnull(flddate, '') = ? collate binary And ifnull(fldtime, '') = ? collate binary"
+    " And ifnull(uband, '') = ? collate binary And ifnull(umode, '') = ? collate binary limit 1)");
 const QString DeleteAllStatement = QStringLiteral("delete * from tbllog");
 
 // Releases the shared record set when the operation ends, however it ends.
@@ -57,9 +63,11 @@ double CountLogRows() {
   return LogRecordset.Fields(QStringLiteral("fsizeold")).toDouble();
 }
 
-void DeleteContact(const QString& call, const QString& band, const QString& time) {
+int DeleteContact(const LogContact& contact) {
   ReleaseLogRecordset release;
-  LogConnection.Execute(DeleteContactStatement, {call, band, time});
+  return LogConnection.Execute(DeleteContactStatement,
+                               {contact.Call, contact.RstRcvd, contact.GridRcvd, contact.RstSent, contact.GridSent,
+                                contact.Date, contact.Time, contact.Band, contact.Mode});
 }
 
 void DeleteAllContacts() {

@@ -27,8 +27,10 @@ void LoadContactsFromTable();
 // The number of rows in tbllog.
 double CountLogRows();
 
-// Deletes every row with this call, band and time (two identical contacts go together).
-void DeleteContact(const QString& call, const QString& band, const QString& time);
+// Deletes one row holding exactly these nine values, letter case included, even where another
+// row holds the same (a contact stored twice loses one copy). Returns the rows deleted: 0 when no
+// row matches any more.
+int DeleteContact(const LogContact& contact);
 
 // Deletes every row; the file and the table stay.
 void DeleteAllContacts();

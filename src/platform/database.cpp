@@ -5,12 +5,18 @@
 #include "platform/paths.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -98,6 +104,82 @@ bool IsOnlyWhitespaceOrSemicolons(const char* text) {
 // would for an ordinary user, also when the program runs as root.
 bool HasNoWritePermission(const struct stat& status) {
   return (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The copy's own connection, closed however the copy ends.
+struct CopyConnection {
+  sqlite3* db = nullptr;
+  CopyConnection() = default;
+  CopyConnection(const CopyConnection&) = delete;
+  CopyConnection& operator=(const CopyConnection&) = delete;
+  ~CopyConnection() { sqlite3_close_v2(db); }
+};
+
+bool IsSameFile(const QByteArray& first, const QByteArray& second) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first.constData(), &a) == 0 && ::stat(second.constData(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
+// A new, empty file beside the destination for the copy to be written into: made as any new file
+// is (the umask applies), or with the permissions of the file the copy is to replace. It is
+// removed again unless the copy takes the destination's place.
+class AsideFile {
+ public:
+  explicit AsideFile(const QString& target) {
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat replaced {};
+    const bool replaces = ::stat(targetName.constData(), &replaced) == 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+      const QByteArray name = targetName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno == EEXIST) continue;
+      if (fd < 0) break;
+      const bool made = !replaces || ::fchmod(fd, replaced.st_mode & 07777) == 0;
+      ::close(fd);
+      if (made) {
+        name_ = name;
+        return;
+      }
+      ::unlink(name.constData());
+      break;
+    }
+    throw FileOpenError(target, true);
+  }
+  ~AsideFile() {
+    if (!name_.isEmpty()) ::unlink(name_.constData());
+  }
+  AsideFile(const AsideFile&) = delete;
+  AsideFile& operator=(const AsideFile&) = delete;
+
+  const QByteArray& Name() const { return name_; }
+  // The file has taken the destination's name: nothing is left to remove.
+  void Placed() { name_.clear(); }
+
+ private:
+  QByteArray name_;
+};
+
+// Every page of source into the empty database file copyName, in one step: the source stays
+// read-locked for the whole copy, so no other PC's write can come between two of its pages. A
+// writer holding the file makes the step wait up to the source's busy timeout.
+void WriteCopy(sqlite3* source, const QByteArray& copyName, const QString& destinationPath) {
+  CopyConnection copy;
+  int rc = sqlite3_open_v2(copyName.constData(), &copy.db, SQLITE_OPEN_READWRITE, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_backup* backup = sqlite3_backup_init(copy.db, "main", source, "main");
+    if (backup == nullptr) {
+      rc = sqlite3_errcode(copy.db);
+    } else {
+      sqlite3_backup_step(backup, -1);
+      rc = sqlite3_backup_finish(backup);
+    }
+  }
+  if (rc != SQLITE_OK) {
+    throw RuntimeError(
+        QStringLiteral("Cannot copy the log database to \"%1\": %2").arg(destinationPath, ErrorText(copy.db)), rc);
+  }
 }
 
 }  // namespace
@@ -297,6 +379,26 @@ void CreateLogDatabase(const QString& path) {
     throw RuntimeError(
         QStringLiteral("Cannot create the log database \"%1\": %2").arg(path, QString::fromStdString(reason)));
   }
+}
+
+void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath) {
+  Connection source;
+  source.Open(sourcePath);
+  const QString target = NativePath(destinationPath);
+  const QByteArray targetName = QFile::encodeName(target);
+  // Renaming a copy over the log itself would leave other PCs writing to a file no longer there.
+  if (IsSameFile(QFile::encodeName(NativePath(sourcePath)), targetName)) {
+    throw RuntimeError(
+        QStringLiteral("\"%1\" is the log database itself; it cannot take a copy of itself.").arg(destinationPath));
+  }
+  AsideFile aside(target);
+  WriteCopy(source.db_, aside.Name(), destinationPath);
+  if (::rename(aside.Name().constData(), targetName.constData()) != 0) {
+    throw RuntimeError(QStringLiteral("Cannot write the copy \"%1\": %2")
+                           .arg(destinationPath, QString::fromLocal8Bit(std::strerror(errno))),
+                       75);
+  }
+  aside.Placed();
 }
 
 }  // namespace platform

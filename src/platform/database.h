@@ -16,6 +16,14 @@ namespace platform {
 // its log; test fixtures make theirs with this.
 void CreateLogDatabase(const QString& path);
 
+// Copies a log database file whole while other PCs may be writing to it: SQLite's online backup
+// reads the file under one read lock, so the copy is the log as it stood at one moment, never a
+// page caught half-written. It opens connections of its own. The copy is written beside the
+// destination and takes its place only once complete, so a failure leaves a file already there
+// as it was. Throws RuntimeError when the source is refused as Connection::Open refuses a file,
+// when the destination is the source itself, or when the copy cannot be written.
+void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
+
 // One open log database file, shared by several PCs. Each statement is its own transaction; a
 // statement that meets another PC's lock waits up to the busy timeout and then fails.
 // Values reach SQL only as bound parameters ("?"): a QString binds as text, a whole number as an
@@ -48,6 +56,7 @@ class Connection {
 
  private:
   friend class Recordset;
+  friend void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
   struct Statement;
   Statement Prepare(const QString& sql, const QVariantList& params);
   void RefuseDamagedFile();

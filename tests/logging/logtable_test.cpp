@@ -71,18 +71,35 @@ TEST_F(LogTableTest, NewLogEmptiesTheTableAndTheReloadKeepsTheLastRowCount) {
   EXPECT_EQ(LogRowCount, 2) << "an empty table leaves the row count for the next poll to notice";
 }
 
-TEST_F(LogTableTest, DeleteRemovesEveryRowOfTheCallBandAndTime) {
-  InsertContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00"));
-  InsertContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00"));
-  InsertContact(Contact("W1AW", "144 M", "2024/03/03", "01:30:00"));
-  InsertContact(Contact("W1AW", "50 M", "2024/03/03", "01:31:00"));
-  DeleteContact("W1AW", "50 M", "01:30:00");
-  EXPECT_FALSE(LogRecordset.IsOpen());
+TEST_F(LogTableTest, DeleteRemovesOneRowHoldingExactlyTheNineValues) {
+  const LogContact picked = Contact("W1AW", "50 M", "2024/03/03", "01:30:00");
+  InsertContact(picked);
+  InsertContact(picked);                                              // stored twice
+  InsertContact({"W1AW", "59", "FN32", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"});  // another grid
+  InsertContact({"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "CW"});  // another mode
+  InsertContact({"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"});  // another case
 
+  EXPECT_EQ(DeleteContact(picked), 1);
+  EXPECT_FALSE(LogRecordset.IsOpen());
+  const QList<QStringList> rows = RowsOnFile(path_);
+  ASSERT_EQ(rows.size(), 4);
+  EXPECT_EQ(rows.count(QStringList({"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"})), 1);
+  EXPECT_EQ(rows.count(QStringList({"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"})), 1);
+
+  EXPECT_EQ(DeleteContact(picked), 1);
+  EXPECT_EQ(DeleteContact(picked), 0) << "nothing left to match";
+  EXPECT_EQ(RowsOnFile(path_).size(), 3);
+}
+
+TEST_F(LogTableTest, DeleteMatchesAValueAnotherPcLeftMissingAsEmpty) {
+  ExecuteFromAnotherPc(path_, "insert into tbllog (calls, flddate, fldtime, uband) values ('K2XY', '2024/03/03', "
+                              "'01:29:00', '144 M')");
   LoadContactsFromTable();
-  ASSERT_EQ(LogCount, 2);
-  EXPECT_EQ(LogBand[1] + ' ' + LogTime[1], QStringLiteral("144 M 01:30:00"));
-  EXPECT_EQ(LogBand[2] + ' ' + LogTime[2], QStringLiteral("50 M 01:31:00"));
+  ASSERT_EQ(LogCount, 1);
+  EXPECT_EQ(DeleteContact({LogCalls[1], LogRstRcvd[1], LogGridRcvd[1], LogRstSent[1], LogGridSent[1], LogDate[1],
+                           LogTime[1], LogBand[1], LogMode[1]}),
+            1);
+  EXPECT_TRUE(RowsOnFile(path_).isEmpty());
 }
 
 TEST_F(LogTableTest, RowsOfAnotherPcAreCountedAndReloaded) {
@@ -108,6 +125,7 @@ TEST_F(LogTableTest, FailingStatementsThrowLeaveTheTableAndReleaseTheRecordset) 
 
   EXPECT_THROW(InsertContact(Contact("K2XY", "50 M", "2024/03/03", "01:31:00")), RuntimeError);
   EXPECT_THROW(DeleteAllContacts(), RuntimeError);
+  EXPECT_THROW(DeleteContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00")), RuntimeError);
   EXPECT_FALSE(LogRecordset.IsOpen());
   EXPECT_EQ(CountLogRows(), 1);
 

@@ -17,6 +17,7 @@
 #include "formtesting.h"
 
 #include <QAction>
+#include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -31,8 +32,6 @@ using logging::LogRowCount;
 using logging::ReloadPending;
 
 const QString ReloadErrorText = QStringLiteral("Error opening file.");
-
-bool BackupReached() { return platform::UnbuiltReached().contains(QStringLiteral("Form1::BackupLog")); }
 
 int TotalBandQsos() { return std::accumulate(logging::BandQsoCount.begin(), logging::BandQsoCount.end(), 0); }
 int TotalBandGrids() { return std::accumulate(logging::BandGridCount.begin(), logging::BandGridCount.end(), 0); }
@@ -78,6 +77,9 @@ class ReloadTest : public LogDatabaseTest {
     }
     return shown;
   }
+
+  QString BackupPath() const { return dir_.filePath(QStringLiteral("BckUpLog.dat")); }
+  bool BackupWritten() const { return QFile::exists(BackupPath()); }
 
   QString savedDir_;
   platform::ScriptedDialogs dialogs;
@@ -283,14 +285,17 @@ TEST_F(ReloadTest, APollThatCannotCountReloadsAtOnceEvenWhileACallIsTyped) {
 
 TEST_F(ReloadTest, TheBackupFollowsEvery16thTick) {
   for (int tick = 1; tick <= 15; ++tick) Tick();
-  EXPECT_FALSE(BackupReached());
+  EXPECT_FALSE(BackupWritten());
   EXPECT_EQ(logging::BackupTickCount, 15);
   Tick();
-  EXPECT_TRUE(BackupReached());
+  EXPECT_TRUE(BackupWritten());
   EXPECT_EQ(logging::BackupTickCount, 0);
+  ASSERT_TRUE(QFile::remove(BackupPath()));
   for (int tick = 17; tick <= 31; ++tick) Tick();
+  EXPECT_FALSE(BackupWritten());
   EXPECT_EQ(logging::BackupTickCount, 15);
   Tick();
+  EXPECT_TRUE(BackupWritten());
   EXPECT_EQ(logging::BackupTickCount, 0);
 }
 
@@ -299,13 +304,13 @@ TEST_F(ReloadTest, TheBackupKeepsItsLastGoodCopyWhileTheTableCannotBeRead) {
   logging::LogConnection.Close();  // as at a start-up whose reload failed: nothing held
   form.WorkList();
   for (int tick = 1; tick <= 16; ++tick) Tick();
-  EXPECT_FALSE(BackupReached()) << "an empty log would replace the last good copy";
+  EXPECT_FALSE(BackupWritten()) << "an empty log would replace the last good copy";
   EXPECT_EQ(logging::BackupTickCount, 0);
   EXPECT_EQ(ReloadErrorsShown(), 17);
 
   logging::LogConnection.Open(path_);
   for (int tick = 1; tick <= 16; ++tick) Tick();
-  EXPECT_TRUE(BackupReached());
+  EXPECT_EQ(FileContents(BackupPath()), "\"K1\",\"59\",\"FN20\",\"57\",\"FN31\",\"2024/03/02\",\"12:00:00\",\"144 M\",\"PH\"\r\n");
   EXPECT_EQ(LogCount, 1);
 }
 
@@ -367,6 +372,7 @@ TEST_P(OpenExistingLogTest, YesReloadsTheLogNoStartsANewOneAndEitherHidesEditAnd
   form.cmdEdit.SetVisible(true);
   form.cmdDelete.SetVisible(true);
   dialogs.AnswerMessageBox(GetParam());
+  dialogs.AnswerInputBox(QStringLiteral("YES"));  // the new log's confirmation
 
   form.AskOpenExistingLog();
 
@@ -377,7 +383,8 @@ TEST_P(OpenExistingLogTest, YesReloadsTheLogNoStartsANewOneAndEitherHidesEditAnd
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Open existing log?");
   EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::YesNo | platform::MsgBoxStyle::Question);
   EXPECT_EQ(LogCount, yes ? 1 : 0);
-  EXPECT_EQ(platform::UnbuiltReached().contains("Form1::NewLog"), !yes);
+  EXPECT_EQ(dialogs.InputBoxes().size(), yes ? 0u : 1u);
+  EXPECT_EQ(RowsOnFile(path_).size(), yes ? 1 : 0);
   EXPECT_FALSE(form.cmdEdit.Visible());
   EXPECT_FALSE(form.cmdDelete.Visible());
 }

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <functional>
@@ -377,6 +378,102 @@ TEST_F(DatabaseTest, OpeningARecordsetThatIsBeingWalkedFailsAndKeepsItsRows) {
   rows.Close();
   rows.Open(QStringLiteral("select gridr from tbllog"), connection);
   EXPECT_EQ(rows.Fields(0), QStringLiteral("FN31"));
+}
+
+// ---- Consistent copy
+
+class CopyLogDatabaseTest : public DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    savedMask_ = ::umask(022);
+    Connection connection;
+    connection.Open(path_);
+    for (const char* call : {"W1AW", "K2XY", "N3ZZ"}) connection.Execute(InsertRow, {call, "FN31", "50 M"});
+  }
+  void TearDown() override { ::umask(savedMask_); }
+
+  QStringList CallsIn(const QString& path) {
+    Connection copy;
+    copy.Open(path);  // refuses anything but a whole log database
+    return Column(copy, QStringLiteral("select calls from tbllog order by rowid"));
+  }
+  QStringList FilesInFolder() { return QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot); }
+  static int Mode(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 07777) : -1;
+  }
+
+  QString copy_ = dir_.filePath(QStringLiteral("W1AW2024-03-02.mdb"));
+  mode_t savedMask_ = 0;
+};
+
+TEST_F(CopyLogDatabaseTest, TheCopyIsALogWithEveryRowMadeAsAnyNewFileIs) {
+  Connection program;  // another PC still has the log open
+  program.Open(path_);
+
+  platform::CopyLogDatabase(path_, copy_);
+
+  EXPECT_EQ(CallsIn(copy_), QStringList({"W1AW", "K2XY", "N3ZZ"}));
+  EXPECT_EQ(Mode(copy_), 0644);
+  EXPECT_EQ(FilesInFolder(), QStringList({"Corvane.MDB", "W1AW2024-03-02.mdb"}));
+  program.Execute(InsertRow, {"AA1A", "FN20", "50 M"});
+  EXPECT_EQ(CallsIn(copy_).size(), 3) << "the copy is a file of its own";
+}
+
+TEST_F(CopyLogDatabaseTest, AnOlderArchiveIsReplacedAndKeepsItsPermissions) {
+  QFile old(copy_);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("an archive of another contest");
+  old.close();
+  ASSERT_TRUE(QFile::setPermissions(copy_, QFile::ReadOwner | QFile::WriteOwner));
+
+  platform::CopyLogDatabase(path_, copy_);
+
+  EXPECT_EQ(CallsIn(copy_), QStringList({"W1AW", "K2XY", "N3ZZ"}));
+  EXPECT_EQ(Mode(copy_), 0600);
+}
+
+TEST_F(CopyLogDatabaseTest, ACopyThatCannotBeMadeLeavesEveryFileAsItWas) {
+  const QByteArray oldArchive = "an archive of another contest";
+  QFile old(copy_);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write(oldArchive);
+  old.close();
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("BACKUP")));
+  ASSERT_TRUE(QFile::link(path_, dir_.filePath(QStringLiteral("link.mdb"))));
+  const QByteArray log = FileContents(path_);
+  const QStringList files = FilesInFolder();
+  const struct {
+    const char* name;
+    QString destination;
+    int number;  // 0: any
+  } cases[] = {
+      {"a folder that does not exist", dir_.filePath(QStringLiteral("missing/W1AW.mdb")), 76},
+      {"a folder in the file's place", dir_.filePath(QStringLiteral("BACKUP")), 0},
+      {"the log itself", path_, 0},
+      {"the log itself under another name", dir_.filePath(QStringLiteral("link.mdb")), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      platform::CopyLogDatabase(path_, c.destination);
+      ADD_FAILURE() << "the copy was made";
+    } catch (const RuntimeError& error) {
+      if (c.number != 0) {
+        EXPECT_EQ(error.Number(), c.number);
+      }
+      EXPECT_FALSE(error.Description().isEmpty());
+    }
+    EXPECT_EQ(FilesInFolder(), files);
+    EXPECT_EQ(FileContents(path_), log);
+    EXPECT_EQ(FileContents(copy_), oldArchive);
+  }
+
+  DamagePages(path_, 2, 1);
+  EXPECT_THROW(platform::CopyLogDatabase(path_, copy_), RuntimeError) << "a damaged log is refused";
+  EXPECT_EQ(FileContents(copy_), oldArchive);
+  EXPECT_EQ(FilesInFolder(), files);
 }
 
 }  // namespace
