@@ -1,6 +1,6 @@
 #include "app/stationfields.h"
 
-#include <QRegularExpression>
+#include "platform/numbertext.h"
 
 #include <charconv>
 
@@ -17,12 +17,9 @@ QString ShortestText(Number value) {
 
 }  // namespace
 
-bool IsNumericText(const QString& text) {
-  static const QRegularExpression number(QStringLiteral(R"(^ *[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)? *$)"));
-  return number.match(text).hasMatch();
-}
+bool IsNumericText(const QString& text) { return platform::DecimalOfText(text).has_value(); }
 
-double NumberInText(const QString& text) { return IsNumericText(text) ? TrimBlanks(text).toDouble() : 0.0; }
+double NumberInText(const QString& text) { return platform::DecimalOfText(text).value_or(0.0); }
 
 QString NumericTextOrZero(const QString& text) { return IsNumericText(text) ? text : QStringLiteral("0"); }
 

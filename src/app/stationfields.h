@@ -6,8 +6,8 @@ namespace app {
 
 // The station set-up dialog's texts, as its load fills them and its Done button reads them.
 
-// A number as the dialog accepts one: blanks around it, a sign, digits with at most one "."
-// (the decimal separator everywhere in the program), an optional exponent.
+// A number as the dialog accepts one: a decimal number as platform::DecimalOfText reads it
+// (blanks around it, a sign, digits with at most one ".", an optional exponent).
 bool IsNumericText(const QString& text);
 
 // The number a numeric text holds; 0 for any other text.

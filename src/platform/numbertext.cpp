@@ -1,0 +1,46 @@
+#include "platform/numbertext.h"
+
+#include "platform/errors.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace platform {
+
+std::optional<double> DecimalOfText(const QString& text) {
+  static const QRegularExpression number(QStringLiteral(R"(^ *([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?) *$)"));
+  const QRegularExpressionMatch match = number.match(text);
+  if (!match.hasMatch()) return std::nullopt;
+  const double value = match.captured(1).toDouble();
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<double> ValOfNumberText(const QString& text) {
+  static const QRegularExpression hexadecimal(QStringLiteral("^ *&[Hh]([0-9A-Fa-f]+) *$"));
+  const QRegularExpressionMatch match = hexadecimal.match(text);
+  if (!match.hasMatch()) return DecimalOfText(text);
+  bool fits = false;
+  const qulonglong value = match.captured(1).toULongLong(&fits, 16);
+  if (!fits || value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+  return static_cast<double>(value);
+}
+
+std::int32_t RoundHalfEven(double value) {
+  // nearbyint rounds by the current mode, which is to nearest with halves to even.
+  const double whole = std::nearbyint(value);
+  if (!(whole >= std::numeric_limits<std::int32_t>::min() && whole <= std::numeric_limits<std::int32_t>::max())) {
+    throw RuntimeError(QStringLiteral("Overflow"), 6);
+  }
+  return static_cast<std::int32_t>(whole);
+}
+
+std::int32_t WholeOfNumberText(const QString& text) {
+  const std::optional<double> value = ValOfNumberText(text);
+  if (!value) throw RuntimeError(QStringLiteral("Type mismatch"), 13);
+  return RoundHalfEven(*value);
+}
+
+}  // namespace platform
