@@ -154,7 +154,8 @@ bool TakeBackLastCharacter() {
 }  // namespace
 
 void Form1::Form_KeyDown(int& KeyCode, int Shift) {
-  if (Shift == CtrlMask) {
+  // The Ctrl key's own key-down types nothing: it must not swallow the next key's character.
+  if (Shift == CtrlMask && KeyCode != KeyControl) {
     CtrlKeyPending = 1;
     // The windows read their files by plain name; one that cannot be made current still opens.
     SkipOnError(lcApp, &SelectProgramFolder);
