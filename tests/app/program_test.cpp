@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -55,7 +56,7 @@ class ProgramRun : public ::testing::Test {
 
   // One run: the program is started in its folder, and the operator clicks the logo away, takes
   // the set-up dialog as atSetUp leaves it, and works the main window with inMainWindow, which
-  // ends with Exit. Returns the program's exit code.
+  // ends the program. Returns the program's exit code.
   int Run(const std::function<void(app::frmStationID&)>& atSetUp, const std::function<void(Form1&)>& inMainWindow) {
     platform::ResetModuleValues();
     platform::ChDir(programFolder.path());
@@ -76,6 +77,14 @@ class ProgramRun : public ::testing::Test {
           QApplication::setActiveWindow(form.Widget());
           inMainWindow(form);
         });
+    // A run that the operator's last step does not end fails instead of hanging.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+      ADD_FAILURE() << "the run did not end";
+      app::EndRun();
+    });
+    watchdog.start(60000);
     return app::RunProgram();
   }
 
@@ -150,9 +159,10 @@ TEST_F(ProgramRun, AFirstStartLogsThreeContactsAndTheNextStartFindsThemListedAnd
         EXPECT_EQ(form.lblTotSec.Caption(), "3");
         EXPECT_EQ(form.lblsectogo.Caption(), "3");
         EXPECT_EQ(form.lblTotScore.Caption(), "9");
-        Exit(form);
+        form.Widget()->close();  // by the window's frame this time: the unload ends the run
       });
   EXPECT_EQ(secondEnd, 0);
+  EXPECT_EQ(endProgram.Calls(), 1) << "only the first run's Exit";
   EXPECT_EQ(dialogs.InputBoxes().size(), 1u) << "the offset taken at the first start is the PC clock's";
   EXPECT_EQ(dialogs.MessageBoxes().size(), 2u);
   EXPECT_EQ(RowsOnFile(LogPath()).size(), 3);
