@@ -328,7 +328,9 @@ TEST_F(UtcOffsetCheck, OffersThePcClocksOffsetAndTakesANumberTyped) {
     EXPECT_FLOAT_EQ(app::UtcOffset, c.taken);
     const auto saved = SavedPreferences();
     EXPECT_EQ(saved.has_value(), c.taken != c.kept) << "saved when a number was taken";
-    if (saved) EXPECT_FLOAT_EQ(saved->UtcOffset, c.taken);
+    if (saved) {
+      EXPECT_FLOAT_EQ(saved->UtcOffset, c.taken);
+    }
   }
 }
 
@@ -493,7 +495,9 @@ TEST_F(MainWindowClose, ExitStoresTheTimeOnUpToNowOnlyWhenLoggedOnAndEndsAtOnce)
     EXPECT_EQ(logging::LoggedOn, 0);
     const auto saved = SavedPreferences();
     ASSERT_EQ(saved.has_value(), loggedOn);
-    if (saved) EXPECT_FLOAT_EQ(saved->StoredOnTime, 690);
+    if (saved) {
+      EXPECT_FLOAT_EQ(saved->StoredOnTime, 690);
+    }
     EXPECT_TRUE(IsLoaded<keying::CWFrm>()) << "no window's unload runs";
   }
 }
