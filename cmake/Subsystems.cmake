@@ -31,6 +31,6 @@ function(corvane_tests name)
   target_compile_definitions(test_${name} PRIVATE CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(test_${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_MEDIA_BACKEND=gstreamer"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_MEDIA_BACKEND=gstreamer" TIMEOUT 180
     DISCOVERY_TIMEOUT 60)
 endfunction()

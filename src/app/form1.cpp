@@ -502,21 +502,14 @@ void Form1::ConnectMenuEvents() {
 // ---------------------------------------------------------------------------------------------
 // Handlers without a body yet. Each moves to the file of the subsystem that owns it as it is built.
 
-// Window: load and shutdown; keyboard shortcuts and function keys.
-void Form1::Form_Load() { NOT_BUILT_YET(); }
-void Form1::Form_Activate() { NOT_BUILT_YET(); }
-void Form1::Form_MouseMove(int, int, float, float) { NOT_BUILT_YET(); }
-void Form1::Form_QueryUnload(int&, int) { NOT_BUILT_YET(); }
-void Form1::Form_Unload(int&) { NOT_BUILT_YET(); }
-void Form1::Form_KeyDown(int&, int) { NOT_BUILT_YET(); }
-void Form1::Form_KeyPress(int&) { NOT_BUILT_YET(); }
-
-// Panel layouts, exit.
+// Panel layouts and rescaling.
 void Form1::HideBandLists() { NOT_BUILT_YET(); }
 void Form1::ShowBandLists() { NOT_BUILT_YET(); }
+void Form1::ResizeBandLists() { NOT_BUILT_YET(); }
+void Form1::ResizeControls() { NOT_BUILT_YET(); }
+void Form1::ResizeForTaskBar() { NOT_BUILT_YET(); }
 void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
 void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
-void Form1::mnuExit_Click() { NOT_BUILT_YET(); }
 
 // Window menus.
 void Form1::mnuWriteSumm_Click() { NOT_BUILT_YET(); }

@@ -4,6 +4,7 @@
 #include "platform/forms.h"
 
 #include <array>
+#include <cstdint>
 
 namespace app {
 
@@ -226,6 +227,7 @@ class Form1 : public platform::Form {
   void Form_MouseMove(int Button, int Shift, float X, float Y) override;
   void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_Unload(int& Cancel) override;
+  void Form_Terminate() override;
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void Form_KeyPress(int& KeyAscii) override;
 
@@ -372,6 +374,11 @@ class Form1 : public platform::Form {
   void GridHeading();           // heading and distance to the grid typed into txtSec
   void HideBandLists();         // the grid map in the band lists' place
   void ShowBandLists();         // the band lists in the grid map's place
+  void ResizeBandLists();       // the band lists reach down to Label10
+  void ResizeControls();        // shrinks the window to FormSize percent of the screen
+  void ResizeForTaskBar();      // lays the window out on the screen or on the work area
+  void CheckUTCOffset();        // offers the PC clock's UTC offset when it differs from UtcOffset
+  void LoadCWMessages();        // fills the CW window from cw.txt
   void HighlightWorkedGrids();  // colours the current band's worked squares
   void ResetGridMapColors();    // every square back to the colour of grids still to work
 
@@ -397,6 +404,9 @@ class Form1 : public platform::Form {
   void RefreshBandMap();        // redraws the spots
 
  private:
+  // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed.
+  std::uint8_t CtrlKeyPending = 0;
+
   void DesignEntryLine();
   void DesignMessagesAndButtons();
   void DesignScoreAndClocks();

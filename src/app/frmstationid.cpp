@@ -256,8 +256,7 @@ void frmStationID::Command3_Click() {
 
 // Help: the help text, modally; it is unloaded once the operator closes it.
 void frmStationID::Command4_Click() {
-  platform::Instance<logtools::Form5>().Show(platform::Modal);
-  if (platform::IsLoaded<logtools::Form5>()) platform::Instance<logtools::Form5>().Unload();
+  platform::ShowModalAndUnload<logtools::Form5>();
   Command1.SetFocus();
 }
 

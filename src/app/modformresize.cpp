@@ -95,25 +95,43 @@ void RunTrapped(const std::function<void()>& body) {
   }
 }
 
+// The screen's two factors over the design; fonts follow the smaller one.
+Factors ScreenFactors() {
+  const double wf = platform::Screen::Width() / DesignWidth;
+  const double hf = platform::Screen::Height() / DesignHeight;
+  return Factors{wf, hf, std::min(wf, hf), true, {}};
+}
+
 }  // namespace
 
 void ResizeToScreen(platform::Form& form) {
   RunTrapped([&form] {
     const double screenWidth = platform::Screen::Width();
     const double screenHeight = platform::Screen::Height();
-    const double wf = screenWidth / DesignWidth;
-    const double hf = screenHeight / DesignHeight;
+    const Factors factors = ScreenFactors();
     form.SetWidth(form.Width() / DesignWidth * screenWidth);
     form.SetHeight(form.Height() / DesignHeight * screenHeight);
     form.SetLeft((screenWidth - form.Width()) / 2);
     form.SetTop((screenHeight - form.Height()) / 2 - VerticalOffset);
-    form.SetFontSize(form.FontSize() * hf);
-    ScaleControls(form, Factors{wf, hf, std::min(wf, hf), true, {}});
+    form.SetFontSize(form.FontSize() * factors.height);
+    ScaleControls(form, factors);
   });
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {
   ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
+}
+
+void FillScreen(platform::Form& form) {
+  const double screenWidth = platform::Screen::Width();
+  const double screenHeight = platform::Screen::Height();
+  const Factors factors = ScreenFactors();
+  form.SetWidth(screenWidth);
+  form.SetHeight(screenHeight);
+  form.SetLeft((screenWidth - form.Width()) / 2);
+  form.SetTop((screenHeight - form.Height()) / 2);
+  form.SetFontSize(form.FontSize() * factors.height);
+  ScaleControls(form, factors);
 }
 
 void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,

@@ -16,6 +16,12 @@ namespace app::ModFormResize {
 // it centred across and 170 twips above the vertical centre.
 void ResizeToScreen(platform::Form& form);
 
+// Makes a window designed as the whole 9600 x 7200 screen cover the real one: it takes the
+// screen's size at its top left, its font follows the height factor, and its controls are scaled
+// as ResizeToScreen scales them. The main window's load does this; its own error trap catches
+// what fails (platform::RuntimeError), so nothing is trapped here.
+void FillScreen(platform::Form& form);
+
 // Sizes the window to the area (fillArea 1) or by area / design, centres it in the area, and
 // lays its controls out again in proportion to the change of its inner size. Fonts follow
 // fontGrowthShare of a growth (all of a shrink); a non-empty fontName becomes their face.

@@ -66,9 +66,7 @@ void Form1::mnuSetup_Click() {
     OwnLongitude = NumberInText(StationDialog().Text2.Text());
     OwnLatitude = NumberInText(StationDialog().Text3.Text());
   });
-  SkipOnError(lcApp, [] {
-    if (platform::IsLoaded<frmStationID>()) StationDialog().Unload();
-  });
+  SkipOnError(lcApp, [] { platform::UnloadIfLoaded<frmStationID>(); });
   SkipOnError(lcApp, [] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });
   SkipOnError(lcApp, [this] { SavePref(); });
   SkipOnError(lcApp, [this] {

@@ -12,58 +12,9 @@
 
 #include <QFileInfo>
 
-#include <cmath>
-#include <limits>
-
 namespace logging {
 
 namespace {
-
-// Takes the values one by one, each as its type; the first one that is missing or not of its
-// type fails the whole file.
-class PreferenceReader {
- public:
-  explicit PreferenceReader(const QString& path) : reader_(path) {}
-
-  QString Text() {
-    ++line_;
-    QString value = reader_.Next();
-    if (reader_.ReadPastEnd()) Fail(QStringLiteral("Input past end of file"), 62);
-    return value;
-  }
-
-  double Double() {
-    bool ok = false;
-    const double value = Text().toDouble(&ok);
-    if (!ok || !std::isfinite(value)) Fail(QStringLiteral("Type mismatch"), 13);
-    return value;
-  }
-
-  float Single() {
-    const double value = Double();
-    if (std::fabs(value) > std::numeric_limits<float>::max()) Fail(QStringLiteral("Overflow"), 6);
-    return static_cast<float>(value);
-  }
-
-  // Whole numbers round half to even, as the file's numbers were always read.
-  template <class Whole>
-  Whole Number() {
-    const double value = std::nearbyint(Double());
-    if (value < std::numeric_limits<Whole>::min() || value > std::numeric_limits<Whole>::max()) {
-      Fail(QStringLiteral("Overflow"), 6);
-    }
-    return static_cast<Whole>(value);
-  }
-
- private:
-  [[noreturn]] void Fail(const QString& description, int number) const {
-    throw platform::RuntimeError(
-        description + QStringLiteral(" (value %1 of %2)").arg(line_).arg(PreferencesFileName), number);
-  }
-
-  platform::QuotedTextReader reader_;
-  int line_ = 0;
-};
 
 QString PreferencesFilePath() { return app::ProgramDir + QStringLiteral("\\") + PreferencesFileName; }
 
@@ -84,7 +35,7 @@ PreferenceValues ReadPreferencesFile(const QString& path) {
   PreferenceValues v;
   // A first start has no file yet: it starts from the values above and writes them at its first save.
   if (!QFileInfo::exists(platform::NativePath(path))) return v;
-  PreferenceReader file(path);
+  platform::TypedValueReader file(path, PreferencesFileName);
   v.OwnCall = file.Text();
   v.OwnGrid = file.Text();
   v.UtcOffset = file.Single();

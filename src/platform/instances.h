@@ -50,6 +50,19 @@ bool IsLoaded() {
   return detail::FindInstance(typeid(F)) != nullptr;
 }
 
+// Unloads the window's global instance if it is loaded; never loads it.
+template <class F>
+void UnloadIfLoaded() {
+  if (IsLoaded<F>()) Instance<F>().Unload();
+}
+
+// A dialog window: shown modally, unloaded once the operator has closed it.
+template <class F>
+void ShowModalAndUnload() {
+  Instance<F>().Show(Modal);
+  UnloadIfLoaded<F>();
+}
+
 // Destroys every window of the registry at once, without running their unload hooks
 // (tests start from nothing; the program's end tears down what is left).
 void UnloadAll();

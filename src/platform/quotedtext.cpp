@@ -1,5 +1,6 @@
 #include "platform/quotedtext.h"
 
+#include "platform/errors.h"
 #include "platform/paths.h"
 
 #include <QRegularExpression>
@@ -139,4 +140,32 @@ bool QuotedTextReader::SkipDelimiter() {
   return true;
 }
 
+TypedValueReader::TypedValueReader(const QString& path, const QString& fileName)
+    : reader_(path), fileName_(fileName) {}
+
+QString TypedValueReader::Text() {
+  ++position_;
+  QString value = reader_.Next();
+  if (reader_.ReadPastEnd()) Fail(QStringLiteral("Input past end of file"), 62);
+  return value;
+}
+
+double TypedValueReader::Double() {
+  bool ok = false;
+  const double value = Text().toDouble(&ok);
+  if (!ok || !std::isfinite(value)) Fail(QStringLiteral("Type mismatch"), 13);
+  return value;
+}
+
+float TypedValueReader::Single() {
+  const double value = Double();
+  if (std::fabs(value) > std::numeric_limits<float>::max()) Fail(QStringLiteral("Overflow"), 6);
+  return static_cast<float>(value);
+}
+
+void TypedValueReader::Fail(const QString& description, int number) const {
+  throw RuntimeError(description + QStringLiteral(" (value %1 of %2)").arg(position_).arg(fileName_), number);
+}
+
 }  // namespace platform
+

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <cmath>
 #include <concepts>
 #include <initializer_list>
+#include <limits>
 
 namespace platform {
 
@@ -91,6 +93,37 @@ class QuotedTextReader {
   qsizetype pos_ = 0;
   bool lineEnded_ = true;
   bool readPastEnd_ = false;
+};
+
+// Reads a settings file value by value, each as the type it is read into, as the program's
+// start-up reads its settings files. The first value that is missing or not of its type fails
+// the read: RuntimeError 62 "Input past end of file", 13 "Type mismatch" or 6 "Overflow", with the
+// value's place in the file named in the description.
+class TypedValueReader {
+ public:
+  // fileName names the file in the errors' descriptions.
+  TypedValueReader(const QString& path, const QString& fileName);
+
+  QString Text();
+  double Double();
+  float Single();
+  // Whole numbers round half to even, as the files' numbers were always read.
+  template <std::integral Whole>
+  Whole Number() {
+    const double value = std::nearbyint(Double());
+    if (value < static_cast<double>(std::numeric_limits<Whole>::min()) ||
+        value > static_cast<double>(std::numeric_limits<Whole>::max())) {
+      Fail(QStringLiteral("Overflow"), 6);
+    }
+    return static_cast<Whole>(value);
+  }
+
+ private:
+  [[noreturn]] void Fail(const QString& description, int number) const;
+
+  QuotedTextReader reader_;
+  QString fileName_;
+  int position_ = 0;
 };
 
 }  // namespace platform

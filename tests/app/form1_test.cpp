@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/globals.h"
+#include "app/modformresize.h"
 #include "logging/globals.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -368,34 +368,6 @@ TEST_F(Form1Test, MenuItemsCarryTheirNamesInMenuOrder) {
 
 // ---- Layout: the design, and the design as the load scales it to a real screen
 
-// The main window's load scales the design to the screen: box kinds by the two screen factors,
-// their fonts by the smaller one, lines by their ends. Previewed here so that the layout can be
-// judged at the sizes operators run it.
-void ScaleToScreen(app::Form1& form, double screenWidth, double screenHeight) {
-  const double wf = screenWidth / 9600;
-  const double hf = screenHeight / 7200;
-  form.Move(0, 0, screenWidth, screenHeight);
-  for (Control* control : form.Controls()) {
-    switch (control->Kind()) {
-      case ControlKind::ListBox:
-      case ControlKind::ListView:
-      case ControlKind::CommandButton:
-      case ControlKind::TextBox:
-      case ControlKind::Label:
-        control->Move(control->Left() * wf, control->Top() * hf, control->Width() * wf, control->Height() * hf);
-        control->SetFontSize(control->FontSize() * std::min(wf, hf));
-        break;
-      case ControlKind::Line: {
-        auto& line = static_cast<platform::Line&>(*control);
-        line.SetEnds(line.X1() * wf, line.Y1() * hf, line.X2() * wf, line.Y2() * hf);
-        break;
-      }
-      default:
-        break;
-    }
-  }
-}
-
 // The map as a station in FN31 sees it, with a few squares worked on the current band.
 void ShowGridMap(app::Form1& form) {
   app::OwnLatitude = 41.5;
@@ -454,7 +426,9 @@ TEST_F(Form1Test, LayoutScaledToCommonScreensStaysTidy) {
     SCOPED_TRACE(width);
     platform::UnloadAll();
     app::Form1& scaled = platform::InstanceWithoutLoad<app::Form1>();
-    ScaleToScreen(scaled, width * platform::TwipsPerPixel, height * platform::TwipsPerPixel);
+    // As the load lays the design out on the operator's screen.
+    platform::Screen::SetSizeForTesting(width * platform::TwipsPerPixel, height * platform::TwipsPerPixel);
+    app::ModFormResize::FillScreen(scaled);
     ExpectTidyLayout(scaled);
     SaveScreenshot(scaled, QStringLiteral("form1-%1.png").arg(width));
     ShowGridMap(scaled);

@@ -1,8 +1,12 @@
 #include "app/form1.h"
 #include "app/frmsplash.h"
+#include "app/frmstationid.h"
 #include "app/frmvarneklogo.h"
 #include "app/globalpreferences.h"
 #include "app/globals.h"
+#include "logging/logstore.h"
+#include "platform/clock.h"
+#include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/paths.h"
@@ -19,6 +23,7 @@
 #include <functional>
 
 #include "fakehome.h"
+#include "operatorscript.h"
 
 namespace {
 
@@ -34,8 +39,15 @@ class StartUp : public ::testing::Test {
     savedDir = platform::CurDir();
     platform::ChDir(programFolder.path());
     home.MakeFolder("Documents");
+    // The program folder as installed: the empty log beside the program.
+    platform::CreateLogDatabase(programFolder.filePath("Corvane.MDB"));
+    // The PC's clock agrees with the offset of a first start: no offer to change it.
+    platform::Clock::SetFake(QDateTime(QDate(2024, 1, 20), QTime(14, 0)), 0);
   }
-  void TearDown() override { platform::ChDir(savedDir); }
+  void TearDown() override {
+    logging::LogConnection.Close();
+    platform::ChDir(savedDir);
+  }
 
   QString Documents(const QString& relative) const { return home.Path() + "/Documents/Varnek Software/" + relative; }
 
@@ -48,21 +60,34 @@ class StartUp : public ::testing::Test {
     return tree;
   }
 
-  // Starts the program as main does. whenLogoShown runs while the logo window is up; then the
-  // operator clicks the logo away.
-  void Start(const std::function<void()>& whenLogoShown = {}) {
-    bool logoShown = false;
-    QTimer::singleShot(0, [&] {
-      ASSERT_TRUE(IsLoaded<frmVarnekLogo>());
-      frmVarnekLogo& logo = Instance<frmVarnekLogo>();
-      ASSERT_TRUE(QTest::qWaitFor([&] { return logo.Visible(); }));
-      logoShown = true;
-      if (whenLogoShown) whenLogoShown();
-      QTest::mouseClick(logo.Image1.Widget(), Qt::LeftButton);
-    });
+  // Starts the program as main does, as an operator takes it: whenLogoShown runs while the logo
+  // window is up, then the logo is clicked away; whenSetUpShown runs while the station set-up
+  // dialog is up, then Done takes the station and the installed log; "Open existing log?" is
+  // answered Yes.
+  void Start(const std::function<void()>& whenLogoShown = {}, const std::function<void()>& whenSetUpShown = {}) {
+    OperatorScript operatorScript;
+    operatorScript.When(
+        "logo", [] { return IsLoaded<frmVarnekLogo>() && Instance<frmVarnekLogo>().Visible(); },
+        [&] {
+          if (whenLogoShown) whenLogoShown();
+          QTest::mouseClick(Instance<frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
+        });
+    operatorScript.When(
+        "station set-up", [] { return IsLoaded<frmStationID>() && Instance<frmStationID>().Visible(); },
+        [&] {
+          if (whenSetUpShown) whenSetUpShown();
+          QTest::mouseClick(Instance<frmStationID>().Command1.Widget(), Qt::LeftButton);
+        });
+    dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
     Instance<frmSplash>();
     platform::DoEvents();
-    EXPECT_TRUE(logoShown);
+    EXPECT_TRUE(operatorScript.Done());
+  }
+
+  // The one question of every start.
+  void ExpectOpenExistingLogAsked(std::size_t index) const {
+    ASSERT_GT(dialogs.MessageBoxes().size(), index);
+    EXPECT_EQ(dialogs.MessageBoxes()[index].title, "Open existing log?");
   }
 
   FakeHome home;
@@ -81,14 +106,19 @@ TEST_F(StartUp, LogoFirstThenFoldersAndSharedPreferencesThenBackupThenTheMainWin
     EXPECT_FALSE(QFileInfo::exists(Documents("Corvane")));
     EXPECT_FALSE(Instance<frmSplash>().Visible());
     EXPECT_FALSE(IsLoaded<Form1>());
+  }, [&] {
+    // The main window's load asks for the station once the folders and the shared file are found.
+    EXPECT_EQ(platform::NativePath(DataFolder), Documents("Corvane"));
+    EXPECT_EQ(platform::NativePath(SharedFolder), Documents("Shared"));
+    EXPECT_TRUE(QFileInfo(Documents("Corvane/BACKUP")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(home.Path() + "/My Documents"));
+    EXPECT_EQ(modGlobalPreferences::PreferencesPath, SharedFolder + "\\SharedUserPreferences.xml");
+    EXPECT_EQ(modGlobalPreferences::PreferencesText, modGlobalPreferences::DeclarationLine);
+    EXPECT_FALSE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "written at the first save only";
+    EXPECT_EQ(Instance<frmStationID>().Text8.Text(), ProgramDir + "\\Corvane.MDB") << "the installed log is offered";
+    EXPECT_FALSE(Instance<Form1>().Visible());
   });
-  EXPECT_EQ(platform::NativePath(DataFolder), Documents("Corvane"));
-  EXPECT_EQ(platform::NativePath(SharedFolder), Documents("Shared"));
-  EXPECT_TRUE(QFileInfo(Documents("Corvane/BACKUP")).isDir());
-  EXPECT_FALSE(QFileInfo::exists(home.Path() + "/My Documents"));
-  EXPECT_EQ(modGlobalPreferences::PreferencesPath, SharedFolder + "\\SharedUserPreferences.xml");
-  EXPECT_EQ(modGlobalPreferences::PreferencesText, modGlobalPreferences::DeclarationLine);
-  EXPECT_FALSE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "written at the first save only";
+  EXPECT_TRUE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "Done saved the station";
 
   ASSERT_TRUE(IsLoaded<Form1>());
   EXPECT_TRUE(Instance<Form1>().Visible());
@@ -96,11 +126,12 @@ TEST_F(StartUp, LogoFirstThenFoldersAndSharedPreferencesThenBackupThenTheMainWin
   EXPECT_EQ(platform::CurDir(), programDir);
   EXPECT_FALSE(IsLoaded<frmSplash>());
   EXPECT_FALSE(IsLoaded<frmVarnekLogo>());
-  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
+  ExpectOpenExistingLogAsked(0);
 }
 
 TEST_F(StartUp, SecondStartCreatesNothingShowsNothingAndReadsTheSharedPreferences) {
-  Start();
+  Start({}, [] { QTest::keyClicks(Instance<frmStationID>().Text1.Widget(), "w1aw"); });
   const QByteArray shared = modGlobalPreferences::DeclarationLine.toLatin1() + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n";
   QFile file(Documents("Shared/SharedUserPreferences.xml"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -110,11 +141,13 @@ TEST_F(StartUp, SecondStartCreatesNothingShowsNothingAndReadsTheSharedPreference
   platform::UnloadAll();
   platform::ResetModuleValues();
 
-  Start();
+  Start({}, [&] {
+    EXPECT_EQ(modGlobalPreferences::PreferencesText, QString::fromLatin1(shared.chopped(2)));
+    EXPECT_EQ(Instance<frmStationID>().Text1.Text(), "W1AW") << "the station as the first start saved it";
+  });
   EXPECT_EQ(HomeTree(), afterFirst);
-  EXPECT_EQ(modGlobalPreferences::PreferencesText, QString::fromLatin1(shared.chopped(2)));
   EXPECT_TRUE(IsLoaded<Form1>());
-  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 2u) << "only the question of each start";
 }
 
 TEST_F(StartUp, AnUnreadableSharedPreferencesFileIsReportedAndNeverWrittenOver) {
@@ -124,10 +157,15 @@ TEST_F(StartUp, AnUnreadableSharedPreferencesFileIsReportedAndNeverWrittenOver) 
   ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
   ASSERT_TRUE(QFile::resize(path, tooLarge));
 
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::OK);
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::OK);
   Start();
-  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  // The read is reported, and so is the set-up's attempt to record the station in it.
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 3u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "File, Network or Install Error.");
   EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.endsWith("SharedUserPreferences.xml"));
+  EXPECT_EQ(dialogs.MessageBoxes()[1].title, "File, Network or Install Error.");
+  ExpectOpenExistingLogAsked(2);
   ASSERT_TRUE(IsLoaded<Form1>()) << "the program starts all the same";
   EXPECT_TRUE(Instance<Form1>().Visible());
 

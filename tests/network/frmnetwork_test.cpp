@@ -325,7 +325,7 @@ TEST_F(NetworkWindow, AWindowLoadedWhileTheNetworkIsOffListensOnlyOnceSwitchedOn
   EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed);
   net.Timer1_Timer();
   EXPECT_EQ(RedCells(), QStringList()) << "the network is off";
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   form.Timer4.Tick();
   EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
   EXPECT_EQ(net.Check1.Value(), 1);
@@ -453,7 +453,7 @@ TEST_F(StationMessages, TheServerRelaysAMessageToEveryPeerAndLogsItButOnlyOneFor
   auto tent = Join(port, 1);
   auto rover = Join(port, 2);
   frmNetwork& net = Network();
-  const app::Form1& form = platform::Instance<app::Form1>();
+  const app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   const QString help = net.txtOutput.Text();
 
   // One receive: a status, a message for another station, a status.
@@ -746,7 +746,7 @@ TEST_F(StationGrid, AloneTheGridHoldsOnlyThisStationInRed) {
 // What the main window warns of when the operator picks a band.
 TEST_F(StationGrid, TheMainWindowWarnsOfOtherStationsInAnyModeButNotOf142GOrItself) {
   platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::Instance<app::Form1>();
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   Receive(TableRecord(0, "Shack", "144 M", "CW", "") + TableRecord(1, "Van", "144 M", "DIG", "") +
           TableRecord(2, "Rover", "142 G", "CW", ""));
   form.mnu80.Action()->trigger();  // 144 M

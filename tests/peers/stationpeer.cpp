@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   }
   app::LogFilePath = logging::LogConnection.Path();
 
-  platform::Instance<app::Form1>().Show();
+  platform::InstanceWithoutLoad<app::Form1>().Show();
   QTimer networkOn;
   QObject::connect(&networkOn, &QTimer::timeout, [&networkOn] {
     if (network::NetworkEnabled != 1 || !platform::IsLoaded<network::frmNetwork>()) return;
