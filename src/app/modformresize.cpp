@@ -98,18 +98,31 @@ void RunTrapped(const std::function<void()>& body) {
 }  // namespace
 
 void ResizeToScreen(platform::Form& form) {
-  RunTrapped([&form] {
-    const double screenWidth = platform::Screen::Width();
-    const double screenHeight = platform::Screen::Height();
-    const double wf = screenWidth / DesignWidth;
-    const double hf = screenHeight / DesignHeight;
-    form.SetWidth(form.Width() / DesignWidth * screenWidth);
-    form.SetHeight(form.Height() / DesignHeight * screenHeight);
-    form.SetLeft((screenWidth - form.Width()) / 2);
-    form.SetTop((screenHeight - form.Height()) / 2 - VerticalOffset);
-    form.SetFontSize(form.FontSize() * hf);
-    ScaleControls(form, Factors{wf, hf, std::min(wf, hf), true, {}});
-  });
+  RunTrapped([&form] { FitToScreen(form, ScreenPlacement::AboveCentre); });
+}
+
+void FitToScreen(platform::Form& form, ScreenPlacement placement) {
+  const double screenWidth = platform::Screen::Width();
+  const double screenHeight = platform::Screen::Height();
+  const double wf = screenWidth / DesignWidth;
+  const double hf = screenHeight / DesignHeight;
+  form.SetWidth(form.Width() / DesignWidth * screenWidth);
+  form.SetHeight(form.Height() / DesignHeight * screenHeight);
+  form.SetLeft((screenWidth - form.Width()) / 2);
+  const double freeHeight = screenHeight - form.Height();
+  switch (placement) {
+    case ScreenPlacement::AboveCentre:
+      form.SetTop(freeHeight / 2 - VerticalOffset);
+      break;
+    case ScreenPlacement::Centred:
+      form.SetTop(freeHeight / 2);
+      break;
+    case ScreenPlacement::QuarterDown:
+      form.SetTop(freeHeight / 4);
+      break;
+  }
+  form.SetFontSize(form.FontSize() * hf);
+  ScaleControls(form, Factors{wf, hf, std::min(wf, hf), true, {}});
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {

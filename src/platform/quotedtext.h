@@ -76,6 +76,9 @@ class QuotedTextReader {
   QStringList ReadRecord();
   // Whether a value was asked for after the end of the file.
   bool ReadPastEnd() const { return readPastEnd_; }
+  // Whether the value read last opened a quote that its line never closed (it is then the last
+  // value of its record), for a reader that refuses a damaged line instead of taking it.
+  bool LastQuoteUnclosed() const { return lastQuoteUnclosed_; }
 
  private:
   QuotedTextReader() = default;
@@ -91,6 +94,7 @@ class QuotedTextReader {
   qsizetype pos_ = 0;
   bool lineEnded_ = true;
   bool readPastEnd_ = false;
+  bool lastQuoteUnclosed_ = false;
 };
 
 }  // namespace platform
