@@ -47,7 +47,6 @@ void frmImport::LayOut() {
   Check1.SetValue(1);
   DesignButton(Command2, "Append", 240, 1500);
   DesignButton(Command1, "Done", 1560, 1500);
-  Command1.SetTabIndex(0);  // the focus is on Done when the window opens
   DesignNote(Label2,
              "This function appends (adds) records to your existing primary data file.  Once initiated, it can not be "
              "undone.",

@@ -16,7 +16,7 @@
 #include <functional>
 
 #include "anotherpc.h"
-#include "editwindowtesting.h"
+#include "modalwindowtesting.h"
 #include "formtesting.h"
 #include "logdatabasefixture.h"
 
@@ -64,10 +64,8 @@ class EditContactTest : public LogDatabaseTest {
   void EditRow(int row, const std::function<void(frmEditCon&)>& work) {
     ClickRow(row);
     bool shown = false;
-    CloseEditWindowOnceShown([&] {
+    OperateModalWindowOnceShown<frmEditCon>([&](frmEditCon& edit) {
       shown = true;
-      frmEditCon& edit = platform::Instance<frmEditCon>();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(edit.Widget()));
       work(edit);
     });
     Click(form.cmdEdit);
