@@ -209,6 +209,14 @@ TEST_F(AppendTest, EliminationSkipsWhatTheLogHoldsByCallBandAndBothGridsAndAddsA
                                                    Contact("K1", "144 M", "FN21")}));
 }
 
+TEST_F(AppendTest, ALogWithoutTheIndexOnCallsEliminatesAllTheSame) {
+  ExecuteFromAnotherPc(path_, "drop index tbllog_calls");
+  Log({Contact("K1")});
+  WriteFile(PathOf("BckUpLog.dat"), BackupLines({Contact("k1"), Contact("K2")}));
+  AppendFile(PathOf("BckUpLog.dat"));
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>({Contact("K1"), Contact("K2")}));
+}
+
 TEST_F(AppendTest, WithoutEliminationARestoreOfTheBackupDoublesEveryContact) {
   Log({Contact("K1"), Contact("K2", "50 M")});
   form.BackupLog();
