@@ -42,7 +42,9 @@ void AppendBackupFile(const QString& path, bool eliminateDuplicates) {
 
 }  // namespace
 
-bool IsLogDatabasePath(const QString& path) { return path.right(3).compare(QLatin1String("MDB"), Qt::CaseInsensitive) == 0; }
+bool IsLogDatabasePath(const QString& path) {
+  return path.right(3).compare(QLatin1String("MDB"), Qt::CaseInsensitive) == 0;
+}
 
 bool IsLiveLogFile(const QString& path, const QString& liveLogPath) {
   const QString canonical = CanonicalPath(path);

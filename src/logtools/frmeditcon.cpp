@@ -55,11 +55,13 @@ void ReportInvalid(platform::TextBox& box, const QString& prompt, const QString&
 }
 
 void ReportInvalidDate(platform::TextBox& box) {
-  ReportInvalid(box, QStringLiteral("You have entered an invalid date format!"), QStringLiteral("Invalid Date Format!"));
+  ReportInvalid(box, QStringLiteral("You have entered an invalid date format!"),
+                QStringLiteral("Invalid Date Format!"));
 }
 
 void ReportInvalidTime(platform::TextBox& box) {
-  ReportInvalid(box, QStringLiteral("You have entered an invalid time format!"), QStringLiteral("Invalid Time Format!"));
+  ReportInvalid(box, QStringLiteral("You have entered an invalid time format!"),
+                QStringLiteral("Invalid Time Format!"));
 }
 
 // A band or mode left invalid: the box gets the contact's value as loaded back, and the focus.
@@ -75,8 +77,9 @@ void RefuseLeftValue(platform::TextBox& box, platform::Label& indicator, const Q
 std::optional<QString> StoredContactDate(QStringView typed) {
   const std::optional<ContactDate> date = ReadContactDate(typed);
   if (!date) return std::nullopt;
-  return QStringLiteral("%1/%2/%3").arg(date->Year, 4, 10, QLatin1Char('0')).arg(TwoDigits(date->Month),
-                                                                                   TwoDigits(date->Day));
+  return QStringLiteral("%1/%2/%3")
+      .arg(date->Year, 4, 10, QLatin1Char('0'))
+      .arg(TwoDigits(date->Month), TwoDigits(date->Day));
 }
 
 std::optional<QString> StoredContactTime(QStringView typed) {
@@ -257,10 +260,14 @@ bool frmEditCon::ReportDupes() {
 void frmEditCon::StoreEdit() {
   int changed = 0;
   try {
-    const logging::LogContact edited = {txtEditCall.Text().trimmed(), txtEditCk.Text(),
-                                        txtEditSec.Text().trimmed(),  txtEditNum.Text().trimmed(),
-                                        txtEditPre.Text(),            *StoredContactDate(txtEditDate.Text()),
-                                        *StoredContactTime(txtEditTime.Text()), txtEditBnd.Text(),
+    const logging::LogContact edited = {txtEditCall.Text().trimmed(),
+                                        txtEditCk.Text(),
+                                        txtEditSec.Text().trimmed(),
+                                        txtEditNum.Text().trimmed(),
+                                        txtEditPre.Text(),
+                                        *StoredContactDate(txtEditDate.Text()),
+                                        *StoredContactTime(txtEditTime.Text()),
+                                        txtEditBnd.Text(),
                                         txtEditMode.Text()};
     changed = logging::UpdateContact(logging::ContactInSlot(EditIndex), edited);
   } catch (const std::exception& error) {

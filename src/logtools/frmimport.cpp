@@ -133,7 +133,8 @@ void frmImport::ReportUnreadableFile() {
   logging::LogRecordset.Close();
   platform::SkipOnError(lcLogtools, [this] { Command1.SetFocus(); });
   platform::Beep();
-  platform::MsgBox(QStringLiteral("Unable to read file."), platform::MsgBoxStyle::OKOnly, QStringLiteral("Append Error"));
+  platform::MsgBox(QStringLiteral("Unable to read file."), platform::MsgBoxStyle::OKOnly,
+                   QStringLiteral("Append Error"));
 }
 
 }  // namespace logtools

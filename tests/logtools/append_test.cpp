@@ -31,8 +31,8 @@ namespace {
 using logtools::frmImport;
 
 QStringList Contact(const QString& call, const QString& band = QStringLiteral("144 M"),
-                    const QString& gridRcvd = QStringLiteral("FN20"), const QString& time = QStringLiteral("12:00:00")) {
-  return {call, "59", gridRcvd, "57", "FN31", "2024/03/02", time, band, "PH"};
+                    const QString& gridRcvd = QStringLiteral("FN20")) {
+  return {call, "59", gridRcvd, "57", "FN31", "2024/03/02", "12:00:00", band, "PH"};
 }
 
 QByteArray BackupLine(const QStringList& values) {
@@ -196,10 +196,9 @@ TEST_F(AppendTest, AnEmptyBackupFileAddsNothingButStillReloads) {
 
 TEST_F(AppendTest, EliminationSkipsWhatTheLogHoldsByCallBandAndBothGridsAndAddsARepeatedRowOnce) {
   Log({Contact("K1")});
-  QStringList sameKeyOtherDetails = {"k1", "55", "fn20", "53", "fn31", "2024/03/03", "01:00:00", "144 m", "CW"};
+  const QStringList sameKeyOtherDetails = {"k1", "55", "fn20", "53", "fn31", "2024/03/03", "01:00:00", "144 m", "CW"};
   const QList<QStringList> source = {
-      sameKeyOtherDetails,           Contact("K2"),          Contact("K2", "144 M", "FN20", "12:30:00"),
-      Contact("K1", "432 M"),        Contact("K1", "144 M", "FN21"),
+      sameKeyOtherDetails, Contact("K2"), Contact("K2"), Contact("K1", "432 M"), Contact("K1", "144 M", "FN21"),
   };
   WriteFile(PathOf("BckUpLog.dat"), BackupLines(source));
 

@@ -8,6 +8,7 @@
 #include "platform/instances.h"
 #include "platform/paths.h"
 
+#include <QFile>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -151,7 +152,8 @@ TEST_F(EditContactTest, ADupeBeepsOncePerMatchOffersDeleteDupeAndStoresNothing) 
     EXPECT_FALSE(edit.Label1.Visible());
     EXPECT_TRUE(edit.cmdDeleteDupe.Visible()) << "the button stays until the window closes";
   });
-  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>({Contact("K1"), Contact("K1", "12:05:00"), Contact("K3", "12:10:00")}));
+  EXPECT_EQ(RowsOnFile(path_),
+            QList<QStringList>({Contact("K1"), Contact("K1", "12:05:00"), Contact("K3", "12:10:00")}));
 }
 
 TEST_F(EditContactTest, AContactIsNoDupeOfItselfAndAnEditOfOtherCaseIsNone) {
@@ -349,6 +351,22 @@ TEST_F(EditContactTest, AContactAnotherPcChangedOrDeletedMeanwhileIsReportedAndN
     EXPECT_EQ(RowsOnFile(path_), c.rowsAfter);
     EXPECT_EQ(logging::LogCount, c.rowsAfter.size()) << "reloaded";
   }
+}
+
+TEST_F(EditContactTest, AnEditTheLogRefusesStoresNothingAndKeepsTheWindowOpenWithWhatWasTyped) {
+  Log({Contact("K1")});
+  EditRow(1, [&](frmEditCon& edit) {
+    logging::LogConnection.Close();
+    ASSERT_TRUE(QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    logging::LogConnection.Open(path_);  // opened read-only: the update fails
+    Retype(edit.txtEditNum, "44");
+    Click(edit.cmdDone);
+    EXPECT_TRUE(edit.Visible());
+    EXPECT_EQ(edit.txtEditNum.Text(), "44");
+    EXPECT_FALSE(logging::LogRecordset.IsOpen());
+  });
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>({Contact("K1")}));
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
 TEST_F(EditContactTest, DeleteDupeClosesTheEditAndDeletesTheContactAsLoadedOnlyOnYes) {
