@@ -513,7 +513,6 @@ void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
 
 // Window menus.
 void Form1::mnuWriteSumm_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCombine_Click() { NOT_BUILT_YET(); }
 void Form1::mnuCWSetup_Click() { NOT_BUILT_YET(); }
 void Form1::mnuPhoneSetup_Click() { NOT_BUILT_YET(); }
 void Form1::mnuColors_Click() { NOT_BUILT_YET(); }

@@ -102,36 +102,46 @@ Factors ScreenFactors() {
   return Factors{wf, hf, std::min(wf, hf), true, {}};
 }
 
+// Gives the window its size on the screen and its place there; its font follows the height factor
+// and its controls are scaled by the screen's factors.
+void PlaceOnScreen(platform::Form& form, double width, double height, ScreenPlacement placement) {
+  const Factors factors = ScreenFactors();
+  form.SetWidth(width);
+  form.SetHeight(height);
+  form.SetLeft((platform::Screen::Width() - form.Width()) / 2);
+  const double freeHeight = platform::Screen::Height() - form.Height();
+  switch (placement) {
+    case ScreenPlacement::AboveCentre:
+      form.SetTop(freeHeight / 2 - VerticalOffset);
+      break;
+    case ScreenPlacement::Centred:
+      form.SetTop(freeHeight / 2);
+      break;
+    case ScreenPlacement::QuarterDown:
+      form.SetTop(freeHeight / 4);
+      break;
+  }
+  form.SetFontSize(form.FontSize() * factors.height);
+  ScaleControls(form, factors);
+}
+
 }  // namespace
 
 void ResizeToScreen(platform::Form& form) {
-  RunTrapped([&form] {
-    const double screenWidth = platform::Screen::Width();
-    const double screenHeight = platform::Screen::Height();
-    const Factors factors = ScreenFactors();
-    form.SetWidth(form.Width() / DesignWidth * screenWidth);
-    form.SetHeight(form.Height() / DesignHeight * screenHeight);
-    form.SetLeft((screenWidth - form.Width()) / 2);
-    form.SetTop((screenHeight - form.Height()) / 2 - VerticalOffset);
-    form.SetFontSize(form.FontSize() * factors.height);
-    ScaleControls(form, factors);
-  });
+  RunTrapped([&form] { FitToScreen(form, ScreenPlacement::AboveCentre); });
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {
   ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
 }
 
+void FitToScreen(platform::Form& form, ScreenPlacement placement) {
+  PlaceOnScreen(form, form.Width() / DesignWidth * platform::Screen::Width(),
+                form.Height() / DesignHeight * platform::Screen::Height(), placement);
+}
+
 void FillScreen(platform::Form& form) {
-  const double screenWidth = platform::Screen::Width();
-  const double screenHeight = platform::Screen::Height();
-  const Factors factors = ScreenFactors();
-  form.SetWidth(screenWidth);
-  form.SetHeight(screenHeight);
-  form.SetLeft((screenWidth - form.Width()) / 2);
-  form.SetTop((screenHeight - form.Height()) / 2);
-  form.SetFontSize(form.FontSize() * factors.height);
-  ScaleControls(form, factors);
+  PlaceOnScreen(form, platform::Screen::Width(), platform::Screen::Height(), ScreenPlacement::Centred);
 }
 
 void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,

@@ -11,6 +11,11 @@
 // description titled "Form Resize Error" and returns.
 namespace app::ModFormResize {
 
+// Where a window fitted to the screen is placed: always centred across; down, 170 twips above the
+// vertical centre (the rule's own placement), exactly at the centre, or with its top edge at a
+// quarter of the screen height the window leaves free.
+enum class ScreenPlacement { AboveCentre, Centred, QuarterDown };
+
 // Scales the window and its controls by screen width / 9600 across and screen height / 7200
 // down (fonts by the smaller factor, the window's own font by the height factor), and places
 // it centred across and 170 twips above the vertical centre.
@@ -21,6 +26,9 @@ void ResizeToScreen(platform::Form& form);
 // as ResizeToScreen scales them. The main window's load does this; its own error trap catches
 // what fails (platform::RuntimeError), so nothing is trapped here.
 void FillScreen(platform::Form& form);
+// The same rule with the window's own placement, for the windows that apply it themselves: no
+// error box, a failure (platform::RuntimeError) reaches the caller's trap.
+void FitToScreen(platform::Form& form, ScreenPlacement placement);
 
 // Sizes the window to the area (fillArea 1) or by area / design, centres it in the area, and
 // lays its controls out again in proportion to the change of its inner size. Fonts follow

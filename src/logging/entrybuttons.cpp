@@ -19,14 +19,16 @@ void HideEditButtons(Form1& form) {
   form.cmdDelete.SetVisible(false);
 }
 
-// The contact of the contact list's selected row, whose text is its slot in the log held.
-logging::LogContact SelectedContact(const Form1& form) {
+// The slot in the log held of the contact list's selected row, whose text is that slot. Throws
+// when no row is selected or the slot holds no contact (the log was reloaded shorter meanwhile).
+std::int32_t SelectedSlot(const Form1& form) {
   const std::optional<platform::ListItem> row = form.ListView1.SelectedItem();
   if (!row) throw platform::RuntimeError(QStringLiteral("No contact is selected."));
   bool isNumber = false;
   const std::int32_t slot = row->Text().toInt(&isNumber);
   if (!isNumber) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
-  return logging::ContactInSlot(slot);
+  if (slot < 1 || slot > logging::LogCount) throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9);
+  return slot;
 }
 
 }  // namespace
@@ -50,7 +52,7 @@ void Form1::cmdDelete_Click() {
   HideEditButtons(*this);
   if (answer == platform::MsgBoxResult::Yes) {
     try {
-      logging::DeleteContact(SelectedContact(*this));
+      logging::DeleteContact(logging::ContactInSlot(SelectedSlot(*this)));
       WorkList();
     } catch (const std::exception& error) {
       platform::TraceError(lcLogging, error);
@@ -61,10 +63,13 @@ void Form1::cmdDelete_Click() {
 }
 
 // The edit window changes the table only; the reload brings the log held up to date, whatever
-// became of the window.
+// became of the window. It opens only for a contact the log holds.
 void Form1::cmdEdit_Click() {
   Timer3.SetEnabled(false);
-  platform::SkipOnError(lcLogging, [] { platform::Instance<logtools::frmEditCon>().Show(platform::Modal); });
+  platform::SkipOnError(lcLogging, [this] {
+    logtools::EditIndex = SelectedSlot(*this);
+    platform::Instance<logtools::frmEditCon>().Show(platform::Modal);
+  });
   if (platform::IsLoaded<logtools::frmEditCon>()) platform::Instance<logtools::frmEditCon>().Unload();
   HideEditButtons(*this);
   platform::SkipOnError(lcLogging, [] { SelectProgramFolder(); });

@@ -32,6 +32,10 @@ double CountLogRows();
 // row matches any more.
 int DeleteContact(const LogContact& contact);
 
+// Rewrites one row holding exactly the stored values, matched as DeleteContact matches them, with
+// the edited ones. Returns the rows changed: 0 when no row holds the stored values any more.
+int UpdateContact(const LogContact& stored, const LogContact& edited);
+
 // Deletes every row; the file and the table stay.
 void DeleteAllContacts();
 

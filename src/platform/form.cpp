@@ -217,6 +217,16 @@ bool Form::FontBold() const { return client_->font().bold(); }
 
 void Form::SetFontBold(bool bold) { client_->setFont(detail::FontWith(client_->font(), &QFont::setBold, bold)); }
 
+void Form::SetMousePointer(int pointer) {
+  if (pointer != MousePointerDefault && pointer != MousePointerHourglass) InvalidPropertyValue();
+  mousePointer_ = pointer;
+  if (pointer == MousePointerHourglass) {
+    window_->setCursor(Qt::WaitCursor);
+  } else {
+    window_->unsetCursor();
+  }
+}
+
 void Form::Load() {
   if (released_) throw RuntimeError(QStringLiteral("Object was unloaded"), 364);
   if (loaded_) return;

@@ -49,6 +49,10 @@ inline constexpr int BorderNone = 0;         // a bare client area: no frame, no
 inline constexpr int BorderFixedSingle = 1;  // frame and title bar; only the program changes its size
 inline constexpr int BorderSizable = 2;
 
+// MousePointer values: the pointer over the window's own surface and its controls.
+inline constexpr int MousePointerDefault = 0;
+inline constexpr int MousePointerHourglass = 11;
+
 // A window as the program was designed: outer size and position in twips, a client area that
 // holds the controls (below the menu bar when the window has menus), and the load / activate /
 // query-unload / unload life cycle. Each window derives from Form, declares its controls as
@@ -101,6 +105,9 @@ class Form : public Container, public Placement {
   void SetFontName(const QString& name);
   bool FontBold() const;
   void SetFontBold(bool bold);
+  int MousePointer() const { return mousePointer_; }
+  // Throws RuntimeError 380 for a value other than MousePointerDefault and MousePointerHourglass.
+  void SetMousePointer(int pointer);
   const QString& Tag() const { return tag_; }
   void SetTag(const QString& tag) { tag_ = tag; }
 
@@ -215,6 +222,7 @@ class Form : public Container, public Placement {
   bool applyingGeometry_ = false;
   bool keyPreview_ = false;
   int borderStyle_ = BorderSizable;
+  int mousePointer_ = MousePointerDefault;
   bool loaded_ = false;
   bool released_ = false;
   bool destroying_ = false;

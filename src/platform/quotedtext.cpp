@@ -78,6 +78,7 @@ bool QuotedTextReader::AtEnd() const {
 }
 
 QString QuotedTextReader::Next() {
+  lastQuoteUnclosed_ = false;
   if (AtEnd()) {
     readPastEnd_ = true;
     return {};
@@ -120,7 +121,8 @@ QString QuotedTextReader::TakeQuoted() {
   const qsizetype start = ++pos_;
   while (!AtLineEnd() && text_[pos_] != '"') ++pos_;
   const QString value = text_.mid(start, pos_ - start);
-  if (!AtLineEnd()) ++pos_;  // the closing quote; an unterminated one ends at the line end
+  lastQuoteUnclosed_ = AtLineEnd();  // an unterminated quote ends at the line end
+  if (!lastQuoteUnclosed_) ++pos_;   // the closing quote
   return value;
 }
 

@@ -78,6 +78,9 @@ class QuotedTextReader {
   QStringList ReadRecord();
   // Whether a value was asked for after the end of the file.
   bool ReadPastEnd() const { return readPastEnd_; }
+  // Whether the value read last opened a quote that its line never closed (it is then the last
+  // value of its record), for a reader that refuses a damaged line instead of taking it.
+  bool LastQuoteUnclosed() const { return lastQuoteUnclosed_; }
 
  private:
   QuotedTextReader() = default;
@@ -93,6 +96,7 @@ class QuotedTextReader {
   qsizetype pos_ = 0;
   bool lineEnded_ = true;
   bool readPastEnd_ = false;
+  bool lastQuoteUnclosed_ = false;
 };
 
 // Reads a settings file value by value, each as the type it is read into, as the program's

@@ -34,7 +34,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "../logging/anotherpc.h"
+#include "anotherpc.h"
 #include "formtesting.h"
 #include "operatorscript.h"
 

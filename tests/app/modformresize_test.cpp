@@ -148,6 +148,31 @@ TEST_F(ModFormResizeTest, AControlThatRefusesEndsTheScalingWithOneBox) {
   EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
 }
 
+TEST_F(ModFormResizeTest, FitToScreenPlacesTheWindowItsOwnWayAndLeavesErrorsToTheCaller) {
+  using app::ModFormResize::FitToScreen;
+  using app::ModFormResize::ScreenPlacement;
+  platform::Screen::SetSizeForTesting(12800, 9600);
+  const double free = 9600 - 3600 * 9600.0 / 7200;
+  const struct {
+    ScreenPlacement placement;
+    double top;
+  } cases[] = {{ScreenPlacement::AboveCentre, free / 2 - 170},
+               {ScreenPlacement::Centred, free / 2},
+               {ScreenPlacement::QuarterDown, free / 4}};
+  for (const auto& c : cases) {
+    ScalingForm form;
+    FitToScreen(form, c.placement);
+    EXPECT_DOUBLE_EQ(form.Top(), c.top);
+    EXPECT_DOUBLE_EQ(form.Left(), (12800 - 4800 * 12800.0 / 9600) / 2);
+    ExpectScaled(form.lblName, {120, 240, 1200, 255}, 12800.0 / 9600, 9600.0 / 7200);
+  }
+
+  ScalingForm refusing;
+  refusing.lblRefusing.refuse = true;
+  EXPECT_THROW(FitToScreen(refusing, ScreenPlacement::Centred), platform::RuntimeError);
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
 TEST_F(ModFormResizeTest, ResizeControlsFillsTheAreaAndFollowsTheInnerSize) {
   ScalingForm form;
   const double oldInnerWidth = form.ScaleWidth();

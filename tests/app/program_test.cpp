@@ -20,7 +20,7 @@
 
 #include <functional>
 
-#include "../logging/anotherpc.h"
+#include "anotherpc.h"
 #include "fakehome.h"
 #include "operatorscript.h"
 

@@ -126,6 +126,9 @@ TEST_F(LogTableTest, FailingStatementsThrowLeaveTheTableAndReleaseTheRecordset) 
   EXPECT_THROW(InsertContact(Contact("K2XY", "50 M", "2024/03/03", "01:31:00")), RuntimeError);
   EXPECT_THROW(DeleteAllContacts(), RuntimeError);
   EXPECT_THROW(DeleteContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00")), RuntimeError);
+  EXPECT_THROW(UpdateContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00"),
+                             Contact("W1AW", "144 M", "2024/03/03", "01:30:00")),
+               RuntimeError);
   EXPECT_FALSE(LogRecordset.IsOpen());
   EXPECT_EQ(CountLogRows(), 1);
 

@@ -546,6 +546,18 @@ TEST(FormGeometry, NegativeSizesAreInvalidPropertyValues) {
   }
 }
 
+TEST(FormGeometry, TheHourglassCoversTheWindowUntilThePointerIsSetBack) {
+  LayoutForm form;
+  form.Show();
+  form.SetMousePointer(MousePointerHourglass);
+  EXPECT_EQ(form.MousePointer(), MousePointerHourglass);
+  EXPECT_EQ(form.Label1.Widget()->cursor().shape(), Qt::WaitCursor);
+  form.SetMousePointer(MousePointerDefault);
+  EXPECT_EQ(form.Label1.Widget()->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_THROW(form.SetMousePointer(1), RuntimeError);
+  EXPECT_EQ(form.MousePointer(), MousePointerDefault);
+}
+
 TEST(Screen, TestSizeOverridesTheRealScreen) {
   Screen::SetSizeForTesting(19200, 7200);
   EXPECT_EQ(Screen::Width(), 19200);

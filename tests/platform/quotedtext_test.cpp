@@ -128,6 +128,16 @@ TEST(QuotedText, DamagedAndShortLinesStillRead) {
   }
 }
 
+TEST(QuotedText, AQuoteLeftOpenIsToldOfTheRecordItEnds) {
+  QuotedTextReader reader = QuotedTextReader::FromBytes("\"a\",\"b\r\n\"c\",\"\"\r\n\"d");
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"a", "b"}));
+  EXPECT_TRUE(reader.LastQuoteUnclosed());
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"c", ""}));
+  EXPECT_FALSE(reader.LastQuoteUnclosed());
+  EXPECT_EQ(reader.ReadRecord(), QStringList({"d"}));
+  EXPECT_TRUE(reader.LastQuoteUnclosed()) << "at the end of the file too";
+}
+
 TEST(QuotedText, ValueByValueCrossesLineEndsAndRunsOutGently) {
   // Two backup records of nine values, the second one cut short.
   QuotedTextReader reader = QuotedTextReader::FromBytes(
