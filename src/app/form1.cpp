@@ -512,19 +512,7 @@ void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
 void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
 
 // Window menus.
-void Form1::mnuWriteSumm_Click() { NOT_BUILT_YET(); }
 void Form1::mnuCombine_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCWSetup_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPhoneSetup_Click() { NOT_BUILT_YET(); }
-void Form1::mnuColors_Click() { NOT_BUILT_YET(); }
-void Form1::mnuRigInterface_Click() { NOT_BUILT_YET(); }
-void Form1::mnuDXSpotting_Click() { NOT_BUILT_YET(); }
-void Form1::mnuViewSpectrumMap_Click() { NOT_BUILT_YET(); }
-void Form1::mnuBlind_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPrivileges_Click() { NOT_BUILT_YET(); }
-void Form1::mnuGraph_Click() { NOT_BUILT_YET(); }
-void Form1::mnuNetwork_Click() { NOT_BUILT_YET(); }
-void Form1::mnuHelp_Click() { NOT_BUILT_YET(); }
 
 // Exports.
 void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
