@@ -23,6 +23,8 @@ constexpr double kPanelFontSize = 7;
 constexpr double kGridFontSize = 6.75;
 // Small enough that a grid square's contact counts keep to their three lines.
 constexpr double kDupeFontSize = 6;
+// Small enough that a date and time fill the contact list's narrow "Date / Time" column.
+constexpr double kListFontSize = 7.5;
 
 // The title's first 60 characters, trimmed, name the program in the exports.
 const QString kCaption = QStringLiteral("Varnek's Corvane Log 2.5").leftJustified(64, QLatin1Char(' '));
@@ -94,10 +96,10 @@ std::array<platform::ListBox*, 10> Form1::BandLists() {
 // Design values
 
 void Form1::DesignEntryLine() {
-  platform::DesignCaption(lblCallHeader, "Call", 60, 60, 1200, 195);
-  platform::DesignCaption(lblRSTRHeader, "Rcvd", 1320, 60, 480, 195);
-  platform::DesignCaption(lblSecHeader, "Grid", 1860, 60, 900, 195);
-  platform::DesignCaption(lblRSTSHeader, "Sent", 2820, 60, 480, 195);
+  platform::DesignCaption(lblCallHeader, "Call", 60, 45, 1200, 210);
+  platform::DesignCaption(lblRSTRHeader, "Rcvd", 1320, 45, 480, 210);
+  platform::DesignCaption(lblSecHeader, "Grid", 1860, 45, 900, 210);
+  platform::DesignCaption(lblRSTSHeader, "Sent", 2820, 45, 480, 210);
   // The grid comes before the RST sent in the tab order, though it stands left of it.
   DesignEntryBox(txtCall, 13, 0, 60, 1200);
   DesignEntryBox(txtRSTR, 3, 1, 1320, 480);
@@ -138,10 +140,10 @@ void Form1::DesignEntryLine() {
 }
 
 void Form1::DesignMessagesAndButtons() {
-  platform::DesignCaption(lblDialog, "", 60, 1335, 3240, 255);
+  // Two lines: the longer messages (a dupe with its date and record number, keyboard CW) wrap.
+  platform::DesignCaption(lblDialog, "", 60, 1335, 3240, 435);
   lblDialog.SetBackColor(kMessageTeal);
-  lblDialog.SetFontBold(true);
-  platform::DesignCaption(lblDupe, "", 60, 1620, 3240, 675);
+  platform::DesignCaption(lblDupe, "", 60, 1800, 3240, 495);
   lblDupe.SetWordWrap(true);
   lblDupe.SetFontSize(kDupeFontSize);
 
@@ -170,10 +172,10 @@ void Form1::DesignScoreAndClocks() {
   platform::DesignCaption(Label21, "", 840, 4470, 1500, 255);
   Label21.SetFontBold(true);
 
-  platform::DesignCaption(lblLocalHeader, "Local", 60, 4755, 1440, 195);
+  platform::DesignCaption(lblLocalHeader, "Local", 60, 4740, 1440, 210);
   platform::DesignCaption(lblCurTime, "Reg Time", 60, 4950, 1440, 330);
   platform::DesignCaption(Label16, "", 1500, 5010, 300, 270);
-  platform::DesignCaption(lblUtcHeader, "UTC", 1860, 4755, 1440, 195);
+  platform::DesignCaption(lblUtcHeader, "UTC", 1860, 4740, 1440, 210);
   platform::DesignCaption(lblutctime, "UTC TIME", 1860, 4950, 1440, 330);
   for (platform::Label* clock : {&lblCurTime, &lblutctime}) {
     clock->SetFontSize(kClockFontSize);
@@ -191,6 +193,7 @@ void Form1::DesignScoreAndClocks() {
 
 void Form1::DesignContactList() {
   ListView1.Move(3360, 60, 6060, 2460);
+  ListView1.SetFontSize(kListFontSize);
   ListView1.SetFullRowSelect(true);
   ListView1.SetToolTipText("Click record to edit or delete.");
   ListView1.SetTabStop(false);
@@ -510,20 +513,6 @@ void Form1::ResizeControls() { NOT_BUILT_YET(); }
 void Form1::ResizeForTaskBar() { NOT_BUILT_YET(); }
 void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
 void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
-
-// Window menus.
-void Form1::mnuWriteSumm_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCWSetup_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPhoneSetup_Click() { NOT_BUILT_YET(); }
-void Form1::mnuColors_Click() { NOT_BUILT_YET(); }
-void Form1::mnuRigInterface_Click() { NOT_BUILT_YET(); }
-void Form1::mnuDXSpotting_Click() { NOT_BUILT_YET(); }
-void Form1::mnuViewSpectrumMap_Click() { NOT_BUILT_YET(); }
-void Form1::mnuBlind_Click() { NOT_BUILT_YET(); }
-void Form1::mnuPrivileges_Click() { NOT_BUILT_YET(); }
-void Form1::mnuGraph_Click() { NOT_BUILT_YET(); }
-void Form1::mnuNetwork_Click() { NOT_BUILT_YET(); }
-void Form1::mnuHelp_Click() { NOT_BUILT_YET(); }
 
 // Exports.
 void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
