@@ -206,7 +206,11 @@ void SerialControl::Open() {
   // The keyer library holds its device the same way, so neither takes a port the other has.
   if (flock(port->handle(), LOCK_EX | LOCK_NB) != 0) CommError(CommErrorPortAlreadyOpen);
   port_ = std::move(port);
+  linesAtOpen_ = {dtrEnable_, rtsEnable_};
   try {
+    // Linux raises DTR and RTS at every opening: put them as asked at once, before a line that
+    // powers an interface stays up any longer.
+    ApplyLines();
     ApplySettings(settings_);
     ApplyHandshaking(handshaking_);
     ApplyLines();

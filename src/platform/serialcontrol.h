@@ -69,9 +69,14 @@ class SerialControl {
   int OutBufferCount();
 
   // Test seams: the lines as asked of the device (a pseudo-terminal cannot report its modem
-  // lines), and the flow control the open device holds.
+  // lines), as they were asked at the last opening, and the flow control the open device holds.
   bool DtrRaised() const { return PortOpen() && dtrEnable_; }
   bool RtsRaised() const { return PortOpen() && rtsEnable_; }
+  struct ModemLines {
+    bool dtr = false;
+    bool rts = false;
+  };
+  ModemLines LinesAtOpenForTesting() const { return linesAtOpen_; }
   struct FlowControl {
     bool rtsCts = false;
     bool xonXoff = false;
@@ -94,6 +99,7 @@ class SerialControl {
   bool dtrEnable_ = false;
   bool rtsEnable_ = false;
   int inputLen_ = 0;
+  ModemLines linesAtOpen_;
   std::unique_ptr<QSerialPort> port_;  // a fresh one for each opening
 };
 

@@ -118,10 +118,13 @@ TEST_F(SerialLine, OutputMoreThanTheLineHoldsIsCountedUntilEveryByteHasGoneInOrd
 }
 
 TEST_F(SerialLine, SettingsTakeBaudParityDataAndStopBits) {
-  const char* good[] = {"9600,n,8,1", "4800,N,8,2", "1200,E,7,1", "56000,o,7,2", "19200,e,8,1"};
+  // Every rate the rig window offers, the uncommon 14400, 28800 and 56000 among them.
+  const char* good[] = {"9600,n,8,1",  "4800,N,8,2",  "1200,E,7,1",  "2400,N,8,1", "14400,N,8,1",
+                        "28800,N,8,2", "38400,N,8,1", "56000,o,7,2", "19200,e,8,1"};
   const char* bad[] = {"",           "9600",        "9600,N,8",   "9600,N,8,1,", "9600;N;8;1",
-                       "9600,X,8,1", "9600,M,8,1",  "9600,N,6,1", "9600,N,8,3",  "9600,N,8,1.5",
-                       "0,N,8,1",    "-9600,N,8,1", "96O0,N,8,1", " 9600,N,8,1", "99999999999,N,8,1"};
+                       "4800,X,8,2", "9600,M,8,1",  "9600,N,6,1", "9600,N,9,1",  "9600,N,8,3",
+                       "9600,N,8,1.5", "0,N,8,1",   "-9600,N,8,1", "96O0,N,8,1", " 9600,N,8,1",
+                       "99999999999,N,8,1"};
   SerialControl control;
   EXPECT_EQ(control.Settings(), QStringLiteral("9600,n,8,1"));
   Open(control);
@@ -216,6 +219,24 @@ TEST_F(SerialLine, DtrAndRtsAreRaisedWhileOpenAsAskedAlthoughAPseudoTerminalHasN
   control.SetPortOpen(false);
   EXPECT_FALSE(control.RtsRaised());
   EXPECT_TRUE(control.RTSEnable());
+}
+
+TEST_F(SerialLine, TheLinesAreAsAskedFromTheOpeningOnSoAPowerLineRaisedAfterwardsRisesOnlyThen) {
+  SerialControl control;
+  control.SetDTREnable(false);
+  control.SetRTSEnable(false);
+  Open(control);
+  control.SetDTREnable(true);  // a rig interface powered from DTR
+  EXPECT_FALSE(control.LinesAtOpenForTesting().dtr);
+  EXPECT_FALSE(control.LinesAtOpenForTesting().rts);
+  EXPECT_TRUE(control.DtrRaised());
+  EXPECT_FALSE(control.RtsRaised());
+
+  control.SetPortOpen(false);
+  control.SetRTSEnable(true);
+  Open(control);
+  EXPECT_TRUE(control.LinesAtOpenForTesting().dtr);
+  EXPECT_TRUE(control.LinesAtOpenForTesting().rts);
 }
 
 TEST_F(SerialLine, OpeningNeedsAPortNumberOfOneOrMoreThatNamesASerialDevice) {
