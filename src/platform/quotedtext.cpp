@@ -53,10 +53,14 @@ QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)
 }
 
 void QuotedTextWriter::WriteRecord(std::initializer_list<QuotedValue> values) {
-  file_.write(FormatQuotedRecord(values).toLatin1() + "\r\n");
+  const QByteArray record = FormatQuotedRecord(values).toLatin1() + "\r\n";
+  if (file_.write(record) != record.size()) file_.cancelWriting();
 }
 
 void QuotedTextWriter::Close() {
+  // Bytes still buffered can fail on their way to the disk (a full disk): then the cut file must
+  // not take the old one's place.
+  if (!file_.flush()) file_.cancelWriting();
   if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
 }
 

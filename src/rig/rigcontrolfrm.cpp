@@ -1,15 +1,535 @@
 #include "rig/rigcontrolfrm.h"
 
+#include "app/form1.h"
+#include "app/modformresize.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/instances.h"
+#include "platform/quotedtext.h"
+#include "platform/screen.h"
 #include "platform/trace.h"
+#include "rig/frmfrequencytest.h"
+#include "rig/globals.h"
+#include "rig/rigpresets.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace rig {
 
-RigControlfrm::RigControlfrm() : Form(QStringLiteral("RigControlfrm")) {
-  SetCaption(QStringLiteral("Rig Control"));
-  Move(0, 0, 9600, 7200);
+namespace {
+
+const QString SettingsFile = QStringLiteral("RigCntrl.txt");
+const QString NoRig = QStringLiteral("None");
+const QString PegasusRig = QStringLiteral("Ten Tec Pegasus");
+const QString OrionRig = QStringLiteral("Ten Tec Orion");
+const QString NoResponse = QStringLiteral("No Response");
+
+constexpr double DesignScreenWidth = 9600;
+constexpr double DesignScreenHeight = 7200;
+constexpr int NoHandshaking = 0;
+constexpr int RtsCtsHandshaking = 2;
+
+// The Yaesus of the five-byte binary protocol: each wants a wake-up after the opening and a
+// last command when the program ends.
+bool IsBinaryYaesu(const QString& rigType) {
+  return rigType.left(5) == QLatin1String("Yaesu") && rigType != QLatin1String("Yaesu FTdx9000");
 }
 
-void RigControlfrm::Command1_Click() { NOT_BUILT_YET(); }
+// The Ten Tecs whose port needs RTS/CTS handshaking.
+bool UsesRtsCts(const QString& rigType) {
+  return rigType == QLatin1String("Ten Tec Fnt Pnl") || rigType == OrionRig;
+}
+
+// A value as a fixed-length text takes it: cut to its length, or padded with blanks.
+QString FixedText(const QString& text, int length) { return text.leftJustified(length, QLatin1Char(' '), true); }
+
+const RigPreset* FindPreset(const QString& rigName) {
+  const auto found = std::find_if(RigPresets.begin(), RigPresets.end(),
+                                  [&](const RigPreset& preset) { return rigName == QLatin1String(preset.name); });
+  return found == RigPresets.end() ? nullptr : &*found;
+}
+
+// The poll timer's interval for a poll rate: half a full poll, which takes a send and a read tick.
+std::optional<int> PollInterval(const QString& pollRate) {
+  if (pollRate == QLatin1String("F")) return 50;
+  if (pollRate == QLatin1String("M")) return 250;
+  if (pollRate == QLatin1String("S")) return 1000;
+  if (pollRate == QLatin1String("R")) return 5000;
+  return std::nullopt;
+}
+
+}  // namespace
+
+RigControlfrm::RigControlfrm() : Form(QStringLiteral("RigControlfrm")) {
+  SetCaption(QStringLiteral("Rig Control"));
+  Move(0, 0, 9120, 6900);
+  LayOutControls();
+
+  // The design's choices, before any settings are loaded.
+  chkConvToHex.SetEnabled(false);
+  chkFrequency.SetValue(1);
+  OptRig.SetValue(true);
+  optBaud560.SetValue(true);
+  optParityNone.SetValue(true);
+  optData8.SetValue(true);
+  optStop1.SetValue(true);
+  optComm(0).SetValue(true);
+  optPowerNone.SetValue(true);
+  optPollMed.SetValue(true);
+  Label2.SetVisible(false);
+  Label10.SetVisible(false);
+  Command2.SetEnabled(false);
+  tmrGetData.SetInterval(1000);
+  tmrGetData.SetEnabled(false);
+
+  WIRE(List1, Click);
+  WIRE(txtFreq, Change);
+  WIRE(txtMode, Change);
+  WIRE(txtFreq, GotFocus);
+  WIRE(txtMode, GotFocus);
+  WIRE(chkConvToHex, Click);
+  WIRE(OptRig, Click);
+  WIRE(OptFreq, Click);
+  WIRE(OptDont, Click);
+  WIRE(Command1, Click);
+  WIRE(Command2, Click);
+  WIRE(Command3, Click);
+  WIRE(Command4, Click);
+  WIRE(cmdDone, Click);
+  WIRE_TIMER(tmrGetData);
+  // Every port setting stops polling; the new choice is read when polling starts again.
+  for (platform::OptionButton* option : SettingsOptions()) {
+    Wire(option->Click, option->Name() + QStringLiteral("_Click"), [this] { Command2_Click(); });
+  }
+  Wire(optComm.Click, QStringLiteral("optComm_Click"), [this](int) { Command2_Click(); });
+}
+
+void RigControlfrm::LayOutControls() {
+  const auto label = [](platform::Label& control, const char* caption, double left, double top, double width) {
+    control.SetCaption(QString::fromLatin1(caption));
+    control.Move(left, top, width, 255);
+  };
+  const auto shown = [](platform::Label& control, double left, double top, double width) {
+    control.SetBorderStyle(1);
+    control.Move(left, top, width, 315);
+  };
+  const auto button = [](platform::CommandButton& control, const char* caption, double left, double top,
+                         double width, double height) {
+    control.SetCaption(QString::fromLatin1(caption));
+    control.Move(left, top, width, height);
+  };
+  const auto frame = [](platform::Frame& control, const char* caption, double left, double top, double width,
+                        double height) {
+    control.SetCaption(QString::fromLatin1(caption));
+    control.Move(left, top, width, height);
+  };
+  // Options in rows of `perRow` inside their frame.
+  const auto options = [](std::initializer_list<std::pair<platform::OptionButton*, const char*>> group, int perRow,
+                          double width) {
+    int place = 0;
+    for (const auto& [option, caption] : group) {
+      option->SetCaption(QString::fromLatin1(caption));
+      option->Move(120 + (place % perRow) * width, 270 + (place / perRow) * 285, width - 60, 255);
+      ++place;
+    }
+  };
+
+  label(Label1, "Select Rig:", 120, 120, 2280);
+  List1.Move(120, 390, 2280, 4350);
+  button(Command1, "Test", 120, 4860, 1080, 420);
+  button(Command2, "End Test", 1320, 4860, 1080, 420);
+  button(cmdDone, "&Done", 120, 5400, 2280, 480);
+
+  label(Label3, "String to read frequency:", 2520, 120, 3480);
+  txtFreq.Move(2520, 390, 3480, 315);
+  label(Label4, "String to read mode:", 2520, 780, 3480);
+  txtMode.Move(2520, 1050, 3480, 315);
+  chkConvToHex.SetCaption(QStringLiteral("Convert to Hex"));
+  chkConvToHex.Move(2520, 1440, 1680, 285);
+  ChkConvHex.SetCaption(QStringLiteral("Convert from Hex"));
+  ChkConvHex.Move(4260, 1440, 1740, 285);
+  chkFrequency.SetCaption(QStringLiteral("Use Frequency"));
+  chkFrequency.Move(2520, 1800, 1680, 285);
+  frame(fraModeBy, "Mode by:", 4260, 1740, 1740, 1080);
+  options({{&OptRig, "Rig"}, {&OptFreq, "Frequency"}, {&OptDont, "Don't Use"}}, 1, 1560);
+
+  label(Label5, "Frequency:", 6120, 120, 2760);
+  shown(lblFreq, 6120, 390, 2760);
+  label(Label6, "Mode:", 6120, 780, 2760);
+  shown(lblMode, 6120, 1050, 2760);
+  label(Label7, "Should be PH or CW", 6120, 1400, 2760);
+  label(Label2, "Polling Rig", 6120, 1740, 2760);
+  Label2.SetFontBold(true);
+  button(Command3, "Change Frequency", 6120, 2100, 2760, 420);
+
+  frame(fraBaud, "Baud Rate (k):", 2520, 2940, 2280, 1140);
+  options({{&optBaud12, "1.2"},
+           {&optBaud24, "2.4"},
+           {&optBaud48, "4.8"},
+           {&optBaud96, "9.6"},
+           {&optBaud144, "14.4"},
+           {&optBaud192, "19.2"},
+           {&optBaud288, "28.8"},
+           {&optBaud384, "38.4"},
+           {&optBaud560, "56"}},
+          3, 700);
+  frame(fraParity, "Parity:", 4920, 2940, 1080, 1140);
+  options({{&optParityNone, "None"}, {&optParityOdd, "Odd"}, {&optParityEven, "Even"}}, 1, 900);
+  frame(fraData, "Data Bits:", 6120, 2940, 1320, 660);
+  options({{&optData7, "7"}, {&optData8, "8"}}, 2, 560);
+  frame(fraStop, "Stop Bits:", 7560, 2940, 1320, 660);
+  options({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 560);
+
+  frame(fraComm, "Comm Port:", 2520, 4200, 3480, 900);
+  for (int index = 0; index < 10; ++index) {
+    platform::OptionButton& option = optComm.Add(index);
+    option.SetCaption(QString::number(index + 1));
+    option.Move(120 + (index % 5) * 660, 270 + (index / 5) * 285, 600, 255);
+  }
+  frame(fraPower, "Connection Power:", 6120, 3720, 2760, 600);
+  options({{&optPowerNone, "None"}, {&optPowerRTS, "RTS"}, {&optPowerDTR, "DTR"}}, 3, 840);
+  frame(fraPollRate, "Radio Polling Rate:", 6120, 4440, 2760, 900);
+  options({{&optPollFast, "100 ms"}, {&optPollMed, "500 ms"}, {&optPollSlow, "2 Sec"}, {&optReallySlow, "10 Sec"}},
+          2, 1260);
+
+  label(Label8, "Unprocessed data returned:", 2520, 5220, 3480);
+  shown(lblUnProcess, 2520, 5490, 3480);
+  button(Command4, "Copy unprocessed data to clipboard", 6120, 5460, 2760, 420);
+  Label10.SetCaption(
+      QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for your particular "
+                     "radio.  Please check your Icom user's manual for details."));
+  Label10.SetWordWrap(true);
+  Label10.Move(120, 5940, 8760, 480);
+}
+
+RigControlfrm::OptionGroup RigControlfrm::BaudOptions() {
+  return {{&optBaud12, "1200"},  {&optBaud24, "2400"},  {&optBaud48, "4800"},
+          {&optBaud96, "9600"},  {&optBaud144, "14400"}, {&optBaud192, "19200"},
+          {&optBaud288, "28800"}, {&optBaud384, "38400"}, {&optBaud560, "56000"}};
+}
+
+RigControlfrm::OptionGroup RigControlfrm::ParityOptions() {
+  return {{&optParityOdd, "O"}, {&optParityNone, "N"}, {&optParityEven, "E"}};
+}
+
+RigControlfrm::OptionGroup RigControlfrm::DataBitsOptions() { return {{&optData7, "7"}, {&optData8, "8"}}; }
+
+RigControlfrm::OptionGroup RigControlfrm::StopBitsOptions() { return {{&optStop1, "1"}, {&optStop2, "2"}}; }
+
+RigControlfrm::OptionGroup RigControlfrm::PowerOptions() {
+  return {{&optPowerNone, "N"}, {&optPowerRTS, "R"}, {&optPowerDTR, "D"}};
+}
+
+RigControlfrm::OptionGroup RigControlfrm::PollRateOptions() {
+  return {{&optPollFast, "F"}, {&optPollMed, "M"}, {&optPollSlow, "S"}, {&optReallySlow, "R"}};
+}
+
+// The options of the port settings but the port number (a control array of its own).
+std::vector<platform::OptionButton*> RigControlfrm::SettingsOptions() {
+  std::vector<platform::OptionButton*> all;
+  for (const OptionGroup& group :
+       {BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions(), PollRateOptions()}) {
+    for (const CodedOption& coded : group) all.push_back(coded.option);
+  }
+  return all;
+}
+
+// The window and its controls follow the desktop's work area as the other windows follow the
+// screen, centred on it.
+void RigControlfrm::FitToWorkArea() {
+  using platform::Screen;
+  const double widthFactor = Screen::WorkAreaWidth() / DesignScreenWidth;
+  const double heightFactor = Screen::WorkAreaHeight() / DesignScreenHeight;
+  SetWidth(Width() * widthFactor);
+  SetHeight(Height() * heightFactor);
+  SetLeft(Screen::WorkAreaLeft() + (Screen::WorkAreaWidth() - Width()) / 2);
+  SetTop(Screen::WorkAreaTop() + (Screen::WorkAreaHeight() - Height()) / 2);
+  SetFontSize(FontSize() * heightFactor);
+  app::ModFormResize::ScaleControlsBy(*this, widthFactor, heightFactor);
+}
+
+void RigControlfrm::Form_Load() {
+  platform::SkipOnError(lcRig, [this] { FitToWorkArea(); });
+  try {
+    for (const RigPreset& preset : RigPresets) List1.AddItem(QString::fromLatin1(preset.name));
+    // Restoring the stored rig's selection must not apply its presets over the stored settings.
+    LoadingSettings = 1;
+    LoadRigSettings();
+    LoadBandPlan();
+    LoadingSettings = 0;
+    KenwoodVfo = 10;
+  } catch (const std::exception& error) {
+    LoadingSettings = 0;
+    platform::TraceError(lcRig, error);
+  }
+}
+
+// The values read before a missing or damaged one stay in effect; the rest keep the design.
+void RigControlfrm::LoadRigSettings() {
+  try {
+    platform::TypedValueReader file(SettingsFile, SettingsFile);
+    BaudText = FixedText(file.Text(), 5);
+    ParityCode = FixedText(file.Text(), 1);
+    DataBitsCode = FixedText(file.Text(), 1);
+    StopBitsCode = FixedText(file.Text(), 1);
+    ModePollCommand = file.Text();
+    FreqPollCommand = file.Text();
+    CommSettings = file.Text();
+    CommPortNumber = file.Number<std::uint8_t>();
+    PowerLine = FixedText(file.Text(), 1);
+    PollRate = FixedText(file.Text(), 1);
+    RigType = file.Text();
+    const auto convToHex = file.Number<std::int16_t>();
+    const auto useFrequency = file.Number<std::int16_t>();
+    const auto modeSource = file.Number<std::int16_t>();
+
+    chkConvToHex.SetValue(convToHex);
+    chkFrequency.SetValue(useFrequency);
+    if (modeSource == 1) OptRig.SetValue(true);
+    if (modeSource == 2) OptFreq.SetValue(true);
+    if (modeSource == 3) OptDont.SetValue(true);
+    txtFreq.SetText(FreqPollCommand);
+    txtMode.SetText(ModePollCommand);
+    int stored = -1;
+    for (int index = 0; index < List1.ListCount(); ++index) {
+      if (List1.List(index) == RigType) stored = index;
+    }
+    List1.SetListIndex(stored);
+    if (RigType == QLatin1String("Other")) chkConvToHex.SetEnabled(true);
+    if (RigType == QLatin1String("Icom")) Label10.SetVisible(true);
+    optComm(CommPortNumber - 1).SetValue(true);  // a port outside the ten options ends the load here
+    SelectStoredOptions();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+  }
+}
+
+// Each option is selected exactly when the stored code is its own.
+void RigControlfrm::SelectStoredOptions() {
+  const std::pair<OptionGroup, QString> stored[] = {
+      {BaudOptions(), BaudText.trimmed()}, {ParityOptions(), ParityCode},     {DataBitsOptions(), DataBitsCode},
+      {StopBitsOptions(), StopBitsCode},   {PowerOptions(), PowerLine},       {PollRateOptions(), PollRate}};
+  for (const auto& [group, code] : stored) {
+    for (const CodedOption& coded : group) coded.option->SetValue(coded.code == code);
+  }
+}
+
+// Written aside and put in place whole: a failure leaves the file as it was.
+void RigControlfrm::SaveRigSettings() {
+  try {
+    int modeSource = 1;
+    if (OptFreq.Value()) modeSource = 2;
+    if (OptDont.Value()) modeSource = 3;
+    platform::QuotedTextWriter file(SettingsFile);
+    for (const platform::QuotedValue& value :
+         {platform::QuotedValue(BaudText), platform::QuotedValue(ParityCode), platform::QuotedValue(DataBitsCode),
+          platform::QuotedValue(StopBitsCode), platform::QuotedValue(ModePollCommand),
+          platform::QuotedValue(FreqPollCommand), platform::QuotedValue(CommSettings),
+          platform::QuotedValue(CommPortNumber), platform::QuotedValue(PowerLine), platform::QuotedValue(PollRate),
+          platform::QuotedValue(RigType), platform::QuotedValue(chkConvToHex.Value()),
+          platform::QuotedValue(chkFrequency.Value()), platform::QuotedValue(modeSource)}) {
+      file.WriteRecord({value});
+    }
+    file.Close();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+  }
+}
+
+void RigControlfrm::List1_Click() {
+  if (LoadingSettings == 1) return;
+  Command2_Click();
+  RigType = List1.Text();
+  txtFreq.SetText(QString());
+  txtMode.SetText(QString());
+  chkConvToHex.SetValue(0);
+  chkConvToHex.SetEnabled(false);
+  Label10.SetVisible(false);
+  ApplyPreset(RigType);
+}
+
+void RigControlfrm::ApplyPreset(const QString& rigName) {
+  const RigPreset* preset = FindPreset(rigName);
+  if (preset == nullptr) return;
+  const auto select = [](const OptionGroup& group, const QString& code) {
+    for (const CodedOption& coded : group) {
+      if (coded.code == code) coded.option->SetValue(true);
+    }
+  };
+  if (preset->baud != 0) select(BaudOptions(), QString::number(preset->baud));
+  if (preset->dataBits != 0) select(DataBitsOptions(), QString::number(preset->dataBits));
+  if (preset->stopBits != 0) select(StopBitsOptions(), QString::number(preset->stopBits));
+  if (preset->parity != 0) select(ParityOptions(), QString(QLatin1Char(preset->parity)));
+  txtFreq.SetText(QString::fromLatin1(preset->freqPollCommand));
+  txtMode.SetText(QString::fromLatin1(preset->modePollCommand));
+  chkConvToHex.SetValue(preset->commandsInHex ? 1 : 0);
+  if (preset->hexChoiceOpen) chkConvToHex.SetEnabled(true);
+  Label10.SetVisible(preset->icomAddressNote);
+}
+
+// Until the operator changes it, the reply is shown in hex exactly when the commands are hex.
+void RigControlfrm::chkConvToHex_Click() { ChkConvHex.SetValue(chkConvToHex.Value()); }
+
+void RigControlfrm::txtFreq_Change() { FreqPollCommand = txtFreq.Text(); }
+
+void RigControlfrm::txtMode_Change() { ModePollCommand = txtMode.Text(); }
+
+void RigControlfrm::txtFreq_GotFocus() { Command2_Click(); }
+
+void RigControlfrm::txtMode_GotFocus() { Command2_Click(); }
+
+void RigControlfrm::OptRig_Click() { ClearHeldMode(); }
+
+void RigControlfrm::OptFreq_Click() { ClearHeldMode(); }
+
+void RigControlfrm::OptDont_Click() { ClearHeldMode(); }
+
+// A new mode source starts from no mode; polling goes on.
+void RigControlfrm::ClearHeldMode() {
+  lblMode.SetCaption(NoResponse);
+  RigMode.clear();
+}
+
+void RigControlfrm::Command3_Click() {
+  if (tmrGetData.Enabled()) {
+    platform::ShowModalAndUnload<frmFrequencyTest>();
+    return;
+  }
+  const QString refusal = QStringLiteral("You must be polling your rig to test this function.");
+  platform::MsgBox(refusal + QStringLiteral("  Please select your rig type and click the Test command button."),
+                   platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information, refusal);
+}
+
+void RigControlfrm::Command4_Click() {
+  platform::Clipboard::Clear();
+  platform::Clipboard::SetText(lblUnProcess.Caption());
+  cmdDone.SetFocus();
+}
+
+// Starts polling again with the window's choices, saves them and hides the window, which goes on
+// polling.
+void RigControlfrm::cmdDone_Click() {
+  try {
+    if (RigType != NoRig) Command1_Click();
+    platform::Instance<app::Form1>().SavePref();
+    SaveRigSettings();
+    Hide();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+  }
+}
+
+void RigControlfrm::Command1_Click() {
+  try {
+    const bool rigChosen = RigType != NoRig;
+    if (rigChosen) {
+      lblMode.SetCaption(NoResponse);
+      lblFreq.SetCaption(NoResponse);
+      Command2.SetEnabled(true);
+      Label2.SetVisible(true);
+      RigMode.clear();
+    }
+    TakeSettingsFromOptions();
+    if (!rigChosen) return;
+    // The Pegasus is driven through its exchange files, not a port.
+    const bool pegasus = RigType == PegasusRig;
+    if (!pegasus) OpenRigPort();
+    if (comComm1.PortOpen() || pegasus) {
+      tmrGetData_Timer();
+      SetPollRate();
+      return;
+    }
+    Command2.SetEnabled(false);
+    Label2.SetVisible(false);
+    // A timer left from an earlier start would poll a closed port and tell the tuning that a rig
+    // is polled.
+    tmrGetData.SetEnabled(false);
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+  }
+}
+
+// The port number, line settings, power line and poll rate as the options show them; a setting
+// without a selected option keeps its value.
+void RigControlfrm::TakeSettingsFromOptions() {
+  for (int index : optComm.Indexes()) {
+    if (optComm(index).Value()) CommPortNumber = static_cast<std::uint8_t>(index + 1);
+  }
+  const auto selected = [](const OptionGroup& group, const QString& kept) {
+    for (const CodedOption& coded : group) {
+      if (coded.option->Value()) return coded.code;
+    }
+    return kept;
+  };
+  BaudText = FixedText(selected(BaudOptions(), BaudText), 5);
+  ParityCode = selected(ParityOptions(), ParityCode);
+  DataBitsCode = selected(DataBitsOptions(), DataBitsCode);
+  StopBitsCode = selected(StopBitsOptions(), StopBitsCode);
+  CommSettings = BaudText.trimmed() + ',' + ParityCode + ',' + DataBitsCode + ',' + StopBitsCode;
+  PowerLine = selected(PowerOptions(), PowerLine);
+  PollRate = selected(PollRateOptions(), PollRate);
+}
+
+void RigControlfrm::OpenRigPort() {
+  try {
+    if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
+    comComm1.SetCommPort(CommPortNumber);
+    // Set at every opening, so a rig chosen after a Ten Tec does not keep its handshaking.
+    comComm1.SetHandshaking(UsesRtsCts(RigType) ? RtsCtsHandshaking : NoHandshaking);
+    comComm1.SetSettings(CommSettings);
+    // Both lines low through the opening: an interface powered from one comes up only after it.
+    comComm1.SetDTREnable(false);
+    comComm1.SetRTSEnable(false);
+    comComm1.SetPortOpen(true);
+    if (PowerLine == QLatin1String("R")) comComm1.SetRTSEnable(true);
+    if (PowerLine == QLatin1String("D")) comComm1.SetDTREnable(true);
+    if (IsBinaryYaesu(RigType)) comComm1.SetOutput(QString(5, QChar(0)));
+    if (RigType == OrionRig) comComm1.SetOutput(QStringLiteral("X\r"));
+  } catch (const platform::RuntimeError& error) {
+    platform::TraceError(lcRig, error);
+    ReportPortRefused();
+  }
+}
+
+// The operator corrects the settings in this window: at start-up it is shown, and waited on, until
+// it is hidden or closed.
+void RigControlfrm::ReportPortRefused() {
+  platform::Beep();
+  platform::MsgBox(QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or the "
+                                  "settings that you have selected are invalid.  Please select another combination "
+                                  "or choose None for your rig selection."),
+                   platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information,
+                   QStringLiteral("Invalid Comm Settings."));
+  if (!Visible()) Show(platform::Modal);
+}
+
+void RigControlfrm::SetPollRate() {
+  if (const std::optional<int> interval = PollInterval(PollRate)) tmrGetData.SetInterval(*interval);
+  tmrGetData.SetEnabled(true);
+}
+
+void RigControlfrm::Command2_Click() {
+  lblMode.SetCaption(QString());
+  lblFreq.SetCaption(QString());
+  lblUnProcess.SetCaption(QString());
+  tmrGetData.SetEnabled(false);
+  Label2.SetVisible(false);
+  Command2.SetEnabled(false);
+  if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
+}
+
+// A binary Yaesu that is polled gets its last command; the port closes with the window.
+void RigControlfrm::Form_Unload(int&) {
+  platform::SkipOnError(lcRig, [this] {
+    if (IsBinaryYaesu(RigType) && tmrGetData.Enabled()) comComm1.SetOutput(QString(4, QChar(0)) + QChar(0x80));
+  });
+  comComm1.SetPortOpen(false);
+}
+
+void RigControlfrm::tmrGetData_Timer() { NOT_BUILT_YET(); }
+
+void RigControlfrm::LoadBandPlan() { NOT_BUILT_YET(); }
 
 void RigControlfrm::ChangeFrequency(const float&) { NOT_BUILT_YET(); }
 

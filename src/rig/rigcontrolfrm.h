@@ -1,18 +1,168 @@
 #pragma once
 
+#include "platform/controlarray.h"
+#include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/serialcontrol.h"
+#include "platform/timer.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
 
 namespace rig {
 
-// The rig control window: the rig, its port settings and the poll of frequency and mode.
+// The rig control window: the rig, its port settings, the commands that poll its frequency and
+// mode, and what is done with the answers. It stays loaded, and keeps polling, while hidden.
 class RigControlfrm : public platform::Form {
  public:
   RigControlfrm();
 
+  // The window's state, shared by the poll loop and the rig commands.
+  QString BaudText;         // 5 characters, the rate's digits padded with blanks
+  QString ParityCode;       // "N", "E" or "O"
+  QString DataBitsCode;     // "7" or "8"
+  QString StopBitsCode;     // "1" or "2"
+  QString ModePollCommand;  // always the text of txtMode
+  QString FreqPollCommand;  // always the text of txtFreq
+  QString CommSettings;     // "4800,N,8,2", as handed to the port
+  std::uint8_t CommPortNumber = 0;
+  QString PowerLine;  // the line that powers the rig interface: "N" none, "R" RTS, "D" DTR
+  QString PollRate;   // "F", "M", "S" or "R"
+  std::uint8_t LoadingSettings = 0;  // 1 while the load restores the settings
+  QString ReplyBuffer;               // the rig's reply on the current read tick
+  float RigFrequency = 0;            // MHz, as last polled
+  QString RigMode;                   // "PH", "CW" or empty when not known
+  std::uint8_t PollModeNext = 0;     // which poll command goes next
+  std::uint8_t AwaitingReply = 0;    // send or read phase of the poll loop
+  std::uint8_t KenwoodVfo = 0;       // VFO of the last "IF;" answer; 10 not known
+
+  platform::Label Label1{this, "Label1"};
+  platform::ListBox List1{this, "List1"};
+  platform::Label Label3{this, "Label3"};
+  platform::TextBox txtFreq{this, "txtFreq"};
+  platform::Label Label4{this, "Label4"};
+  platform::TextBox txtMode{this, "txtMode"};
+  platform::CheckBox chkConvToHex{this, "chkConvToHex"};
+  platform::CheckBox ChkConvHex{this, "ChkConvHex"};
+  platform::CheckBox chkFrequency{this, "chkFrequency"};
+
+  platform::Frame fraModeBy{this, "fraModeBy"};
+  platform::OptionButton OptRig{&fraModeBy, "OptRig"};
+  platform::OptionButton OptFreq{&fraModeBy, "OptFreq"};
+  platform::OptionButton OptDont{&fraModeBy, "OptDont"};
+
+  platform::Frame fraBaud{this, "fraBaud"};
+  platform::OptionButton optBaud12{&fraBaud, "optBaud12"};
+  platform::OptionButton optBaud24{&fraBaud, "optBaud24"};
+  platform::OptionButton optBaud48{&fraBaud, "optBaud48"};
+  platform::OptionButton optBaud96{&fraBaud, "optBaud96"};
+  platform::OptionButton optBaud144{&fraBaud, "optBaud144"};
+  platform::OptionButton optBaud192{&fraBaud, "optBaud192"};
+  platform::OptionButton optBaud288{&fraBaud, "optBaud288"};
+  platform::OptionButton optBaud384{&fraBaud, "optBaud384"};
+  platform::OptionButton optBaud560{&fraBaud, "optBaud560"};
+
+  platform::Frame fraParity{this, "fraParity"};
+  platform::OptionButton optParityNone{&fraParity, "optParityNone"};
+  platform::OptionButton optParityOdd{&fraParity, "optParityOdd"};
+  platform::OptionButton optParityEven{&fraParity, "optParityEven"};
+
+  platform::Frame fraData{this, "fraData"};
+  platform::OptionButton optData7{&fraData, "optData7"};
+  platform::OptionButton optData8{&fraData, "optData8"};
+
+  platform::Frame fraStop{this, "fraStop"};
+  platform::OptionButton optStop1{&fraStop, "optStop1"};
+  platform::OptionButton optStop2{&fraStop, "optStop2"};
+
+  platform::Frame fraComm{this, "fraComm"};
+  platform::ControlArray<platform::OptionButton> optComm{&fraComm, "optComm"};  // index i: port i + 1
+
+  platform::Frame fraPower{this, "fraPower"};
+  platform::OptionButton optPowerNone{&fraPower, "optPowerNone"};
+  platform::OptionButton optPowerRTS{&fraPower, "optPowerRTS"};
+  platform::OptionButton optPowerDTR{&fraPower, "optPowerDTR"};
+
+  platform::Frame fraPollRate{this, "fraPollRate"};
+  platform::OptionButton optPollFast{&fraPollRate, "optPollFast"};
+  platform::OptionButton optPollMed{&fraPollRate, "optPollMed"};
+  platform::OptionButton optPollSlow{&fraPollRate, "optPollSlow"};
+  platform::OptionButton optReallySlow{&fraPollRate, "optReallySlow"};
+
+  platform::Label Label5{this, "Label5"};
+  platform::Label lblFreq{this, "lblFreq"};
+  platform::Label Label6{this, "Label6"};
+  platform::Label lblMode{this, "lblMode"};
+  platform::Label Label7{this, "Label7"};
+  platform::Label Label2{this, "Label2"};  // "Polling Rig"
+  platform::Label Label8{this, "Label8"};
+  platform::Label lblUnProcess{this, "lblUnProcess"};
+  platform::Label Label10{this, "Label10"};  // the note on the Icom address
+
+  platform::CommandButton Command1{this, "Command1"};  // Test
+  platform::CommandButton Command2{this, "Command2"};  // End Test
+  platform::CommandButton Command3{this, "Command3"};  // Change Frequency
+  platform::CommandButton Command4{this, "Command4"};  // copy the unprocessed data
+  platform::CommandButton cmdDone{this, "cmdDone"};
+
+  platform::SerialControl comComm1;
+  platform::Timer tmrGetData{this, "tmrGetData"};
+
+  void Form_Load() override;
+  void Form_Unload(int& Cancel) override;
+
+  void LoadRigSettings();
+  void SaveRigSettings();
+
   // Opens the rig's port with the window's settings and starts polling.
   void Command1_Click();
+  // Stops polling and closes the port.
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void cmdDone_Click();
+  void List1_Click();
+  void chkConvToHex_Click();
+  void txtFreq_Change();
+  void txtMode_Change();
+  void txtFreq_GotFocus();
+  void txtMode_GotFocus();
+  void OptRig_Click();
+  void OptFreq_Click();
+  void OptDont_Click();
+  void tmrGetData_Timer();
+
   // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
   void ChangeFrequency(const float& frequency);
+
+ private:
+  // A port setting shown as one option of a frame, and the code it stands for.
+  struct CodedOption {
+    platform::OptionButton* option;
+    QString code;
+  };
+  using OptionGroup = std::vector<CodedOption>;
+
+  OptionGroup BaudOptions();
+  OptionGroup ParityOptions();
+  OptionGroup DataBitsOptions();
+  OptionGroup StopBitsOptions();
+  OptionGroup PowerOptions();
+  OptionGroup PollRateOptions();
+  std::vector<platform::OptionButton*> SettingsOptions();
+
+  void LayOutControls();
+  void FitToWorkArea();
+  void ApplyPreset(const QString& rigName);
+  void SelectStoredOptions();
+  void TakeSettingsFromOptions();
+  void OpenRigPort();
+  void ReportPortRefused();
+  void SetPollRate();
+  void ClearHeldMode();
+  void LoadBandPlan();
 };
 
 }  // namespace rig

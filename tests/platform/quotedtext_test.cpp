@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "damagedfiles.h"
+#include "fulldisk.h"
 
 using namespace platform;
 
@@ -218,6 +219,24 @@ TEST(QuotedText, WriterReplacesTheFileOnlyWhenClosed) {
   writer.Close();
   EXPECT_EQ(Contents(root + "/cw.txt"), "\"new\"\r\n");
   EXPECT_FALSE(QFile::exists(root + "/CW.txt"));  // one file, whatever case it is named in
+}
+
+TEST(QuotedText, WriterOnAFullDiskLeavesTheOldFileWholeAndNothingBesideIt) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath("cw.txt");
+  {
+    QFile existing(target);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("\"old\"\r\n");
+  }
+  {
+    FullDisk full;
+    QuotedTextWriter writer(target);
+    for (int i = 0; i < 20; ++i) writer.WriteRecord({"a value longer than the disk takes", i});
+    EXPECT_THROW(writer.Close(), RuntimeError);
+  }
+  EXPECT_EQ(Contents(target), "\"old\"\r\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"cw.txt"}));
 }
 
 TEST(QuotedText, WriterThatCannotMakeAFileBesideTheTargetLeavesTheOldOneWhole) {

@@ -1,0 +1,103 @@
+// The rig window as an operator meets it: in a program folder of its own, with the main window
+// there (Done saves the preferences through it) and no serial port that reaches a real device.
+#pragma once
+
+#include "app/form1.h"
+#include "app/globals.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+#include "platform/paths.h"
+#include "rig/rigcontrolfrm.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "formtesting.h"
+
+class RigWindowTest : public ::testing::Test {
+ protected:
+  static constexpr int kPorts = 10;
+
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    savedDir = platform::CurDir();
+    app::ProgramDir = folder.path();
+    app::ProgramDrive = "/";
+    platform::ChDir(folder.path());
+    // Every port the window offers leads nowhere unless a test puts a line there.
+    for (int port = 1; port <= kPorts; ++port) qputenv(PortVariable(port), Missing().toLocal8Bit());
+    platform::InstanceWithoutLoad<app::Form1>();
+  }
+  void TearDown() override {
+    platform::UnloadAll();
+    for (int port = 1; port <= kPorts; ++port) qunsetenv(PortVariable(port));
+    platform::ChDir(savedDir);
+  }
+
+  static QByteArray PortVariable(int port) { return "CORVANE_PORT" + QByteArray::number(port); }
+  QString Missing() const { return folder.filePath("no-such-device"); }
+  QString SettingsPath() const { return folder.filePath("RigCntrl.txt"); }
+
+  // The window's first use, shown to the operator.
+  static rig::RigControlfrm& OpenWindow() {
+    rig::RigControlfrm& window = platform::Instance<rig::RigControlfrm>();
+    ShowActive(window);
+    return window;
+  }
+
+  static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
+
+  // A click on the rig's name in the rig list.
+  static void ChooseRig(rig::RigControlfrm& window, const QString& rig) {
+    auto* list = static_cast<QListWidget*>(window.List1.Widget());
+    const QList<QListWidgetItem*> found = list->findItems(rig, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << rig.toStdString();
+    list->scrollToItem(found.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
+    ASSERT_EQ(window.List1.Text(), rig);
+  }
+
+  // The caption of the option selected among `options`; "" when none is.
+  static QString Selected(std::initializer_list<const platform::OptionButton*> options) {
+    for (const platform::OptionButton* option : options) {
+      if (option->Value()) return option->Caption();
+    }
+    return {};
+  }
+  static QString SelectedBaud(const rig::RigControlfrm& w) {
+    return Selected({&w.optBaud12, &w.optBaud24, &w.optBaud48, &w.optBaud96, &w.optBaud144, &w.optBaud192,
+                     &w.optBaud288, &w.optBaud384, &w.optBaud560});
+  }
+  static QString SelectedParity(const rig::RigControlfrm& w) {
+    return Selected({&w.optParityNone, &w.optParityOdd, &w.optParityEven});
+  }
+  static QString SelectedDataBits(const rig::RigControlfrm& w) { return Selected({&w.optData7, &w.optData8}); }
+  static QString SelectedStopBits(const rig::RigControlfrm& w) { return Selected({&w.optStop1, &w.optStop2}); }
+  static QString SelectedPort(const rig::RigControlfrm& w) {
+    for (int index : w.optComm.Indexes()) {
+      if (w.optComm(index).Value()) return w.optComm(index).Caption();
+    }
+    return {};
+  }
+  static QString SelectedPower(const rig::RigControlfrm& w) {
+    return Selected({&w.optPowerNone, &w.optPowerRTS, &w.optPowerDTR});
+  }
+  static QString SelectedPollRate(const rig::RigControlfrm& w) {
+    return Selected({&w.optPollFast, &w.optPollMed, &w.optPollSlow, &w.optReallySlow});
+  }
+  static QString SelectedModeSource(const rig::RigControlfrm& w) { return Selected({&w.OptRig, &w.OptFreq, &w.OptDont}); }
+
+  // Whether the window is polling, as its controls show it.
+  static bool Polling(const rig::RigControlfrm& w) {
+    return w.tmrGetData.Enabled() && w.Label2.Visible() && w.Command2.Enabled();
+  }
+
+  QTemporaryDir folder;
+  QString savedDir;
+  platform::ScriptedDialogs dialogs;
+};
