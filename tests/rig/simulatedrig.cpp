@@ -31,9 +31,14 @@ QByteArray SimulatedRig::Received() const {
   return bytes;
 }
 
-QByteArray SimulatedRig::ReceivedBefore(char marker) const {
+QByteArray SimulatedRig::ReceivedBefore(char marker) {
   QByteArray received;
-  const bool arrived = QTest::qWaitFor([&] { return (received = Received()).contains(marker); }, 10000);
-  EXPECT_TRUE(arrived) << "the marker never reached the rig; it had " << received.toHex(' ').toStdString();
-  return arrived ? received.left(received.indexOf(marker)) : QByteArray();
+  const bool arrived =
+      QTest::qWaitFor([&] { return (received = Received()).indexOf(marker, taken_) >= 0; }, 10000);
+  EXPECT_TRUE(arrived) << "the marker never reached the rig; it had " << received.mid(taken_).toHex(' ').toStdString();
+  if (!arrived) return {};
+  const qsizetype at = received.indexOf(marker, taken_);
+  const QByteArray before = received.mid(taken_, at - taken_);
+  taken_ = at + 1;
+  return before;
 }

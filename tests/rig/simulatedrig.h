@@ -22,14 +22,17 @@ class SimulatedRig {
   std::string HostEnd() const { return line_.HostEnd(); }
   // Everything the rig has received, in order.
   QByteArray Received() const;
-  // What the rig received before `marker`, once the marker has arrived: a test sends the marker
-  // after the program's bytes, so that "nothing" is seen as surely as something. Empty with a
-  // test failure when the marker never comes.
-  QByteArray ReceivedBefore(char marker) const;
+  // What the rig received after the last marker taken and before `marker`, once that has arrived:
+  // a test sends a marker after the program's bytes, so that "nothing" is seen as surely as
+  // something. Empty with a test failure when the marker never comes.
+  QByteArray ReceivedBefore(char marker);
+  // Hangs the line up, as a pulled-out adapter does.
+  void Unplug() { line_.Unplug(); }
 
  private:
   QByteArray variable_;
   peertesting::ScratchFolder folder_;
   peertesting::PtyPair line_;
   std::unique_ptr<peertesting::ChildProcess> rig_;
+  qsizetype taken_ = 0;  // bytes up to and with the last marker taken
 };
