@@ -375,13 +375,7 @@ void ShowGridMap(app::Form1& form) {
   logging::WorkedGridColor = 255;
   form.GridFill();
   for (QString grid : {"FN31", "FN20", "EN92", "FN42"}) form.ColorChange(grid);
-  for (platform::ListBox* list : form.BandLists()) list->SetVisible(false);
-  for (platform::Label* label : form.BandNameLabels()) label->SetVisible(false);
-  for (platform::Label* label : form.BandCountLabels()) label->SetVisible(false);
-  form.Label10.SetVisible(false);
-  for (int i : form.lblGrid.Indexes()) form.lblGrid(i).SetVisible(true);
-  for (platform::CommandButton* arrow : {&form.Command4, &form.Command5, &form.Command6, &form.Command7})
-    arrow->SetVisible(true);
+  form.HideBandLists();
 }
 
 // Visible controls must neither overlap nor leave the client area.
