@@ -505,15 +505,6 @@ void Form1::ConnectMenuEvents() {
 // ---------------------------------------------------------------------------------------------
 // Handlers without a body yet. Each moves to the file of the subsystem that owns it as it is built.
 
-// Panel layouts and rescaling.
-void Form1::HideBandLists() { NOT_BUILT_YET(); }
-void Form1::ShowBandLists() { NOT_BUILT_YET(); }
-void Form1::ResizeBandLists() { NOT_BUILT_YET(); }
-void Form1::ResizeControls() { NOT_BUILT_YET(); }
-void Form1::ResizeForTaskBar() { NOT_BUILT_YET(); }
-void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
-void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
-
 // Exports.
 void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
 void Form1::mnuExportADIF_Click() { NOT_BUILT_YET(); }

@@ -252,6 +252,9 @@ void ListView::ApplyColumnWidths() {
 
 void ListView::ApplyFont() {
   Control::ApplyFont();
+  // Qt does not always pass a later font change on to the header: the column headers would keep
+  // an earlier size and no longer fit their columns.
+  View()->horizontalHeader()->setFont(View()->font());
   View()->verticalHeader()->setDefaultSectionSize(View()->fontMetrics().height() + 4);
 }
 

@@ -45,7 +45,6 @@ namespace {
 using app::Form1;
 using platform::Instance;
 using platform::IsLoaded;
-using platform::UnbuiltReached;
 
 const QDateTime kLocalNow(QDate(2024, 1, 20), QTime(14, 5, 30));
 // The rig window's design port; a test that starts polling points it at a line of its own.
@@ -272,24 +271,38 @@ TEST_F(MainWindowLoad, ADamagedPreferencesFileStopsTheLoadWithOneMessage) {
   EXPECT_EQ(form.ListView1.ColumnHeaders.Count(), 9) << "the window stays as far as it was set up";
 }
 
-TEST_F(MainWindowLoad, ASmallerFormSizeRescalesTheWindowAndAChosenRigStartsPolling) {
+TEST_F(MainWindowLoad, TheFormSizeAndTaskBarChooseTheWindowsPlaceAndAChosenRigStartsPolling) {
+  platform::Screen::SetWorkAreaForTesting(0, 0, 19200, 13800);
   const struct {
     int formSize;
+    int taskBarDisplay;
     const char* rigType;
-    bool rescaled;
+    double left, top, width, height;
     bool rigStarted;
-  } cases[] = {{100, "None", false, false}, {99, "none", true, false}, {100, "IC-706MKIIG", false, true}};
+  } cases[] = {
+      {100, 0, "None", 0, 0, 19200, 14400, false},
+      {100, 1, "None", 0, 0, 19200, 13800, false},
+      {50, 1, "none", 4800, 3600, 9600, 7200, false},  // the task bar waits for 100 %
+      {100, 0, "IC-706MKIIG", 0, 0, 19200, 14400, true},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.formSize);
+    SCOPED_TRACE(c.taskBarDisplay);
     SCOPED_TRACE(c.rigType);
     Restart();
     peertesting::PtyPair rigLine;
     qputenv(kRigPortVariable, QByteArray::fromStdString(rigLine.HostEnd()));
     preferences.FormSize = static_cast<std::uint8_t>(c.formSize);
+    preferences.TaskBarDisplay = static_cast<std::uint8_t>(c.taskBarDisplay);
     preferences.RigType = c.rigType;
     WritePreferences();
-    Load();
-    EXPECT_EQ(UnbuiltReached().contains("Form1::ResizeControls"), c.rescaled);
+    Form1& form = Load();
+    EXPECT_DOUBLE_EQ(form.Left(), c.left);
+    EXPECT_DOUBLE_EQ(form.Top(), c.top);
+    EXPECT_DOUBLE_EQ(form.Width(), c.width);
+    EXPECT_DOUBLE_EQ(form.Height(), c.height);
+    EXPECT_EQ(form.mnuTaskBar.Checked(), c.taskBarDisplay == 1);
+    EXPECT_EQ(app::FormSize, c.formSize);
     EXPECT_EQ(IsLoaded<rig::RigControlfrm>(), c.rigStarted);
     EXPECT_FALSE(IsLoaded<rig::RigControlfrm>() && Instance<rig::RigControlfrm>().Visible());
     EXPECT_EQ(IsLoaded<rig::RigControlfrm>() && Instance<rig::RigControlfrm>().comComm1.PortOpen(), c.rigStarted);

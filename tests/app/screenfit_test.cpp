@@ -91,6 +91,25 @@ TEST_P(ScreenFit, MainWindowCaptionsAndMessagesAreWhole) {
   }
 }
 
+// The task-bar layout takes the height of a 40-pixel task bar from every control, but no font size.
+TEST_P(ScreenFit, MainWindowCaptionsAreWholeOnTheWorkArea) {
+  SetScreen(GetParam());
+  platform::Screen::SetWorkAreaForTesting(0, 0, GetParam().width * platform::TwipsPerPixel,
+                                          (GetParam().height - 40) * platform::TwipsPerPixel);
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  app::ModFormResize::FillScreen(form);
+  app::FormSize = 100;
+  app::TaskBarDisplay = 1;
+  form.ResizeForTaskBar();
+  form.Label21.SetCaption("144 MHz");
+  form.lblDupe.SetCaption(kGridSquareCounts);
+  for (const char* message : kLongestMessages) {
+    SCOPED_TRACE(message);
+    form.lblDialog.SetCaption(message);
+    EXPECT_EQ(CutCaptions(form), std::vector<std::string>{});
+  }
+}
+
 TEST_P(ScreenFit, ContactListCellsAreWhole) {
   SetScreen(GetParam());
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();

@@ -250,13 +250,15 @@ TEST_F(ContactListTest, ThePanelButtonSwitchesToTheGridMapAndBackAndSavesTheChoi
   };
   QTest::mouseClick(form.Command2.Widget(), Qt::LeftButton);
   EXPECT_EQ(form.Command2.Caption(), "View Bands");
-  EXPECT_TRUE(platform::UnbuiltReached().contains("Form1::HideBandLists"));
+  EXPECT_TRUE(form.lblGrid(0).Visible());
+  EXPECT_FALSE(form.List1.Visible());
   EXPECT_EQ(savedView(), "View Bands");
   EXPECT_TRUE(form.txtCall.HasFocus());
 
   QTest::mouseClick(form.Command2.Widget(), Qt::LeftButton);
   EXPECT_EQ(form.Command2.Caption(), "View Grids");
-  EXPECT_TRUE(platform::UnbuiltReached().contains("Form1::ShowBandLists"));
+  EXPECT_FALSE(form.lblGrid(0).Visible());
+  EXPECT_TRUE(form.List1.Visible());
   EXPECT_EQ(savedView(), "View Grids");
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
