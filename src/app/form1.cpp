@@ -514,11 +514,6 @@ void Form1::ResizeForTaskBar() { NOT_BUILT_YET(); }
 void Form1::mnuFormSize_Click() { NOT_BUILT_YET(); }
 void Form1::mnuTaskBar_Click() { NOT_BUILT_YET(); }
 
-// Exports.
-void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
-void Form1::mnuExportADIF_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCopyListtoClipboard_Click() { NOT_BUILT_YET(); }
-
 // Spot list and band map.
 void Form1::txtDX_Click() { NOT_BUILT_YET(); }
 void Form1::txtDX_DblClick() { NOT_BUILT_YET(); }
