@@ -13,6 +13,9 @@ class CommonDialog;
 // how an export that fails or is cancelled ends.
 namespace logtools {
 
+// Breaks a line in the texts of the exports' message boxes.
+inline const QString kLineBreak = QStringLiteral("\r\n");
+
 // Asks for the file to write with the main window's save dialog: it opens on initialFileName (a
 // full path as the program writes it) with the one filter selected, and asks before an existing
 // file is replaced. Returns the chosen path; throws platform::RuntimeError CancelSelectedError

@@ -20,8 +20,6 @@ namespace app {
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
-
 // The export's three questions; Cancel answers "" and the export goes on.
 logtools::AdifAnswers AskAdifAnswers() {
   logtools::AdifAnswers answers;
@@ -73,8 +71,8 @@ void Form1::mnuExportADIF_Click() {
     SelectProgramFolder();
   });
   if (!written) return;
-  platform::MsgBox(QStringLiteral("The file was successfully written to the directory:") + kLineBreak + kLineBreak +
-                       path + QStringLiteral("."),
+  platform::MsgBox(QStringLiteral("The file was successfully written to the directory:") + logtools::kLineBreak +
+                       logtools::kLineBreak + path + QStringLiteral("."),
                    platform::MsgBoxStyle::OKOnly, QStringLiteral("File Written Successfully."));
 }
 

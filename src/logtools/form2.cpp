@@ -20,7 +20,6 @@ namespace {
 
 const QString kSettingsApp = QStringLiteral("Varnek_Software");
 const QString kSettingsSection = QStringLiteral("Settings");
-const QString kLineBreak = QStringLiteral("\r\n");
 
 // A personal detail kept between contests: in the settings store, in the shared preferences file
 // for the maker's other programs, and in its box.
