@@ -505,11 +505,6 @@ void Form1::ConnectMenuEvents() {
 // ---------------------------------------------------------------------------------------------
 // Handlers without a body yet. Each moves to the file of the subsystem that owns it as it is built.
 
-// Exports.
-void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
-void Form1::mnuExportADIF_Click() { NOT_BUILT_YET(); }
-void Form1::mnuCopyListtoClipboard_Click() { NOT_BUILT_YET(); }
-
 // Spot list and band map.
 void Form1::txtDX_Click() { NOT_BUILT_YET(); }
 void Form1::txtDX_DblClick() { NOT_BUILT_YET(); }

@@ -362,8 +362,8 @@ class Form1 : public platform::Form {
   // ---- Procedures that other windows and the set-up call
   void SavePref();              // writes the preferences file
   QString ReadPreferences();    // takes the preferences file's values; returns the panel view saved
-  void mnuopen2();              // reloads the whole log from the table
-  void WorkList();              // the reload every other part calls
+  bool mnuopen2();              // reloads the whole log from the table; false when it could not
+  bool WorkList();              // the reload every other part calls; false when it could not
   void FileSize();              // polls the table's row count and reloads on a change
   void AskOpenExistingLog();    // the start-up question: continue the log or start a new one
   void NewLog();                // empties the log after the operator confirms

@@ -31,9 +31,10 @@ void TrySelectProgramFolder() { platform::SkipOnError(lcApp, &SelectProgramFolde
 
 }  // namespace
 
-// The log is reloaded first, so the contacts other PCs logged since the last poll are written too.
+// The log is reloaded first, so the contacts other PCs logged since the last poll are written too;
+// a log that cannot be read is not offered for writing, as the file would go out short of contacts.
 void Form1::mnuWriteSumm_Click() {
-  WorkList();
+  if (!WorkList()) return;
   ShowModalAndUnload<logtools::Form2>();
 }
 

@@ -46,8 +46,9 @@ void ShowReloadedLog(Form1& form) {
 
 // Rebuilds the in-memory log, the tallies and every view of them from the table. The table is
 // read whole before anything is replaced, so a file that cannot be reached or is damaged leaves
-// the log, its counts and its lists as they were.
-void Form1::mnuopen2() {
+// the log, its counts and its lists as they were. False when the table could not be read, so a
+// caller that needs the whole log (an export) stops after the error box.
+bool Form1::mnuopen2() {
   try {
     platform::ChDrive(ProgramDrive);
     platform::ChDir(ProgramDir);
@@ -58,15 +59,16 @@ void Form1::mnuopen2() {
     KeepLogUntilNextPoll();
     platform::MsgBox(QStringLiteral("Error opening file."), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("File or Network Error"));
-    return;
+    return false;
   }
   logging::ReloadFailed = 0;
   ShowReloadedLog(*this);
+  return true;
 }
 
-void Form1::WorkList() {
+bool Form1::WorkList() {
   logging::ReloadPending = 0;
-  mnuopen2();
+  return mnuopen2();
 }
 
 // A reload on request: a reload waiting for the call box still follows.
