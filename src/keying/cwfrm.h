@@ -1,12 +1,16 @@
 #pragma once
 
+#include "keying/cwelements.h"
+#include "platform/controlarray.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/serialcontrol.h"
 #include "platform/timer.h"
 
 namespace keying {
 
-// The CW messages window: the prepared messages, the keying interface, speed and repeat.
+// The CW messages window: the prepared messages, the keying interface and line, speed, word
+// space, the timing of software keying and repeat.
 class CWFrm : public platform::Form {
  public:
   CWFrm();
@@ -23,13 +27,14 @@ class CWFrm : public platform::Form {
   platform::TextBox Text9{this, "Text9"};
   platform::TextBox Text12{this, "Text12"};
   platform::TextBox Text13{this, "Text13"};
-  platform::TextBox Text10{this, "Text10"};  // serial port of the keying line; 0 none
-  platform::TextBox Text14{this, "Text14"};  // printer-port base address
-  platform::TextBox Text11{this, "Text11"};  // speed, words per minute
-  platform::UpDown UpDown1{this, "UpDown1"};
-  platform::TextBox txtSpace{this, "txtSpace"};  // word-space adjustment in dots
-  platform::TextBox txtCWLoop{this, "txtCWLoop"};  // seconds before F1 repeats; 0 none
+  platform::ControlArray<platform::Label> lblFKey{this, "lblFKey"};  // 0..11: "F1" .. "F12"
+  platform::Label lblKeyboard{this, "lblKeyboard"};                  // F12's "Keyboard"
+  platform::Label lblWildcards{this, "lblWildcards"};
   platform::CheckBox Check1{this, "Check1"};  // echo the unsent text on the main window
+  platform::Label lblCWMode{this, "lblCWMode"};
+  platform::Label lblArrows{this, "lblArrows"};
+  platform::Label lblProsigns{this, "lblProsigns"};
+  platform::ControlArray<platform::Label> lblProsign{this, "lblProsign"};  // 0..9: name, key, ...
 
   platform::Frame fraKeying{this, "fraKeying"};
   platform::OptionButton Option1{&fraKeying, "Option1"};  // RTS
@@ -37,19 +42,77 @@ class CWFrm : public platform::Form {
   platform::OptionButton Option3{&fraKeying, "Option3"};  // printer port
   platform::OptionButton Option4{&fraKeying, "Option4"};  // none
   platform::OptionButton Option5{&fraKeying, "Option5"};  // keyer device
+
+  platform::Frame fraTiming{this, "fraTiming"};
+  platform::Label lblTiming{&fraTiming, "lblTiming"};
+  platform::OptionButton optTimer{&fraTiming, "optTimer"};
+  platform::OptionButton OptSleep{&fraTiming, "OptSleep"};
+  platform::OptionButton optLoop{&fraTiming, "optLoop"};
+  platform::Label lblLoop{&fraTiming, "lblLoop"};
+  platform::TextBox txtLoop{&fraTiming, "txtLoop"};  // loops per 60 ms for the loop timing
+  platform::CommandButton cmdLoopFaster{&fraTiming, "cmdLoopFaster"};
+  platform::CommandButton cmdLoopSlower{&fraTiming, "cmdLoopSlower"};
+
+  platform::Label lblInterface{this, "lblInterface"};
+  platform::Label lblComPort{this, "lblComPort"};
+  platform::TextBox Text10{this, "Text10"};  // serial port of the keying line; 0 none
+  platform::Label lblPrinterPort{this, "lblPrinterPort"};
+  platform::TextBox Text14{this, "Text14"};  // printer-port base address
+  platform::Label lblLPT1{this, "lblLPT1"};
+  platform::TextBox Text11{this, "Text11"};  // speed, words per minute
+  platform::UpDown UpDown1{this, "UpDown1"};
+  platform::Label lblWPM{this, "lblWPM"};
+  platform::CommandButton Command2{this, "Command2"};  // Faster
+  platform::CommandButton Command3{this, "Command3"};  // Slower
+  platform::TextBox txtSpace{this, "txtSpace"};  // word-space adjustment in dots
+  platform::Label lblWordSpace{this, "lblWordSpace"};
+  platform::CommandButton Command5{this, "Command5"};  // Less
+  platform::CommandButton Command6{this, "Command6"};  // More
+  platform::Label lblSpacing{this, "lblSpacing"};
+  platform::TextBox txtCWLoop{this, "txtCWLoop"};  // seconds before F1 repeats; 0 none
+  platform::Label lblCWLoop{this, "lblCWLoop"};
+
+  platform::CommandButton Command1{this, "Command1"};  // Done
+  platform::CommandButton Command4{this, "Command4"};  // Test
+  platform::Label Label23{this, "Label23"};            // "Sending!" while Test sends
+  platform::CommandButton Command7{this, "Command7"};  // Send Code Practice
   platform::CommandButton cmdConfTappler{this, "cmdConfTappler"};
+  platform::Label lblTest{this, "lblTest"};
+  platform::Label lblLogs{this, "lblLogs"};
+  platform::Label lblPrecise{this, "lblPrecise"};
 
   platform::Timer tmrRepeat{this, "tmrRepeat"};
+  platform::SerialControl Comm;  // its DTR or RTS line keys the transmitter
+
+  // Loops per 60 ms for the loop timing; 0 until calibrated or typed.
+  double LoopOffset = 0;
 
   // Sends the message of a function key (112 to 120, 124 for F10, 122 for F11) with its macros
   // filled in.
   void FKeyCW(int& KeyCode);
+  // Keys one character on the chosen line, or logs the contact for "!". Errors end it quietly,
+  // always with the key up.
+  void Transmit(const QString& Character);
+  // (Re)opens the keying port named by Text10; 0 leaves it closed. A port that cannot be opened
+  // is reported, and the window shown for the operator to correct it.
+  void CWSetup();
   // Keys CWBuffer character by character, or hands it to the keyer device.
   void LoopThroughCWBuffer();
 
   // Speed one word per minute up or down.
   void UpDown1_UpClick();
   void UpDown1_DownClick();
+  void Command2_Click();  // Faster
+  void Command3_Click();  // Slower
+
+  void Form_Load() override;
+  void Command1_Click();  // Done
+  void Command4_Click();  // Test
+  void Command5_Click();  // Less word space
+  void Command6_Click();  // More word space
+  void Command7_Click();  // Send Code Practice
+  void cmdConfTappler_Click();
+  void tmrRepeat_Timer();
 
   void Option1_Click();
   void Option2_Click();
@@ -57,8 +120,29 @@ class CWFrm : public platform::Form {
   void Option4_Click();
   void Option5_Click();
 
+  void optTimer_Click();
+  void OptSleep_Click();
+  void optLoop_Click();
+  void txtLoop_Change();
+  void cmdLoopFaster_Click();
+  void cmdLoopSlower_Click();
+  // Counts the loop timing's loops per 60 ms on this PC into LoopOffset and txtLoop.
+  void CalibrateLoop();
+
+  void Text10_KeyPress(int& KeyAscii);
+  void Text10_GotFocus();
+  void Text10_LostFocus();
+  void Text11_Change();
+
  private:
   void StepSpeed(double step);
+  void EnableLoopTiming(bool enabled);
+  void ScaleLoopOffset(double factor);
+  UnitTiming ChosenTiming() const;
+  std::int32_t PrinterControlRegister() const;
+  void SetKey(bool down, std::int32_t printerRegister);
+  void KeyPattern(const QString& pattern, const UnitWait& wait);
+  void ReportInvalidPort();
 };
 
 }  // namespace keying

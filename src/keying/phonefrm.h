@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/mciwave.h"
+#include "platform/serialcontrol.h"
 #include "platform/timer.h"
 
 namespace keying {
@@ -31,6 +32,7 @@ class PhoneFrm : public platform::Form {
   platform::TextBox txtPHLoop{this, "txtPHLoop"};  // pause in seconds before F1 repeats; 0 none
   platform::Timer tmrRepeat{this, "tmrRepeat"};
   platform::MMControl MMControl1;
+  platform::SerialControl CommPhone;  // its DTR or RTS line keys push-to-talk
 
   void Form_Unload(int& Cancel) override;
 

@@ -62,6 +62,7 @@ QFunctionPointer TapplinkExport(const char* name) {
 std::int32_t tp_getstatus() { return Call<decltype(::tp_getstatus)>("tp_getstatus"); }
 std::int32_t tp_clearbuf() { return Call<decltype(::tp_clearbuf)>("tp_clearbuf"); }
 std::int32_t tp_backspace() { return Call<decltype(::tp_backspace)>("tp_backspace"); }
+std::int32_t tp_wpm(std::int32_t value) { return Call<decltype(::tp_wpm)>("tp_wpm", value); }
 
 FakeTapplink::FakeTapplink(std::map<QByteArray, QFunctionPointer> exports) : exports_(std::move(exports)) {
   fake = this;

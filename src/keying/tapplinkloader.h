@@ -16,6 +16,7 @@ namespace keying {
 std::int32_t tp_getstatus();
 std::int32_t tp_clearbuf();
 std::int32_t tp_backspace();
+std::int32_t tp_wpm(std::int32_t value);
 
 // The address of one export, by name.
 QFunctionPointer TapplinkExport(const char* name);

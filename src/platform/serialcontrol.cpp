@@ -105,6 +105,12 @@ int ClampedCount(qint64 count) {
   return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max()));
 }
 
+std::weak_ptr<std::vector<RecordedSerialLines::Level>> activeRecording;
+
+void Record(int port, RecordedSerialLines::Line line, bool raised) {
+  if (auto levels = activeRecording.lock()) levels->push_back({port, line, raised, std::chrono::steady_clock::now()});
+}
+
 }  // namespace
 
 SerialControl::SerialControl() = default;
@@ -132,12 +138,12 @@ void SerialControl::SetHandshaking(int handshaking) {
 
 void SerialControl::SetDTREnable(bool enabled) {
   dtrEnable_ = enabled;
-  ApplyLines();
+  ApplyDtr();
 }
 
 void SerialControl::SetRTSEnable(bool enabled) {
   rtsEnable_ = enabled;
-  ApplyLines();
+  ApplyRts();
 }
 
 bool SerialControl::PortOpen() const { return port_ && port_->isOpen(); }
@@ -204,16 +210,15 @@ void SerialControl::Open() {
     CommError(port->error() == QSerialPort::PermissionError ? CommErrorPortAlreadyOpen : CommErrorInvalidPort);
   }
   // The keyer library holds its device the same way, so neither takes a port the other has.
+  // Only once the port is ours may its lines change: the other holder may be keying them.
   if (flock(port->handle(), LOCK_EX | LOCK_NB) != 0) CommError(CommErrorPortAlreadyOpen);
   port_ = std::move(port);
-  linesAtOpen_ = {dtrEnable_, rtsEnable_};
   try {
-    // Linux raises DTR and RTS at every opening: put them as asked at once, before a line that
-    // powers an interface stays up any longer.
+    // Linux raises DTR and RTS at every opening, and a keying line wired to one keys the
+    // transmitter: put them as asked at once.
     ApplyLines();
     ApplySettings(settings_);
     ApplyHandshaking(handshaking_);
-    ApplyLines();
   } catch (const RuntimeError&) {
     Close();
     throw;
@@ -252,12 +257,24 @@ void SerialControl::ApplyHandshaking(int handshaking) {
 }
 
 void SerialControl::ApplyLines() {
+  ApplyDtr();
+  ApplyRts();
+}
+
+// A line without modem control (a pseudo-terminal) refuses; that is no fault.
+void SerialControl::ApplyDtr() {
   if (!PortOpen()) return;
-  // A line without modem control (a pseudo-terminal) refuses; that is no fault. Under RTS/CTS
-  // handshaking the driver moves RTS itself.
   port_->setDataTerminalReady(dtrEnable_);
-  if (handshaking_ < 2) port_->setRequestToSend(rtsEnable_);
   RequireOpen();
+  Record(commPort_, RecordedSerialLines::Line::Dtr, dtrEnable_);
+}
+
+// Under RTS/CTS handshaking the driver moves RTS itself.
+void SerialControl::ApplyRts() {
+  if (!PortOpen() || handshaking_ >= 2) return;
+  port_->setRequestToSend(rtsEnable_);
+  RequireOpen();
+  Record(commPort_, RecordedSerialLines::Line::Rts, rtsEnable_);
 }
 
 // As much as the device takes now; the rest goes from the event loop when it has room. A device
@@ -271,5 +288,11 @@ void SerialControl::FlushWhatTheDeviceTakes() {
 void SerialControl::TakeArrived() {
   if (PortOpen()) port_->waitForReadyRead(0);
 }
+
+RecordedSerialLines::RecordedSerialLines() : levels_(std::make_shared<std::vector<Level>>()) {
+  activeRecording = levels_;
+}
+
+RecordedSerialLines::~RecordedSerialLines() { activeRecording.reset(); }
 
 }  // namespace platform

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
+#include <vector>
 
 class QSerialPort;
 
@@ -46,8 +48,10 @@ class SerialControl {
   int Handshaking() const { return handshaking_; }
   void SetHandshaking(int handshaking);
 
-  // The line is raised while the port is open and its switch is on. Pseudo-terminals have no
-  // modem lines, and RTS/CTS handshaking drives RTS itself: the switch still reads what was asked.
+  // The line is raised while the port is open and its switch is on. Linux raises both lines as it
+  // opens a tty; the opening lowers a line whose switch is off right after the device is set up by
+  // Qt and locked, before anything else. Pseudo-terminals have no modem lines, and RTS/CTS
+  // handshaking drives RTS itself: the switch still reads what was asked.
   bool DTREnable() const { return dtrEnable_; }
   void SetDTREnable(bool enabled);
   bool RTSEnable() const { return rtsEnable_; }
@@ -69,14 +73,10 @@ class SerialControl {
   int OutBufferCount();
 
   // Test seams: the lines as asked of the device (a pseudo-terminal cannot report its modem
-  // lines), as they were asked at the last opening, and the flow control the open device holds.
+  // lines; RecordedSerialLines below keeps every level set, in order) and the flow control the
+  // open device holds.
   bool DtrRaised() const { return PortOpen() && dtrEnable_; }
   bool RtsRaised() const { return PortOpen() && rtsEnable_; }
-  struct ModemLines {
-    bool dtr = false;
-    bool rts = false;
-  };
-  ModemLines LinesAtOpenForTesting() const { return linesAtOpen_; }
   struct FlowControl {
     bool rtsCts = false;
     bool xonXoff = false;
@@ -90,6 +90,8 @@ class SerialControl {
   void ApplySettings(const QString& settings);
   void ApplyHandshaking(int handshaking);
   void ApplyLines();
+  void ApplyDtr();
+  void ApplyRts();
   void FlushWhatTheDeviceTakes();
   void TakeArrived();
 
@@ -99,8 +101,32 @@ class SerialControl {
   bool dtrEnable_ = false;
   bool rtsEnable_ = false;
   int inputLen_ = 0;
-  ModemLines linesAtOpen_;
   std::unique_ptr<QSerialPort> port_;  // a fresh one for each opening
+};
+
+// Test seam: while one of these lives, every DTR or RTS level set on an open port is noted in
+// order, with the port number and the moment (steady clock) the device took it, so a test reads
+// a keying line's levels although a pseudo-terminal has none. The device is set as always.
+// GUI thread only; one at a time.
+class RecordedSerialLines {
+ public:
+  enum class Line { Dtr, Rts };
+  struct Level {
+    int port;
+    Line line;
+    bool raised;
+    std::chrono::steady_clock::time_point at;
+  };
+
+  RecordedSerialLines();
+  ~RecordedSerialLines();
+  RecordedSerialLines(const RecordedSerialLines&) = delete;
+  RecordedSerialLines& operator=(const RecordedSerialLines&) = delete;
+
+  const std::vector<Level>& Levels() const { return *levels_; }
+
+ private:
+  std::shared_ptr<std::vector<Level>> levels_;
 };
 
 }  // namespace platform

@@ -221,22 +221,33 @@ TEST_F(SerialLine, DtrAndRtsAreRaisedWhileOpenAsAskedAlthoughAPseudoTerminalHasN
   EXPECT_TRUE(control.RTSEnable());
 }
 
-TEST_F(SerialLine, TheLinesAreAsAskedFromTheOpeningOnSoAPowerLineRaisedAfterwardsRisesOnlyThen) {
+// Linux raises both lines as it opens a tty, and a keying line wired to either keys the
+// transmitter: the opening sets them as asked before anything else.
+TEST_F(SerialLine, OpeningSetsBothLinesAsAskedFirstAndEachLevelSetOnTheDeviceIsRecordedInOrder) {
+  RecordedSerialLines lines;
   SerialControl control;
-  control.SetDTREnable(false);
-  control.SetRTSEnable(false);
+  control.SetDTREnable(true);  // closed: no device to set
   Open(control);
-  control.SetDTREnable(true);  // a rig interface powered from DTR
-  EXPECT_FALSE(control.LinesAtOpenForTesting().dtr);
-  EXPECT_FALSE(control.LinesAtOpenForTesting().rts);
-  EXPECT_TRUE(control.DtrRaised());
-  EXPECT_FALSE(control.RtsRaised());
-
-  control.SetPortOpen(false);
   control.SetRTSEnable(true);
-  Open(control);
-  EXPECT_TRUE(control.LinesAtOpenForTesting().dtr);
-  EXPECT_TRUE(control.LinesAtOpenForTesting().rts);
+  control.SetDTREnable(false);
+  control.SetHandshaking(2);    // the driver moves RTS from now on
+  control.SetRTSEnable(false);  // so only the switch changes
+  control.SetPortOpen(false);
+  control.SetDTREnable(true);
+
+  using Line = RecordedSerialLines::Line;
+  const struct {
+    Line line;
+    bool raised;
+  } expected[] = {{Line::Dtr, true}, {Line::Rts, false}, {Line::Rts, true}, {Line::Dtr, false}, {Line::Dtr, false}};
+  ASSERT_EQ(lines.Levels().size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(lines.Levels()[i].port, kPort);
+    EXPECT_EQ(lines.Levels()[i].line, expected[i].line);
+    EXPECT_EQ(lines.Levels()[i].raised, expected[i].raised);
+    if (i > 0) EXPECT_GE(lines.Levels()[i].at, lines.Levels()[i - 1].at);
+  }
 }
 
 TEST_F(SerialLine, OpeningNeedsAPortNumberOfOneOrMoreThatNamesASerialDevice) {

@@ -118,11 +118,13 @@ TEST_F(RigPolling, ThePowerLineRisesOnlyOnceThePortIsOpen) {
   } cases[] = {{w.optPowerDTR, true, false}, {w.optPowerRTS, false, true}, {w.optPowerNone, false, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.power.Caption().toStdString());
+    const platform::RecordedSerialLines lines;
     Click(c.power);
     Start(w, "Kenwood");
     ASSERT_TRUE(w.comComm1.PortOpen());
-    EXPECT_FALSE(w.comComm1.LinesAtOpenForTesting().dtr);
-    EXPECT_FALSE(w.comComm1.LinesAtOpenForTesting().rts);
+    ASSERT_GE(lines.Levels().size(), 2u);  // both lines as the opening left them, down
+    EXPECT_FALSE(lines.Levels()[0].raised);
+    EXPECT_FALSE(lines.Levels()[1].raised);
     EXPECT_EQ(w.comComm1.DtrRaised(), c.dtr);
     EXPECT_EQ(w.comComm1.RtsRaised(), c.rts);
     ChooseRig(w, "None");
