@@ -67,9 +67,11 @@ bool IsOneOf(const QString& rigType, std::initializer_list<const char*> names) {
   return std::any_of(names.begin(), names.end(), [&](const char* name) { return rigType == QLatin1String(name); });
 }
 
-// "###.####0": five decimals, no zero before the point below 1 MHz (".50000").
+// "###.####0": five decimals, no zero before the point below 1 MHz (".50000"). The single is
+// taken at its 7 significant digits first, so 1296.1 shows as 1296.10000, not 1296.09998.
 QString FrequencyCaption(float megahertz) {
-  QString caption = QString::number(static_cast<double>(megahertz), 'f', 5);
+  const double significant = QString::number(megahertz, 'g', 7).toDouble();
+  QString caption = QString::number(significant, 'f', 5);
   if (caption.startsWith(QLatin1String("0."))) caption.remove(0, 1);
   return caption;
 }
