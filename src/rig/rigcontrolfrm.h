@@ -5,10 +5,12 @@
 #include "platform/form.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
+#include "rig/replyparsers.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace rig {
@@ -133,6 +135,8 @@ class RigControlfrm : public platform::Form {
   void OptFreq_Click();
   void OptDont_Click();
   void tmrGetData_Timer();
+  // The logging mode of the sub-band RigFrequency lies in; outside them RigMode stays.
+  void ModeFromFrequency();
 
   // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
   void ChangeFrequency(const float& frequency);
@@ -163,6 +167,17 @@ class RigControlfrm : public platform::Form {
   void SetPollRate();
   void ClearHeldMode();
   void LoadBandPlan();
+
+  void SendTick();
+  void WritePollCommands();
+  void WriteOneCommandAlternately(int minimumLength, const std::function<void(const QString&)>& write);
+  void ReadTick();
+  void ParseReply();
+  void TakeReading(const RigReading& reading);
+  void ShowReading();
+  void HandOnToMainWindow();
+
+  QString lastTickFault_;  // traced once, until a tick runs through again
 };
 
 }  // namespace rig
