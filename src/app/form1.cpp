@@ -519,11 +519,4 @@ void Form1::mnuQuellbookExport_Click() { NOT_BUILT_YET(); }
 void Form1::mnuExportADIF_Click() { NOT_BUILT_YET(); }
 void Form1::mnuCopyListtoClipboard_Click() { NOT_BUILT_YET(); }
 
-// Spot list and band map.
-void Form1::txtDX_Click() { NOT_BUILT_YET(); }
-void Form1::txtDX_DblClick() { NOT_BUILT_YET(); }
-void Form1::lblDX_Click() { NOT_BUILT_YET(); }
-void Form1::lblDX_DblClick() { NOT_BUILT_YET(); }
-void Form1::lblDXSpot_MouseMove(int, int, int, float, float) { NOT_BUILT_YET(); }
-
 }  // namespace app
