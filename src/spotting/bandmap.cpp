@@ -9,6 +9,7 @@
 #include "spotting/packetspotfrm.h"
 
 #include <algorithm>
+#include <set>
 
 namespace app {
 
@@ -118,17 +119,18 @@ void Form1::BandMapScale() {
   }
 }
 
-// Every label is hidden first, so a spot that left the range, aged past the hour or was removed
-// vanishes. The range is read back from the scale as it is shown.
+// Only the labels of the spots placed now stay visible, so a spot that left the range, aged past
+// the hour or was removed vanishes; the others are hidden without being shown in between. The
+// range is read back from the scale as it is shown.
 void Form1::DisplayBandMapLabels() {
   try {
     if (!lblDX.Visible()) return;
-    ShowSpotLabels(*this, false);
     BandMapScale();
     const float low = lblFreqSpot[0].Caption().toFloat();
     const float high = lblFreqSpot[4].Caption().toFloat();
     const double x1 = LineDX.X1();
     const double x2 = LineDX.X2();
+    std::set<int> placed;
     for (const spotting::PlacedSpot& spot : spotting::SpotsOnBandMap(low, high, UtcOffset)) {
       platform::Label& label = lblDXSpot[spot.Slot];
       label.SetToolTipText(spot.ToolTip);
@@ -136,8 +138,9 @@ void Form1::DisplayBandMapLabels() {
       label.SetTop(LineDX.Y1() - label.Height() - 0.004 * Height());
       label.SetLeft(x1 + spot.Along * (x2 - x1) - label.Width() / 2);
       label.SetForeColor(spot.ForeColor);
-      label.SetVisible(true);
+      placed.insert(spot.Slot);
     }
+    for (int slot : lblDXSpot.Indexes()) lblDXSpot[slot].SetVisible(placed.count(slot) != 0);
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
