@@ -502,14 +502,4 @@ void Form1::ConnectMenuEvents() {
   WIRE(mnuHelp, Click);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Handlers without a body yet. Each moves to the file of the subsystem that owns it as it is built.
-
-// Spot list and band map.
-void Form1::txtDX_Click() { NOT_BUILT_YET(); }
-void Form1::txtDX_DblClick() { NOT_BUILT_YET(); }
-void Form1::lblDX_Click() { NOT_BUILT_YET(); }
-void Form1::lblDX_DblClick() { NOT_BUILT_YET(); }
-void Form1::lblDXSpot_MouseMove(int, int, int, float, float) { NOT_BUILT_YET(); }
-
 }  // namespace app

@@ -398,10 +398,14 @@ class Form1 : public platform::Form {
   void ModeSelection(const QString& strMode);     // selects "PH" or "CW"
   void BandConflictWarning();  // warns of another station of the network on the band
 
+  // ---- Spot intake: the spotting window hands each DX spot on (frequency in kHz)
+  void BandMapSpots(const QString& qDXSpotCall, const QString& qDXSpotFreq, const QString& qDXSpotRecord);
+
   // ---- Band map of the DX area; they act only while lblDX shows
   void BandMapScale();          // the frequency scale of the current band
   void DisplayBandMapLabels();  // the spots within the scale
   void RefreshBandMap();        // redraws the spots
+  void PacketResize();          // opens, closes or switches the DX area as the spotting window chose
 
  private:
   // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed.

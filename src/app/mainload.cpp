@@ -22,6 +22,7 @@
 #include "rig/globals.h"
 #include "rig/rigcontrolfrm.h"
 #include "spotting/packetspotfrm.h"
+#include "spotting/spotlist.h"
 #include "spotting/spotmapwindow.h"
 
 #include <array>
@@ -42,24 +43,6 @@ QString ProgramFile(const QString& name) { return ProgramDir + QStringLiteral("\
 
 bool SameText(const QString& text, const char* other) {
   return text.compare(QLatin1String(other), Qt::CaseInsensitive) == 0;
-}
-
-// The spot list's columns, their widths following the window's width as the contact list's do.
-void CreateSpotListColumns(Form1& form) {
-  static const struct {
-    const char* caption;
-    double width;
-    int alignment;
-  } kColumns[] = {
-      {"Call", 1040, platform::AlignLeft},      {"Frequency", 880, platform::AlignRight},
-      {"QTH", 2000, platform::AlignLeft},       {"Status", 0, platform::AlignCenter},
-      {"Comments", 3400, platform::AlignLeft},  {"Prefix", 520, platform::AlignLeft},
-      {"Time", 600, platform::AlignLeft},       {"From", 520, platform::AlignLeft},
-  };
-  const double scale = form.Width() / 9600;
-  for (const auto& column : kColumns) {
-    form.txtDX.ColumnHeaders.Add(QString::fromUtf8(column.caption), column.width * scale, column.alignment);
-  }
 }
 
 // A timer's interval from a value a settings file gives, in whole milliseconds; a negative one is
@@ -125,7 +108,7 @@ void PrepareWindow(Form1& form) {
   form.ResizeBandLists();
   form.lblDialog.SetCaption(QStringLiteral("Select a band and mode from the menu bar!"));
   logging::CreateContactListColumns(form);
-  CreateSpotListColumns(form);
+  spotting::CreateSpotListColumns(form);
   form.Label23.SetCaption(QString());
   form.Label24.SetCaption(QString());
   for (int square = 0; square <= 164; ++square) form.lblGrid(square).SetBackStyle(0);

@@ -11,6 +11,7 @@
 #include "platform/keys.h"
 #include "rig/rigcontrolfrm.h"
 #include "spotting/globals.h"
+#include "spotting/spotstore.h"
 
 #include <array>
 
@@ -111,6 +112,7 @@ void Form1::List2_Click() { ShrinkRoverList(*this, List2); }
 // Right button: take the spot (rig tuned to it, its call into the entry line); any other button
 // dismisses it from the band map, leaving the spot list as it is.
 void Form1::lblDXSpot_MouseDown(int Index, int Button, int, float, float) {
+  if (!spotting::IsSpotSlot(Index)) return;
   if (Button == platform::RightButton) {
     platform::Instance<rig::RigControlfrm>().ChangeFrequency(spotting::DXSpotFreq[Index]);
     txtCall.SetFocus();
@@ -118,7 +120,7 @@ void Form1::lblDXSpot_MouseDown(int Index, int Button, int, float, float) {
     platform::SendKeys(QStringLiteral("{TAB}"));
     return;
   }
-  spotting::DXSpotFreq[Index] = 0;
+  spotting::RemoveSpot(Index);
   DisplayBandMapLabels();
 }
 

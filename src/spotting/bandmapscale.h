@@ -44,7 +44,8 @@ inline constexpr platform::Color YoungSpotColor = 0x80FFFF;   // light yellow, u
 inline constexpr platform::Color RecentSpotColor = 0xFFFFFF;  // white, under 30 minutes
 inline constexpr platform::Color OldSpotColor = 0xC0C0C0;     // silver, under an hour
 
-// Whole seconds from a spot's arrival to now; a slot never filled counts as far older than an hour.
+// Whole seconds from a spot's arrival to now, as the local wall clock reads them; a slot never
+// filled counts as far older than an hour.
 qint64 SpotAgeSeconds(const QDateTime& arrival, const QDateTime& now);
 
 // The label colour for a spot's age; none from one hour on, where drawing stops.

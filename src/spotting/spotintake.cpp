@@ -1,6 +1,7 @@
 #include "spotting/spotintake.h"
 
 #include "app/stationfields.h"
+#include "platform/numbertext.h"
 #include "spotting/spotstore.h"
 
 #include <cmath>
@@ -9,9 +10,8 @@
 namespace spotting {
 
 std::optional<double> SpotNumber(const QString& text) {
-  if (!app::IsNumericText(text)) return std::nullopt;
-  const double value = app::TrimBlanks(text).toDouble();
-  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) return std::nullopt;
+  const std::optional<double> value = platform::DecimalOfText(text);
+  if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
   return value;
 }
 

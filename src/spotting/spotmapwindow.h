@@ -8,6 +8,9 @@ namespace spotting {
 class SpectrumMap : public platform::Form {
  public:
   SpectrumMap();
+
+  // Draws the stored spots on the map.
+  void BandMapLabelDisplay();
 };
 
 }  // namespace spotting

@@ -5,13 +5,14 @@
 #include "logging/globals.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRectF>
 #include <gtest/gtest.h>
+
+#include "formtesting.h"
 
 #include <algorithm>
 #include <optional>
@@ -405,15 +406,6 @@ void ExpectTidyLayout(const app::Form1& form) {
           << shown[b]->Name().toStdString() << "(" << shown[b]->Index() << ")";
     }
   }
-}
-
-// Saves what an operator would see when CORVANE_SCREENSHOTS names a folder.
-void SaveScreenshot(app::Form1& form, const QString& file) {
-  const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  form.Show();
-  platform::DoEvents();
-  EXPECT_TRUE(form.Widget()->grab().save(QDir(folder).filePath(file)));
 }
 
 TEST_F(Form1Test, DesignLayoutIsTidyInBothPanelViews) {

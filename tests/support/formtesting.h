@@ -2,8 +2,11 @@
 
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/keys.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QPixmap>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,4 +23,13 @@ inline QStringList ItemsOf(const platform::ListBox& list) {
   QStringList items;
   for (int i = 0; i < list.ListCount(); ++i) items << list.List(i);
   return items;
+}
+
+// Saves what an operator would see when CORVANE_SCREENSHOTS names a folder.
+inline void SaveScreenshot(platform::Form& form, const QString& file) {
+  const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  form.Show();
+  platform::DoEvents();
+  EXPECT_TRUE(form.Widget()->grab().save(QDir(folder).filePath(file)));
 }

@@ -1,0 +1,144 @@
+// The cost of the main window's band map and spot list as spots arrive. Drawing the band map with
+// 50 spots in range against a bare loop that gives the 50 labels the same caption, tooltip,
+// position, colour and visibility; and taking a spot into a full store and a full 200-row list
+// (band map hidden) against a bare insert of the same row at the top of that list, its bottom row
+// dropped. Each must stay within 2 times its bare counterpart.
+
+#include "benchsupport.h"
+
+#include "app/form1.h"
+#include "logging/globals.h"
+#include "platform/instances.h"
+#include "platform/modulevalues.h"
+#include "spotting/globals.h"
+#include "spotting/packetspotfrm.h"
+#include "spotting/spotintake.h"
+#include "spotting/spotlist.h"
+#include "spotting/spotstore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+// A DX line's record: spotter, frequency, call, comment, then time and grid at columns 68-76.
+QString Record(int i) {
+  return (QStringLiteral("de Q2ABC:     %1.0  Q%2X%3").arg(144100 + i).arg(i % 9 + 1).arg(i).leftJustified(34, u' ') +
+          QStringLiteral("FN42 up 5"))
+             .leftJustified(67, u' ') +
+         QStringLiteral("1234Z FN31");
+}
+
+// The main window shown with its DX area open, as the spotting window's Done leaves it.
+app::Form1& MainWindowWithDXArea(bool listChosen) {
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  spotting::CreateSpotListColumns(form);
+  spotting::PacketSpotfrm& spotting = platform::Instance<spotting::PacketSpotfrm>();
+  spotting.List1.AddItem(QStringLiteral("TNC"));
+  spotting.List1.SetListIndex(0);
+  spotting.OptList.SetValue(listChosen);
+  form.PacketResize();
+  form.Show();
+  logging::CurrentBand = QStringLiteral("144 M");
+  return form;
+}
+
+// 50 spots of distinct calls across 144.100 to 144.345 MHz.
+void FillStore() {
+  for (int i = 0; i < spotting::StoredSpots; ++i) {
+    spotting::StoreSpot(QStringLiteral("Q%1X%2").arg(i % 9 + 1).arg(i), 144.1f + i * 0.005f);
+  }
+}
+
+void TearDown() {
+  platform::UnloadAll();
+  platform::ResetModuleValues();
+}
+
+void BM_DisplayBandMapLabels(benchmark::State& state) {
+  app::Form1& form = MainWindowWithDXArea(false);
+  FillStore();
+  for (auto _ : state) form.DisplayBandMapLabels();
+  int shown = 0;
+  for (int slot : form.lblDXSpot.Indexes()) shown += form.lblDXSpot[slot].Visible();
+  state.counters["labels_shown"] = shown;
+  TearDown();
+}
+
+// What the drawing leaves on each label, set again by a plain loop.
+void BM_BareLabelLoop(benchmark::State& state) {
+  app::Form1& form = MainWindowWithDXArea(false);
+  FillStore();
+  form.DisplayBandMapLabels();
+  struct Look {
+    platform::Label* label;
+    QString caption, toolTip;
+    double left, top;
+    platform::Color color;
+  };
+  std::vector<Look> looks;
+  for (int slot : form.lblDXSpot.Indexes()) {
+    platform::Label& label = form.lblDXSpot[slot];
+    looks.push_back({&label, label.Caption(), label.ToolTipText(), label.Left(), label.Top(), label.ForeColor()});
+  }
+  for (auto _ : state) {
+    for (const Look& look : looks) {
+      look.label->SetToolTipText(look.toolTip);
+      look.label->SetCaption(look.caption);
+      look.label->SetTop(look.top);
+      look.label->SetLeft(look.left);
+      look.label->SetForeColor(look.color);
+      look.label->SetVisible(true);
+    }
+  }
+  TearDown();
+}
+
+void BM_BandMapSpotsIntoFullList(benchmark::State& state) {
+  app::Form1& form = MainWindowWithDXArea(true);
+  FillStore();
+  for (int i = 0; i < spotting::SpotListRows; ++i) {
+    form.BandMapSpots(QStringLiteral("Q1X%1").arg(i), QStringLiteral("%1.0").arg(144100 + i), Record(i));
+  }
+  // The spots are made beforehand, as the bare insert's row is.
+  struct Spot {
+    QString call, kilohertz, record;
+  };
+  std::vector<Spot> spots;
+  for (int i = 0; i < 400; ++i) {
+    spots.push_back({QStringLiteral("Q1X%1").arg(i), QStringLiteral("%1.0").arg(144100 + i), Record(i)});
+  }
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const Spot& spot = spots[next++ % spots.size()];
+    form.BandMapSpots(spot.call, spot.kilohertz, spot.record);
+  }
+  state.counters["rows"] = form.txtDX.ListItems.Count();
+  TearDown();
+}
+
+void BM_BareInsertIntoFullList(benchmark::State& state) {
+  app::Form1& form = MainWindowWithDXArea(true);
+  const QStringList row = spotting::SpotListRow(QStringLiteral("Q1X7"), 144.107, Record(7));
+  for (int i = 0; i < spotting::SpotListRows; ++i) {
+    form.BandMapSpots(QStringLiteral("Q1X%1").arg(i), QStringLiteral("%1.0").arg(144100 + i), Record(i));
+  }
+  platform::ListItemCollection& items = form.txtDX.ListItems;
+  for (auto _ : state) {
+    items.Remove(spotting::SpotListRows);
+    platform::ListItem item = items.Add(1, row.front());
+    for (int column = 1; column < row.size(); ++column) item.SetSubItems(column, row[column]);
+  }
+  state.counters["rows"] = items.Count();
+  TearDown();
+}
+
+BENCHMARK(BM_DisplayBandMapLabels)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareLabelLoop)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BandMapSpotsIntoFullList)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareInsertIntoFullList)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunBenchmarks(argc, argv); }
