@@ -36,11 +36,31 @@ void AdvanceLocked(std::int64_t milliseconds) {
   detail::ClockMoved();
 }
 
+// The system's local time re-reads the zone file at every reading, which costs more than a
+// spot's whole intake; the offset from UTC is read again once a minute instead, so a change of
+// zone or of summer time shows within a minute.
+struct RealOffset {
+  std::int64_t readAtUtcMilliseconds = 0;
+  int seconds = 0;
+  bool read = false;
+};
+
+RealOffset realOffset;
+
+QDateTime RealNowLocked() {
+  const std::int64_t utcMilliseconds = QDateTime::currentMSecsSinceEpoch();
+  const std::int64_t sinceRead = utcMilliseconds - realOffset.readAtUtcMilliseconds;
+  if (!realOffset.read || sinceRead < 0 || sinceRead >= 60'000) {
+    realOffset = {utcMilliseconds, QDateTime::fromMSecsSinceEpoch(utcMilliseconds).offsetFromUtc(), true};
+  }
+  return QDateTime::fromMSecsSinceEpoch(utcMilliseconds, Qt::OffsetFromUTC, realOffset.seconds);
+}
+
 }  // namespace
 
 QDateTime Now() {
   std::lock_guard lock(clockMutex);
-  if (!fake) return QDateTime::currentDateTime();
+  if (!fake) return RealNowLocked();
   return QDateTime::fromMSecsSinceEpoch(fake->utcMilliseconds, fake->zone);
 }
 

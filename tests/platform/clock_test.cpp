@@ -47,4 +47,9 @@ TEST(Clock, RealByDefault) {
   EXPECT_FALSE(Clock::IsFake());
   EXPECT_LT(std::abs(Now().secsTo(QDateTime::currentDateTime())), 5);
   EXPECT_EQ(UtcNow().timeSpec(), Qt::UTC);
+  // The local reading carries the system's offset, so the wall-clock date and time are local.
+  const QDateTime system = QDateTime::currentDateTime();
+  const QDateTime local = Now();
+  EXPECT_EQ(local.offsetFromUtc(), system.offsetFromUtc());
+  EXPECT_LT(std::abs(local.time().msecsTo(system.time())), 5000);
 }
