@@ -13,4 +13,6 @@ void RigControlfrm::Command1_Click() { NOT_BUILT_YET(); }
 
 void RigControlfrm::ChangeFrequency(const float&) { NOT_BUILT_YET(); }
 
+void RigControlfrm::ChangeMode(const float&, QString&) { NOT_BUILT_YET(); }
+
 }  // namespace rig
