@@ -84,7 +84,7 @@ QString ScanText(float megahertz) {
 
 frmRigTune::frmRigTune() : Form(QStringLiteral("frmRigTune")) {
   SetCaption(QStringLiteral(" Change Frequency and Mode (Ctrl G (Go))"));
-  Move(0, 0, 7200, 5400);
+  Move(0, 0, 7200, 5000);
   SetKeyPreview(true);
   LayOutControls();
   Timer1.SetInterval(299);
@@ -110,9 +110,9 @@ frmRigTune::frmRigTune() : Form(QStringLiteral("frmRigTune")) {
 
 void frmRigTune::LayOutControls() {
   using platform::DesignCaption;
-  DesignCaption(Label1, "Frequency in MHz:", 120, 165, 1500, 255);
-  txtFreq.Move(1680, 120, 1800, 345);
-  DesignCaption(Command1, "&Go", 3600, 105, 1000, 375);
+  DesignCaption(Label1, "Frequency in MHz:", 120, 165, 1740, 255);
+  txtFreq.Move(1920, 120, 1680, 345);
+  DesignCaption(Command1, "&Go", 3720, 105, 1000, 375);
   for (int i = 0; i < static_cast<int>(kBands.size()); ++i) {
     DesignCaption(cmdBand.Add(i), kBands[i].caption, 120 + (i % 8) * 855, 600 + (i / 8) * 435, 795, 375);
   }
