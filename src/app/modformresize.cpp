@@ -135,6 +135,12 @@ void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFact
   ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
 }
 
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor) {
+  ScaleControls(form, Factors{widthFactor, heightFactor, fontFactor, true, {}});
+}
+
+double CappedFontFactor() { return std::min(platform::Screen::Width() / DesignWidth, 1.5); }
+
 void FitToScreen(platform::Form& form, ScreenPlacement placement) {
   PlaceOnScreen(form, form.Width() / DesignWidth * platform::Screen::Width(),
                 form.Height() / DesignHeight * platform::Screen::Height(), placement);

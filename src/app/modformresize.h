@@ -39,5 +39,11 @@ void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, flo
 // Scales every control as ResizeToScreen does, by the factors given (fonts by the smaller),
 // for a window that sizes itself; errors reach the caller.
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor);
+// The same with the fonts scaled by a factor of their own.
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor);
+
+// The font factor of the rig and band-plan windows: screen width / 9600, at most 1.5, so their
+// texts stay readable yet do not outgrow their controls on a wide screen.
+double CappedFontFactor();
 
 }  // namespace app::ModFormResize

@@ -706,4 +706,6 @@ void RigControlfrm::LoadBandPlan() { NOT_BUILT_YET(); }
 
 void RigControlfrm::ChangeFrequency(const float&) { NOT_BUILT_YET(); }
 
+void RigControlfrm::ChangeMode(const float&, QString&) { NOT_BUILT_YET(); }
+
 }  // namespace rig

@@ -140,6 +140,8 @@ class RigControlfrm : public platform::Form {
 
   // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
   void ChangeFrequency(const float& frequency);
+  // Switches the rig to a mode; an empty mode takes the band plan's mode for the frequency.
+  void ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo);
 
  private:
   // A port setting shown as one option of a frame, and the code it stands for.

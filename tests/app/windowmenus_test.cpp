@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -71,6 +72,8 @@ class WindowMenus : public ::testing::Test {
     app::ProgramDir = folder.path();
     app::ProgramDrive = "/";
     app::OwnGrid = "FN31";
+    // The viewer that Privileges opens reads the plan the program folder holds.
+    ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/data/BandPlan.txt", folder.filePath("BandPlan.txt")));
     platform::CreateLogDatabase(LogPath());
     logging::LogConnection.Open(LogPath());
     ShowActive(form);
