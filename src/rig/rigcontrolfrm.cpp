@@ -35,10 +35,10 @@ const QString OrionRig = QStringLiteral("Ten Tec Orion");
 const QString NoResponse = QStringLiteral("No Response");
 
 constexpr double DesignScreenWidth = 9600;
-constexpr int OutputDrainLimitMs = 2000;
 constexpr double DesignScreenHeight = 7200;
 constexpr int NoHandshaking = 0;
 constexpr int RtsCtsHandshaking = 2;
+constexpr int OutputDrainLimitMs = 2000;
 
 // The Yaesus of the five-byte binary protocol: each wants a wake-up after the opening and a
 // last command when the program ends.
