@@ -1,6 +1,7 @@
 #include "platform/serialcontrol.h"
 
 #include "keyerlib/serialportpath.h"
+#include "platform/clock.h"
 #include "platform/errors.h"
 
 #include <QSerialPort>
@@ -111,6 +112,18 @@ void Record(int port, RecordedSerialLines::Line line, bool raised) {
   if (auto levels = activeRecording.lock()) levels->push_back({port, line, raised, std::chrono::steady_clock::now()});
 }
 
+std::weak_ptr<RecordedSerialWrites::State> activeWriteRecording;
+
+// Notes a write that goes out; throws instead for one the recording makes fail.
+void NoteWrite(int port, const QByteArray& bytes) {
+  const auto state = activeWriteRecording.lock();
+  if (!state) return;
+  for (const auto& [failing, description] : state->failures) {
+    if (bytes == failing) throw RuntimeError(description);
+  }
+  state->writes.push_back({port, bytes, Now()});
+}
+
 }  // namespace
 
 SerialControl::SerialControl() = default;
@@ -175,7 +188,9 @@ QString SerialControl::Input() {
 
 void SerialControl::SetOutput(const QString& text) {
   RequireOpen();
-  port_->write(text.toLatin1());
+  const QByteArray bytes = text.toLatin1();
+  NoteWrite(commPort_, bytes);
+  port_->write(bytes);
   FlushWhatTheDeviceTakes();
   RequireOpen();
 }
@@ -294,5 +309,13 @@ RecordedSerialLines::RecordedSerialLines() : levels_(std::make_shared<std::vecto
 }
 
 RecordedSerialLines::~RecordedSerialLines() { activeRecording.reset(); }
+
+RecordedSerialWrites::RecordedSerialWrites() : state_(std::make_shared<State>()) { activeWriteRecording = state_; }
+
+RecordedSerialWrites::~RecordedSerialWrites() { activeWriteRecording.reset(); }
+
+void RecordedSerialWrites::FailWrite(const QByteArray& bytes, const QString& description) {
+  state_->failures.emplace_back(bytes, description);
+}
 
 }  // namespace platform

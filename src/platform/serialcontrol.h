@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 #include <chrono>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QSerialPort;
@@ -127,6 +130,36 @@ class RecordedSerialLines {
 
  private:
   std::shared_ptr<std::vector<Level>> levels_;
+};
+
+// Test seam: while one of these lives, every write on an open port is noted in order with the
+// port number, its bytes and the moment of the platform clock (clock.h), so a test reads the
+// pauses between commands on the fake clock. A write of exactly the bytes given to FailWrite
+// throws RuntimeError with that description instead of going out, as a device that refuses one
+// write would; the port stays open and the failed write is not noted. GUI thread only; one at a
+// time.
+class RecordedSerialWrites {
+ public:
+  struct Write {
+    int port;
+    QByteArray bytes;
+    QDateTime at;
+  };
+  struct State {
+    std::vector<Write> writes;
+    std::vector<std::pair<QByteArray, QString>> failures;
+  };
+
+  RecordedSerialWrites();
+  ~RecordedSerialWrites();
+  RecordedSerialWrites(const RecordedSerialWrites&) = delete;
+  RecordedSerialWrites& operator=(const RecordedSerialWrites&) = delete;
+
+  void FailWrite(const QByteArray& bytes, const QString& description);
+  const std::vector<Write>& Writes() const { return state_->writes; }
+
+ private:
+  std::shared_ptr<State> state_;
 };
 
 }  // namespace platform

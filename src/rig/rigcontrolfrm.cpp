@@ -1,10 +1,14 @@
 #include "rig/rigcontrolfrm.h"
 
+#include "app/folders.h"
 #include "app/form1.h"
 #include "app/modformresize.h"
+#include "platform/clock.h"
+#include "platform/deadline.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
+#include "platform/keys.h"
 #include "platform/quotedtext.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
@@ -16,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <initializer_list>
 #include <optional>
 
@@ -33,6 +38,7 @@ constexpr double DesignScreenWidth = 9600;
 constexpr double DesignScreenHeight = 7200;
 constexpr int NoHandshaking = 0;
 constexpr int RtsCtsHandshaking = 2;
+constexpr int OutputDrainLimitMs = 2000;
 
 // The Yaesus of the five-byte binary protocol: each wants a wake-up after the opening and a
 // last command when the program ends.
@@ -90,6 +96,12 @@ constexpr std::array<SubBand, 19> SubBands{{
     {24.93f, 24.99f, "PH"},  {28.0f, 28.3f, "CW"},    {28.3f, 29.7f, "PH"},     {50.0f, 50.1f, "CW"},
     {50.1f, 54.0f, "PH"},    {144.0f, 144.1f, "CW"},  {144.1f, 148.0f, "PH"},
 }};
+
+// What a failed rig command tells the operator.
+QString FailureText(const std::exception& error) {
+  if (const auto* runtime = dynamic_cast<const platform::RuntimeError*>(&error)) return runtime->Description();
+  return QString::fromLocal8Bit(error.what());
+}
 
 }  // namespace
 
@@ -702,10 +714,102 @@ void RigControlfrm::ModeFromFrequency() {
   if (found != SubBands.end()) RigMode = QString::fromLatin1(found->mode);
 }
 
-void RigControlfrm::LoadBandPlan() { NOT_BUILT_YET(); }
+// Read from the program folder; without a plan no mode goes with a frequency change.
+void RigControlfrm::LoadBandPlan() {
+  BandPlanRows.clear();
+  try {
+    app::SelectProgramFolder();
+    BandPlanRows = rig::LoadBandPlan(QStringLiteral("BandPlan.txt"));
+  } catch (const platform::RuntimeError& error) {
+    platform::TraceError(lcRig, error);
+  }
+}
 
-void RigControlfrm::ChangeFrequency(const float&) { NOT_BUILT_YET(); }
+RigCommandSettings RigControlfrm::CommandSettings() const {
+  return {RigType, txtFreq.Text(), txtMode.Text(), FreqPollCommand, KenwoodVfo};
+}
 
-void RigControlfrm::ChangeMode(const float&, QString&) { NOT_BUILT_YET(); }
+// The poll timer, off while a change runs, doubles as the guard against a nested change: a click
+// or a scan step that runs during one of its waits returns at once.
+void RigControlfrm::ChangeFrequency(const float& qChangeFreq) {
+  if (!tmrGetData.Enabled()) return;
+  tmrGetData.SetEnabled(false);
+  // The caller's value may be a slot of the spot store, which events during the waits can change.
+  const float megahertz = qChangeFreq;
+  try {
+    // Built, and so checked, before the mode goes: a frequency the rig's command cannot carry
+    // changes nothing at all.
+    const FrequencyCommand command = BuildFrequencyCommand(CommandSettings(), megahertz);
+    if (RigType != PegasusRig) ReplyBuffer = comComm1.Input();  // a late poll answer is dropped
+    ReplyBuffer.clear();
+    QString mode;
+    ChangeMode(megahertz, mode);
+    WaitForOutputDrain();
+    SendFrequencyCommand(command, megahertz);
+    WaitForOutputDrain();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+    platform::MsgBox(FailureText(error), platform::MsgBoxStyle::OKOnly, QStringLiteral("Error Changing Frequency"));
+  }
+  ResumePolling();
+}
+
+void RigControlfrm::SendFrequencyCommand(const FrequencyCommand& command, float megahertz) {
+  for (const float pause : command.pausesMs) PauseMs(pause);
+  if (command.writesPegasusFile) WritePegasusFile(megahertz, RigMode);
+  if (!command.bytes.isEmpty()) comComm1.SetOutput(QString::fromLatin1(command.bytes));
+}
+
+// Polling goes on after a change, failed or not, unless End Test or a new setting stopped it
+// meanwhile.
+void RigControlfrm::ResumePolling() {
+  if (Label2.Visible()) tmrGetData.SetEnabled(true);
+}
+
+// Sent between poll ticks when the tune panel calls it: polling goes on.
+void RigControlfrm::ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo) {
+  try {
+    if (RigType == NoRig) return;
+    if (ModeToChangeTo.isEmpty()) {
+      ModeToChangeTo = BandPlanModeForFrequency(BandPlanRows, qChangeFrequency, ModeToChangeTo);
+    }
+    if (ModeToChangeTo.isEmpty()) {
+      WaitForOutputDrain();
+      return;
+    }
+    platform::DoEvents();
+    WaitForOutputDrain();
+    PauseMs(ModeCommandPauseMs);
+    const QByteArray command = BuildModeCommand(CommandSettings(), ModeToChangeTo);
+    if (!command.isEmpty()) comComm1.SetOutput(QString::fromLatin1(command));
+    WaitForOutputDrain();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcRig, error);
+    platform::MsgBox(FailureText(error) + QLatin1Char(' ') + ModeToChangeTo, platform::MsgBoxStyle::OKOnly,
+                     QStringLiteral("Error Changing Mode"));
+  }
+}
+
+// Until the port has sent what it holds, at most OutputDrainLimitMs; other events run meanwhile.
+// A port that cannot tell ends the wait.
+void RigControlfrm::WaitForOutputDrain() {
+  const auto sending = [this] {
+    try {
+      return comComm1.OutBufferCount() >= 1;
+    } catch (const std::exception& error) {
+      platform::TraceError(lcRig, error);
+      return false;
+    }
+  };
+  platform::WaitWhile(sending, platform::Now().addMSecs(OutputDrainLimitMs));
+}
+
+// The rig's time to act on one command before the next. No event runs during the pause itself,
+// so nothing else reaches the port.
+void RigControlfrm::PauseMs(float milliseconds) {
+  platform::DoEvents();
+  if (milliseconds > 0) platform::Sleep(static_cast<std::uint32_t>(std::ceil(milliseconds)));
+  platform::DoEvents();
+}
 
 }  // namespace rig

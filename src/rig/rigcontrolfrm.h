@@ -5,7 +5,9 @@
 #include "platform/form.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
+#include "rig/bandplan.h"
 #include "rig/replyparsers.h"
+#include "rig/rigcommands.h"
 
 #include <QString>
 
@@ -39,6 +41,7 @@ class RigControlfrm : public platform::Form {
   std::uint8_t PollModeNext = 0;     // which poll command goes next
   std::uint8_t AwaitingReply = 0;    // send or read phase of the poll loop
   std::uint8_t KenwoodVfo = 0;       // VFO of the last "IF;" answer; 10 not known
+  std::vector<BandPlanRow> BandPlanRows;  // the band plan's "E" rows, read at every load
 
   platform::Label Label1{this, "Label1"};
   platform::ListBox List1{this, "List1"};
@@ -139,7 +142,7 @@ class RigControlfrm : public platform::Form {
   void ModeFromFrequency();
 
   // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
-  void ChangeFrequency(const float& frequency);
+  void ChangeFrequency(const float& qChangeFreq);
   // Switches the rig to a mode; an empty mode takes the band plan's mode for the frequency.
   void ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo);
 
@@ -169,6 +172,11 @@ class RigControlfrm : public platform::Form {
   void SetPollRate();
   void ClearHeldMode();
   void LoadBandPlan();
+  RigCommandSettings CommandSettings() const;
+  void SendFrequencyCommand(const FrequencyCommand& command, float megahertz);
+  void ResumePolling();
+  void WaitForOutputDrain();
+  void PauseMs(float milliseconds);
 
   void SendTick();
   void WritePollCommands();
