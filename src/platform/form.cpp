@@ -519,8 +519,10 @@ void Form::Line(double x1, double y1, double x2, double y2, Color color) {
 void Form::Box(double x1, double y1, double x2, double y2, Color color, bool filled) {
   KeptPicture();
   QPainter painter(&keptPicture_);
-  const QRect box =
-      QRect(QPoint(TwipsToPixels(x1), TwipsToPixels(y1)), QPoint(TwipsToPixels(x2), TwipsToPixels(y2))).normalized();
+  // Corners in either order; QRect's own normalising leaves corners one pixel apart empty.
+  const int left = TwipsToPixels(std::min(x1, x2));
+  const int top = TwipsToPixels(std::min(y1, y2));
+  const QRect box(QPoint(left, top), QPoint(TwipsToPixels(std::max(x1, x2)), TwipsToPixels(std::max(y1, y2))));
   if (filled) {
     painter.fillRect(box, ToQColor(color));
   } else {

@@ -578,6 +578,7 @@ TEST(FormSurface, DrawingsAreKeptUnderTheControlsUntilErased) {
   form.Line(0, 150, 1485, 150, RGB(0, 0, 255));
   form.Box(150, 600, 450, 900, RGB(255, 0, 0), true);
   form.Box(150, 1050, 450, 1350, RGB(255, 0, 0));
+  form.Box(1200, 600, 1185, 900, RGB(255, 0, 0), true);  // corners right to left, one pixel apart
   const QImage& kept = form.KeptPicture();
   ASSERT_EQ(kept.size(), QSize(100, 100));
   EXPECT_EQ(kept.pixelColor(5, 10), blue);
@@ -585,6 +586,7 @@ TEST(FormSurface, DrawingsAreKeptUnderTheControlsUntilErased) {
   EXPECT_EQ(kept.pixelColor(20, 50), red) << "a filled box";
   EXPECT_EQ(kept.pixelColor(10, 80), red) << "an outline's corner";
   EXPECT_EQ(kept.pixelColor(20, 80), black) << "inside the outline";
+  EXPECT_EQ(kept.pixelColor(79, 50), red) << "a box one pixel wide";
 
   form.Refresh();
   const QImage shown = form.ClientWidget()->grab().toImage();
