@@ -29,6 +29,8 @@ constexpr double StripBottom = 6000;
 constexpr double ValueStep = 360;
 
 constexpr double LabelHeight = 240;
+// The axis labels are a line high, so the button fits beside the legend under them.
+constexpr double AxisLabelHeight = 200;
 constexpr double TimeLabelTop = 6080;
 constexpr double DateLabelTop = 6290;
 constexpr double FirstTimeLabelLeft = 120;
@@ -45,8 +47,8 @@ void DesignLine(platform::Line& line, double x1, double y1, double x2, double y2
 
 // A label on the graph's background, which shows through.
 platform::Label& DesignLabel(platform::Label& label, const QString& caption, double left, double top, double width,
-                             Color color, int alignment) {
-  platform::DesignCaption(label, caption, left, top, width, LabelHeight);
+                             Color color, int alignment, double height = LabelHeight) {
+  platform::DesignCaption(label, caption, left, top, width, height);
   label.SetBackStyle(0);
   label.SetForeColor(color);
   label.SetAlignment(alignment);
@@ -89,15 +91,15 @@ void GraphQSO::LayOut() {
   for (int i = 0; i < GraphTimeLabelCount; ++i) {
     const double left = FirstTimeLabelLeft + timeStep * i;
     DesignLabel(lblTime.Add(i), QStringLiteral("00:00"), left, TimeLabelTop, TimeLabelWidth, White,
-                platform::AlignCenter);
+                platform::AlignCenter, AxisLabelHeight);
     DesignLabel(lblDate.Add(i), QStringLiteral("MM/DD"), left, DateLabelTop, TimeLabelWidth, White,
-                platform::AlignCenter);
+                platform::AlignCenter, AxisLabelHeight);
   }
   DesignLabel(Label1, QStringLiteral("Band "), 0, FrameBottom, 450, White, platform::AlignLeft);
   for (int i = 0; i < GraphLegendCount; ++i)
     DesignLabel(lblBnd.Add(i), GraphLegendCaptions[i], LegendLeft + LegendStep * i, LegendTop, 600,
                 GraphLegendColors[i], platform::AlignCenter);
-  platform::DesignCaption(Command1, BlackBackground, 7440, 6360, 1800, 375);
+  platform::DesignCaption(Command1, BlackBackground, 7440, 6500, 1800, 300);
 }
 
 // Fitted to the work area, so the task bar never hides the axis.
