@@ -787,7 +787,8 @@ class LineWidget : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (!line_) return;
     QPainter painter(this);
-    painter.setPen(QPen(ToQColor(line_->borderColor_), line_->borderWidth_));
+    painter.setPen(QPen(ToQColor(line_->borderColor_), line_->borderWidth_,
+                        line_->borderStyle_ == Line::LineDotted ? Qt::DotLine : Qt::SolidLine));
     const QPoint origin = pos();
     painter.drawLine(QPoint(TwipsToPixels(line_->x1_), TwipsToPixels(line_->y1_)) - origin,
                      QPoint(TwipsToPixels(line_->x2_), TwipsToPixels(line_->y2_)) - origin);
@@ -838,11 +839,18 @@ void Line::SetBorderWidth(int pixels) {
   ApplyGeometry();
 }
 
+void Line::SetBorderStyle(int style) {
+  if (style != LineSolid && style != LineDotted) InvalidPropertyValue();
+  borderStyle_ = style;
+  Widget()->update();
+}
+
 void Line::CopyDesignFrom(const Control& source) {
   Control::CopyDesignFrom(source);
   const auto& other = static_cast<const Line&>(source);
   borderColor_ = other.borderColor_;
   borderWidth_ = other.borderWidth_;
+  borderStyle_ = other.borderStyle_;
   SetEnds(other.x1_, other.y1_, other.x2_, other.y2_);
 }
 

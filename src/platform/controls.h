@@ -310,6 +310,12 @@ class Line : public Control {
   void SetBorderColor(Color color);
   int BorderWidth() const { return borderWidth_; }
   void SetBorderWidth(int pixels);
+  int BorderStyle() const { return borderStyle_; }
+  // Throws RuntimeError 380 for a value other than LineSolid and LineDotted.
+  void SetBorderStyle(int style);
+
+  static constexpr int LineSolid = 1;
+  static constexpr int LineDotted = 3;
 
   void CopyDesignFrom(const Control& source) override;
 
@@ -321,6 +327,7 @@ class Line : public Control {
   double x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
   Color borderColor_ = 0;
   int borderWidth_ = 1;
+  int borderStyle_ = LineSolid;
 };
 
 // Image: shows a picture, at its own size or stretched to the control, and keeps what is drawn

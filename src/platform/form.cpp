@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 
 #include <algorithm>
@@ -190,6 +191,7 @@ void Form::SetBackColor(Color color) {
   palette.setColor(QPalette::Window, ToQColor(color));
   client_->setPalette(palette);
   client_->setAutoFillBackground(true);
+  keptPicture_ = QImage();
 }
 
 Color Form::ForeColor() const { return FromQColor(client_->palette().color(QPalette::WindowText)); }
@@ -448,6 +450,7 @@ QMenuBar* Form::MenuBar() { return window_->menuBar(); }
 
 bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
   if (destroying_) return false;
+  if (watched == client_ && event->type() == QEvent::Paint) PaintKeptPicture();
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -486,6 +489,53 @@ bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
       break;
   }
   return false;
+}
+
+void Form::Cls() {
+  keptPicture_ = QImage();
+  client_->update();
+}
+
+// Nothing drawn yet: the picture is the back colour, as large as the client area now.
+const QImage& Form::KeptPicture() {
+  const QSize size(std::max(1, TwipsToPixels(ScaleWidth())), std::max(1, TwipsToPixels(ScaleHeight())));
+  if (keptPicture_.size() != size) {
+    QImage grown(size, QImage::Format_RGB32);
+    grown.fill(ToQColor(BackColor()));
+    if (!keptPicture_.isNull()) QPainter(&grown).drawImage(0, 0, keptPicture_);
+    keptPicture_ = grown;
+  }
+  return keptPicture_;
+}
+
+void Form::Line(double x1, double y1, double x2, double y2, Color color) {
+  KeptPicture();
+  QPainter painter(&keptPicture_);
+  painter.setPen(QPen(ToQColor(color), 1));
+  painter.drawLine(QPoint(TwipsToPixels(x1), TwipsToPixels(y1)), QPoint(TwipsToPixels(x2), TwipsToPixels(y2)));
+  client_->update();
+}
+
+void Form::Box(double x1, double y1, double x2, double y2, Color color, bool filled) {
+  KeptPicture();
+  QPainter painter(&keptPicture_);
+  // Corners in either order; QRect's own normalising leaves corners one pixel apart empty.
+  const int left = TwipsToPixels(std::min(x1, x2));
+  const int top = TwipsToPixels(std::min(y1, y2));
+  const QRect box(QPoint(left, top), QPoint(TwipsToPixels(std::max(x1, x2)), TwipsToPixels(std::max(y1, y2))));
+  if (filled) {
+    painter.fillRect(box, ToQColor(color));
+  } else {
+    painter.setPen(QPen(ToQColor(color), 1));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+  }
+  client_->update();
+}
+
+// Under the controls, over the filled background; the plain client widget paints nothing else.
+void Form::PaintKeptPicture() {
+  if (keptPicture_.isNull()) return;
+  QPainter(client_).drawImage(0, 0, keptPicture_);
 }
 
 bool Form::FilterClientMouse(QMouseEvent& event) {

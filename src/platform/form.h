@@ -4,6 +4,7 @@
 #include "platform/control.h"
 #include "platform/placement.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -111,6 +112,16 @@ class Form : public Container, public Placement {
   const QString& Tag() const { return tag_; }
   void SetTag(const QString& tag) { tag_ = tag; }
 
+  // The window's own surface: Line and Box draw (in twips from the client area's corner) into a
+  // picture the window keeps and shows under its controls through every repaint, until Cls or a
+  // new BackColor erases it to the back colour.
+  void Cls();
+  void Line(double x1, double y1, double x2, double y2, Color color);
+  void Box(double x1, double y1, double x2, double y2, Color color, bool filled = false);
+  // The kept picture, one pixel per TwipsPerPixel, as large as the client area: what the surface
+  // shows under the controls.
+  const QImage& KeptPicture();
+
   // When true the window's key handlers see every key before the focused control.
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool preview) { keyPreview_ = preview; }
@@ -209,6 +220,7 @@ class Form : public Container, public Placement {
   double FrameTwips() const;
   double TitleTwips() const;
   QRect PixelGeometry() const;
+  void PaintKeptPicture();
 
   QString name_;
   QMainWindow* window_;
@@ -227,6 +239,7 @@ class Form : public Container, public Placement {
   bool released_ = false;
   bool destroying_ = false;
   QString tag_;
+  QImage keptPicture_;
   QStringList wiredHandlers_;
   int keyHolds_ = 0;
   bool heldKeysReplayPending_ = false;

@@ -50,12 +50,8 @@ frmFrequencyTest::frmFrequencyTest() : Form(QStringLiteral("frmFrequencyTest")) 
 
 void frmFrequencyTest::Form_Load() {
   platform::SkipOnError(lcRig, [this] {
-    const double widthFactor = platform::Screen::Width() / 9600;
-    const double heightFactor = platform::Screen::Height() / 7200;
-    SetWidth(Width() * widthFactor);
-    SetHeight(Height() * heightFactor);
-    Move((platform::Screen::Width() - Width()) / 2, (platform::Screen::Height() - Height()) / 2);
-    app::ModFormResize::ScaleControlsBy(*this, widthFactor, heightFactor, app::ModFormResize::CappedFontFactor());
+    using namespace app::ModFormResize;
+    FitToScreen(*this, FitRule{ScreenPlacement::Centred, FitArea::Screen, FontFactor::ScreenWidthAtMost1_5});
   });
   Text2.SetText(QStringLiteral("28.475"));
 }

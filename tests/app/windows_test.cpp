@@ -16,6 +16,7 @@
 #include "network/frmnetwork.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
+#include "platform/screen.h"
 #include "rig/frmfrequencytest.h"
 #include "rig/frmrigtune.h"
 #include "rig/rigcontrolfrm.h"
@@ -75,7 +76,7 @@ class WindowsTest : public ::testing::Test {
   void TearDown() override { platform::UnloadAll(); }
 
   FakeHome home;  // the logo window's load makes the maker's folders
-  platform::ScriptedDialogs dialogs;  // the band plan viewer finds no plan here
+  platform::ScriptedDialogs dialogs;  // the band-plan viewer finds no plan here, the empty log has no graph
 };
 
 TEST_F(WindowsTest, EveryWindowLoadsHiddenOnFirstUseAndUnloads) {
@@ -95,6 +96,7 @@ TEST_F(WindowsTest, EveryWindowLoadsHiddenOnFirstUseAndUnloads) {
 }
 
 TEST_F(WindowsTest, WindowsDesignedByTheirClientAreaHaveThatArea) {
+  platform::Screen::SetSizeForTesting(9600, 7200);  // the design screen: windows that scale keep their design
   const struct {
     std::function<platform::Form&()> instance;
     double scaleWidth, scaleHeight;

@@ -558,6 +558,50 @@ TEST(FormGeometry, TheHourglassCoversTheWindowUntilThePointerIsSetBack) {
   EXPECT_EQ(form.MousePointer(), MousePointerDefault);
 }
 
+// What is drawn on the window stays in its kept picture and shows under its controls at every
+// repaint; a new back colour or Cls erases it.
+TEST(FormSurface, DrawingsAreKeptUnderTheControlsUntilErased) {
+  class SurfaceForm : public Form {
+   public:
+    SurfaceForm() : Form("SurfaceForm") {
+      SetBorderStyle(BorderNone);
+      Move(0, 0, 1500, 1500);
+      SetBackColor(RGB(0, 0, 0));
+      lblOver.Move(750, 0, 750, 1500);
+      lblOver.SetBackColor(RGB(0, 255, 0));
+    }
+    Label lblOver{this, "lblOver"};
+  } form;
+  form.Show();
+  const QColor blue(0, 0, 255), red(255, 0, 0), black(0, 0, 0), white(255, 255, 255);
+
+  form.Line(0, 150, 1485, 150, RGB(0, 0, 255));
+  form.Box(150, 600, 450, 900, RGB(255, 0, 0), true);
+  form.Box(150, 1050, 450, 1350, RGB(255, 0, 0));
+  form.Box(1200, 600, 1185, 900, RGB(255, 0, 0), true);  // corners right to left, one pixel apart
+  const QImage& kept = form.KeptPicture();
+  ASSERT_EQ(kept.size(), QSize(100, 100));
+  EXPECT_EQ(kept.pixelColor(5, 10), blue);
+  EXPECT_EQ(kept.pixelColor(90, 10), blue) << "under the label too";
+  EXPECT_EQ(kept.pixelColor(20, 50), red) << "a filled box";
+  EXPECT_EQ(kept.pixelColor(10, 80), red) << "an outline's corner";
+  EXPECT_EQ(kept.pixelColor(20, 80), black) << "inside the outline";
+  EXPECT_EQ(kept.pixelColor(79, 50), red) << "a box one pixel wide";
+
+  form.Refresh();
+  const QImage shown = form.ClientWidget()->grab().toImage();
+  EXPECT_EQ(shown.pixelColor(5, 10), blue);
+  EXPECT_EQ(shown.pixelColor(20, 50), red);
+  EXPECT_EQ(shown.pixelColor(90, 10), QColor(0, 255, 0)) << "the label covers the drawing";
+
+  form.SetBackColor(RGB(255, 255, 255));
+  EXPECT_EQ(form.KeptPicture().pixelColor(5, 10), white);
+  form.Line(0, 150, 1485, 150, RGB(0, 0, 255));
+  form.Cls();
+  EXPECT_EQ(form.KeptPicture().pixelColor(5, 10), white);
+  EXPECT_EQ(form.ClientWidget()->grab().toImage().pixelColor(5, 10), white);
+}
+
 TEST(Screen, TestSizeOverridesTheRealScreen) {
   Screen::SetSizeForTesting(19200, 7200);
   EXPECT_EQ(Screen::Width(), 19200);
