@@ -132,7 +132,11 @@ void ResizeToScreen(platform::Form& form) {
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {
-  ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
+  ScaleControlsBy(form, widthFactor, heightFactor, std::min(widthFactor, heightFactor));
+}
+
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor) {
+  ScaleControls(form, Factors{widthFactor, heightFactor, fontFactor, true, {}});
 }
 
 void FitToScreen(platform::Form& form, ScreenPlacement placement) {

@@ -39,5 +39,7 @@ void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, flo
 // Scales every control as ResizeToScreen does, by the factors given (fonts by the smaller),
 // for a window that sizes itself; errors reach the caller.
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor);
+// The same with the fonts' factor given.
+void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor);
 
 }  // namespace app::ModFormResize
