@@ -402,6 +402,7 @@ class Form1 : public platform::Form {
   void BandMapScale();          // the frequency scale of the current band
   void DisplayBandMapLabels();  // the spots within the scale
   void RefreshBandMap();        // redraws the spots
+  void PacketResize();          // opens, closes or switches the DX area as the spotting window chose
 
  private:
   // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed.

@@ -18,4 +18,6 @@ void Form1::RefreshBandMap() {
   platform::SkipOnError(lcSpotting, [this] { DisplayBandMapLabels(); });
 }
 
+void Form1::PacketResize() { NOT_BUILT_YET(); }
+
 }  // namespace app
