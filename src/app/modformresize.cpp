@@ -153,7 +153,7 @@ void ResizeToScreen(platform::Form& form) {
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor) {
-  ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
+  ScaleControlsBy(form, widthFactor, heightFactor, std::min(widthFactor, heightFactor));
 }
 
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor) {

@@ -139,6 +139,25 @@ class TypingLineEdit : public QLineEdit {
 
 }  // namespace
 
+// A list that tells of a left click on the item already selected, which changes no selection
+// but is a choice all the same.
+class ChoosingListWidget : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+  std::function<void()> chosenAgain;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    QListWidgetItem* before = currentItem();
+    const bool wasSelected = before != nullptr && before->isSelected();
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && wasSelected && itemAt(event->position().toPoint()) == before &&
+        before->isSelected() && chosenAgain) {
+      chosenAgain();
+    }
+  }
+};
+
 // ---- TextBox ----
 
 TextBox::TextBox(Container* parent, const QString& name, int index)
@@ -180,8 +199,11 @@ void TextBox::SetMaxLength(int length) {
 
 // The line edit refuses typing past its own limit but would cut a longer text when given a lower
 // one: text already in the box stays, and nothing more can be typed until it is under the limit.
+// Setting the line edit's limit sets its text again, which moves the caret to the end: only a new
+// limit is set, so typing in the middle of the text goes on where it is.
 void TextBox::ApplyLineLimit() {
-  line_->setMaxLength(maxLength_ == 0 ? kNoLimit : std::max<int>(maxLength_, static_cast<int>(line_->text().size())));
+  const int limit = maxLength_ == 0 ? kNoLimit : std::max<int>(maxLength_, static_cast<int>(line_->text().size()));
+  if (line_->maxLength() != limit) line_->setMaxLength(limit);
 }
 
 // Text as the widget shows it, cut from its end to MaxLength. A multi-line box counts each line
@@ -564,8 +586,9 @@ void Frame::CopyDesignFrom(const Control& source) {
 // ---- ListBox ----
 
 ListBox::ListBox(Container* parent, const QString& name, int index)
-    : Control(ControlKind::ListBox, parent, name, index, new QListWidget(parent->ClientWidget())) {
+    : Control(ControlKind::ListBox, parent, name, index, new ChoosingListWidget(parent->ClientWidget())) {
   list()->setUniformItemSizes(true);
+  static_cast<ChoosingListWidget*>(list())->chosenAgain = [this] { Raise(Click); };
   // The selection is the list's index: the current row that a list takes on getting the focus
   // selects nothing.
   QObject::connect(list(), &QListWidget::itemSelectionChanged, list(), [this] {

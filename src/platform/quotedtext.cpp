@@ -35,6 +35,7 @@ bool IsBlank(QChar c) { return c == ' ' || c == '\t'; }
 
 QuotedValue::QuotedValue(const QString& text) : written_('"' + WritableText(text) + '"') {}
 QuotedValue::QuotedValue(const char* text) : QuotedValue(QString::fromUtf8(text)) {}
+QuotedValue::QuotedValue(bool yes) : written_(yes ? QStringLiteral("#TRUE#") : QStringLiteral("#FALSE#")) {}
 QuotedValue::QuotedValue(float number) : written_(FormatNumber(number, 7)) {}
 QuotedValue::QuotedValue(double number) : written_(FormatNumber(number, 15)) {}
 
@@ -167,6 +168,13 @@ float TypedValueReader::Single() {
   const double value = Double();
   if (std::fabs(value) > std::numeric_limits<float>::max()) Fail(QStringLiteral("Overflow"), 6);
   return static_cast<float>(value);
+}
+
+bool TypedValueReader::Boolean() {
+  const QString value = Text();
+  if (value.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) == 0) return true;
+  if (value.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) == 0) return false;
+  Fail(QStringLiteral("Type mismatch"), 13);
 }
 
 void TypedValueReader::Fail(const QString& description, int number) const {

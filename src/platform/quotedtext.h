@@ -17,13 +17,15 @@ namespace platform {
 // with "." as the decimal separator. Files are Latin-1, the code page they were written in.
 
 // One value as written. Text is quoted, with " written as ' and each line break (CR LF, CR or LF)
-// as a blank, since the format cannot escape them. A byte or whole number has no fraction; a
+// as a blank, since the format cannot escape them. A yes/no value is #TRUE# or #FALSE#. A byte or
+// whole number has no fraction; a
 // single keeps up to 7 significant digits and a double up to 15, without trailing zeros and
 // without a zero before the point (0.5 is ".5", -0.25 is "-.25"). None is written as nothing.
 class QuotedValue {
  public:
   QuotedValue(const QString& text);  // NOLINT: values are listed as they are written
   QuotedValue(const char* text);     // NOLINT
+  QuotedValue(bool yes);             // NOLINT: taken before the whole numbers
   template <std::integral Number>
   QuotedValue(Number number) : written_(QString::number(static_cast<long long>(number))) {}  // NOLINT
   QuotedValue(float number);         // NOLINT: single precision
@@ -111,6 +113,8 @@ class TypedValueReader {
   QString Text();
   double Double();
   float Single();
+  // #TRUE# or #FALSE#, in any letter case; anything else is a type mismatch.
+  bool Boolean();
   // Whole numbers round half to even, as the files' numbers were always read.
   template <std::integral Whole>
   Whole Number() {

@@ -162,6 +162,21 @@ TEST(TextBox, SelectionPropertiesAndTheCaretAfterCodeSetsText) {
   EXPECT_EQ(form.txtCall.SelLength(), 6);
 }
 
+TEST(TextBox, TypingOverASelectionInTheMiddleGoesOnWhereItIs) {
+  for (int maxLength : {0, 30}) {
+    BoxForm form;
+    form.txtCall.SetMaxLength(maxLength);
+    ShowActive(form);
+    form.txtCall.SetText("DX Frequency in kHz W1AW");
+    form.txtCall.SetFocus();
+    form.txtCall.SetSelStart(3);
+    form.txtCall.SetSelLength(16);
+    QTest::keyClicks(form.txtCall.Widget(), "1442");
+    EXPECT_EQ(form.txtCall.Text(), "DX 1442 W1AW") << maxLength;
+    EXPECT_EQ(form.txtCall.SelStart(), 7);
+  }
+}
+
 TEST(TextBox, LockedBoxTakesNoTypingButStillRaisesKeyEvents) {
   BoxForm form;
   int presses = 0;
@@ -436,7 +451,9 @@ TEST(ListBox, ClickFollowsTheSelectionByCodeAndMouse) {
   auto* list = static_cast<QAbstractItemView*>(form.List1.Widget());
   const QRect third = list->visualRect(list->model()->index(2, 0));
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
-  EXPECT_EQ(form.clicks, (std::vector<int>{1, 2}));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
+  QTest::mouseClick(list->viewport(), Qt::RightButton, {}, third.center());
+  EXPECT_EQ(form.clicks, (std::vector<int>{1, 2, 2})) << "the selected item clicked again is chosen again";
   EXPECT_EQ(form.List1.Text(), "222 M");
   form.List1.Clear();
   EXPECT_EQ(form.List1.ListIndex(), -1);

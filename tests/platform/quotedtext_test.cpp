@@ -106,6 +106,30 @@ TEST(QuotedText, RoundTripThroughAFile) {
   EXPECT_DOUBLE_EQ(QString(".25").toDouble(), 0.25);
 }
 
+TEST(QuotedText, YesNoValuesRoundTripBetweenNumberSigns) {
+  EXPECT_EQ(FormatQuotedRecord({true, false, 1}), "#TRUE#,#FALSE#,1");
+
+  QTemporaryDir dir;
+  const QString path = dir.path() + "/flags.txt";
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#TRUE#\r\n#false#\r\n1\r\nTRUE\r\n");
+  file.close();
+  const struct {
+    bool readable;
+    bool value;
+  } expected[] = {{true, true}, {true, false}, {false, false}, {false, false}};
+  TypedValueReader reader(path, "flags.txt");
+  for (const auto& e : expected) {
+    if (e.readable) {
+      EXPECT_EQ(reader.Boolean(), e.value);
+    } else {
+      EXPECT_THROW(reader.Boolean(), RuntimeError);
+    }
+  }
+  EXPECT_THROW(reader.Boolean(), RuntimeError) << "past the end";
+}
+
 TEST(QuotedText, DamagedAndShortLinesStillRead) {
   const struct {
     const char* content;
