@@ -95,34 +95,55 @@ void RunTrapped(const std::function<void()>& body) {
   }
 }
 
-// The screen's two factors over the design; fonts follow the smaller one.
-Factors ScreenFactors() {
-  const double wf = platform::Screen::Width() / DesignWidth;
-  const double hf = platform::Screen::Height() / DesignHeight;
-  return Factors{wf, hf, std::min(wf, hf), true, {}};
+constexpr double MostScreenWidthFontFactor = 1.5;
+
+struct Area {
+  double left, top, width, height;
+};
+
+Area AreaOf(FitArea area) {
+  using platform::Screen;
+  if (area == FitArea::WorkArea)
+    return {Screen::WorkAreaLeft(), Screen::WorkAreaTop(), Screen::WorkAreaWidth(), Screen::WorkAreaHeight()};
+  return {0, 0, Screen::Width(), Screen::Height()};
 }
 
-// Gives the window its size on the screen and its place there; its font follows the height factor
-// and its controls are scaled by the screen's factors.
-void PlaceOnScreen(platform::Form& form, double width, double height, ScreenPlacement placement) {
-  const Factors factors = ScreenFactors();
-  form.SetWidth(width);
-  form.SetHeight(height);
-  form.SetLeft((platform::Screen::Width() - form.Width()) / 2);
-  const double freeHeight = platform::Screen::Height() - form.Height();
-  switch (placement) {
-    case ScreenPlacement::AboveCentre:
-      form.SetTop(freeHeight / 2 - VerticalOffset);
-      break;
-    case ScreenPlacement::Centred:
-      form.SetTop(freeHeight / 2);
-      break;
-    case ScreenPlacement::QuarterDown:
-      form.SetTop(freeHeight / 4);
+double FontFactorOf(FontFactor fonts, double widthFactor, double heightFactor) {
+  const double screenWidthFactor = platform::Screen::Width() / DesignWidth;
+  switch (fonts) {
+    case FontFactor::ScreenWidth:
+      return screenWidthFactor;
+    case FontFactor::ScreenWidthAtMost1_5:
+      return std::min(screenWidthFactor, MostScreenWidthFontFactor);
+    case FontFactor::SmallerOfBoth:
       break;
   }
-  form.SetFontSize(form.FontSize() * factors.height);
-  ScaleControls(form, factors);
+  return std::min(widthFactor, heightFactor);
+}
+
+// Gives the window its size in the area and its place there; its controls are scaled by the
+// area's factors over the design.
+void PlaceInArea(platform::Form& form, double width, double height, const FitRule& rule) {
+  const Area area = AreaOf(rule.area);
+  const double wf = area.width / DesignWidth;
+  const double hf = area.height / DesignHeight;
+  form.SetWidth(width);
+  form.SetHeight(height);
+  form.SetLeft(area.left + (area.width - form.Width()) / 2);
+  const double freeHeight = area.height - form.Height();
+  switch (rule.placement) {
+    case ScreenPlacement::AboveCentre:
+      form.SetTop(area.top + freeHeight / 2 - VerticalOffset);
+      break;
+    case ScreenPlacement::Centred:
+      form.SetTop(area.top + freeHeight / 2);
+      break;
+    case ScreenPlacement::QuarterDown:
+      form.SetTop(area.top + freeHeight / 4);
+      break;
+  }
+  if (rule.fonts == FontFactor::SmallerOfBoth) form.SetFontSize(form.FontSize() * hf);
+  ScaleControls(form, Factors{wf, hf, FontFactorOf(rule.fonts, wf, hf), true, {}});
 }
 
 }  // namespace
@@ -135,13 +156,15 @@ void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFact
   ScaleControls(form, Factors{widthFactor, heightFactor, std::min(widthFactor, heightFactor), true, {}});
 }
 
-void FitToScreen(platform::Form& form, ScreenPlacement placement) {
-  PlaceOnScreen(form, form.Width() / DesignWidth * platform::Screen::Width(),
-                form.Height() / DesignHeight * platform::Screen::Height(), placement);
+void FitToScreen(platform::Form& form, ScreenPlacement placement) { FitToScreen(form, FitRule{placement}); }
+
+void FitToScreen(platform::Form& form, const FitRule& rule) {
+  const Area area = AreaOf(rule.area);
+  PlaceInArea(form, form.Width() / DesignWidth * area.width, form.Height() / DesignHeight * area.height, rule);
 }
 
 void FillScreen(platform::Form& form) {
-  PlaceOnScreen(form, platform::Screen::Width(), platform::Screen::Height(), ScreenPlacement::Centred);
+  PlaceInArea(form, platform::Screen::Width(), platform::Screen::Height(), FitRule{ScreenPlacement::Centred});
 }
 
 void ResizeControls(platform::Form& form, float areaWidth, float areaHeight, float designWidth, float designHeight,

@@ -30,6 +30,25 @@ void FillScreen(platform::Form& form);
 // error box, a failure (platform::RuntimeError) reaches the caller's trap.
 void FitToScreen(platform::Form& form, ScreenPlacement placement);
 
+// What a window fits itself to: the whole screen, or the desktop work area (the screen less
+// panels and task bars), whose size takes the screen's place in the rule and in which the
+// window is placed.
+enum class FitArea { Screen, WorkArea };
+
+// How fonts follow: by the smaller of the area's two factors, the window's own font by the
+// height factor (the rule's own); or the controls' fonts by screen width / 9600 alone, with no
+// cap or at most 1.5, the window's own font left as it is.
+enum class FontFactor { SmallerOfBoth, ScreenWidth, ScreenWidthAtMost1_5 };
+
+struct FitRule {
+  ScreenPlacement placement = ScreenPlacement::AboveCentre;
+  FitArea area = FitArea::Screen;
+  FontFactor fonts = FontFactor::SmallerOfBoth;
+};
+
+// The rule's variants, for the windows that apply it themselves; errors reach the caller.
+void FitToScreen(platform::Form& form, const FitRule& rule);
+
 // Sizes the window to the area (fillArea 1) or by area / design, centres it in the area, and
 // lays its controls out again in proportion to the change of its inner size. Fonts follow
 // fontGrowthShare of a growth (all of a shrink); a non-empty fontName becomes their face.

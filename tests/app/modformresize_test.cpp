@@ -173,6 +173,49 @@ TEST_F(ModFormResizeTest, FitToScreenPlacesTheWindowItsOwnWayAndLeavesErrorsToTh
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
+// The rule's variants: the work area in the screen's place (its size scales the window and the
+// controls, the window centres in it), and fonts by screen width / 9600 alone, capped at 1.5 or
+// not, with the window's own font left as designed.
+TEST_F(ModFormResizeTest, FitToScreenVariantsTakeTheirAreaAndTheirFontFactor) {
+  using namespace app::ModFormResize;
+  struct Case {
+    const char* what;
+    FitRule rule;
+    double screenWidth;
+    double controlFont;
+    double windowFont;
+  };
+  // A 28800 x 14400 screen with a 600-twip panel on top: work area 28800 x 13800 from y 600.
+  const double wf = 3;
+  const double hf = 13800.0 / 7200;
+  const Case cases[] = {
+      {"the rule's own fonts, in the work area", {ScreenPlacement::Centred, FitArea::WorkArea}, 28800,
+       9 * std::min(wf, hf), 9 * hf},
+      {"screen width, capped", {ScreenPlacement::Centred, FitArea::WorkArea, FontFactor::ScreenWidthAtMost1_5},
+       28800, 9 * 1.5, 9},
+      {"screen width under the cap", {ScreenPlacement::Centred, FitArea::WorkArea, FontFactor::ScreenWidthAtMost1_5},
+       12000, 9 * 1.25, 9},
+      {"screen width, no cap", {ScreenPlacement::Centred, FitArea::WorkArea, FontFactor::ScreenWidth}, 28800, 9 * 3,
+       9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::Screen::SetSizeForTesting(c.screenWidth, 14400);
+    platform::Screen::SetWorkAreaForTesting(0, 600, 28800, 13800);
+    ScalingForm form;
+    FitToScreen(form, c.rule);
+    EXPECT_DOUBLE_EQ(form.Width(), 4800 * wf);
+    EXPECT_DOUBLE_EQ(form.Height(), 3600 * hf);
+    EXPECT_DOUBLE_EQ(form.Left(), (28800 - 4800 * wf) / 2);
+    EXPECT_DOUBLE_EQ(form.Top(), 600 + (13800 - 3600 * hf) / 2);
+    ExpectScaled(form.lblName, {120, 240, 1200, 255}, wf, hf);
+    EXPECT_DOUBLE_EQ(form.linRule.Y1(), 600 * hf);
+    EXPECT_NEAR(form.lblName.FontSize(), c.controlFont, 1e-9);
+    EXPECT_NEAR(form.txtAfter.FontSize(), c.controlFont, 1e-9);
+    EXPECT_NEAR(form.FontSize(), c.windowFont, 1e-9);
+  }
+}
+
 TEST_F(ModFormResizeTest, ResizeControlsFillsTheAreaAndFollowsTheInnerSize) {
   ScalingForm form;
   const double oldInnerWidth = form.ScaleWidth();
