@@ -28,7 +28,6 @@ namespace {
 
 using namespace platform;
 
-constexpr int KeyF10MessageCode = 124;  // the code under which the CW window keeps F10's message
 constexpr int kApostrophe = '\'';
 constexpr int kDoubleQuote = '"';
 constexpr Color KeyboardCWOnColor = 0xC0FFFF;
@@ -121,7 +120,7 @@ void CWKey(Form1& form, int& KeyCode) {
     ToggleKeyboardCW(form);
     return;
   }
-  if (KeyCode == KeyF10) KeyCode = KeyF10MessageCode;
+  if (KeyCode == KeyF10) KeyCode = keying::F10MessageKeyCode;
   Instance<keying::CWFrm>().FKeyCW(KeyCode);
 }
 

@@ -1,12 +1,25 @@
 #include "keying/cwfrm.h"
 
+#include "app/folders.h"
+#include "app/modformresize.h"
+#include "keying/frmcodepractice.h"
+#include "keying/frmcwstrings.h"
 #include "keying/frmtappler.h"
 #include "keying/globals.h"
+#include "keying/numberboxes.h"
+#include "logging/keyfilters.h"
 #include "platform/design.h"
+#include "platform/dialogs.h"
+#include "platform/errors.h"
 #include "platform/instances.h"
+#include "platform/keys.h"
+#include "platform/numbertext.h"
+#include "platform/quotedtext.h"
+#include "platform/settings.h"
 #include "platform/trace.h"
 
 #include <array>
+#include <optional>
 
 namespace keying {
 
@@ -18,6 +31,15 @@ constexpr double kButtonHeight = 375;
 constexpr double kMessageRowStep = 315;
 constexpr double kRightColumn = 4980;
 constexpr double kRightColumnWidth = 4380;
+
+const QString kSettingsApp = QStringLiteral("Varnek_Software");
+const QString kSettingsSection = QStringLiteral("Settings");
+const QString kTimingKey = QStringLiteral("UserCWSelection");
+const QString kLoopOffsetKey = QStringLiteral("UserCWLoopOffset");
+
+constexpr int kTestKeyCode = 120;  // Test sends F9's message
+constexpr double kLeastWordSpace = -8;  // no word gap at all
+constexpr double kRepeatSecondsBelow = 60;
 
 void DesignBox(platform::TextBox& box, const char* text, double left, double top, double width) {
   box.SetText(QString::fromLatin1(text));
@@ -145,24 +167,177 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
   WIRE(txtLoop, Change);
   WIRE(cmdLoopFaster, Click);
   WIRE(cmdLoopSlower, Click);
+  WIRE(Text1, KeyPress);
+  WIRE(Text2, KeyPress);
+  WIRE(Text3, KeyPress);
+  WIRE(Text4, KeyPress);
+  WIRE(Text5, KeyPress);
+  WIRE(Text6, KeyPress);
+  WIRE(Text7, KeyPress);
+  WIRE(Text8, KeyPress);
+  WIRE(Text9, KeyPress);
+  WIRE(Text12, KeyPress);
+  WIRE(Text13, KeyPress);
   WIRE(Text10, KeyPress);
   WIRE(Text10, GotFocus);
   WIRE(Text10, LostFocus);
+  WIRE(Text11, KeyPress);
+  WIRE(Text11, GotFocus);
+  WIRE(Text11, LostFocus);
   WIRE(Text11, Change);
+  WIRE(txtSpace, KeyPress);
+  WIRE(txtSpace, Change);
+  WIRE(txtSpace, LostFocus);
+  WIRE(txtCWLoop, KeyPress);
+  WIRE(txtCWLoop, LostFocus);
 }
 
-void CWFrm::FKeyCW(int&) { NOT_BUILT_YET(); }
+// Fitted to the desktop's work area, then the timing method and loop count of the last Done.
+void CWFrm::Form_Load() {
+  platform::SkipOnError(lcKeying, [this] {
+    using namespace app::ModFormResize;
+    FitToScreen(*this, FitRule{ScreenPlacement::Centred, FitArea::WorkArea, FontFactor::ScreenWidthAtMost1_5});
+  });
+  platform::SkipOnError(lcKeying, [this] { RestoreTiming(); });
+}
 
-void CWFrm::LoopThroughCWBuffer() { NOT_BUILT_YET(); }
+// Choosing the loop timing calibrates it when no loop count was stored.
+void CWFrm::RestoreTiming() {
+  const QString storedLoops = platform::GetSetting(kSettingsApp, kSettingsSection, kLoopOffsetKey, QStringLiteral("0"));
+  const std::optional<double> loops = platform::ValOfNumberText(storedLoops);
+  if (!loops) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
+  LoopOffset = *loops;
+  txtLoop.SetText(TextOfNumber(LoopOffset));
+  const QString timing = platform::GetSetting(kSettingsApp, kSettingsSection, kTimingKey, QStringLiteral("Timer"));
+  if (timing == QLatin1String("Timer")) {
+    optTimer.SetValue(true);
+  } else if (timing == QLatin1String("Sleep")) {
+    OptSleep.SetValue(true);
+  } else if (timing == QLatin1String("Loop")) {
+    optLoop.SetValue(true);
+  }
+}
 
-void CWFrm::Form_Load() { NOT_BUILT_YET(); }
-void CWFrm::Command1_Click() { NOT_BUILT_YET(); }
-void CWFrm::Command4_Click() { NOT_BUILT_YET(); }
-void CWFrm::Command5_Click() { NOT_BUILT_YET(); }
-void CWFrm::Command6_Click() { NOT_BUILT_YET(); }
-void CWFrm::Command7_Click() { NOT_BUILT_YET(); }
-void CWFrm::cmdConfTappler_Click() { NOT_BUILT_YET(); }
-void CWFrm::tmrRepeat_Timer() { NOT_BUILT_YET(); }
+// Done keeps the window open when the messages cannot be saved, so nothing typed is lost.
+void CWFrm::Command1_Click() {
+  try {
+    SaveMessages();
+  } catch (const platform::RuntimeError& error) {
+    platform::TraceError(lcKeying, error);
+    platform::MsgBox(QStringLiteral("The CW settings could not be saved: ") + error.Description(),
+                     platform::MsgBoxStyle::OKOnly, QStringLiteral("Unable to write file."));
+    return;
+  }
+  Hide();
+  if (KeyingMode != 0) {
+    frmCWStrings& strip = platform::Instance<frmCWStrings>();
+    strip.SetWindowState(platform::WindowMinimized);
+    strip.Show();
+  }
+}
+
+// The start-up reads the file back in this order (Form1::LoadCWMessages). It is written aside and
+// takes the old one's place only once whole.
+void CWFrm::SaveMessages() {
+  app::SelectProgramFolder();
+  platform::QuotedTextWriter file(QStringLiteral("CW.txt"));
+  for (const platform::QuotedValue& value :
+       {platform::QuotedValue(Text1.Text()), platform::QuotedValue(Text2.Text()), platform::QuotedValue(Text3.Text()),
+        platform::QuotedValue(Text4.Text()), platform::QuotedValue(Text5.Text()), platform::QuotedValue(Text6.Text()),
+        platform::QuotedValue(Text7.Text()), platform::QuotedValue(Text8.Text()), platform::QuotedValue(Text9.Text()),
+        platform::QuotedValue(Text10.Text()), platform::QuotedValue(Text11.Text()),
+        platform::QuotedValue(Text12.Text()), platform::QuotedValue(Text13.Text()),
+        platform::QuotedValue(txtSpace.Text()), platform::QuotedValue(KeyingMode), platform::QuotedValue(Text14.Text()),
+        platform::QuotedValue(static_cast<std::int16_t>(Check1.Value())), platform::QuotedValue(txtCWLoop.Text())}) {
+    file.WriteRecord({value});
+  }
+  file.Close();
+  platform::SaveSetting(kSettingsApp, kSettingsSection, kTimingKey, ChosenTimingCaption());
+  platform::SaveSetting(kSettingsApp, kSettingsSection, kLoopOffsetKey, TextOfNumber(LoopOffset));
+}
+
+QString CWFrm::ChosenTimingCaption() const {
+  for (const platform::OptionButton* option : {&optTimer, &OptSleep, &optLoop}) {
+    if (option->Value()) return option->Caption();
+  }
+  return {};
+}
+
+void CWFrm::Command4_Click() {
+  Label23.SetVisible(true);
+  platform::DoEvents();
+  int keyCode = kTestKeyCode;
+  FKeyCW(keyCode);
+  Label23.SetVisible(false);
+  if (Visible()) Text1.SetFocus();
+}
+
+void CWFrm::Command5_Click() { StepWordSpace(-1); }
+
+void CWFrm::Command6_Click() { StepWordSpace(1); }
+
+void CWFrm::StepWordSpace(double step) {
+  txtSpace.SetText(HoldsNumber(txtSpace) ? TextOfNumber(NumberIn(txtSpace) + step) : QStringLiteral("0"));
+}
+
+// What the practice window put in the buffer and did not send is dropped with it.
+void CWFrm::Command7_Click() {
+  platform::ShowModalAndUnload<frmCodePractice>();
+  CWBuffer.clear();
+}
+
+void CWFrm::cmdConfTappler_Click() {
+  platform::Instance<frmTappler>().Show(platform::Modal);
+  Command1.SetFocus();
+}
+
+void CWFrm::Text1_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text2_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text3_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text4_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text5_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text6_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text7_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text8_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text9_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text12_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+void CWFrm::Text13_KeyPress(int& KeyAscii) { logging::Capital(KeyAscii); }
+
+void CWFrm::Text11_KeyPress(int& KeyAscii) { logging::number(KeyAscii); }
+
+void CWFrm::Text11_GotFocus() { SelectAll(Text11); }
+
+void CWFrm::Text11_LostFocus() {
+  if (!HoldsNumber(Text11)) Text11.SetText(QStringLiteral("0"));
+}
+
+// Backspace and "-" to "9": a sign, a point, digits (and "/", which the check on leaving undoes).
+void CWFrm::txtSpace_KeyPress(int& KeyAscii) {
+  if (KeyAscii != platform::KeyBack && (KeyAscii < '-' || KeyAscii > '9')) KeyAscii = 0;
+}
+
+void CWFrm::txtSpace_Change() {
+  if (HoldsNumber(txtSpace) && NumberIn(txtSpace) < kLeastWordSpace) txtSpace.SetText(TextOfNumber(kLeastWordSpace));
+}
+
+void CWFrm::txtSpace_LostFocus() {
+  if (!HoldsNumber(txtSpace)) txtSpace.SetText(QStringLiteral("0"));
+}
+
+void CWFrm::txtCWLoop_KeyPress(int& KeyAscii) {
+  if (KeyAscii != '.') logging::number(KeyAscii);
+}
+
+// A repeat time from 0 up to, not including, a minute; anything else switches the repeat off.
+void CWFrm::txtCWLoop_LostFocus() {
+  const std::optional<double> seconds = platform::ValOfNumberText(txtCWLoop.Text());
+  if (seconds && *seconds >= 0 && *seconds < kRepeatSecondsBelow) {
+    tmrRepeat.SetInterval(platform::RoundHalfEven(*seconds * 1000));
+  } else {
+    txtCWLoop.SetText(QStringLiteral("0"));
+    tmrRepeat.SetInterval(0);
+  }
+}
 
 void CWFrm::Option1_Click() { KeyingMode = 1; }
 void CWFrm::Option2_Click() { KeyingMode = 2; }

@@ -9,6 +9,9 @@
 
 namespace keying {
 
+// F10's key code is the menu key's; the CW window keeps F10's message under this code instead.
+inline constexpr int F10MessageKeyCode = 124;
+
 // The CW messages window: the prepared messages, the keying interface and line, speed, word
 // space, the timing of software keying and repeat.
 class CWFrm : public platform::Form {
@@ -129,12 +132,40 @@ class CWFrm : public platform::Form {
   // Counts the loop timing's loops per 60 ms on this PC into LoopOffset and txtLoop.
   void CalibrateLoop();
 
+  // The messages are typed in capitals.
+  void Text1_KeyPress(int& KeyAscii);
+  void Text2_KeyPress(int& KeyAscii);
+  void Text3_KeyPress(int& KeyAscii);
+  void Text4_KeyPress(int& KeyAscii);
+  void Text5_KeyPress(int& KeyAscii);
+  void Text6_KeyPress(int& KeyAscii);
+  void Text7_KeyPress(int& KeyAscii);
+  void Text8_KeyPress(int& KeyAscii);
+  void Text9_KeyPress(int& KeyAscii);
+  void Text12_KeyPress(int& KeyAscii);
+  void Text13_KeyPress(int& KeyAscii);
+
   void Text10_KeyPress(int& KeyAscii);
   void Text10_GotFocus();
   void Text10_LostFocus();
+  void Text11_KeyPress(int& KeyAscii);
+  void Text11_GotFocus();
+  void Text11_LostFocus();
   void Text11_Change();
+  void txtSpace_KeyPress(int& KeyAscii);
+  void txtSpace_Change();
+  void txtSpace_LostFocus();
+  void txtCWLoop_KeyPress(int& KeyAscii);
+  void txtCWLoop_LostFocus();
 
  private:
+  QString MessageOfKey(int keyCode) const;
+  void HandToKeyerDevice();
+  void EchoOnMainWindow(const QString& text);
+  void SaveMessages();
+  void RestoreTiming();
+  QString ChosenTimingCaption() const;
+  void StepWordSpace(double step);
   void StepSpeed(double step);
   void EnableLoopTiming(bool enabled);
   void ScaleLoopOffset(double factor);

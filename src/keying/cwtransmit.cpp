@@ -4,6 +4,7 @@
 #include "keying/cwelements.h"
 #include "keying/cwfrm.h"
 #include "keying/globals.h"
+#include "keying/numberboxes.h"
 #include "keying/phonefrm.h"
 #include "keying/tapplinkloader.h"
 #include "logging/keyfilters.h"
@@ -34,23 +35,6 @@ constexpr double kDeviceSpeedBelow = 100;
 // The loop's adjustment steps: about 10 % faster or slower (the slower one is not 1 / 0.9).
 constexpr double kLoopFaster = 0.9;
 constexpr double kLoopSlower = 1.111111111111;
-
-// A number the operator typed; RuntimeError 13 "Type mismatch" when the box holds none.
-double NumberIn(const platform::TextBox& box) {
-  const std::optional<double> number = platform::ValOfNumberText(box.Text());
-  if (!number) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
-  return *number;
-}
-
-bool HoldsNumber(const platform::TextBox& box) { return platform::ValOfNumberText(box.Text()).has_value(); }
-
-// Whole numbers as whole digits, however large the loop count grows.
-QString TextOfNumber(double value) { return QString::number(value, 'g', 15); }
-
-void SelectAll(platform::TextBox& box) {
-  box.SetSelStart(0);
-  box.SetSelLength(static_cast<int>(box.Text().size()));
-}
 
 }  // namespace
 

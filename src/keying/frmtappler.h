@@ -8,6 +8,9 @@ namespace keying {
 class frmTappler : public platform::Form {
  public:
   frmTappler();
+
+  // Sends CWBuffer through the keyer device and empties it.
+  void TPTransmit();
 };
 
 }  // namespace keying

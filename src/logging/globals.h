@@ -39,7 +39,8 @@ MODULE_VALUE(float, GridMapLonOffset, 0);
 
 MODULE_VALUE(std::uint8_t, VoiceNavigation, 0);  // 0 off, 1 call only, 2 all data fields
 
-// Always equal to the texts of txtCall and txtRSTS; the CW macros read them.
+// Copies of the texts of txtCall and txtRSTS, taken at each change; the CW macros read them. A CW
+// message's "*" turns an empty or "599" CurrentRstSent into "5NN", which holds until the box changes.
 MODULE_VALUE(QString, CurrentCall);
 MODULE_VALUE(QString, CurrentRstSent);
 

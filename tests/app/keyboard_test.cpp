@@ -7,10 +7,12 @@
 #include "keying/tapplinkloader.h"
 #include "logging/globals.h"
 #include "network/frmnetwork.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/mciwave.h"
 #include "platform/paths.h"
+#include "platform/printerport.h"
 #include "platform/trace.h"
 #include "rig/frmrigtune.h"
 #include "rig/rigcontrolfrm.h"
@@ -27,6 +29,7 @@
 #include <ostream>
 
 #include "formtesting.h"
+#include "keyedtext.h"
 #include "operatorscript.h"
 #include "wavefile.h"
 
@@ -101,7 +104,8 @@ struct KeyCase {
   const char* mode;
   int keyingMode;
   Qt::Key key;
-  const char* sentBy;  // the window procedure that sends the key's message; nullptr: none
+  const char* played;  // the voice window procedure that plays the key's message; nullptr: none
+  const char* keyed;   // the CW keyed on the printer port
   const char* dialog;  // lblDialog after the key; nullptr: as it was
   const char* speed;   // the CW window's speed after the key
 };
@@ -112,19 +116,25 @@ void PrintTo(const KeyCase& c, std::ostream* out) {
 
 class FunctionKeys : public MainWindowKeys, public ::testing::WithParamInterface<KeyCase> {};
 
+// Each CW message is one letter: F1 to F9 "A" to "I", F10 "T", F11 "M".
 TEST_P(FunctionKeys, SendTheModesMessageOrChangeTheSpeed) {
   const KeyCase& c = GetParam();
+  platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
+  platform::RecordedPrinterPort printer;
   logging::CurrentMode = c.mode;
   keying::KeyingMode = static_cast<std::uint8_t>(c.keyingMode);
-  Instance<keying::CWFrm>().Text11.SetText("13");
+  keying::CWFrm& cw = Instance<keying::CWFrm>();
+  platform::TextBox* const messages[] = {&cw.Text1, &cw.Text2, &cw.Text3, &cw.Text4,  &cw.Text5, &cw.Text6,
+                                         &cw.Text7, &cw.Text8, &cw.Text9, &cw.Text12, &cw.Text13};
+  for (int i = 0; i < 11; ++i) messages[i]->SetText(QString(QLatin1Char("ABCDEFGHITM"[i])));
+  cw.Text11.SetText("13");
   const QString dialogBefore = form.lblDialog.Caption();
   Press(c.key);
-  for (const char* sender : {"CWFrm::FKeyCW", "PhoneFrm::FKeyPhone"}) {
-    EXPECT_EQ(Reached(sender), c.sentBy && QString(c.sentBy) == sender) << sender;
-  }
+  EXPECT_EQ(Reached("PhoneFrm::FKeyPhone"), c.played != nullptr);
+  EXPECT_EQ(KeyedText(printer), c.keyed);
   EXPECT_EQ(form.lblDialog.Caption(), c.dialog ? QString(c.dialog) : dialogBefore);
   EXPECT_EQ(app::KeyboardCW, c.dialog == kKeyboardCWOn ? 1 : 0);
-  EXPECT_EQ(Instance<keying::CWFrm>().Text11.Text(), c.speed);
+  EXPECT_EQ(cw.Text11.Text(), c.speed);
   EXPECT_EQ(form.txtCall.Text(), "W1AW");
 }
 
@@ -132,21 +142,25 @@ INSTANTIATE_TEST_SUITE_P(
     ModesAndKeyingInterfaces, FunctionKeys,
     ::testing::Values(
         // Phone: F1 to F9 play, everything else stays (F10 is swallowed, so no menu opens).
-        KeyCase{"PH", 0, Qt::Key_F1, "PhoneFrm::FKeyPhone", nullptr, "13"},
-        KeyCase{"ph", 1, Qt::Key_F9, "PhoneFrm::FKeyPhone", nullptr, "13"},
-        KeyCase{"PH", 1, Qt::Key_F10, nullptr, nullptr, "13"}, KeyCase{"PH", 5, Qt::Key_F11, nullptr, nullptr, "13"},
-        KeyCase{"PH", 1, Qt::Key_F12, nullptr, nullptr, "13"}, KeyCase{"PH", 1, Qt::Key_Up, nullptr, nullptr, "13"},
+        KeyCase{"PH", 0, Qt::Key_F1, "played", "", nullptr, "13"},
+        KeyCase{"ph", 3, Qt::Key_F9, "played", "", nullptr, "13"},
+        KeyCase{"PH", 3, Qt::Key_F10, nullptr, "", nullptr, "13"},
+        KeyCase{"PH", 5, Qt::Key_F11, nullptr, "", nullptr, "13"},
+        KeyCase{"PH", 3, Qt::Key_F12, nullptr, "", nullptr, "13"},
+        KeyCase{"PH", 3, Qt::Key_Up, nullptr, "", nullptr, "13"},
         // CW without a keying interface: the keys reach the focused box.
-        KeyCase{"CW", 0, Qt::Key_F1, nullptr, nullptr, "13"}, KeyCase{"CW", 0, Qt::Key_F12, nullptr, nullptr, "13"},
-        KeyCase{"CW", 0, Qt::Key_Down, nullptr, nullptr, "13"},
-        // CW with a keying line or the keyer device.
-        KeyCase{"CW", 1, Qt::Key_F1, "CWFrm::FKeyCW", nullptr, "13"},
-        KeyCase{"CW", 1, Qt::Key_F10, "CWFrm::FKeyCW", nullptr, "13"},
-        KeyCase{"CW", 5, Qt::Key_F11, "CWFrm::FKeyCW", nullptr, "13"},
-        KeyCase{"cw", 1, Qt::Key_F12, nullptr, kKeyboardCWOn, "13"},
-        KeyCase{"CW", 5, Qt::Key_F12, nullptr, kKeyboardCWOn, "13"},
-        KeyCase{"CW", 1, Qt::Key_Up, nullptr, "14 WPM", "14"},
-        KeyCase{"CW", 5, Qt::Key_Down, nullptr, "12 WPM", "12"}));
+        KeyCase{"CW", 0, Qt::Key_F1, nullptr, "", nullptr, "13"},
+        KeyCase{"CW", 0, Qt::Key_F12, nullptr, "", nullptr, "13"},
+        KeyCase{"CW", 0, Qt::Key_Down, nullptr, "", nullptr, "13"},
+        // CW with a keying line or the keyer device: F10 sends under 124, F11 under 122.
+        KeyCase{"CW", 3, Qt::Key_F1, nullptr, "A", nullptr, "13"},
+        KeyCase{"CW", 3, Qt::Key_F9, nullptr, "I", nullptr, "13"},
+        KeyCase{"CW", 3, Qt::Key_F10, nullptr, "T", nullptr, "13"},
+        KeyCase{"CW", 3, Qt::Key_F11, nullptr, "M", nullptr, "13"},
+        KeyCase{"cw", 3, Qt::Key_F12, nullptr, "", kKeyboardCWOn, "13"},
+        KeyCase{"CW", 5, Qt::Key_F12, nullptr, "", kKeyboardCWOn, "13"},
+        KeyCase{"CW", 3, Qt::Key_Up, nullptr, "", "14 WPM", "14"},
+        KeyCase{"CW", 5, Qt::Key_Down, nullptr, "", "12 WPM", "12"}));
 
 TEST_F(MainWindowKeys, F12TurnsKeyboardCWOnAndOffWithTheMessageLinesColours) {
   keying::KeyingMode = 1;
@@ -162,24 +176,27 @@ TEST_F(MainWindowKeys, F12TurnsKeyboardCWOnAndOffWithTheMessageLinesColours) {
 // ---- Keyboard CW
 
 TEST_F(MainWindowKeys, KeyboardCWKeysWhatIsTypedInsteadOfTheCallBox) {
-  keying::KeyingMode = 1;
+  platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
+  platform::RecordedPrinterPort printer;
+  keying::KeyingMode = 3;
   app::KeyboardCW = 1;
   Type("a");
-  EXPECT_EQ(keying::CWBuffer, "A");
-  EXPECT_TRUE(Reached("CWFrm::LoopThroughCWBuffer")) << "nothing was being keyed: the keying starts";
+  EXPECT_EQ(KeyedText(printer), "A") << "nothing was being keyed: the keying starts";
+  EXPECT_EQ(keying::CWBuffer, "");
   EXPECT_EQ(form.txtCall.Text(), "W1AW");
 
   keying::CWSending = 1;  // the keying runs and takes the characters added
   Type("b'\"c");
-  EXPECT_EQ(keying::CWBuffer, "ABC") << "quotes are dropped before keying too";
+  EXPECT_EQ(keying::CWBuffer, "BC") << "quotes are dropped before keying too";
   Press(Qt::Key_Backspace);
-  EXPECT_EQ(keying::CWBuffer, "AB") << "Backspace takes back the last character not yet keyed";
+  EXPECT_EQ(keying::CWBuffer, "B") << "Backspace takes back the last character not yet keyed";
   EXPECT_EQ(form.txtCall.Text(), "W1AW");
 
   logging::CurrentMode = "PH";
   Type("d");
   EXPECT_EQ(form.txtCall.Text(), "W1AWD") << "phone mode types into the box";
-  EXPECT_EQ(keying::CWBuffer, "AB");
+  EXPECT_EQ(keying::CWBuffer, "B");
+  EXPECT_EQ(KeyedText(printer), "A");
 }
 
 TEST_F(MainWindowKeys, QuotesNeverReachTheEntryLine) {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/controls.h"
+
+#include <QString>
+
+// The CW window's number boxes as its handlers read and write them.
+namespace keying {
+
+// The number the box holds; RuntimeError 13 "Type mismatch" when it holds none.
+double NumberIn(const platform::TextBox& box);
+
+bool HoldsNumber(const platform::TextBox& box);
+
+// Whole numbers as whole digits, however large the loop count grows.
+QString TextOfNumber(double value);
+
+// Selects the whole text, so that typing replaces it.
+void SelectAll(platform::TextBox& box);
+
+}  // namespace keying
