@@ -24,6 +24,7 @@ constexpr double kRowSpacing = 600;
 constexpr double kLineStart = 360;
 constexpr double kLineEnd = 9120;
 constexpr platform::Color kNavy = 0x800000;
+constexpr platform::Color kBlack = 0x000000;
 constexpr platform::Color kWhite = 0xFFFFFF;
 // Not installed on most systems: the nearest installed face of the same size stands in.
 const QString kLabelFont = QStringLiteral("MS Serif");
@@ -73,6 +74,8 @@ void DesignMapLabel(platform::Label& label, const QString& caption, double width
 SpectrumMap::SpectrumMap() : Form(QStringLiteral("SpectrumMap")) {
   SetCaption(QStringLiteral(" HF Spectrum Map"));
   Move(0, 0, kDesignWidth, kDesignHeight);
+  // White scale text that reaches past a strip's end still reads on the field around the strips.
+  SetBackColor(kBlack);
   for (int row = 0; row < SpectrumRows; ++row) {
     platform::Label& strip = lblHFSpots.Add(row);
     strip.Move(120, 120 + kRowSpacing * row, 9255, 495);
