@@ -122,9 +122,9 @@ void SpectrumMap::BandMapLabelDisplay() {
       const platform::Line& line = lineHF[spot.Row];
       label.SetToolTipText(spot.Label.ToolTip);
       label.SetCaption(spot.Label.Caption);
-      label.SetTop(line.Y1() - label.Height());
-      label.SetLeft(line.X1() + spot.Label.Along * (line.X2() - line.X1()) - label.Width() / 2);
-      label.SetForeColor(spot.Label.ForeColor);
+      label.Move(line.X1() + spot.Label.Along * (line.X2() - line.X1()) - label.Width() / 2, line.Y1() - label.Height());
+      // A new palette costs more than the rest of the label; most spots keep their colour.
+      if (label.ForeColor() != spot.Label.ForeColor) label.SetForeColor(spot.Label.ForeColor);
       placed[spot.Label.Slot] = true;
     }
     for (int slot = 0; slot < StoredSpots; ++slot) lblDXSpot[slot].SetVisible(placed[slot]);
@@ -141,8 +141,7 @@ void SpectrumMap::DrawFrequencyScale() {
     for (int j = 0; j < 5; ++j) {
       platform::Label& scale = lblFreqSpot[5 * row + j];
       scale.SetCaption(ThreeDecimalText(values[j]));
-      scale.SetTop(line.Y1() + 0.004 * Height());
-      scale.SetLeft(line.X1() + (line.X2() - line.X1()) * j * 0.25 - scale.Width() / 2);
+      scale.Move(line.X1() + (line.X2() - line.X1()) * j * 0.25 - scale.Width() / 2, line.Y1() + 0.004 * Height());
     }
   }
 }
