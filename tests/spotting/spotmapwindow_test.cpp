@@ -78,11 +78,16 @@ class SpectrumMapTest : public ::testing::Test {
     const platform::Line& line = Map().lineHF[row];
     return (label.Left() + label.Width() / 2 - line.X1()) / (line.X2() - line.X1());
   }
-  // Shows the map from its menu item and runs the operator's steps while it is shown.
+  // Shows the map from its menu item and, once its activation has drawn the newest spot, runs the
+  // operator's steps.
   void WhileShownFromTheMenu(std::function<void()> steps) {
     OperatorScript operatorScript;
     operatorScript.When(
-        "the spectrum map with its spots", [] { return QApplication::activeModalWidget() != nullptr; },
+        "the spectrum map with its spots",
+        [] {
+          return platform::IsLoaded<SpectrumMap>() && QApplication::activeModalWidget() == Map().Widget() &&
+                 Map().lblDXSpot[49].Visible();
+        },
         [&] { steps(); });
     form.mnuViewSpectrumMap.Action()->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
