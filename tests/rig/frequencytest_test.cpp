@@ -13,12 +13,19 @@
 
 #include "formtesting.h"
 #include "ptypair.h"
+#include "rigwindowtesting.h"
 
 using rig::frmFrequencyTest;
 
 namespace {
 
 constexpr int kBoundMs = 10000;
+
+void Replace(platform::TextBox& box, const QString& keys) {
+  box.SetText("");
+  box.SetFocus();
+  QTest::keyClicks(box.Widget(), keys);
+}
 
 // The test window over a rig window whose port is open on a socat line, the rig played by the
 // test at the line's far end.
@@ -37,11 +44,6 @@ class CommandTestWindow : public ::testing::Test {
   }
 
   static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
-  static void Replace(platform::TextBox& box, const QString& keys) {
-    box.SetText("");
-    box.SetFocus();
-    QTest::keyClicks(box.Widget(), keys);
-  }
 
   // Sends a command as typed, then a plain marker, and gives what the rig received before it.
   std::string RigReceives(const QString& command, bool hex) {
@@ -112,6 +114,19 @@ TEST_F(CommandTestWindow, EveryOpeningStartsFromTheDefaults) {
   const frmFrequencyTest& reopened = platform::Instance<frmFrequencyTest>();
   EXPECT_EQ(reopened.Text1.Text(), "FA00028475000;");
   EXPECT_EQ(reopened.Text2.Text(), "28.475");
+}
+
+// The test window over a Kenwood polled on a simulated rig, without a band plan.
+class CommandTestWindowOnAPolledRig : public PolledRigTest {};
+
+TEST_F(CommandTestWindowOnAPolledRig, TheSecondSendReachesTheRigAsItsSetFrequencyCommand) {
+  Start("Kenwood");
+  frmFrequencyTest& window = platform::Instance<frmFrequencyTest>();
+  ShowActive(window);
+  Replace(window.Text2, "7.1");
+  Click(window.Command2);
+  EXPECT_EQ(Sent(), "FA00007100000;");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
 }  // namespace

@@ -1,41 +1,34 @@
 // Tuning the polled rig from the rig window: what reaches the rig on its serial line for each
-// family, the pauses between the commands, the failures the operator is told of, and the spot
-// clicked on the main window's band map.
+// family, the pauses between the commands and the failures the operator is told of.
 #include "app/form1.h"
 #include "app/globals.h"
 #include "platform/clock.h"
 #include "platform/serialcontrol.h"
 #include "rig/globals.h"
-#include "spotting/globals.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cmath>
 #include <limits>
-#include <memory>
 
 #include "answeringrig.h"
 #include "rigwindowtesting.h"
-#include "simulatedrig.h"
 
 namespace {
 
 using platform::Instance;
 using rig::RigControlfrm;
 
-constexpr int kRigPort = 4;
-constexpr char kMarker = '~';  // in no command below
 constexpr int kBound = 10000;
 
 QByteArray Hex(const char* pairs) { return QByteArray::fromHex(pairs); }
 
-class RigTuning : public RigWindowTest {
+class RigTuning : public PolledRigTest {
  protected:
   void SetUp() override {
-    RigWindowTest::SetUp();
+    PolledRigTest::SetUp();
     WriteBandPlan();
-    simulatedRig = std::make_unique<SimulatedRig>(kRigPort);
   }
 
   // Extra class rows of 160, 40, 20 and 2 m, each band's outline first; the Extra rows alone count.
@@ -51,42 +44,11 @@ class RigTuning : public RigWindowTest {
         "\"2\",\"O\",\"PH\",144,148\r\n\"2\",\"E\",\"PH\",144.1,148\r\n");
   }
 
-  // The rig chosen on the simulated rig's port and polled, its poll ticks held back by the test
-  // (an interval of 0 never ticks) so the line carries the change alone; what the opening and
-  // the first poll sent is taken off the line.
-  RigControlfrm& Start(const QString& rigName) {
-    RigControlfrm& w = platform::IsLoaded<RigControlfrm>() ? Instance<RigControlfrm>() : OpenWindow();
-    ChooseRig(w, rigName);
-    Click(w.optComm(kRigPort - 1));
-    Click(w.Command1);
-    EXPECT_TRUE(Polling(w));
-    w.tmrGetData.SetInterval(0);
-    if (w.comComm1.PortOpen()) Sent(w);
-    return w;
-  }
-
-  // What the window has sent since the last look.
-  QByteArray Sent(RigControlfrm& w) {
-    w.comComm1.SetOutput(QString(QChar(uchar(kMarker))));
-    return rig().ReceivedBefore(kMarker);
-  }
-
-  // The same, once the window has let go of the port.
-  QByteArray SentOnFreePort() {
-    platform::SerialControl port;
-    port.SetCommPort(kRigPort);
-    port.SetPortOpen(true);
-    port.SetOutput(QString(QChar(uchar(kMarker))));
-    return rig().ReceivedBefore(kMarker);
-  }
+  QByteArray SentOnFreePort() { return polledRig->SentOnFreePort(); }
 
   static void Tune(RigControlfrm& w, float megahertz) { w.ChangeFrequency(megahertz); }
 
   static void UseFakeClock() { platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), -4); }
-
-  SimulatedRig& rig() { return *simulatedRig; }
-
-  std::unique_ptr<SimulatedRig> simulatedRig;
 };
 
 TEST_F(RigTuning, EachFamilyGetsTheBandPlansModeThenItsFrequencyAndGoesOnPolling) {
@@ -121,7 +83,7 @@ TEST_F(RigTuning, EachFamilyGetsTheBandPlansModeThenItsFrequencyAndGoesOnPolling
     SCOPED_TRACE(testing::Message() << c.rig << " " << c.megahertz);
     RigControlfrm& w = Start(c.rig);
     Tune(w, c.megahertz);
-    EXPECT_EQ(Sent(w).toHex(' '), c.sent.toHex(' '));
+    EXPECT_EQ(Sent().toHex(' '), c.sent.toHex(' '));
     EXPECT_TRUE(Polling(w));
     EXPECT_EQ(w.tmrGetData.Interval(), 0) << "polling resumes at its interval";
   }
@@ -163,7 +125,7 @@ TEST_F(RigTuning, ThePausesBeforeEachCommandOnTheFakeClock) {
 TEST_F(RigTuning, AChangeOnTheRealClockReachesTheRigInOrder) {
   RigControlfrm& w = Start("Elecraft");
   Tune(w, 14.25f);
-  EXPECT_EQ(Sent(w), "MD2;FA00014250000;");
+  EXPECT_EQ(Sent(), "MD2;FA00014250000;");
   EXPECT_TRUE(Polling(w));
 }
 
@@ -192,7 +154,7 @@ TEST_F(RigTuning, ANestedChangeOfFrequencyReturnsAtOnceWhileANestedModeGoesOut) 
     w.ChangeMode(0, mode);
   });
   Tune(w, 14.25f);
-  EXPECT_EQ(Sent(w), "MD3;MD2;FA00014250000;");
+  EXPECT_EQ(Sent(), "MD3;MD2;FA00014250000;");
   EXPECT_TRUE(Polling(w));
 }
 
@@ -213,7 +175,7 @@ TEST_F(RigTuning, TheModeButtonsGoOutWhilePollingGoesOn) {
     RigControlfrm& w = Start(c.rig);
     QString mode = c.mode;
     w.ChangeMode(0, mode);
-    EXPECT_EQ(Sent(w).toHex(' '), c.sent.toHex(' '));
+    EXPECT_EQ(Sent().toHex(' '), c.sent.toHex(' '));
     EXPECT_TRUE(Polling(w));
   }
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
@@ -225,17 +187,17 @@ TEST_F(RigTuning, WithoutAModeTheBandPlanChoosesOneAndHandsItBack) {
   QString mode;
   w.ChangeMode(7.05f, mode);
   EXPECT_EQ(mode, "CW");
-  EXPECT_EQ(Sent(w), "MD3;");
+  EXPECT_EQ(Sent(), "MD3;");
   mode.clear();
   w.ChangeMode(1.9f, mode);
   EXPECT_EQ(mode, "");
-  EXPECT_EQ(Sent(w), "");
+  EXPECT_EQ(Sent(), "");
 }
 
 TEST_F(RigTuning, ALineGoneMidPollShowsErrorChangingFrequencyAndPollingGoesOn) {
   UseFakeClock();
   RigControlfrm& w = Start("Kenwood");
-  rig().Unplug();
+  polledRig->Line().Unplug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == 0 && !w.comComm1.PortOpen(); }, kBound));
   Tune(w, 14.25f);
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
@@ -253,7 +215,7 @@ TEST_F(RigTuning, AFailedModeWriteShowsErrorChangingModeAndTheFrequencyStillGoes
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Changing Mode");
   EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Device write refused USB");
-  EXPECT_EQ(Sent(w), "FA00014250000;");
+  EXPECT_EQ(Sent(), "FA00014250000;");
   EXPECT_TRUE(Polling(w));
 }
 
@@ -275,7 +237,7 @@ TEST_F(RigTuning, AFrequencyTheCommandCannotCarrySendsNothingAndIsNamed) {
     RigControlfrm& w = Start(c.rig);
     const std::size_t shown = dialogs.MessageBoxes().size();
     Tune(w, c.megahertz);
-    EXPECT_EQ(Sent(w).toHex(' '), "");
+    EXPECT_EQ(Sent().toHex(' '), "");
     ASSERT_EQ(dialogs.MessageBoxes().size(), shown + 1);
     EXPECT_EQ(dialogs.MessageBoxes().back().title, "Error Changing Frequency");
     const QString prompt = dialogs.MessageBoxes().back().prompt;
@@ -318,23 +280,6 @@ TEST_F(RigTuning, ThePegasusIsTunedThroughItsExchangeFileWithTheCurrentMode) {
   EXPECT_EQ(in.readAll(), "14.25\r\nCW\r\n");
   EXPECT_TRUE(Polling(w));
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
-}
-
-TEST_F(RigTuning, ARightClickOnABandMapSpotTunesThePolledRig) {
-  UseFakeClock();
-  RigControlfrm& w = Start("Kenwood");
-  app::Form1& form = Instance<app::Form1>();
-  ShowActive(form);
-  spotting::DXSpotCall[7] = "W1AW";
-  spotting::DXSpotFreq[7] = 144.25f;
-  form.lblDX.SetVisible(true);
-  form.lblDXSpot[7].SetCaption("  W1AW");
-  form.lblDXSpot[7].SetVisible(true);
-  QTest::mousePress(form.lblDXSpot[7].Widget(), Qt::RightButton);
-  EXPECT_EQ(Sent(w), "MD2;FA00144250000;");
-  EXPECT_EQ(form.txtCall.Text(), "W1AW");
-  EXPECT_EQ(spotting::DXSpotFreq[7], 144.25f);
-  EXPECT_TRUE(Polling(w));
 }
 
 }  // namespace

@@ -1,18 +1,33 @@
+#include "platform/clock.h"
 #include "platform/instances.h"
 #include "rig/frmrigtune.h"
 #include "rig/globals.h"
 #include "rig/rigrequests.h"
 
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "formtesting.h"
+#include "rigwindowtesting.h"
 
 using rig::frmRigTune;
 
 namespace {
+
+// Types at the end of a box, as an operator who clicked into it after its text.
+void Type(platform::TextBox& box, const QString& keys) {
+  box.SetFocus();
+  box.SetSelStart(static_cast<int>(box.Text().size()));
+  QTest::keyClicks(box.Widget(), keys);
+}
+void Replace(platform::TextBox& box, const QString& keys) {
+  box.SetText("");
+  Type(box, keys);
+}
 
 // The panel as Ctrl+G shows it, with a rig chosen; what it asks of the rig window is recorded.
 // The scan's timer is driven by the test, one tick at a time.
@@ -26,16 +41,6 @@ class TunePanel : public ::testing::Test {
   void TearDown() override { platform::UnloadAll(); }
 
   static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
-  // Types at the end of a box, as an operator who clicked into it after its text.
-  static void Type(platform::TextBox& box, const QString& keys) {
-    box.SetFocus();
-    box.SetSelStart(static_cast<int>(box.Text().size()));
-    QTest::keyClicks(box.Widget(), keys);
-  }
-  static void Replace(platform::TextBox& box, const QString& keys) {
-    box.SetText("");
-    Type(box, keys);
-  }
   void Tick() { panel.Timer1.Tick(); }
   bool StepsEnabled() const {
     int enabled = 0;
@@ -200,6 +205,90 @@ TEST_F(TunePanel, ModeButtonsAskForTheirModeWithFrequencyZeroAndMoveTheFocusToDo
 TEST_F(TunePanel, DoneHidesThePanel) {
   Click(panel.cmdDone);
   EXPECT_FALSE(panel.Visible());
+}
+
+// The panel over a Kenwood polled on a simulated rig, without a band plan: a change of frequency
+// sends the frequency command alone.
+class TunePanelOnAPolledRig : public PolledRigTest {
+ protected:
+  void SetUp() override {
+    PolledRigTest::SetUp();
+    platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), 0);
+    ShowActive(panel);
+    panel.Timer1.SetEnabled(false);
+  }
+
+  void Tick() { panel.Timer1.Tick(); }
+
+  frmRigTune& panel = platform::Instance<frmRigTune>();
+};
+
+TEST_F(TunePanelOnAPolledRig, TheRigReceivesWhatTheBandModeAndStepButtonsAndAScanTickSend) {
+  Start("Kenwood");
+  const struct {
+    const char* action;
+    std::function<void()> act;
+    QByteArray sent;
+  } steps[] = {
+      {"160", [&] { Click(panel.cmdBand(0)); }, "FA00001900000;"},
+      {"23", [&] { Click(panel.cmdBand(15)); }, "FA01270000000;"},
+      {"1 MHz down", [&] { Click(panel.cmdTune(3)); }, "FA01269000000;"},
+      {"20", [&] { Click(panel.cmdBand(5)); }, "FA00014175000;"},
+      {"CW", [&] { Click(panel.cmdCW); }, "MD3;"},
+      {"a scan tick", [&] {
+         Click(panel.chkScan);
+         Tick();
+       }, "FA00014175010;"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.action);
+    step.act();
+    EXPECT_EQ(Sent(), step.sent);
+  }
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+TEST_F(TunePanelOnAPolledRig, AScanTickDuringAChangeOfFrequencyAdvancesWithoutSending) {
+  rig::RigControlfrm& rigWindow = Start("Kenwood");
+  Click(panel.chkScan);
+  QTimer::singleShot(0, [&] {
+    EXPECT_FALSE(rigWindow.tmrGetData.Enabled()) << "the tick comes while the change waits";
+    Tick();
+  });
+  Click(panel.cmdBand(0));
+  EXPECT_EQ(panel.txtFreq.Text(), "1.90001");
+  EXPECT_EQ(Sent(), "FA00001900000;");
+  Tick();
+  EXPECT_EQ(panel.txtFreq.Text(), "1.90002");
+  EXPECT_EQ(Sent(), "FA00001900020;");
+}
+
+TEST_F(TunePanelOnAPolledRig, AModeButtonWithTheRigsPortClosedEndsInErrorChangingMode) {
+  const struct {
+    const char* rig;
+    platform::CommandButton* button;
+    const char* told;  // nullptr: nothing to tell
+  } cases[] = {
+      {"Kenwood", &panel.cmdCW, "Operation valid only when the port is open CW"},
+      {"Icom", &panel.cmdUSB, "Operation valid only when the port is open USB"},
+      {"Icom 735", &panel.cmdUSB, nullptr},  // no mode command to send
+      {"None", &panel.cmdCW, nullptr},
+  };
+  rig::RigControlfrm& rigWindow = OpenWindow();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rig);
+    ChooseRig(rigWindow, c.rig);  // chosen but not polled: the port stays closed
+    const std::size_t shown = dialogs.MessageBoxes().size();
+    Click(*c.button);
+    if (c.told == nullptr) {
+      EXPECT_EQ(dialogs.MessageBoxes().size(), shown);
+      continue;
+    }
+    ASSERT_EQ(dialogs.MessageBoxes().size(), shown + 1);
+    EXPECT_EQ(dialogs.MessageBoxes().back().title, "Error Changing Mode");
+    EXPECT_EQ(dialogs.MessageBoxes().back().prompt, c.told);
+  }
+  EXPECT_EQ(polledRig->SentOnFreePort(), "");
 }
 
 }  // namespace

@@ -10,14 +10,15 @@
 #include "rig/rigcontrolfrm.h"
 
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <memory>
 
 #include "formtesting.h"
+#include "polledrig.h"
 
 class RigWindowTest : public ::testing::Test {
  protected:
@@ -52,16 +53,6 @@ class RigWindowTest : public ::testing::Test {
 
   static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
 
-  // A click on the rig's name in the rig list.
-  static void ChooseRig(rig::RigControlfrm& window, const QString& rig) {
-    auto* list = static_cast<QListWidget*>(window.List1.Widget());
-    const QList<QListWidgetItem*> found = list->findItems(rig, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << rig.toStdString();
-    list->scrollToItem(found.front());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
-    ASSERT_EQ(window.List1.Text(), rig);
-  }
-
   // The caption of the option selected among `options`; "" when none is.
   static QString Selected(std::initializer_list<const platform::OptionButton*> options) {
     for (const platform::OptionButton* option : options) {
@@ -92,12 +83,23 @@ class RigWindowTest : public ::testing::Test {
   }
   static QString SelectedModeSource(const rig::RigControlfrm& w) { return Selected({&w.OptRig, &w.OptFreq, &w.OptDont}); }
 
-  // Whether the window is polling, as its controls show it.
-  static bool Polling(const rig::RigControlfrm& w) {
-    return w.tmrGetData.Enabled() && w.Label2.Visible() && w.Command2.Enabled();
-  }
-
   QTemporaryDir folder;
   QString savedDir;
   platform::ScriptedDialogs dialogs;
+};
+
+// The same with a simulated rig on port kRigPort, for the windows that tune it.
+class PolledRigTest : public RigWindowTest {
+ protected:
+  static constexpr int kRigPort = 4;
+
+  void SetUp() override {
+    RigWindowTest::SetUp();
+    polledRig = std::make_unique<PolledSimulatedRig>(kRigPort);  // after the fixture has pointed the ports away
+  }
+
+  rig::RigControlfrm& Start(const QString& rigName) { return polledRig->Start(rigName); }
+  QByteArray Sent() { return polledRig->Sent(); }
+
+  std::unique_ptr<PolledSimulatedRig> polledRig;
 };

@@ -28,6 +28,7 @@
 
 #include "formtesting.h"
 #include "operatorscript.h"
+#include "polledrig.h"
 
 #include <algorithm>
 #include <map>
@@ -470,6 +471,41 @@ TEST_F(DXAreaTest, ARowWithoutANumberOrNoRowOnlyMovesTheFocus) {
     EXPECT_EQ(form.txtCall.Text(), "") << frequency;
   }
   EXPECT_FALSE(RigTuned());
+}
+
+// The same with a Kenwood polled on a simulated rig, the main window in front.
+class DXAreaTuningTest : public DXAreaTest {
+ protected:
+  void SetUp() override {
+    DXAreaTest::SetUp();
+    polledRig.Start("Kenwood");
+    ShowActive(form);
+  }
+
+  PolledSimulatedRig polledRig{4};
+};
+
+TEST_F(DXAreaTuningTest, AListRowClickTunesThePolledRigAndTakesTheCall) {
+  OpenSpotList();
+  Spot("Q1XYZ", "144125.0");
+  Spot("Q2ABC", "144300.0");
+  form.txtSec.SetFocus();
+  ClickRow(2);
+  EXPECT_EQ(polledRig.Sent(), "FA00144125000;");
+  EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+}
+
+TEST_F(DXAreaTuningTest, ARightClickOnABandMapSpotTunesThePolledRigAndMovesOnWithTab) {
+  logging::RstRecord = 1;  // the Tab then lands in the received RST box
+  OpenBandMap();
+  Spot("Q1XYZ", "144250.0");
+  form.txtSec.SetFocus();
+  QTest::mousePress(form.lblDXSpot[49].Widget(), Qt::RightButton);
+  EXPECT_EQ(polledRig.Sent(), "FA00144250000;");
+  EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtRSTR.HasFocus(); })) << "the Tab leaves the call box";
+  EXPECT_EQ(ShownSlots(), std::vector<int>{49}) << "the spot stays on the map";
 }
 
 TEST_F(DXAreaTest, DoubleClicksOpenTheSpectrumMapUntilItIsClosed) {
