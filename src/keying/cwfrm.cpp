@@ -7,9 +7,9 @@
 #include "keying/frmtappler.h"
 #include "keying/globals.h"
 #include "keying/numberboxes.h"
+#include "keying/unsavedsettings.h"
 #include "logging/keyfilters.h"
 #include "platform/design.h"
-#include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
@@ -223,9 +223,7 @@ void CWFrm::Command1_Click() {
   try {
     SaveMessages();
   } catch (const platform::RuntimeError& error) {
-    platform::TraceError(lcKeying, error);
-    platform::MsgBox(QStringLiteral("The CW settings could not be saved: ") + error.Description(),
-                     platform::MsgBoxStyle::OKOnly, QStringLiteral("Unable to write file."));
+    ReportUnsavedSettings(QStringLiteral("CW"), error);
     return;
   }
   Hide();

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/numbertext.h"
 
+#include <cmath>
 #include <optional>
 
 namespace keying {
@@ -14,6 +15,14 @@ double NumberIn(const platform::TextBox& box) {
 }
 
 bool HoldsNumber(const platform::TextBox& box) { return platform::ValOfNumberText(box.Text()).has_value(); }
+
+std::optional<std::uint8_t> ByteIn(const platform::TextBox& box) {
+  const std::optional<double> number = platform::ValOfNumberText(box.Text());
+  if (!number) return std::nullopt;
+  const double rounded = std::nearbyint(*number);  // the default rounding: halves to even
+  if (rounded < 0 || rounded > 255) return std::nullopt;
+  return static_cast<std::uint8_t>(rounded);
+}
 
 QString TextOfNumber(double value) { return QString::number(value, 'g', 15); }
 

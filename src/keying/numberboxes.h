@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <optional>
+
 // The CW window's number boxes as its handlers read and write them.
 namespace keying {
 
@@ -11,6 +14,10 @@ namespace keying {
 double NumberIn(const platform::TextBox& box);
 
 bool HoldsNumber(const platform::TextBox& box);
+
+// The number the box holds as a byte, rounded halves to even; nothing when it holds no number or
+// one that does not fit a byte (never wrapped).
+std::optional<std::uint8_t> ByteIn(const platform::TextBox& box);
 
 // Whole numbers as whole digits, however large the loop count grows.
 QString TextOfNumber(double value);

@@ -59,10 +59,26 @@ QFunctionPointer TapplinkExport(const char* name) {
   return function;
 }
 
+std::int32_t tp_open(std::uint8_t* version, std::int32_t port) {
+  return Call<decltype(::tp_open)>("tp_open", version, port);
+}
+std::int32_t tp_close() { return Call<decltype(::tp_close)>("tp_close"); }
+std::int32_t tp_char(std::int32_t value) { return Call<decltype(::tp_char)>("tp_char", value); }
 std::int32_t tp_getstatus() { return Call<decltype(::tp_getstatus)>("tp_getstatus"); }
 std::int32_t tp_clearbuf() { return Call<decltype(::tp_clearbuf)>("tp_clearbuf"); }
 std::int32_t tp_backspace() { return Call<decltype(::tp_backspace)>("tp_backspace"); }
 std::int32_t tp_wpm(std::int32_t value) { return Call<decltype(::tp_wpm)>("tp_wpm", value); }
+std::int32_t tp_weight(std::int32_t value) { return Call<decltype(::tp_weight)>("tp_weight", value); }
+std::int32_t tp_ditdah_ratio(std::int32_t value) {
+  return Call<decltype(::tp_ditdah_ratio)>("tp_ditdah_ratio", value);
+}
+std::int32_t tp_ptt_leadtail(std::int32_t lead, std::int32_t tail) {
+  return Call<decltype(::tp_ptt_leadtail)>("tp_ptt_leadtail", lead, tail);
+}
+std::int32_t tp_pincfg(std::int32_t value) { return Call<decltype(::tp_pincfg)>("tp_pincfg", value); }
+std::int32_t tp_setmode(std::int32_t value) { return Call<decltype(::tp_setmode)>("tp_setmode", value); }
+
+bool TapplinkLoaded() { return fake != nullptr || Library().isLoaded(); }
 
 FakeTapplink::FakeTapplink(std::map<QByteArray, QFunctionPointer> exports) : exports_(std::move(exports)) {
   fake = this;

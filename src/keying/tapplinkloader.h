@@ -13,10 +13,22 @@
 // 453 "Can't find DLL entry point"); the next call tries again.
 namespace keying {
 
+std::int32_t tp_open(std::uint8_t* version, std::int32_t port);
+std::int32_t tp_close();
+std::int32_t tp_char(std::int32_t value);
 std::int32_t tp_getstatus();
 std::int32_t tp_clearbuf();
 std::int32_t tp_backspace();
 std::int32_t tp_wpm(std::int32_t value);
+std::int32_t tp_weight(std::int32_t value);
+std::int32_t tp_ditdah_ratio(std::int32_t value);
+std::int32_t tp_ptt_leadtail(std::int32_t lead, std::int32_t tail);
+std::int32_t tp_pincfg(std::int32_t value);
+std::int32_t tp_setmode(std::int32_t value);
+
+// Whether a call has loaded the library (a fake counts as loaded). A library never loaded holds
+// no open device, so the paths that only close or clear one skip their calls then.
+bool TapplinkLoaded();
 
 // The address of one export, by name.
 QFunctionPointer TapplinkExport(const char* name);

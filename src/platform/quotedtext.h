@@ -110,6 +110,8 @@ class TypedValueReader {
   // fileName names the file in the errors' descriptions.
   TypedValueReader(const QString& path, const QString& fileName);
 
+  // Whether only blanks and line ends are left, for a file whose last values are optional.
+  bool AtEnd() const { return reader_.AtEnd(); }
   QString Text();
   double Double();
   float Single();

@@ -1,0 +1,105 @@
+// The keyer device window and the main window's keys driving the real keyer library, which the
+// program loads by name from beside this test program, against the simulated keyer device on a
+// socat pseudo-terminal pair.
+#include "app/form1.h"
+#include "app/globals.h"
+#include "keying/cwfrm.h"
+#include "keying/frmtappler.h"
+#include "keying/globals.h"
+#include "keying/tapplinkloader.h"
+#include "logging/globals.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "formtesting.h"
+#include "keyertesting.h"
+
+namespace {
+
+using keyertesting::Bytes;
+using keyertesting::KeyerDevicePeer;
+
+constexpr int kPort = 7;
+
+class KeyerDeviceEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.isValid());
+    app::DataFolder = folder.path();
+    logging::CurrentMode = "CW";
+    keying::TPPort = kPort;
+  }
+  // The windows go without their unload hooks: the connection is closed here.
+  void TearDown() override {
+    if (keying::TapplinkLoaded()) keying::tp_close();
+    qunsetenv("CORVANE_PORT7");
+  }
+
+  static void Attach(const KeyerDevicePeer& device) { qputenv("CORVANE_PORT7", device.HostLine().c_str()); }
+
+  static void Press(QWidget* target, Qt::Key key) {
+    QTest::keyClick(target, key);
+    platform::DoEvents();
+  }
+
+  QTemporaryDir folder;
+  platform::ScriptedDialogs dialogs;
+};
+
+TEST_F(KeyerDeviceEndToEnd, AFunctionKeyMessageReachesTheDeviceByteForByte) {
+  KeyerDevicePeer device;
+  Attach(device);
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  keying::CWFrm& cw = platform::Instance<keying::CWFrm>();
+  cw.Option5.SetValue(true);
+  cw.Text2.SetText("CQ TEST DE W1AW K");
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  Press(form.txtCall.Widget(), Qt::Key_F2);
+
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(keying::TPVersion, keyertesting::kDeviceVersion);
+  EXPECT_EQ(platform::Instance<keying::frmTappler>().lblOpenStatus.Caption(), "TP Success!");
+  EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("CQ TEST DE W1AW K")));
+  EXPECT_EQ(keying::CWBuffer, "");
+}
+
+TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
+  KeyerDevicePeer device;
+  Attach(device);
+  keying::KeyingMode = 5;
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  ShowActive(window);
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+
+  device.Send("C5");
+  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 5; }));
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  ShowActive(form);
+  keying::CWBuffer = "TU";
+  Press(form.txtCall.Widget(), Qt::Key_Escape);
+  EXPECT_EQ(keying::TPStatus, 5);
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x0A}));
+}
+
+TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {
+  KeyerDevicePeer device("silent");
+  Attach(device);
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  ShowActive(window);
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.startsWith("Unable to establish connection with Tappler on com port 7."));
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "No Echo Response");
+  EXPECT_EQ(keying::TPVersion, 0);
+  EXPECT_EQ(keying::tp_getstatus(), -9) << "nothing was left open";
+}
+
+}  // namespace
