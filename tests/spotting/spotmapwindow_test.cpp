@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "operatorscript.h"
 
 #include <vector>
@@ -37,14 +38,11 @@ constexpr double kTwips = platform::TwipsPerPixel;
 
 // The main window of a program in a folder of its own, at 18:00 on the fake clock, on a
 // 1024 x 768 screen.
-class SpectrumMapTest : public ::testing::Test {
+class SpectrumMapTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
+    ProgramFolderTest::SetUp();
     platform::ChDir(folder.path());
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
     logging::CurrentBand = "144 M";
     platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), 0);
     platform::Screen::SetSizeForTesting(1024 * kTwips, 768 * kTwips);
@@ -52,7 +50,7 @@ class SpectrumMapTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   // A spot as the spot input hands it on.
@@ -93,8 +91,6 @@ class SpectrumMapTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
