@@ -25,6 +25,7 @@
 #include "formtesting.h"
 #include "programfolderfixture.h"
 #include "operatorscript.h"
+#include "polledrig.h"
 
 #include <vector>
 
@@ -184,6 +185,30 @@ TEST_F(SpectrumMapTest, ARightClickTakesTheWholeCallIntoTheEntryLineAndClosesThe
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
   EXPECT_EQ(DXSpotFreq[48], 14.02f) << "the spot stays";
   EXPECT_FALSE(platform::Instance<rig::RigControlfrm>().Visible());
+}
+
+// The same with the rig window polling a simulated Kenwood on its socat pair.
+class SpectrumMapTuningTest : public SpectrumMapTest {
+ protected:
+  void SetUp() override {
+    SpectrumMapTest::SetUp();
+    polledRig.Start("Kenwood");
+  }
+
+  PolledSimulatedRig polledRig{4};
+};
+
+TEST_F(SpectrumMapTuningTest, ARightClickTunesThePolledRigTakesTheWholeCallAndClosesTheMap) {
+  Spot("Q1XYZ/P", "14020.0");
+  Spot("Q2ABC", "14030.0");
+  ShowActive(form);
+  form.txtSec.SetFocus();
+  WhileShownFromTheMenu([&] { QTest::mousePress(Map().lblDXSpot[48].Widget(), Qt::RightButton); });
+  EXPECT_EQ(polledRig.Sent(), "FA00014020000;");
+  EXPECT_EQ(form.txtCall.Text(), "Q1XYZ/P");
+  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }));
+  QApplication::setActiveWindow(form.Widget());  // as the desktop hands the keyboard back
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); })) << "no Tab moves on";
 }
 
 TEST_F(SpectrumMapTest, AnyOtherClickRemovesTheSpotHereAtOnceAndFromTheBandMapAtItsNextRedraw) {
