@@ -5,10 +5,12 @@
 #include "app/modformresize.h"
 #include "platform/clock.h"
 #include "platform/deadline.h"
+#include "platform/design.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
+#include "platform/optiongroups.h"
 #include "platform/quotedtext.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
@@ -34,8 +36,6 @@ const QString PegasusRig = QStringLiteral("Ten Tec Pegasus");
 const QString OrionRig = QStringLiteral("Ten Tec Orion");
 const QString NoResponse = QStringLiteral("No Response");
 
-constexpr double DesignScreenWidth = 9600;
-constexpr double DesignScreenHeight = 7200;
 constexpr int NoHandshaking = 0;
 constexpr int RtsCtsHandshaking = 2;
 constexpr int OutputDrainLimitMs = 2000;
@@ -158,32 +158,14 @@ void RigControlfrm::LayOutControls() {
     control.SetBorderStyle(1);
     control.Move(left, top, width, 315);
   };
-  const auto button = [](platform::CommandButton& control, const char* caption, double left, double top,
-                         double width, double height) {
-    control.SetCaption(QString::fromLatin1(caption));
-    control.Move(left, top, width, height);
-  };
-  const auto frame = [](platform::Frame& control, const char* caption, double left, double top, double width,
-                        double height) {
-    control.SetCaption(QString::fromLatin1(caption));
-    control.Move(left, top, width, height);
-  };
-  // Options in rows of `perRow` inside their frame.
-  const auto options = [](std::initializer_list<std::pair<platform::OptionButton*, const char*>> group, int perRow,
-                          double width) {
-    int place = 0;
-    for (const auto& [option, caption] : group) {
-      option->SetCaption(QString::fromLatin1(caption));
-      option->Move(120 + (place % perRow) * width, 270 + (place / perRow) * 285, width - 60, 255);
-      ++place;
-    }
-  };
+  using platform::DesignCaption;
+  using platform::DesignOptions;
 
   label(Label1, "Select Rig:", 120, 120, 2280);
   List1.Move(120, 390, 2280, 4350);
-  button(Command1, "Test", 120, 4860, 1080, 420);
-  button(Command2, "End Test", 1320, 4860, 1080, 420);
-  button(cmdDone, "&Done", 120, 5400, 2280, 480);
+  DesignCaption(Command1, "Test", 120, 4860, 1080, 420);
+  DesignCaption(Command2, "End Test", 1320, 4860, 1080, 420);
+  DesignCaption(cmdDone, "&Done", 120, 5400, 2280, 480);
 
   label(Label3, "String to read frequency:", 2520, 120, 3480);
   txtFreq.Move(2520, 390, 3480, 315);
@@ -195,8 +177,8 @@ void RigControlfrm::LayOutControls() {
   ChkConvHex.Move(4260, 1440, 1740, 285);
   chkFrequency.SetCaption(QStringLiteral("Use Frequency"));
   chkFrequency.Move(2520, 1800, 1680, 285);
-  frame(fraModeBy, "Mode by:", 4260, 1740, 1740, 1080);
-  options({{&OptRig, "Rig"}, {&OptFreq, "Frequency"}, {&OptDont, "Don't Use"}}, 1, 1560);
+  DesignCaption(fraModeBy, "Mode by:", 4260, 1740, 1740, 1080);
+  DesignOptions({{&OptRig, "Rig"}, {&OptFreq, "Frequency"}, {&OptDont, "Don't Use"}}, 1, 1560);
 
   label(Label5, "Frequency:", 6120, 120, 2760);
   shown(lblFreq, 6120, 390, 2760);
@@ -205,41 +187,38 @@ void RigControlfrm::LayOutControls() {
   label(Label7, "Should be PH or CW", 6120, 1400, 2760);
   label(Label2, "Polling Rig", 6120, 1740, 2760);
   Label2.SetFontBold(true);
-  button(Command3, "Change Frequency", 6120, 2100, 2760, 420);
+  DesignCaption(Command3, "Change Frequency", 6120, 2100, 2760, 420);
 
-  frame(fraBaud, "Baud Rate (k):", 2520, 2940, 2280, 1140);
-  options({{&optBaud12, "1.2"},
-           {&optBaud24, "2.4"},
-           {&optBaud48, "4.8"},
-           {&optBaud96, "9.6"},
-           {&optBaud144, "14.4"},
-           {&optBaud192, "19.2"},
-           {&optBaud288, "28.8"},
-           {&optBaud384, "38.4"},
-           {&optBaud560, "56"}},
-          3, 700);
-  frame(fraParity, "Parity:", 4920, 2940, 1080, 1140);
-  options({{&optParityNone, "None"}, {&optParityOdd, "Odd"}, {&optParityEven, "Even"}}, 1, 900);
-  frame(fraData, "Data Bits:", 6120, 2940, 1320, 660);
-  options({{&optData7, "7"}, {&optData8, "8"}}, 2, 560);
-  frame(fraStop, "Stop Bits:", 7560, 2940, 1320, 660);
-  options({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 560);
+  DesignCaption(fraBaud, "Baud Rate (k):", 2520, 2940, 2280, 1140);
+  DesignOptions({{&optBaud12, "1.2"},
+                 {&optBaud24, "2.4"},
+                 {&optBaud48, "4.8"},
+                 {&optBaud96, "9.6"},
+                 {&optBaud144, "14.4"},
+                 {&optBaud192, "19.2"},
+                 {&optBaud288, "28.8"},
+                 {&optBaud384, "38.4"},
+                 {&optBaud560, "56"}},
+                3, 700);
+  DesignCaption(fraParity, "Parity:", 4920, 2940, 1080, 1140);
+  DesignOptions({{&optParityNone, "None"}, {&optParityOdd, "Odd"}, {&optParityEven, "Even"}}, 1, 900);
+  DesignCaption(fraData, "Data Bits:", 6120, 2940, 1320, 660);
+  DesignOptions({{&optData7, "7"}, {&optData8, "8"}}, 2, 560);
+  DesignCaption(fraStop, "Stop Bits:", 7560, 2940, 1320, 660);
+  DesignOptions({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 560);
 
-  frame(fraComm, "Comm Port:", 2520, 4200, 3480, 900);
-  for (int index = 0; index < 10; ++index) {
-    platform::OptionButton& option = optComm.Add(index);
-    option.SetCaption(QString::number(index + 1));
-    option.Move(120 + (index % 5) * 660, 270 + (index / 5) * 285, 600, 255);
-  }
-  frame(fraPower, "Connection Power:", 6120, 3720, 2760, 600);
-  options({{&optPowerNone, "None"}, {&optPowerRTS, "RTS"}, {&optPowerDTR, "DTR"}}, 3, 840);
-  frame(fraPollRate, "Radio Polling Rate:", 6120, 4440, 2760, 900);
-  options({{&optPollFast, "100 ms"}, {&optPollMed, "500 ms"}, {&optPollSlow, "2 Sec"}, {&optReallySlow, "10 Sec"}},
-          2, 1260);
+  DesignCaption(fraComm, "Comm Port:", 2520, 4200, 3480, 900);
+  platform::DesignPortOptions(optComm, 660);
+  DesignCaption(fraPower, "Connection Power:", 6120, 3720, 2760, 600);
+  DesignOptions({{&optPowerNone, "None"}, {&optPowerRTS, "RTS"}, {&optPowerDTR, "DTR"}}, 3, 840);
+  DesignCaption(fraPollRate, "Radio Polling Rate:", 6120, 4440, 2760, 900);
+  DesignOptions(
+      {{&optPollFast, "100 ms"}, {&optPollMed, "500 ms"}, {&optPollSlow, "2 Sec"}, {&optReallySlow, "10 Sec"}}, 2,
+      1260);
 
   label(Label8, "Unprocessed data returned:", 2520, 5220, 3480);
   shown(lblUnProcess, 2520, 5490, 3480);
-  button(Command4, "Copy unprocessed data to clipboard", 6120, 5460, 2760, 420);
+  DesignCaption(Command4, "Copy unprocessed data to clipboard", 6120, 5460, 2760, 420);
   Label10.SetCaption(
       QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for your particular "
                      "radio.  Please check your Icom user's manual for details."));
@@ -271,26 +250,15 @@ RigControlfrm::OptionGroup RigControlfrm::PollRateOptions() {
 
 // The options of the port settings but the port number (a control array of its own).
 std::vector<platform::OptionButton*> RigControlfrm::SettingsOptions() {
-  std::vector<platform::OptionButton*> all;
-  for (const OptionGroup& group :
-       {BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions(), PollRateOptions()}) {
-    for (const CodedOption& coded : group) all.push_back(coded.option);
-  }
-  return all;
+  return platform::OptionsOf(
+      {BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions(), PollRateOptions()});
 }
 
 // The window and its controls follow the desktop's work area as the other windows follow the
 // screen, centred on it.
 void RigControlfrm::FitToWorkArea() {
-  using platform::Screen;
-  const double widthFactor = Screen::WorkAreaWidth() / DesignScreenWidth;
-  const double heightFactor = Screen::WorkAreaHeight() / DesignScreenHeight;
-  SetWidth(Width() * widthFactor);
-  SetHeight(Height() * heightFactor);
-  SetLeft(Screen::WorkAreaLeft() + (Screen::WorkAreaWidth() - Width()) / 2);
-  SetTop(Screen::WorkAreaTop() + (Screen::WorkAreaHeight() - Height()) / 2);
-  SetFontSize(FontSize() * heightFactor);
-  app::ModFormResize::ScaleControlsBy(*this, widthFactor, heightFactor);
+  using namespace app::ModFormResize;
+  FitToScreen(*this, FitRule{ScreenPlacement::Centred, FitArea::WorkArea, FontFactor::SmallerOfBoth});
 }
 
 void RigControlfrm::Form_Load() {
@@ -354,9 +322,7 @@ void RigControlfrm::SelectStoredOptions() {
   const std::pair<OptionGroup, QString> stored[] = {
       {BaudOptions(), BaudText.trimmed()}, {ParityOptions(), ParityCode},     {DataBitsOptions(), DataBitsCode},
       {StopBitsOptions(), StopBitsCode},   {PowerOptions(), PowerLine},       {PollRateOptions(), PollRate}};
-  for (const auto& [group, code] : stored) {
-    for (const CodedOption& coded : group) coded.option->SetValue(coded.code == code);
-  }
+  for (const auto& [group, code] : stored) platform::SelectOnlyCode(group, code);
 }
 
 // Written aside and put in place whole: a failure leaves the file as it was.
@@ -497,22 +463,15 @@ void RigControlfrm::Command1_Click() {
 // The port number, line settings, power line and poll rate as the options show them; a setting
 // without a selected option keeps its value.
 void RigControlfrm::TakeSettingsFromOptions() {
-  for (int index : optComm.Indexes()) {
-    if (optComm(index).Value()) CommPortNumber = static_cast<std::uint8_t>(index + 1);
-  }
-  const auto selected = [](const OptionGroup& group, const QString& kept) {
-    for (const CodedOption& coded : group) {
-      if (coded.option->Value()) return coded.code;
-    }
-    return kept;
-  };
-  BaudText = FixedText(selected(BaudOptions(), BaudText), 5);
-  ParityCode = selected(ParityOptions(), ParityCode);
-  DataBitsCode = selected(DataBitsOptions(), DataBitsCode);
-  StopBitsCode = selected(StopBitsOptions(), StopBitsCode);
-  CommSettings = BaudText.trimmed() + ',' + ParityCode + ',' + DataBitsCode + ',' + StopBitsCode;
-  PowerLine = selected(PowerOptions(), PowerLine);
-  PollRate = selected(PollRateOptions(), PollRate);
+  using platform::SelectedCode;
+  CommPortNumber = platform::SelectedPortNumber(optComm, CommPortNumber);
+  BaudText = FixedText(SelectedCode(BaudOptions(), BaudText), 5);
+  ParityCode = SelectedCode(ParityOptions(), ParityCode);
+  DataBitsCode = SelectedCode(DataBitsOptions(), DataBitsCode);
+  StopBitsCode = SelectedCode(StopBitsOptions(), StopBitsCode);
+  CommSettings = platform::LineSettingsText(BaudText, ParityCode, DataBitsCode, StopBitsCode);
+  PowerLine = SelectedCode(PowerOptions(), PowerLine);
+  PollRate = SelectedCode(PollRateOptions(), PollRate);
 }
 
 void RigControlfrm::OpenRigPort() {

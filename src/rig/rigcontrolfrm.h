@@ -3,6 +3,7 @@
 #include "platform/controlarray.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/optiongroups.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "rig/bandplan.h"
@@ -147,12 +148,8 @@ class RigControlfrm : public platform::Form {
   void ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo);
 
  private:
-  // A port setting shown as one option of a frame, and the code it stands for.
-  struct CodedOption {
-    platform::OptionButton* option;
-    QString code;
-  };
-  using OptionGroup = std::vector<CodedOption>;
+  using CodedOption = platform::CodedOption;
+  using OptionGroup = platform::OptionGroup;
 
   OptionGroup BaudOptions();
   OptionGroup ParityOptions();

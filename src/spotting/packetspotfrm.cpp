@@ -6,6 +6,7 @@
 #include "platform/design.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
+#include "platform/optiongroups.h"
 #include "platform/quotedtext.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
@@ -137,21 +138,8 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
 }
 
 void PacketSpotfrm::LayOutControls() {
-  const auto frame = [](platform::Frame& control, const char* caption, double left, double top, double width,
-                        double height) {
-    control.SetCaption(QString::fromLatin1(caption));
-    control.Move(left, top, width, height);
-  };
-  // Options in rows of `perRow` inside their frame.
-  const auto options = [](std::initializer_list<std::pair<platform::OptionButton*, const char*>> group, int perRow,
-                          double width) {
-    int place = 0;
-    for (const auto& [option, caption] : group) {
-      option->SetCaption(QString::fromLatin1(caption));
-      option->Move(120 + (place % perRow) * width, 270 + (place / perRow) * 285, width - 60, 255);
-      ++place;
-    }
-  };
+  const auto frame = platform::DesignCaption<platform::Frame>;
+  const auto options = platform::DesignOptions;
 
   platform::DesignCaption(Label1, "Select Option:", 120, 120, 2280, 255);
   List1.Move(120, 390, 2280, 1020);
@@ -173,11 +161,7 @@ void PacketSpotfrm::LayOutControls() {
            {&optBaud192, "19.2k"}},
           6, 1080);
   frame(fraPort, "Comm Port", 2520, 780, 4200, 900);
-  for (int index = 0; index < 10; ++index) {
-    platform::OptionButton& option = optComm.Add(index);
-    option.SetCaption(QString::number(index + 1));
-    option.Move(120 + (index % 5) * 780, 270 + (index / 5) * 285, 720, 255);
-  }
+  platform::DesignPortOptions(optComm, 780);
   frame(fraPower, "Connection Power", 6840, 780, 2400, 900);
   options({{&optPowerNone, "None"}, {&optPowerRTS, "RTS"}, {&optPowerDTR, "DTR"}}, 3, 760);
   frame(fraParity, "Parity", 2520, 1800, 2040, 1260);
@@ -229,11 +213,8 @@ std::vector<platform::OptionButton*> PacketSpotfrm::HandshakeOptions() {
 
 // The port options but the port number (a control array of its own).
 std::vector<platform::OptionButton*> PacketSpotfrm::LineOptions() {
-  std::vector<platform::OptionButton*> all;
-  for (const OptionGroup& group :
-       {BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions()}) {
-    for (const CodedOption& coded : group) all.push_back(coded.option);
-  }
+  std::vector<platform::OptionButton*> all =
+      platform::OptionsOf({BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions()});
   for (platform::OptionButton* option : HandshakeOptions()) all.push_back(option);
   return all;
 }
@@ -331,11 +312,7 @@ void PacketSpotfrm::SelectLoadedOptions() {
                                                     {DataBitsOptions(), SpotDataBits},
                                                     {StopBitsOptions(), SpotStopBits},
                                                     {PowerOptions(), SpotPowerLine}};
-  for (const auto& [group, value] : loaded) {
-    for (const CodedOption& coded : group) {
-      coded.option->SetValue(coded.code.compare(value, Qt::CaseInsensitive) == 0);
-    }
-  }
+  for (const auto& [group, value] : loaded) platform::SelectOnlyCode(group, value, Qt::CaseInsensitive);
   const std::vector<platform::OptionButton*> handshakes = HandshakeOptions();
   if (SpotHandshake >= 1 && SpotHandshake <= handshakes.size()) handshakes[SpotHandshake - 1]->SetValue(true);
 }
@@ -371,21 +348,14 @@ void PacketSpotfrm::SetCommSettings() {
   try {
     if (NoSource()) return;
     Label4.SetVisible(true);
-    for (int index : optComm.Indexes()) {
-      if (optComm(index).Value()) SpotPort = static_cast<std::uint8_t>(index + 1);
-    }
-    const auto selected = [](const OptionGroup& group, const QString& kept) {
-      for (const CodedOption& coded : group) {
-        if (coded.option->Value()) return coded.code;
-      }
-      return kept;
-    };
-    SpotBaud = selected(BaudOptions(), SpotBaud);
-    SpotParity = selected(ParityOptions(), SpotParity);
-    SpotDataBits = selected(DataBitsOptions(), SpotDataBits);
-    SpotStopBits = selected(StopBitsOptions(), SpotStopBits);
-    SpotCommSettings = SpotBaud.trimmed() + ',' + SpotParity + ',' + SpotDataBits + ',' + SpotStopBits;
-    SpotPowerLine = selected(PowerOptions(), SpotPowerLine);
+    using platform::SelectedCode;
+    SpotPort = platform::SelectedPortNumber(optComm, SpotPort);
+    SpotBaud = SelectedCode(BaudOptions(), SpotBaud);
+    SpotParity = SelectedCode(ParityOptions(), SpotParity);
+    SpotDataBits = SelectedCode(DataBitsOptions(), SpotDataBits);
+    SpotStopBits = SelectedCode(StopBitsOptions(), SpotStopBits);
+    SpotCommSettings = platform::LineSettingsText(SpotBaud, SpotParity, SpotDataBits, SpotStopBits);
+    SpotPowerLine = SelectedCode(PowerOptions(), SpotPowerLine);
     const std::vector<platform::OptionButton*> handshakes = HandshakeOptions();
     for (std::size_t k = 0; k < handshakes.size(); ++k) {
       if (handshakes[k]->Value()) SpotHandshake = static_cast<std::uint8_t>(k + 1);

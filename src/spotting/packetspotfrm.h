@@ -3,6 +3,7 @@
 #include "platform/controlarray.h"
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/optiongroups.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "platform/winsock.h"
@@ -135,12 +136,7 @@ class PacketSpotfrm : public platform::Form {
   void OpenAGWEngine();
 
  private:
-  // A TNC port setting shown as one option of a frame, and the value it stands for.
-  struct CodedOption {
-    platform::OptionButton* option;
-    QString code;
-  };
-  using OptionGroup = std::vector<CodedOption>;
+  using OptionGroup = platform::OptionGroup;
 
   OptionGroup BaudOptions();
   OptionGroup ParityOptions();

@@ -29,6 +29,7 @@
 #include <ostream>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "keyedtext.h"
 #include "operatorscript.h"
 #include "wavefile.h"
@@ -55,13 +56,10 @@ struct KeyerDevice {
 
 // The main window in CW mode with "W1AW" in the call box, the keys typed as an operator types
 // them, and a keyer device open through the library.
-class MainWindowKeys : public ::testing::Test {
+class MainWindowKeys : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     logging::CurrentMode = "CW";
     KeyerDevice::status = 0;
     KeyerDevice::polled = KeyerDevice::cleared = KeyerDevice::backspaced = 0;
@@ -71,7 +69,7 @@ class MainWindowKeys : public ::testing::Test {
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -87,8 +85,6 @@ class MainWindowKeys : public ::testing::Test {
   // Clear ran: the call typed in the fixture is gone.
   bool EntryLineCleared() const { return form.txtCall.Text().isEmpty(); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   keying::FakeTapplink keyerLibrary{{
       {"tp_getstatus", reinterpret_cast<QFunctionPointer>(&KeyerDevice::GetStatus)},
@@ -317,7 +313,7 @@ TEST_F(MainWindowKeys, CtrlShortcutsOpenTheToolWindowsFromTheProgramFolderAndTyp
     main.txtCall.SetSelStart(0);
     main.txtCall.SetSelLength(4);
     platform::Clipboard::SetText("before");
-    platform::ChDir(savedDir);
+    currentFolder.Restore();
 
     Press(shortcut.key, Qt::ControlModifier);
     ASSERT_TRUE(IsLoaded<Form1>());

@@ -37,6 +37,7 @@
 
 #include "anotherpc.h"
 #include "formtesting.h"
+#include "keptcurrentfolder.h"
 #include "operatorscript.h"
 #include "ptypair.h"
 
@@ -56,7 +57,6 @@ class MainWindowLoad : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
     platform::ChDir(folder.path());
     SetProgramFolders();
     platform::CreateLogDatabase(LogPath());
@@ -69,7 +69,6 @@ class MainWindowLoad : public ::testing::Test {
     platform::UnloadAll();
     qunsetenv(kRigPortVariable);
     logging::LogConnection.Close();
-    platform::ChDir(savedDir);
   }
 
   // What the start-up window finds before the main window's load.
@@ -130,7 +129,7 @@ class MainWindowLoad : public ::testing::Test {
   }
 
   QTemporaryDir folder;
-  QString savedDir;
+  KeptCurrentFolder currentFolder;
   logging::PreferenceValues preferences;
   platform::ScriptedDialogs dialogs;
 };

@@ -14,11 +14,12 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <vector>
+
+#include "programfolderfixture.h"
 
 namespace {
 
@@ -28,12 +29,10 @@ using platform::ControlKind;
 
 // The main window of a program in a folder of its own on a screen twice the design's size, laid
 // out for the whole screen as the load lays it out.
-class PanelLayout : public ::testing::Test {
+class PanelLayout : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     platform::Screen::SetSizeForTesting(19200, 14400);
     app::FormSize = 100;
     app::ModFormResize::FillScreen(form);
@@ -41,7 +40,10 @@ class PanelLayout : public ::testing::Test {
     logging::CreateContactListColumns(form);
     for (const char* column : {"Call", "Frequency", "Comments"}) form.txtDX.ColumnHeaders.Add(column, 1800);
   }
-  void TearDown() override { platform::UnloadAll(); }
+  void TearDown() override {
+    platform::UnloadAll();
+    ProgramFolderTest::TearDown();
+  }
 
   QString PreferencesPath() const { return folder.filePath(logging::PreferencesFileName); }
   std::optional<logging::PreferenceValues> Saved() const {
@@ -49,7 +51,6 @@ class PanelLayout : public ::testing::Test {
     return logging::ReadPreferencesFile(PreferencesPath());
   }
 
-  QTemporaryDir folder;
   platform::ScriptedDialogs dialogs;
   Form1& form = platform::InstanceWithoutLoad<Form1>();
 };

@@ -22,6 +22,7 @@
 
 #include "anotherpc.h"
 #include "fakehome.h"
+#include "keptcurrentfolder.h"
 #include "operatorscript.h"
 
 namespace {
@@ -41,7 +42,6 @@ class ProgramRun : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(programFolder.isValid());
-    savedDir = platform::CurDir();
     home.MakeFolder("Documents");
     platform::CreateLogDatabase(LogPath());
     platform::Clock::SetFake(QDateTime(QDate(2024, 1, 20), QTime(14, 0)), -5);
@@ -49,7 +49,6 @@ class ProgramRun : public ::testing::Test {
   void TearDown() override {
     platform::UnloadAll();
     logging::LogConnection.Close();
-    platform::ChDir(savedDir);
   }
 
   QString LogPath() const { return programFolder.filePath("Corvane.MDB"); }
@@ -111,7 +110,7 @@ class ProgramRun : public ::testing::Test {
 
   FakeHome home;
   QTemporaryDir programFolder;
-  QString savedDir;
+  KeptCurrentFolder currentFolder;
   platform::ScriptedDialogs dialogs;
   platform::ScriptedEndProgram endProgram;
   int exits = 0;

@@ -23,6 +23,7 @@
 #include <functional>
 
 #include "fakehome.h"
+#include "keptcurrentfolder.h"
 #include "operatorscript.h"
 
 namespace {
@@ -36,7 +37,6 @@ class StartUp : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(programFolder.isValid());
-    savedDir = platform::CurDir();
     platform::ChDir(programFolder.path());
     home.MakeFolder("Documents");
     // The program folder as installed: the empty log beside the program.
@@ -46,7 +46,6 @@ class StartUp : public ::testing::Test {
   }
   void TearDown() override {
     logging::LogConnection.Close();
-    platform::ChDir(savedDir);
   }
 
   QString Documents(const QString& relative) const { return home.Path() + "/Documents/Varnek Software/" + relative; }
@@ -92,7 +91,7 @@ class StartUp : public ::testing::Test {
 
   FakeHome home;
   QTemporaryDir programFolder;
-  QString savedDir;
+  KeptCurrentFolder currentFolder;
   platform::ScriptedDialogs dialogs;
 };
 

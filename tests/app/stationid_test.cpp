@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "damagedfiles.h"
+#include "programfolderfixture.h"
 
 namespace {
 
@@ -49,10 +50,10 @@ const QString OpenFailureText = QStringLiteral(
     "- Double Click DCOM95.EXE\r\n"
     "- After DCOM95.EXE has completed installation, Double Click Setup.exe");
 
-class StationSetup : public ::testing::Test {
+class StationSetup : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
+    ProgramFolderTest::SetUp();
     platform::Screen::SetSizeForTesting(9600, 7200);
     app::OwnCall = QStringLiteral("N0CALL");
     app::OwnGrid = QStringLiteral("EM10");
@@ -61,21 +62,18 @@ class StationSetup : public ::testing::Test {
     app::OwnLongitude = 97.5;
     app::ContestType = 2;
     app::Rover = 0;
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = app::ProgramDir.left(1);
     app::LogFilePath = LogPath();
     app::ServerName = QStringLiteral("stale");
     platform::CreateLogDatabase(LogPath());
     prefs::PreferencesText = prefs::DeclarationLine;
     prefs::PreferencesPath = folder.path() + prefs::SharedPreferencesFile;
-    savedDir = platform::CurDir();
   }
 
   void TearDown() override {
     platform::UnloadAll();
     logging::LogConnection.Close();
     platform::Screen::ResetForTesting();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   QString LogPath() const { return folder.path() + QStringLiteral("/Corvane.MDB"); }
@@ -101,8 +99,6 @@ class StationSetup : public ::testing::Test {
   }
   static void Click(platform::CommandButton& button) { QTest::mouseClick(button.Widget(), Qt::LeftButton); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   platform::ScriptedEndProgram endProgram;
 };

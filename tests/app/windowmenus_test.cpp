@@ -31,6 +31,7 @@
 
 #include "anotherpc.h"
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "operatorscript.h"
 
 namespace {
@@ -64,13 +65,10 @@ struct ModalVisit {
 
 // The main window of a PC of the station on a shared log that holds no contacts yet, with the
 // program folder somewhere else than the current folder.
-class WindowMenus : public ::testing::Test {
+class WindowMenus : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     app::OwnGrid = "FN31";
     // The viewer that Privileges opens reads the plan the program folder holds.
     ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/data/BandPlan.txt", folder.filePath("BandPlan.txt")));
@@ -81,7 +79,7 @@ class WindowMenus : public ::testing::Test {
   void TearDown() override {
     platform::UnloadAll();
     logging::LogConnection.Close();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   QString LogPath() const { return folder.filePath("Corvane.MDB"); }
@@ -112,8 +110,6 @@ class WindowMenus : public ::testing::Test {
     return visit;
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   Form1& form = platform::InstanceWithoutLoad<Form1>();
 };
@@ -186,7 +182,7 @@ const MenuWindow kToolWindows[] = {
 TEST_F(WindowMenus, ToolWindowsOpenBesideTheMainWindowAndStayLoadedUntilItUnloads) {
   for (const MenuWindow& tool : kToolWindows) {
     SCOPED_TRACE(tool.item);
-    platform::ChDir(savedDir);
+    currentFolder.Restore();
     tool.menu(form).Action()->trigger();
     ASSERT_TRUE(tool.isLoaded());
     platform::Form& window = tool.instance();
@@ -201,11 +197,11 @@ TEST_F(WindowMenus, ToolWindowsOpenBesideTheMainWindowAndStayLoadedUntilItUnload
 }
 
 TEST_F(WindowMenus, PrivilegesAndRigInterfaceOpenTheirWindowsInTheProgramFolder) {
-  platform::ChDir(savedDir);
+  currentFolder.Restore();
   const ModalVisit visit = ChooseModal(Opens<spotting::frmBandPlan>("&Privileges", &Form1::mnuPrivileges));
   EXPECT_EQ(visit.currentFolder.toStdString(), ProgramFolder().toStdString()) << "the viewer reads its plan there";
 
-  platform::ChDir(savedDir);
+  currentFolder.Restore();
   form.mnuRigInterface.Action()->trigger();
   EXPECT_EQ(platform::CurDir().toStdString(), ProgramFolder().toStdString());
 }

@@ -57,13 +57,8 @@ class LogCopiesTest : public LogDatabaseTest {
     app::DataFolder = dir_.filePath(QStringLiteral("Corvane"));
     logging::CurrentBand = QStringLiteral("144 M");
     logging::CurrentMode = QStringLiteral("PH");
-    savedDir_ = platform::CurDir();
     ShowActive(form);
     form.txtCall.SetFocus();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
   void TypeAndLog(const QString& call) {
@@ -85,7 +80,6 @@ class LogCopiesTest : public LogDatabaseTest {
   QString BackupPath() const { return dir_.filePath(QStringLiteral("program/BckUpLog.dat")); }
   QString ArchivePath() const { return dir_.filePath(QStringLiteral("Corvane/BACKUP/W1AB2024-03-02.mdb")); }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

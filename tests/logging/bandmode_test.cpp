@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 
 #include <limits>
 
@@ -26,20 +27,17 @@ constexpr platform::Color kRed = 255;
 
 // The main window of a program in a folder of its own, on 432 M CW in contest type 1, with the
 // network window's grid free and this PC named "Shack" on the network.
-class BandModeTest : public ::testing::Test {
+class BandModeTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     app::ContestType = 1;
     logging::CurrentBand = "432 M";
     logging::CurrentMode = "CW";
     network().Text1.SetText("Shack");
     ShowActive(form);
   }
-  void TearDown() override { platform::ChDir(savedDir); }
+  void TearDown() override { ProgramFolderTest::TearDown(); }
 
   static network::frmNetwork& network() { return platform::Instance<network::frmNetwork>(); }
 
@@ -81,8 +79,6 @@ class BandModeTest : public ::testing::Test {
     return maroon;
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

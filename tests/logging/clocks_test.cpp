@@ -99,10 +99,10 @@ TEST_F(RateTest, AnUnreadableDateWithinTheHourIsATypeMismatch) {
 
 // The main window shown, the fake clock at 20:30 local time, five hours behind UTC, and a program
 // folder for the preferences file.
-class ClocksTest : public ProgramFolderTest {
+class ClocksTest : public ProgramRestartTest {
  protected:
   void SetUp() override {
-    ProgramFolderTest::SetUp();
+    ProgramRestartTest::SetUp();
     platform::Clock::SetFake(LocalNow, -5.0);
     StartProgram();
   }

@@ -48,13 +48,11 @@ class CommitTest : public LogDatabaseTest {
     logging::CurrentBand = QStringLiteral("144 M");
     logging::CurrentMode = QStringLiteral("PH");
     logging::DupeFound = 0;
-    savedDir_ = platform::CurDir();
     ShowActive(form);
   }
   // The test main puts the windows, the module values and the clock back before the next test.
   void TearDown() override {
     QLocale::setDefault(QLocale::system());
-    platform::ChDir(savedDir_);  // the commit makes the log's temporary folder current
     LogDatabaseTest::TearDown();
   }
 
@@ -67,8 +65,6 @@ class CommitTest : public LogDatabaseTest {
 
   // Enter in any entry box commits the contact.
   void CommitEntryLine() { QTest::keyClick(form.txtRSTS.Widget(), Qt::Key_Return); }
-
-  QString savedDir_;
 
   QStringList EntryLine() const {
     return {form.txtCall.Text(), form.txtRSTR.Text(), form.txtSec.Text(), form.txtRSTS.Text()};

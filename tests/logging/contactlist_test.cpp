@@ -71,14 +71,9 @@ class ContactListTest : public LogDatabaseTest {
     logging::CurrentBand = "144 M";
     logging::CurrentMode = "PH";
     logging::RstRecord = 1;
-    savedDir_ = platform::CurDir();
     logging::CreateContactListColumns(form);
     ShowActive(form);
     form.txtCall.SetFocus();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
   // What cmdList's click leaves behind for "All".
@@ -110,7 +105,6 @@ class ContactListTest : public LogDatabaseTest {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(section) + 5, 5));
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

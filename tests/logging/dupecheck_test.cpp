@@ -48,13 +48,8 @@ class DupeCheckTest : public LogDatabaseTest {
     logging::CurrentMode = "PH";
     ASSERT_TRUE(WriteWaveFile(dir_.filePath("Dupe.wav"), 1500));
     start_ = platform::Now();
-    savedDir_ = platform::CurDir();
     ShowActive(form);
     form.txtCall.SetFocus();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the commit makes the program folder current
-    LogDatabaseTest::TearDown();
   }
 
   // Rows that this or another PC stored; the in-memory log knows them only after a reload.
@@ -76,7 +71,6 @@ class DupeCheckTest : public LogDatabaseTest {
   QString Cue() const { return QDir(dir_.path()).filePath("Dupe.wav"); }
 
   QDateTime start_;
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   platform::ScriptedWavePlayback playback;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();

@@ -43,14 +43,9 @@ class EntryButtonsTest : public LogDatabaseTest {
     app::ContestType = 1;
     logging::CurrentBand = QStringLiteral("144 M");
     logging::CurrentMode = QStringLiteral("PH");
-    savedDir_ = platform::CurDir();
     logging::CreateContactListColumns(form);
     ShowActive(form);
     form.txtCall.SetFocus();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
   // Contacts other PCs logged, loaded as the poll loads them.
@@ -73,7 +68,6 @@ class EntryButtonsTest : public LogDatabaseTest {
     return calls;
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
@@ -158,7 +152,7 @@ TEST_F(EntryButtonsTest, EditShowsTheEditWindowWithThePollOffThenReloadsTheLog) 
     pollStoppedWhileShown = !form.Timer3.Enabled();
     InsertFromAnotherPc(path_, Contact("K2", "12:01:00"));  // as the edit window or another PC changes the table
   });
-  platform::ChDir(savedDir_);
+  currentFolder_.Restore();
 
   Click(form.cmdEdit);
 

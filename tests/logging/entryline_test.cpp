@@ -46,13 +46,8 @@ class EntryLineTest : public LogDatabaseTest {
     logging::CurrentBand = "144 M";
     logging::CurrentMode = "PH";
     logging::RstRecord = 1;
-    savedDir_ = platform::CurDir();
     ShowActive(form);
     form.txtCall.SetFocus();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the commit makes the program folder current
-    LogDatabaseTest::TearDown();
   }
 
   // Types as an operator does: each key goes to the box that has the focus then, after the keys
@@ -90,7 +85,6 @@ class EntryLineTest : public LogDatabaseTest {
     return row;
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 
 namespace {
 
@@ -25,13 +26,10 @@ constexpr platform::Color kRemaining = 0x008000;
 
 // The main window of a fixed station at 41.5 N, 72.5 W (square FN31) in a program folder of its
 // own, its panel showing the grid map with the squares named, on 50 M.
-class GridMapTest : public ::testing::Test {
+class GridMapTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     app::OwnLatitude = 41.5;
     app::OwnLongitude = 72.5;
     logging::CurrentBand = "50 M";
@@ -41,7 +39,7 @@ class GridMapTest : public ::testing::Test {
     ShowActive(form);
     form.GridFill();
   }
-  void TearDown() override { platform::ChDir(savedDir); }
+  void TearDown() override { ProgramFolderTest::TearDown(); }
 
   void ShowGridMap() {
     for (platform::ListBox* list : form.BandLists()) list->SetVisible(false);
@@ -69,8 +67,6 @@ class GridMapTest : public ::testing::Test {
 
   static void Click(platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
@@ -240,13 +236,8 @@ class RoverListTest : public LogDatabaseTest {
   void SetUp() override {
     LogDatabaseTest::SetUp();
     app::ProgramDir = dir_.path();
-    savedDir_ = platform::CurDir();
     form.List3.SetHeight(1800);
     ShowActive(form);
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the reload makes the log's folder current
-    LogDatabaseTest::TearDown();
   }
 
   // A grid the table does not hold, so a reload takes it away.
@@ -257,7 +248,6 @@ class RoverListTest : public LogDatabaseTest {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(0, 0)).center());
   }
 
-  QString savedDir_;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 

@@ -25,10 +25,10 @@ namespace {
 using logging::PreferenceValues;
 
 // The main window of a program started in a program folder of its own.
-class PreferencesFile : public ProgramFolderTest {
+class PreferencesFile : public ProgramRestartTest {
  protected:
   void SetUp() override {
-    ProgramFolderTest::SetUp();
+    ProgramRestartTest::SetUp();
     StartProgram();
   }
 

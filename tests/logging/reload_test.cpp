@@ -45,12 +45,7 @@ class ReloadTest : public LogDatabaseTest {
     app::OwnGrid = QStringLiteral("FN31");
     app::Rover = 0;
     app::ContestType = 1;
-    savedDir_ = platform::CurDir();
     ShowActive(form);
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the reload makes the log's temporary folder current
-    LogDatabaseTest::TearDown();
   }
 
   // A contact another PC logs from FN31.
@@ -81,7 +76,6 @@ class ReloadTest : public LogDatabaseTest {
   QString BackupPath() const { return dir_.filePath(QStringLiteral("BckUpLog.dat")); }
   bool BackupWritten() const { return QFile::exists(BackupPath()); }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

@@ -61,14 +61,8 @@ class SharedLogTest : public LogDatabaseTest {
   void SetUp() override {
     LogDatabaseTest::SetUp();
     app::ProgramDir = dir_.path();
-    savedDir_ = platform::CurDir();
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

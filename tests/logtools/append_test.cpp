@@ -61,12 +61,10 @@ class AppendTest : public LogDatabaseTest {
     LogDatabaseTest::SetUp();
     app::ProgramDir = dir_.path();
     app::LogFilePath = path_;
-    savedDir_ = platform::CurDir();
     logging::CreateContactListColumns(form);
     ShowActive(form);
   }
   void TearDown() override {
-    platform::ChDir(savedDir_);
     platform::Screen::ResetForTesting();
     LogDatabaseTest::TearDown();
   }
@@ -116,7 +114,6 @@ class AppendTest : public LogDatabaseTest {
     });
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
@@ -262,7 +259,7 @@ TEST_F(AppendTest, BrowseFillsThePathAndReturnsToTheProgramFolderACancelOnlyBeep
   dialogs.ChooseFile(chosen);
   dialogs.CancelFileDialog();
   Combine([&](frmImport& window) {
-    platform::ChDir(savedDir_);
+    currentFolder_.Restore();
     Click(window.Command3);
     EXPECT_EQ(window.Text1.Text(), chosen);
     EXPECT_TRUE(window.Command2.HasFocus());

@@ -19,6 +19,7 @@
 
 #include "anotherpc.h"
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "modalwindowtesting.h"
 
 namespace {
@@ -31,13 +32,10 @@ constexpr Color kRemaining = 0x008000;
 
 // The main window of a station in square FN31 on 144 M, its log holding one contact with FN42,
 // in a program folder of its own.
-class ColourDialog : public ::testing::Test {
+class ColourDialog : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     app::OwnGrid = "FN31";
     app::OwnLatitude = 41.5;
     app::OwnLongitude = 72.5;
@@ -53,7 +51,7 @@ class ColourDialog : public ::testing::Test {
   void TearDown() override {
     platform::UnloadAll();
     logging::LogConnection.Close();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   QString LogPath() const { return folder.filePath("Corvane.MDB"); }
@@ -78,8 +76,6 @@ class ColourDialog : public ::testing::Test {
 
   static void Click(platform::CommandButton& button) { QTest::mouseClick(button.Widget(), Qt::LeftButton); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

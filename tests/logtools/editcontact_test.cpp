@@ -39,13 +39,8 @@ class EditContactTest : public LogDatabaseTest {
     app::ProgramDir = dir_.path();
     logging::CurrentBand = QStringLiteral("144 M");
     logging::CurrentMode = QStringLiteral("PH");
-    savedDir_ = platform::CurDir();
     logging::CreateContactListColumns(form);
     ShowActive(form);
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
   void Log(const QList<QStringList>& rows) {
@@ -90,7 +85,6 @@ class EditContactTest : public LogDatabaseTest {
     return calls;
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

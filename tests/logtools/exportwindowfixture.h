@@ -37,7 +37,6 @@ class ExportWindowTest : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    savedDir_ = platform::CurDir();
     app::ProgramDir = dir_.path();
     app::ProgramDrive = QStringLiteral("/");
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Corvane")));
@@ -48,10 +47,6 @@ class ExportWindowTest : public LogDatabaseTest {
     app::ContestType = 2;
     logging::CreateContactListColumns(form);
     ShowActive(form);
-  }
-  void TearDown() override {
-    platform::ChDir(savedDir_);
-    LogDatabaseTest::TearDown();
   }
 
   QString DataFolderPath() const { return dir_.filePath(QStringLiteral("Corvane")); }
@@ -91,7 +86,6 @@ class ExportWindowTest : public LogDatabaseTest {
     EXPECT_EQ(dialogs.Beeps(), 1);
   }
 
-  QString savedDir_;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

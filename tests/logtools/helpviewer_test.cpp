@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "keptcurrentfolder.h"
+
 #include <optional>
 
 #include "modalwindowtesting.h"
@@ -33,14 +35,12 @@ class HelpViewer : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(programFolder.isValid());
     ASSERT_TRUE(elsewhere.isValid());
-    savedDir = platform::CurDir();
     app::ProgramDir = programFolder.path();
     app::ProgramDrive = "/";
     platform::ChDir(elsewhere.path());
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
   }
 
   void WriteHelp(const QByteArray& content) {
@@ -63,7 +63,7 @@ class HelpViewer : public ::testing::Test {
 
   QTemporaryDir programFolder;
   QTemporaryDir elsewhere;
-  QString savedDir;
+  KeptCurrentFolder currentFolder;
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "formtesting.h"
+#include "keptcurrentfolder.h"
 #include "networktesting.h"
 
 namespace {
@@ -656,6 +657,7 @@ class StationGrid : public NetworkWindow {
   }
   static void Receive(const QString& text) { Network().ReceiveFromServer(text); }
 
+  KeptCurrentFolder currentFolder;
   QTemporaryDir folder;
 };
 

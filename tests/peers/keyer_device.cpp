@@ -9,18 +9,12 @@
 // bytes); it ends when standard input closes. The modes script a faulty device: silent answers
 // nothing, wrong-echo answers the echo test with another byte, no-version never answers host
 // open, garbage answers the echo test with noise.
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "peerline.h"
 
 namespace {
 
@@ -61,19 +55,17 @@ std::size_t CommandLength(const std::vector<std::uint8_t>& command) {
 
 class Device {
  public:
-  Device(int line, std::FILE* transcript, Mode mode) : line_(line), transcript_(transcript), mode_(mode) {}
+  Device(const peerline::PeerLine& line, Mode mode) : line_(line), mode_(mode) {}
 
   void Receive(std::uint8_t byte) {
-    if (recording_) Record(byte);
+    if (recording_) line_.RecordTimed(byte);
     command_.push_back(byte);
     if (command_.size() < CommandLength(command_)) return;
     Answer();
     command_.clear();
   }
 
-  void Send(const std::vector<std::uint8_t>& bytes) const {
-    if (!bytes.empty() && write(line_, bytes.data(), bytes.size()) < 0) std::perror("keyer_device: write");
-  }
+  void Send(const std::vector<std::uint8_t>& bytes) const { line_.Send(bytes); }
 
  private:
   void Answer() {
@@ -89,34 +81,11 @@ class Device {
     }
   }
 
-  void Record(std::uint8_t byte) {
-    const auto now = std::chrono::steady_clock::now() - start_;
-    std::fprintf(transcript_, "%lld %02X\n",
-                 static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()), byte);
-    std::fflush(transcript_);
-  }
-
-  int line_;
-  std::FILE* transcript_;
+  const peerline::PeerLine& line_;
   Mode mode_;
   bool recording_ = false;
   std::vector<std::uint8_t> command_;
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
-
-std::vector<std::uint8_t> ParseHexBytes(const std::string& text) {
-  std::vector<std::uint8_t> bytes;
-  std::istringstream words(text);
-  for (std::string word; words >> word;) bytes.push_back(static_cast<std::uint8_t>(std::stoul(word, nullptr, 16)));
-  return bytes;
-}
-
-void MakeRaw(int line) {
-  termios settings{};
-  if (tcgetattr(line, &settings) != 0) return;
-  cfmakeraw(&settings);
-  tcsetattr(line, TCSANOW, &settings);
-}
 
 }  // namespace
 
@@ -126,36 +95,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: keyer_device LINE TRANSCRIPT [normal|silent|wrong-echo|no-version|garbage]\n");
     return 2;
   }
-  const int line = open(argv[1], O_RDWR | O_NOCTTY);
-  if (line < 0) {
-    std::perror("keyer_device: line");
-    return 1;
-  }
-  MakeRaw(line);
-  std::FILE* transcript = std::fopen(argv[2], "w");
-  if (transcript == nullptr) {
-    std::perror("keyer_device: transcript");
-    return 1;
-  }
-  Device device(line, transcript, mode);
-  std::string input;
-  for (;;) {
-    pollfd watched[2] = {{line, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-    if (poll(watched, 2, -1) < 0) continue;
-    if ((watched[0].revents & (POLLHUP | POLLERR)) && !(watched[0].revents & POLLIN)) return 1;  // pair gone
-    if (watched[0].revents & POLLIN) {
-      std::uint8_t bytes[256];
-      const ssize_t n = read(line, bytes, sizeof bytes);
-      for (ssize_t i = 0; i < n; ++i) device.Receive(bytes[i]);
-    }
-    if (watched[1].revents & (POLLIN | POLLHUP)) {
-      char chunk[256];
-      const ssize_t n = read(STDIN_FILENO, chunk, sizeof chunk);
-      if (n <= 0) return 0;  // the test is done with us
-      input.append(chunk, static_cast<std::size_t>(n));
-      for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
-        device.Send(ParseHexBytes(input.substr(0, end)));
-      }
-    }
-  }
+  peerline::PeerLine peer("keyer_device");
+  if (!peer.Open(argv[1], argv[2])) return 1;
+  Device device(peer, mode);
+  return peerline::Serve(
+      peer, [&](std::uint8_t byte) { device.Receive(byte); }, [&](const std::string& hex) { peer.SendHex(hex); });
 }

@@ -11,26 +11,23 @@
 //   hold / release                          stop / start reading the line (it fills up)
 // Orders are taken before the line's bytes that arrive at the same moment. It ends when standard
 // input closes or the line hangs up.
-#include <fcntl.h>
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "peerline.h"
 
 namespace {
 
 using Bytes = std::string;
 
 Bytes ParseHex(const std::string& text) {
-  Bytes bytes;
-  std::istringstream words(text);
-  for (std::string word; words >> word;) bytes.push_back(static_cast<char>(std::stoul(word, nullptr, 16)));
-  return bytes;
+  const std::vector<std::uint8_t> bytes = peerline::ParseHexBytes(text);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 struct Answer {
@@ -41,7 +38,7 @@ struct Answer {
 
 class Responder {
  public:
-  Responder(int line, std::FILE* transcript) : line_(line), transcript_(transcript) {}
+  explicit Responder(const peerline::PeerLine& line) : line_(line) {}
 
   bool holding() const { return holding_; }
 
@@ -59,8 +56,8 @@ class Responder {
   }
 
   void Received(const Bytes& bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), transcript_);
-    std::fflush(transcript_);
+    std::fwrite(bytes.data(), 1, bytes.size(), line_.Transcript());
+    std::fflush(line_.Transcript());
     pending_ += bytes;
     while (AnswerFirstRequest()) {
     }
@@ -103,23 +100,13 @@ class Responder {
     return true;
   }
 
-  void Send(const Bytes& bytes) {
-    if (!bytes.empty() && write(line_, bytes.data(), bytes.size()) < 0) std::perror("rigresponder: write");
-  }
+  void Send(const Bytes& bytes) { line_.Send(bytes.data(), bytes.size()); }
 
-  int line_;
-  std::FILE* transcript_;
+  const peerline::PeerLine& line_;
   std::vector<Answer> answers_;
   Bytes pending_;
   bool holding_ = false;
 };
-
-void MakeRaw(int line) {
-  termios settings{};
-  if (tcgetattr(line, &settings) != 0) return;
-  cfmakeraw(&settings);
-  tcsetattr(line, TCSANOW, &settings);
-}
 
 }  // namespace
 
@@ -128,36 +115,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: rigresponder LINE TRANSCRIPT\n");
     return 2;
   }
-  const int line = open(argv[1], O_RDWR | O_NOCTTY);
-  if (line < 0) {
-    std::perror("rigresponder: line");
-    return 1;
-  }
-  MakeRaw(line);
-  std::FILE* transcript = std::fopen(argv[2], "wb");
-  if (transcript == nullptr) {
-    std::perror("rigresponder: transcript");
-    return 1;
-  }
-  Responder responder(line, transcript);
+  peerline::PeerLine peer("rigresponder");
+  if (!peer.Open(argv[1], argv[2])) return 1;
+  Responder responder(peer);
   std::string input;
   for (;;) {
-    pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {line, static_cast<short>(responder.holding() ? 0 : POLLIN), 0}};
+    pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0},
+                         {peer.Line(), static_cast<short>(responder.holding() ? 0 : POLLIN), 0}};
     if (poll(watched, 2, -1) < 0) continue;
     if (watched[0].revents & (POLLIN | POLLHUP)) {
-      char chunk[4096];
-      const ssize_t n = read(STDIN_FILENO, chunk, sizeof chunk);
-      if (n <= 0) return 0;  // the test is done with us
-      input.append(chunk, static_cast<std::size_t>(n));
-      for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
-        responder.Order(input.substr(0, end));
-      }
+      const auto order = [&](const std::string& line) { responder.Order(line); };
+      if (!peerline::TakeInputLines(input, order)) return 0;  // the test is done with us
       continue;  // orders first: the line's bytes are looked at on the next pass
     }
     if ((watched[1].revents & (POLLHUP | POLLERR)) && !(watched[1].revents & POLLIN)) return 1;  // pair gone
     if (watched[1].revents & POLLIN) {
       char bytes[4096];
-      const ssize_t n = read(line, bytes, sizeof bytes);
+      const ssize_t n = read(peer.Line(), bytes, sizeof bytes);
       if (n > 0) responder.Received(Bytes(bytes, static_cast<std::size_t>(n)));
     }
   }

@@ -18,17 +18,15 @@
 #include <memory>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "polledrig.h"
 
-class RigWindowTest : public ::testing::Test {
+class RigWindowTest : public ProgramFolderTest {
  protected:
   static constexpr int kPorts = 10;
 
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     platform::ChDir(folder.path());
     // Every port the window offers leads nowhere unless a test puts a line there.
     for (int port = 1; port <= kPorts; ++port) qputenv(PortVariable(port), Missing().toLocal8Bit());
@@ -37,7 +35,7 @@ class RigWindowTest : public ::testing::Test {
   void TearDown() override {
     platform::UnloadAll();
     for (int port = 1; port <= kPorts; ++port) qunsetenv(PortVariable(port));
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   static QByteArray PortVariable(int port) { return "CORVANE_PORT" + QByteArray::number(port); }
@@ -83,8 +81,6 @@ class RigWindowTest : public ::testing::Test {
   }
   static QString SelectedModeSource(const rig::RigControlfrm& w) { return Selected({&w.OptRig, &w.OptFreq, &w.OptDont}); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   platform::ScriptedDialogs dialogs;
 };
 

@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "formtesting.h"
+#include "keptcurrentfolder.h"
 
 using spotting::frmBandPlan;
 
@@ -32,13 +33,11 @@ class BandPlanViewer : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
     platform::ChDir(folder.path());
     platform::Screen::SetSizeForTesting(1024 * platform::TwipsPerPixel, 768 * platform::TwipsPerPixel);
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
   }
 
   void WritePlan(const QByteArray& rows) const {
@@ -86,7 +85,7 @@ class BandPlanViewer : public ::testing::Test {
   }
 
   QTemporaryDir folder;
-  QString savedDir;
+  KeptCurrentFolder currentFolder;
   platform::ScriptedDialogs dialogs;
 };
 

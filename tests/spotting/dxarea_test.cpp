@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "operatorscript.h"
 #include "polledrig.h"
 
@@ -70,13 +71,10 @@ bool MovesWithTheSpan(const Control& control) {
 
 // The main window laid out as its load leaves it, of a program in a folder of its own, on 144 M
 // at 18:00 on the fake clock; the spotting window offers its four sources.
-class DXAreaTest : public ::testing::Test {
+class DXAreaTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     app::ContestType = 1;
     logging::CurrentBand = "144 M";
     platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), 0);
@@ -85,7 +83,7 @@ class DXAreaTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   // The operator's choice of source and view in the spotting window, then its Done.
@@ -141,8 +139,6 @@ class DXAreaTest : public ::testing::Test {
   }
   bool RigTuned() const { return platform::IsLoaded<rig::RigControlfrm>(); }
 
-  QTemporaryDir folder;
-  QString savedDir;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "fulldisk.h"
 #include "ptypair.h"
 
@@ -48,19 +49,16 @@ struct SavedSettings {
   QString telnetHost = "dxc.example.net";
 };
 
-class SpottingWindow : public ::testing::Test {
+class SpottingWindow : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
+    ProgramFolderTest::SetUp();
     platform::ChDir(folder.path());
     platform::InstanceWithoutLoad<app::Form1>();
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   QString SettingsPath() const { return folder.filePath("PackSpot.txt"); }
@@ -161,8 +159,6 @@ class SpottingWindow : public ::testing::Test {
 
   static bool Reached(const char* procedure) { return platform::UnbuiltReached().contains(procedure); }
 
-  QTemporaryDir folder;
-  QString savedDir;
 };
 
 TEST_F(SpottingWindow, AFirstRunShowsTheDesignWithNoSourceAndOnlyTheListAndButtonsToUse) {

@@ -23,7 +23,9 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "programfolderfixture.h"
 #include "operatorscript.h"
+#include "polledrig.h"
 
 #include <vector>
 
@@ -37,14 +39,11 @@ constexpr double kTwips = platform::TwipsPerPixel;
 
 // The main window of a program in a folder of its own, at 18:00 on the fake clock, on a
 // 1024 x 768 screen.
-class SpectrumMapTest : public ::testing::Test {
+class SpectrumMapTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
+    ProgramFolderTest::SetUp();
     platform::ChDir(folder.path());
-    app::ProgramDir = folder.path();
-    app::ProgramDrive = "/";
     logging::CurrentBand = "144 M";
     platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), 0);
     platform::Screen::SetSizeForTesting(1024 * kTwips, 768 * kTwips);
@@ -52,7 +51,7 @@ class SpectrumMapTest : public ::testing::Test {
   }
   void TearDown() override {
     platform::UnloadAll();
-    platform::ChDir(savedDir);
+    ProgramFolderTest::TearDown();
   }
 
   // A spot as the spot input hands it on.
@@ -93,8 +92,6 @@ class SpectrumMapTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
@@ -188,6 +185,30 @@ TEST_F(SpectrumMapTest, ARightClickTakesTheWholeCallIntoTheEntryLineAndClosesThe
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
   EXPECT_EQ(DXSpotFreq[48], 14.02f) << "the spot stays";
   EXPECT_FALSE(platform::Instance<rig::RigControlfrm>().Visible());
+}
+
+// The same with the rig window polling a simulated Kenwood on its socat pair.
+class SpectrumMapTuningTest : public SpectrumMapTest {
+ protected:
+  void SetUp() override {
+    SpectrumMapTest::SetUp();
+    polledRig.Start("Kenwood");
+  }
+
+  PolledSimulatedRig polledRig{4};
+};
+
+TEST_F(SpectrumMapTuningTest, ARightClickTunesThePolledRigTakesTheWholeCallAndClosesTheMap) {
+  Spot("Q1XYZ/P", "14020.0");
+  Spot("Q2ABC", "14030.0");
+  ShowActive(form);
+  form.txtSec.SetFocus();
+  WhileShownFromTheMenu([&] { QTest::mousePress(Map().lblDXSpot[48].Widget(), Qt::RightButton); });
+  EXPECT_EQ(polledRig.Sent(), "FA00014020000;");
+  EXPECT_EQ(form.txtCall.Text(), "Q1XYZ/P");
+  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }));
+  QApplication::setActiveWindow(form.Widget());  // as the desktop hands the keyboard back
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); })) << "no Tab moves on";
 }
 
 TEST_F(SpectrumMapTest, AnyOtherClickRemovesTheSpotHereAtOnceAndFromTheBandMapAtItsNextRedraw) {

@@ -4,6 +4,7 @@
 #include "platform/screen.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -12,14 +13,35 @@
 namespace {
 
 // Each test starts from what the program starts with: no window loaded, every module-level
-// value at its start, the real clock and the real screen.
+// value at its start, the real clock, the real screen and no stored settings. A test gives back
+// the current folder it moved, so that the next one never starts in a folder gone with it.
 class StartState : public ::testing::EmptyTestEventListener {
+ public:
+  explicit StartState(const QString& settingsFolder) : settingsFolder_(settingsFolder) {}
+
+ private:
   void OnTestStart(const ::testing::TestInfo&) override {
     platform::UnloadAll();
     platform::ResetModuleValues();
     platform::Clock::UseReal();
     platform::Screen::ResetForTesting();
+    ForgetSettings();
   }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    const QString current = QDir::currentPath();
+    if (current == startFolder_) return;
+    ADD_FAILURE() << "the test left the current folder in "
+                  << (current.isEmpty() ? "a folder that is gone" : current.toStdString());
+    QDir::setCurrent(startFolder_);
+  }
+
+  void ForgetSettings() const {
+    QDir folder(settingsFolder_);
+    for (const QString& file : folder.entryList({QStringLiteral("*.ini")}, QDir::Files)) folder.remove(file);
+  }
+
+  QString settingsFolder_;
+  QString startFolder_ = QDir::currentPath();
 };
 
 }  // namespace
@@ -38,6 +60,6 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("CORVANE_STATION_PORT")) qputenv("CORVANE_STATION_PORT", "0");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new StartState);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new StartState(config.path()));
   return RUN_ALL_TESTS();
 }

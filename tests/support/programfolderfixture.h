@@ -4,25 +4,32 @@
 #include "app/globals.h"
 #include "platform/instances.h"
 #include "platform/modulevalues.h"
-#include "platform/paths.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The main window of a program started in a program folder of its own; a test can start the
-// program again in the same folder, as an operator restarts it.
+#include "keptcurrentfolder.h"
+
+// A program folder of the test's own as the program's folder; the current folder and the
+// default locale are given back when the test ends.
 class ProgramFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
-    savedDir = platform::CurDir();
+    app::ProgramDir = folder.path();
+    app::ProgramDrive = "/";
   }
-  void TearDown() override {
-    QLocale::setDefault(QLocale::system());
-    platform::ChDir(savedDir);
-  }
+  void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
+  KeptCurrentFolder currentFolder;
+  QTemporaryDir folder;
+};
+
+// The main window of a program started in its program folder; a test can start the program again
+// in the same folder, as an operator restarts it.
+class ProgramRestartTest : public ProgramFolderTest {
+ protected:
   // A new start: fresh module values and a fresh main window in the program folder.
   app::Form1& NewStart() {
     platform::UnloadAll();
@@ -33,7 +40,5 @@ class ProgramFolderTest : public ::testing::Test {
     return *form;
   }
 
-  QTemporaryDir folder;
-  QString savedDir;
   app::Form1* form = nullptr;
 };
