@@ -41,10 +41,11 @@ void PacketSpotfrm::OpenTelnet() {
     Winsock1.SetRemoteHost(host);
     Winsock1.SetRemotePort(*port);
     TelnetLines = SpotLineBuffer();
-    Winsock1.Connect();
+    // Shown before connecting: a refusal can be reported from within Connect.
     ReceivedText.SetText(QStringLiteral("Attempting connection to: ") + Winsock1.RemoteHost() + u':' +
                          QString::number(Winsock1.RemotePort()) + CrLf + CrLf);
     Timer1.SetEnabled(true);
+    Winsock1.Connect();
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
