@@ -151,6 +151,8 @@ class PacketSpotfrm : public platform::Form {
 
   void OpenTelnet();
   void Winsock1_DataArrival(std::int32_t bytesTotal);
+  // One read of the cluster's text: shown, and its whole DX lines posted.
+  void TakeTelnetText(const QString& chunk);
   void Winsock1_Close();
   void Winsock1_Error(int Number, const QString& Description);
   void SendTelnetText();

@@ -51,21 +51,25 @@ void PacketSpotfrm::OpenTelnet() {
   }
 }
 
-// Each read is shown as it comes (a prompt has no line end), unless only DX lines are shown;
-// the spots are the read's whole DX lines, a line split across reads taken once it is whole.
 void PacketSpotfrm::Winsock1_DataArrival(std::int32_t) {
   try {
     QString chunk;
     Winsock1.GetData(chunk);
-    const bool dxOnly = chkDX.Value() != 0;
-    if (!dxOnly) ShowTelnetText(chunk);
-    TelnetLines.Append(chunk);
-    for (const DXLine& spot : TakeDXLines(TelnetLines)) {
-      PostSpot(spot.Frequency, spot.Call, spot.Line);
-      if (dxOnly) ShowTelnetText(spot.Line);
-    }
+    TakeTelnetText(chunk);
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
+  }
+}
+
+// Each read is shown as it comes (a prompt has no line end), unless only DX lines are shown;
+// the spots are the read's whole DX lines, a line split across reads taken once it is whole.
+void PacketSpotfrm::TakeTelnetText(const QString& chunk) {
+  const bool dxOnly = chkDX.Value() != 0;
+  if (!dxOnly) ShowTelnetText(chunk);
+  TelnetLines.Append(chunk);
+  for (const DXLine& spot : TakeDXLines(TelnetLines)) {
+    PostSpot(spot.Frequency, spot.Call, spot.Line);
+    if (dxOnly) ShowTelnetText(spot.Line);
   }
 }
 
