@@ -78,6 +78,10 @@ SocketFailure FailureOf(QAbstractSocket::SocketError error) {
       return {10048, "Address in use"};
     case QAbstractSocket::SocketAddressNotAvailableError:
       return {10049, "Address not available from the local machine"};
+    case QAbstractSocket::SocketResourceError:
+      return {10055, "No buffer space is available"};
+    case QAbstractSocket::NetworkError:
+      return {10051, "The network cannot be reached from this host at this time"};
     default:
       return {10053, "Connection is aborted due to timeout or other failure"};
   }
@@ -92,6 +96,8 @@ void RequirePort(int port) {
 }
 
 }  // namespace
+
+int WinsockErrorNumber(QAbstractSocket::SocketError error) { return FailureOf(error).number; }
 
 int StationPort() {
   const QString setting = Environ(QStringLiteral("CORVANE_STATION_PORT")).trimmed();

@@ -2,6 +2,7 @@
 
 #include "platform/control.h"
 
+#include <QAbstractSocket>
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -33,6 +34,11 @@ int StationPort();
 
 // This PC's name on the network: CORVANE_HOST_NAME when set, else the machine's host name.
 QString LocalHostName();
+
+// The control's error number for what Qt reports of a socket: a refused connection is 10061, a
+// host not found 11001, a time-out 10060; what the control has no number for is 10053, a
+// connection aborted.
+int WinsockErrorNumber(QAbstractSocket::SocketError error);
 
 // The TCP socket control over Qt Network, one connection or one listening port, with the
 // control's state numbers. Text travels as Latin-1 bytes, without terminator. Everything runs on

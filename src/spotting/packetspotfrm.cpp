@@ -20,12 +20,6 @@ namespace spotting {
 namespace {
 
 const QString SettingsFile = QStringLiteral("PackSpot.txt");
-const QString CrLf = QStringLiteral("\r\n");
-
-const QString NoneSource = QStringLiteral("None");
-const QString TNCSource = QStringLiteral("TNC");
-const QString TelnetSource = QStringLiteral("Telnet");
-const QString AGWSource = QStringLiteral("AGW Packet Engine");
 
 constexpr double DesignScreenWidth = 9600;
 constexpr double DesignScreenHeight = 7200;
@@ -134,6 +128,12 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
   WIRE(Command2, Click);
   WIRE(Command3, Click);
   WIRE(cmdDone, Click);
+  WIRE(txtSent, KeyPress);
+  WIRE(txtSent, Change);
+  WIRE_TIMER(Timer1);
+  WIRE_SOCKET(Winsock1, DataArrival);
+  WIRE_SOCKET(Winsock1, Close);
+  WIRE_SOCKET(Winsock1, Error);
   WirePortOptions();
 }
 
@@ -548,13 +548,11 @@ void PacketSpotfrm::Form_Unload(int&) {
   }
 }
 
-void PacketSpotfrm::OpenTNCPort() { NOT_BUILT_YET(); }
-
-void PacketSpotfrm::TrimReceivedText() { NOT_BUILT_YET(); }
-
-void PacketSpotfrm::OpenTelnet() { NOT_BUILT_YET(); }
-
 void PacketSpotfrm::OpenAGWEngine() { NOT_BUILT_YET(); }
+
+void PacketSpotfrm::ProcessAGWData() { NOT_BUILT_YET(); }
+
+void PacketSpotfrm::SendAGWText() { NOT_BUILT_YET(); }
 
 // The engine's disconnect frame ('d') to the connected station, without data.
 void PacketSpotfrm::DisconnectAGWStation() { NOT_BUILT_YET(); }

@@ -17,6 +17,15 @@
 
 namespace spotting {
 
+// The spot sources, as the source list names them.
+inline const QString NoneSource = QStringLiteral("None");
+inline const QString TNCSource = QStringLiteral("TNC");
+inline const QString TelnetSource = QStringLiteral("Telnet");
+inline const QString AGWSource = QStringLiteral("AGW Packet Engine");
+
+// The line break of the receive box's text.
+inline const QString CrLf = QStringLiteral("\r\n");
+
 // Where the AGW packet engine is to be had, as the window's texts name it.
 inline const QString AGWEngineDownloadPlace = QStringLiteral("the AGW Packet Engine website.");
 
@@ -31,6 +40,8 @@ class PacketSpotfrm : public platform::Form {
   std::uint8_t SpotLoading = 0;   // 1 while the load restores the settings
   QString ConnectedCall;          // the station the AGW engine reports connected
   SpotLineBuffer SpotBuffer;      // TNC text not yet taken as whole lines
+  float SpotRefreshCount = 0;     // receive ticks since the last spot or band-map refresh
+  SpotLineBuffer TelnetLines;     // the cluster's text not yet taken as whole lines
   // The TNC port values, as last taken from the options when the port was opened, or loaded.
   // They start as the design's options show them, so that settings saved before the TNC was
   // ever opened load again.
@@ -131,9 +142,25 @@ class PacketSpotfrm : public platform::Form {
   void SetCommSettings();
 
   void OpenTNCPort();
+  void Timer1_Timer();
+  void ReadTNCInput();
+  void ProcessTNCBuffer();
+  void PostSpot(const QString& frequency, const QString& call, const QString& line);
   void TrimReceivedText();
+  void txtSent_KeyPress(int& KeyAscii);
+  void txtSent_Change();
+
   void OpenTelnet();
+  void Winsock1_DataArrival(std::int32_t bytesTotal);
+  // One read of the cluster's text: shown, and its whole DX lines posted.
+  void TakeTelnetText(const QString& chunk);
+  void Winsock1_Close();
+  void Winsock1_Error(int Number, const QString& Description);
+  void SendTelnetText();
+
   void OpenAGWEngine();
+  void ProcessAGWData();
+  void SendAGWText();
 
  private:
   using OptionGroup = platform::OptionGroup;
@@ -159,6 +186,11 @@ class PacketSpotfrm : public platform::Form {
   void SendCommandCharacter();
   void DisconnectAGWStation();
   void CloseAGWEngine();
+  void SetTNCHandshaking();
+  void PowerTNC();
+  void ReportTNCPortFailure();
+  void RefreshBandMapWhenQuiet();
+  void ShowTelnetText(const QString& text);
 };
 
 }  // namespace spotting

@@ -19,6 +19,12 @@ void ReceiveBoxText::Append(const QString& text) {
   ShowLater();
 }
 
+void ReceiveBoxText::Edit(const std::function<void(QString&)>& change) {
+  change(text_);
+  selStart_ = std::min(selStart_, static_cast<int>(text_.size()));
+  ShowLater();
+}
+
 void ReceiveBoxText::SetSelStart(int start) {
   selStart_ = std::clamp(start, 0, static_cast<int>(text_.size()));
   ShowLater();

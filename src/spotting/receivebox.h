@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace spotting {
 
 // The spotting window's receive box keeps its text here, exactly as it came: CR LF kept, one
@@ -19,6 +21,8 @@ class ReceiveBoxText {
   const QString& Text() const { return text_; }
   void SetText(const QString& text);
   void Append(const QString& text);
+  // Changes the text in place (lines appended, the text cut), to be shown as any change is.
+  void Edit(const std::function<void(QString&)>& change);
   int SelStart() const { return selStart_; }
   // The caret, at most at the end of the text.
   void SetSelStart(int start);

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logging/logstore.h"
+#include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/paths.h"
 #include "platform/quotedtext.h"
@@ -11,7 +12,9 @@
 #include "spotting/packetspotfrm.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QListWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -55,10 +58,22 @@ class SpottingWindow : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     platform::ChDir(folder.path());
     platform::InstanceWithoutLoad<app::Form1>();
+    // Whichever port the TNC is set to, it opens the test's line.
+    for (int port = 1; port <= 10; ++port) qputenv(PortVariable(port), QByteArray::fromStdString(tncLine.HostEnd()));
   }
   void TearDown() override {
     platform::UnloadAll();
+    for (int port = 1; port <= 10; ++port) qunsetenv(PortVariable(port));
     ProgramFolderTest::TearDown();
+  }
+
+  static QByteArray PortVariable(int port) { return "CORVANE_PORT" + QByteArray::number(port); }
+
+  // A cluster listening on the loopback, typed into the window's host and port boxes.
+  void PointAtCluster(PacketSpotfrm& w) {
+    ASSERT_TRUE(cluster.isListening() || cluster.listen(QHostAddress::LocalHost, 0));
+    w.txtTelnetHost.SetText("127.0.0.1");
+    w.txtTelnetPort.SetText(QString::number(cluster.serverPort()));
   }
 
   QString SettingsPath() const { return folder.filePath("PackSpot.txt"); }
@@ -157,8 +172,9 @@ class SpottingWindow : public ProgramFolderTest {
     return openings;
   }
 
-  static bool Reached(const char* procedure) { return platform::UnbuiltReached().contains(procedure); }
-
+  peertesting::PtyPair tncLine;
+  QTcpServer cluster;
+  platform::ScriptedDialogs dialogs;
 };
 
 TEST_F(SpottingWindow, AFirstRunShowsTheDesignWithNoSourceAndOnlyTheListAndButtonsToUse) {
@@ -179,11 +195,12 @@ TEST_F(SpottingWindow, AFirstRunShowsTheDesignWithNoSourceAndOnlyTheListAndButto
   EXPECT_FALSE(w.Timer1.Enabled());
   EXPECT_FALSE(w.txtSent.HasFocus()) << "activation without a source leaves the disabled send box alone";
   for (const char* handler : {"List1_Click", "Command1_Click", "Command2_Click", "Command3_Click", "cmdDone_Click",
-                              "optComm_Click", "optBaud12_Click", "optBaud192_Click", "optParityOdd_Click",
+                              "txtSent_KeyPress", "txtSent_Change", "Timer1_Timer", "Winsock1_DataArrival",
+                              "Winsock1_Close", "Winsock1_Error", "optComm_Click", "optBaud12_Click", "optBaud192_Click", "optParityOdd_Click",
                               "optData7_Click", "optStop2_Click", "optPowerDTR_Click", "Option4_Click"}) {
     EXPECT_TRUE(w.WiredHandlers().contains(handler)) << handler;
   }
-  EXPECT_EQ(w.WiredHandlers().size(), 26) << "the five and the 21 port options";
+  EXPECT_EQ(w.WiredHandlers().size(), 32) << "the eleven and the 21 port options";
 
   // No source chosen is no source: Done opens nothing and claims nothing is listening.
   Click(w.cmdDone);
@@ -277,11 +294,12 @@ TEST_F(SpottingWindow, OpenAndCloseReportInTheReceiveBoxAndClosingTwiceReportsOn
   ChooseSource(w, "TNC");
   Click(w.chkDX);
   Click(w.Command1);
-  const QString opening = "** Attempting to Open Port **\r\n\r\n";
+  const QString opening = "** Attempting to Open Port **\r\n\r\n** TNC Serial Port Open **\r\n\r\n";
   EXPECT_EQ(w.ReceivedText.Text(), opening);
   EXPECT_TRUE(w.Label4.Visible());
   EXPECT_TRUE(w.txtSent.HasFocus());
-  EXPECT_TRUE(Reached("PacketSpotfrm::OpenTNCPort"));
+  EXPECT_TRUE(w.comComm1.PortOpen());
+  EXPECT_TRUE(w.Timer1.Enabled());
 
   Click(w.Command2);
   Click(w.Command2);
@@ -289,6 +307,7 @@ TEST_F(SpottingWindow, OpenAndCloseReportInTheReceiveBoxAndClosingTwiceReportsOn
   EXPECT_EQ(w.ReceivedText.Text(), closed);
   EXPECT_FALSE(w.Label4.Visible());
   EXPECT_FALSE(w.Timer1.Enabled());
+  EXPECT_FALSE(w.comComm1.PortOpen());
   EXPECT_EQ(w.chkDX.Value(), 1) << "Open and Close leave the DX choice";
 
   // A port option closes an open source, once.
@@ -320,9 +339,10 @@ TEST_F(SpottingWindow, DoneWithNoSourceSavesBothFilesLaysOutTheMainWindowAndHide
 TEST_F(SpottingWindow, DoneOpensAClosedSourceButLeavesAnOpenOneAsItIs) {
   PacketSpotfrm& w = OpenWindow();
   ChooseSource(w, "Telnet");
+  PointAtCluster(w);
   Click(w.cmdDone);
   EXPECT_TRUE(w.Label4.Visible());
-  EXPECT_EQ(w.ReceivedText.Text(), "** Attempting to Open Port **\r\n\r\n");
+  EXPECT_EQ(w.ReceivedText.Text(), QString("Attempting connection to: 127.0.0.1:%1\r\n\r\n").arg(cluster.serverPort()));
 
   ShowActive(w);
   w.ReceivedText.Append("DX de K1TTT: 144200.0 W1AW\r\n");
@@ -354,6 +374,7 @@ TEST_F(SpottingWindow, SpotLastPutsTheTemplateWithTheLastCallAndSelectsThePlaceh
 TEST_F(SpottingWindow, EscWithTelnetShowsEveryLineAndOpensTheSourceAndCtrlCReachesTheWindowFromTheSendBox) {
   PacketSpotfrm& w = OpenWindow();
   ChooseSource(w, "Telnet");
+  PointAtCluster(w);
   Click(w.chkDX);
   QTest::keyClick(w.List1.Widget(), Qt::Key_Escape);
   EXPECT_EQ(w.chkDX.Value(), 0);
@@ -369,15 +390,11 @@ TEST_F(SpottingWindow, EscWithTelnetShowsEveryLineAndOpensTheSourceAndCtrlCReach
 }
 
 TEST_F(SpottingWindow, TheCommandKeyPutsTheTncInCommandModeWithTheCharacterOfTheHexBox) {
-  peertesting::PtyPair line;
-  peertesting::PtyEnd tnc(line.PeerEnd());
+  peertesting::PtyEnd tnc(tncLine.PeerEnd());
   PacketSpotfrm& w = OpenWindow();
   ChooseSource(w, "TNC");
   Click(w.Command1);
-  // The TNC's port as the opening leaves it.
-  qputenv("CORVANE_PORT1", QByteArray::fromStdString(line.HostEnd()));
-  w.comComm1.SetCommPort(1);
-  w.comComm1.SetPortOpen(true);
+  ASSERT_TRUE(w.comComm1.PortOpen());
 
   // In order on the line: the keys that send nothing come first.
   const struct {
@@ -399,8 +416,6 @@ TEST_F(SpottingWindow, TheCommandKeyPutsTheTncInCommandModeWithTheCharacterOfThe
   EXPECT_EQ(received, "\x03\x1b");
   EXPECT_EQ(w.txtSent.Text(), "") << "the command keys type nothing";
   EXPECT_TRUE(w.txtSent.HasFocus());
-  w.comComm1.SetPortOpen(false);
-  qunsetenv("CORVANE_PORT1");
 }
 
 TEST_F(SpottingWindow, TheSettingsFileHoldsTheFourteenLinesOfAnOpenedTnc) {
@@ -411,25 +426,27 @@ TEST_F(SpottingWindow, TheSettingsFileHoldsTheFourteenLinesOfAnOpenedTnc) {
   EXPECT_EQ(SettingsBytes(),
             "\"9600\"\r\n\"N\"\r\n\"8\"\r\n\"1\"\r\n1\r\n\"N\"\r\n\"TNC\"\r\n0\r\n3\r\n0\r\n#FALSE#\r\n\"03\"\r\n"
             "\"\"\r\n\"\"\r\n");
-  EXPECT_TRUE(Reached("PacketSpotfrm::OpenTNCPort"));
+  EXPECT_TRUE(w.comComm1.PortOpen()) << "Done leaves the source open";
 }
 
 TEST_F(SpottingWindow, ASavedWindowComesBackOpenWithItsChoicesAndItsFileUnchanged) {
   PacketSpotfrm& w = OpenWindow();
   ChooseSource(w, "Telnet");
   Click(w.OptList);
-  QTest::keyClicks(w.txtTelnetHost.Widget(), "dxc.example.net");
-  QTest::keyClicks(w.txtTelnetPort.Widget(), "7300");
+  ASSERT_TRUE(cluster.listen(QHostAddress::LocalHost, 0));
+  const QByteArray port = QByteArray::number(cluster.serverPort());
+  QTest::keyClicks(w.txtTelnetHost.Widget(), "127.0.0.1");
+  QTest::keyClicks(w.txtTelnetPort.Widget(), port);
   Click(w.cmdDone);
   const QByteArray saved = SettingsBytes();
-  EXPECT_TRUE(saved.contains("\r\n#TRUE#\r\n\"\"\r\n\"7300\"\r\n\"dxc.example.net\"\r\n"));
+  EXPECT_TRUE(saved.contains("\r\n#TRUE#\r\n\"\"\r\n\"" + port + "\"\r\n\"127.0.0.1\"\r\n"));
   w.Unload();
 
   PacketSpotfrm& again = OpenWindow();
   EXPECT_EQ(again.List1.Text(), "Telnet");
   EXPECT_TRUE(again.OptList.Value());
-  EXPECT_EQ(again.txtTelnetHost.Text(), "dxc.example.net");
-  EXPECT_EQ(again.txtTelnetPort.Text(), "7300");
+  EXPECT_EQ(again.txtTelnetHost.Text(), "127.0.0.1");
+  EXPECT_EQ(again.txtTelnetPort.Text(), port);
   EXPECT_EQ(EnabledGroups(again), (Enabled{true, false, true, false}));
   EXPECT_TRUE(again.Label4.Visible()) << "the saved source opens at once";
   EXPECT_TRUE(again.txtSent.HasFocus());
