@@ -23,6 +23,9 @@ constexpr int kLetters = 26;
 constexpr int kAllCharacters = 41;
 
 const QString kDefaultGroups = QStringLiteral("10");
+// What a text box holds; a count of millions of groups would otherwise build a text that
+// exhausts memory.
+constexpr qsizetype kMostPracticeText = 65535;
 const QString kDefaultGroupLength = QStringLiteral("5");
 
 }  // namespace
@@ -102,8 +105,9 @@ void frmCodePractice::Command2_Click() {
   const double groups = NumberIn(Text3);
   const double groupLength = NumberIn(Text4);
   QString text;
-  for (double group = 1; group <= groups; ++group) {
-    for (double character = 1; character <= groupLength; ++character) text += PracticeCharacters[entry(random_)];
+  for (double group = 1; group <= groups && text.size() < kMostPracticeText; ++group) {
+    for (double character = 1; character <= groupLength && text.size() < kMostPracticeText; ++character)
+      text += PracticeCharacters[entry(random_)];
     text += QLatin1Char(' ');
   }
   Text1.SetText(text);

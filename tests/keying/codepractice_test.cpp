@@ -69,6 +69,21 @@ TEST_F(CodePractice, GenerateMakesGroupsFromTheChosenCharactersEachFollowedByABl
   EXPECT_NE(window.Text1.Text().left(20), QString(20, window.Text1.Text()[0])) << "drawn at random";
 }
 
+TEST_F(CodePractice, AHugeGroupCountFillsTheBoxInsteadOfExhaustingMemory) {
+  const struct {
+    const char* groups;
+    const char* length;
+  } cases[] = {{"1000000000", "5"}, {"2", "1e12"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.groups);
+    window.Text3.SetText(c.groups);
+    window.Text4.SetText(c.length);
+    Click(window.Command2);
+    EXPECT_GE(window.Text1.Text().size(), 65535);
+    EXPECT_LE(window.Text1.Text().size(), 65536 + 5);
+  }
+}
+
 TEST_F(CodePractice, SendKeysTheTextACharacterAtATimeAndShowsItSent) {
   window.Text1.SetText("CQ DE W1AW");
   Click(window.Command3);
