@@ -38,8 +38,9 @@ app::Form1& MainWindowWithDXArea(bool listChosen) {
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   spotting::CreateSpotListColumns(form);
   spotting::PacketSpotfrm& spotting = platform::Instance<spotting::PacketSpotfrm>();
-  spotting.List1.AddItem(QStringLiteral("TNC"));
-  spotting.List1.SetListIndex(0);
+  for (int i = 0; i < spotting.List1.ListCount(); ++i) {
+    if (spotting.List1.List(i) == spotting::TNCSource) spotting.List1.SetListIndex(i);
+  }
   spotting.OptList.SetValue(listChosen);
   form.PacketResize();
   form.Show();

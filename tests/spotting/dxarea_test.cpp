@@ -89,8 +89,6 @@ class DXAreaTest : public ProgramFolderTest {
   // The operator's choice of source and view in the spotting window, then its Done.
   void Choose(const QString& source, bool list) {
     spotting::PacketSpotfrm& window = platform::Instance<spotting::PacketSpotfrm>();
-    window.List1.Clear();
-    for (const char* item : {"None", "TNC", "Telnet", "AGW Packet Engine"}) window.List1.AddItem(item);
     window.List1.SetListIndex(-1);
     for (int i = 0; i < window.List1.ListCount(); ++i) {
       if (window.List1.List(i) == source) window.List1.SetListIndex(i);
