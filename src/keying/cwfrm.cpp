@@ -39,7 +39,6 @@ const QString kLoopOffsetKey = QStringLiteral("UserCWLoopOffset");
 
 constexpr int kTestKeyCode = 120;  // Test sends F9's message
 constexpr double kLeastWordSpace = -8;  // no word gap at all
-constexpr double kRepeatSecondsBelow = 60;
 
 void DesignBox(platform::TextBox& box, const char* text, double left, double top, double width) {
   box.SetText(QString::fromLatin1(text));
@@ -322,20 +321,9 @@ void CWFrm::txtSpace_LostFocus() {
   if (!HoldsNumber(txtSpace)) txtSpace.SetText(QStringLiteral("0"));
 }
 
-void CWFrm::txtCWLoop_KeyPress(int& KeyAscii) {
-  if (KeyAscii != '.') logging::number(KeyAscii);
-}
+void CWFrm::txtCWLoop_KeyPress(int& KeyAscii) { RepeatPauseKey(KeyAscii); }
 
-// A repeat time from 0 up to, not including, a minute; anything else switches the repeat off.
-void CWFrm::txtCWLoop_LostFocus() {
-  const std::optional<double> seconds = platform::ValOfNumberText(txtCWLoop.Text());
-  if (seconds && *seconds >= 0 && *seconds < kRepeatSecondsBelow) {
-    tmrRepeat.SetInterval(platform::RoundHalfEven(*seconds * 1000));
-  } else {
-    txtCWLoop.SetText(QStringLiteral("0"));
-    tmrRepeat.SetInterval(0);
-  }
-}
+void CWFrm::txtCWLoop_LostFocus() { TakeRepeatPause(txtCWLoop, tmrRepeat); }
 
 void CWFrm::Option1_Click() { KeyingMode = 1; }
 void CWFrm::Option2_Click() { KeyingMode = 2; }

@@ -170,7 +170,6 @@ class CWFrm : public platform::Form {
   void EnableLoopTiming(bool enabled);
   void ScaleLoopOffset(double factor);
   UnitTiming ChosenTiming() const;
-  std::int32_t PrinterControlRegister() const;
   void SetKey(bool down, std::int32_t printerRegister);
   void KeyPattern(const QString& pattern, const UnitWait& wait);
   void ReportInvalidPort();

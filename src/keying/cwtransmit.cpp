@@ -6,6 +6,7 @@
 #include "keying/globals.h"
 #include "keying/numberboxes.h"
 #include "keying/phonefrm.h"
+#include "keying/printerline.h"
 #include "keying/tapplinkloader.h"
 #include "logging/keyfilters.h"
 #include "platform/clock.h"
@@ -17,16 +18,11 @@
 #include "platform/printerport.h"
 #include "platform/trace.h"
 
-#include <limits>
 #include <optional>
 
 namespace keying {
 
 namespace {
-
-// What the printer port's control register takes for the key down and up.
-constexpr std::int32_t kPrinterKeyDown = 3;
-constexpr std::int32_t kPrinterKeyUp = 2;
 
 // The keyer device takes speeds above 4 and below 100 words per minute.
 constexpr double kDeviceSpeedAbove = 4;
@@ -59,7 +55,7 @@ void CWFrm::Transmit(const QString& Character) {
 
 // However the character ends (its last unit, the clock's wrap, a line that fails), the key is up.
 void CWFrm::KeyPattern(const QString& pattern, const UnitWait& wait) {
-  const std::int32_t printerRegister = KeyingMode == 3 ? PrinterControlRegister() : 0;
+  const std::int32_t printerRegister = KeyingMode == 3 ? PrinterControlRegister(Text14) : 0;
   bool down = false;
   const auto setKey = [&](bool level) {
     down = level;
@@ -83,17 +79,11 @@ void CWFrm::SetKey(bool down, std::int32_t printerRegister) {
       Comm.SetDTREnable(down);
       break;
     case 3:
-      platform::Out32(printerRegister, down ? kPrinterKeyDown : kPrinterKeyUp);
+      platform::Out32(printerRegister, down ? PrinterKeyDown : PrinterKeyUp);
       break;
     default:
       break;
   }
-}
-
-std::int32_t CWFrm::PrinterControlRegister() const {
-  const std::int64_t address = std::int64_t{platform::WholeOfNumberText(Text14.Text())} + platform::PrinterControlOffset;
-  if (address > std::numeric_limits<std::int32_t>::max()) throw platform::RuntimeError(QStringLiteral("Overflow"), 6);
-  return static_cast<std::int32_t>(address);
 }
 
 // The options are asked in this order; one of them is always chosen.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/timer.h"
 
 #include <QString>
 
@@ -24,5 +25,12 @@ QString TextOfNumber(double value);
 
 // Selects the whole text, so that typing replaces it.
 void SelectAll(platform::TextBox& box);
+
+// The repeat pause boxes take digits, "." and Backspace.
+void RepeatPauseKey(int& KeyAscii);
+
+// A repeat pause from 0 up to, not including, a minute sets the repeat timer in whole
+// milliseconds; anything else puts the box to "0" and the timer's interval to 0 (no repeat).
+void TakeRepeatPause(platform::TextBox& box, platform::Timer& repeat);
 
 }  // namespace keying

@@ -68,10 +68,6 @@ namespace {
 
 using logging::DupeKey;
 
-// The cue files are short; a player that never reports their end holds the window no longer than
-// the cue lasts and this much more.
-constexpr qint64 kCueEndAllowanceMilliseconds = 1000;
-
 // A table row of the typed call that makes the entry line a dupe.
 struct DupeRow {
   QString Call, GridRcvd, Date, Time;
@@ -106,18 +102,11 @@ std::optional<DupeRow> FindDupeInTable(Form1& form) {
   return std::nullopt;
 }
 
-bool DupeCuePlaying() {
-  return platform::IsLoaded<keying::BlindFrm>() &&
-         platform::Instance<keying::BlindFrm>().MMControl1.Mode() == platform::MciModePlay;
-}
-
 // The operator hears the whole cue before the call box's own cue can cut it off. Timers and
 // sockets go on meanwhile; keys typed meanwhile wait and follow in order.
 void WaitForDupeCue(Form1& form) {
-  const std::int32_t length = platform::Instance<keying::BlindFrm>().MMControl1.Length();
-  const QDateTime deadline = platform::Now().addMSecs(length + kCueEndAllowanceMilliseconds);
   form.HoldKeys();
-  platform::WaitWhile(&DupeCuePlaying, deadline);
+  platform::Instance<keying::BlindFrm>().WaitForCue(platform::UserInput::Handled);
   form.ReleaseKeys();
 }
 

@@ -102,7 +102,7 @@ void AtClockTime(QObject* context, const QDateTime& when, std::function<void()> 
   Runner().Add({context, when, std::move(action)});
 }
 
-void WaitWhile(const std::function<bool()>& condition, const QDateTime& deadline) {
+void WaitWhile(const std::function<bool()>& condition, const QDateTime& deadline, UserInput input) {
   if (!condition() || Now() >= deadline) return;
   QEventLoop loop;
   QTimer poll;
@@ -112,7 +112,7 @@ void WaitWhile(const std::function<bool()>& condition, const QDateTime& deadline
   QObject waitContext;  // the deadline's action goes with the wait
   AtClockTime(&waitContext, deadline, [&loop] { loop.quit(); });
   poll.start(kConditionPollMilliseconds);
-  loop.exec();
+  loop.exec(input == UserInput::Deferred ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
 }
 
 namespace detail {

@@ -16,10 +16,15 @@ namespace platform {
 // has already). Nothing runs once `context` is destroyed. GUI thread only.
 void AtClockTime(QObject* context, const QDateTime& when, std::function<void()> action);
 
+// Whether a wait handles the operator's keys and clicks as they come, or leaves them queued until
+// it ends, as a window that does not answer while it waits.
+enum class UserInput { Handled, Deferred };
+
 // Runs the event loop until `condition` no longer holds or the clock reaches `deadline`,
 // whichever comes first; the condition is read at once and then every few milliseconds.
 // Handlers of other events run meanwhile, as in a modal window.
-void WaitWhile(const std::function<bool()>& condition, const QDateTime& deadline);
+void WaitWhile(const std::function<bool()>& condition, const QDateTime& deadline,
+               UserInput input = UserInput::Handled);
 
 namespace detail {
 // Called by the clock whenever the fake clock moves or the clock changes mode: waits whose

@@ -37,12 +37,16 @@ class QtWavePlayer : public WavePlayer {
       if (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::InvalidMedia) playing_ = false;
     });
     QObject::connect(&player_, &QMediaPlayer::errorOccurred, &player_, [this] { playing_ = false; });
+    QObject::connect(&player_, &QMediaPlayer::playbackStateChanged, &player_, [this](QMediaPlayer::PlaybackState state) {
+      if (state == QMediaPlayer::StoppedState) playing_ = false;
+    });
   }
 
+  // Playing from before the source is set, so that a file refused at once is not playing.
   void Play(const QString& nativePath) override {
     player_.stop();
-    player_.setSource(QUrl::fromLocalFile(nativePath));
     playing_ = true;
+    player_.setSource(QUrl::fromLocalFile(nativePath));
     player_.play();
   }
 

@@ -39,7 +39,6 @@ namespace {
 using app::Form1;
 using platform::Instance;
 using platform::IsLoaded;
-using platform::UnbuiltReached;
 
 constexpr const char* kKeyboardCWOn = "Keyboard CW mode is ON!  Press F12 to exit keyboard CW mode.";
 
@@ -81,7 +80,6 @@ class MainWindowKeys : public ProgramFolderTest {
     platform::DoEvents();
   }
 
-  static bool Reached(const char* procedure) { return UnbuiltReached().contains(procedure); }
   // Clear ran: the call typed in the fixture is gone.
   bool EntryLineCleared() const { return form.txtCall.Text().isEmpty(); }
 
@@ -100,7 +98,7 @@ struct KeyCase {
   const char* mode;
   int keyingMode;
   Qt::Key key;
-  const char* played;  // the voice window procedure that plays the key's message; nullptr: none
+  const char* played;  // the voice message played, by its file; nullptr: none
   const char* keyed;   // the CW keyed on the printer port
   const char* dialog;  // lblDialog after the key; nullptr: as it was
   const char* speed;   // the CW window's speed after the key
@@ -124,9 +122,18 @@ TEST_P(FunctionKeys, SendTheModesMessageOrChangeTheSpeed) {
                                          &cw.Text7, &cw.Text8, &cw.Text9, &cw.Text12, &cw.Text13};
   for (int i = 0; i < 11; ++i) messages[i]->SetText(QString(QLatin1Char("ABCDEFGHITM"[i])));
   cw.Text11.SetText("13");
+  platform::ScriptedWavePlayback playback;
+  keying::PhoneFrm& phone = Instance<keying::PhoneFrm>();
+  platform::TextBox* const voiceMessages[] = {&phone.Text1, &phone.Text2, &phone.Text3, &phone.Text4, &phone.Text5,
+                                              &phone.Text6, &phone.Text7, &phone.Text8, &phone.Text9};
+  for (int i = 0; i < 9; ++i) {
+    const QString file = folder.filePath(QStringLiteral("F%1.wav").arg(i + 1));
+    ASSERT_TRUE(WriteWaveFile(file, 100));
+    voiceMessages[i]->SetText(file);
+  }
   const QString dialogBefore = form.lblDialog.Caption();
   Press(c.key);
-  EXPECT_EQ(Reached("PhoneFrm::FKeyPhone"), c.played != nullptr);
+  EXPECT_EQ(playback.Played(), c.played ? QStringList{folder.filePath(c.played)} : QStringList());
   EXPECT_EQ(KeyedText(printer), c.keyed);
   EXPECT_EQ(form.lblDialog.Caption(), c.dialog ? QString(c.dialog) : dialogBefore);
   EXPECT_EQ(app::KeyboardCW, c.dialog == kKeyboardCWOn ? 1 : 0);
@@ -138,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
     ModesAndKeyingInterfaces, FunctionKeys,
     ::testing::Values(
         // Phone: F1 to F9 play, everything else stays (F10 is swallowed, so no menu opens).
-        KeyCase{"PH", 0, Qt::Key_F1, "played", "", nullptr, "13"},
-        KeyCase{"ph", 3, Qt::Key_F9, "played", "", nullptr, "13"},
+        KeyCase{"PH", 0, Qt::Key_F1, "F1.wav", "", nullptr, "13"},
+        KeyCase{"ph", 3, Qt::Key_F9, "F9.wav", "", nullptr, "13"},
         KeyCase{"PH", 3, Qt::Key_F10, nullptr, "", nullptr, "13"},
         KeyCase{"PH", 5, Qt::Key_F11, nullptr, "", nullptr, "13"},
         KeyCase{"PH", 3, Qt::Key_F12, nullptr, "", nullptr, "13"},

@@ -252,6 +252,31 @@ TEST_F(MainWindowLoad, AShortOrDamagedVoiceSettingsFileKeepsWhatWasReadAndTheLoa
   }
 }
 
+TEST_F(MainWindowLoad, TheVoiceSettingsSavedByDoneAreReadBackAtTheNextStart) {
+  WritePreferences();
+  keying::PhoneFrm& phone = Instance<keying::PhoneFrm>();
+  phone.Text1.SetText(" cq.wav ");
+  phone.Text9.SetText("f9.wav");
+  phone.Text10.SetText("2");
+  phone.Option3.SetValue(true);
+  phone.txtPHLoop.SetText("59.5");
+  phone.Text11.SetText("&H3BC");
+  phone.Command1_Click();
+
+  Restart();
+  Load();
+  keying::PhoneFrm& read = Instance<keying::PhoneFrm>();
+  EXPECT_EQ(read.Text1.Text(), "cq.wav");
+  EXPECT_EQ(read.Text2.Text(), "");
+  EXPECT_EQ(read.Text9.Text(), "f9.wav");
+  EXPECT_EQ(read.Text10.Text(), "2");
+  EXPECT_TRUE(read.Option3.Value());
+  EXPECT_EQ(read.txtPHLoop.Text(), "59.5");
+  EXPECT_EQ(read.tmrRepeat.Interval(), 59500);
+  EXPECT_EQ(read.Text11.Text(), "&H3BC");
+  EXPECT_FALSE(ErrorLoadingShown());
+}
+
 TEST_F(MainWindowLoad, ADamagedPreferencesFileStopsTheLoadWithOneMessage) {
   QFile file(ProgramFile("corvaneprf.txt"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));

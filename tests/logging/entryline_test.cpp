@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
+#include "keying/blindfrm.h"
 #include "logdatabasefixture.h"
 #include "logging/globals.h"
 #include "logging/keyfilters.h"
@@ -367,6 +368,8 @@ class VoiceCueTest : public EntryLineTest {
     for (const char* cue : {"Call", "RstRcvd", "Grid", "RstSnt"}) {
       ASSERT_TRUE(WriteWaveFile(dir_.filePath(QString(cue) + ".wav"), 300));
     }
+    // Loaded already, so that only the boxes' cues are heard: its load announces the stored mode.
+    platform::Instance<keying::BlindFrm>();
   }
   // The cues played from the given one on, by name.
   QStringList CuesFrom(qsizetype first) const {
