@@ -171,7 +171,9 @@ TEST_F(CWWindow, LeavingANumberBoxPutsRightWhatItCannotTake) {
     c.box.SetText(c.text);
     cw.Text14.SetFocus();
     EXPECT_EQ(c.box.Text(), c.after);
-    if (&c.box == &cw.txtCWLoop) EXPECT_EQ(cw.tmrRepeat.Interval(), c.repeatInterval);
+    if (&c.box == &cw.txtCWLoop) {
+      EXPECT_EQ(cw.tmrRepeat.Interval(), c.repeatInterval);
+    }
   }
   cw.Text11.SetFocus();
   EXPECT_EQ(cw.Text11.SelLength(), cw.Text11.Text().size()) << "the speed is selected whole, typing replaces it";
