@@ -69,13 +69,17 @@ class AgwSourceTest : public ProgramFolderTest {
     ProgramFolderTest::TearDown();
   }
 
-  // The spotting window shown with the AGW engine chosen and opened.
-  PacketSpotfrm& OpenedWindow() {
+  // The spotting window shown with the AGW engine chosen from its list.
+  static PacketSpotfrm& WindowWithEngineChosen() {
     PacketSpotfrm& w = Instance<PacketSpotfrm>();
     ShowActive(w);
     for (int i = 0; i < w.List1.ListCount(); ++i) {
       if (w.List1.List(i) == spotting::AGWSource) w.List1.SetListIndex(i);
     }
+    return w;
+  }
+  PacketSpotfrm& OpenedWindow() {
+    PacketSpotfrm& w = WindowWithEngineChosen();
     Open(w);
     return w;
   }
@@ -131,11 +135,7 @@ TEST_F(AgwSourceTest, OpenRegistersTheOwnCallAndTurnsMonitoringOn) {
 
 TEST_F(AgwSourceTest, AnEngineNotListeningIsReportedWithTheStepsToGetItAndTheSourceCloses) {
   engine.StopListening();
-  PacketSpotfrm& w = Instance<PacketSpotfrm>();
-  ShowActive(w);
-  for (int i = 0; i < w.List1.ListCount(); ++i) {
-    if (w.List1.List(i) == spotting::AGWSource) w.List1.SetListIndex(i);
-  }
+  PacketSpotfrm& w = WindowWithEngineChosen();
   const QString notReached =
       "Unable to connect to the AGW Packet Engine.  To use the AGW Packet Engine to send and receive packet with "
       "your soundcard or devices such a Baypac:";
@@ -166,11 +166,7 @@ TEST_F(AgwSourceTest, AnEngineNotListeningIsReportedWithTheStepsToGetItAndTheSou
 
 TEST_F(AgwSourceTest, AnOwnCallOfBlanksIsAskedForAndTheEngineIsNotContacted) {
   app::OwnCall = "   ";
-  PacketSpotfrm& w = Instance<PacketSpotfrm>();
-  ShowActive(w);
-  for (int i = 0; i < w.List1.ListCount(); ++i) {
-    if (w.List1.List(i) == spotting::AGWSource) w.List1.SetListIndex(i);
-  }
+  PacketSpotfrm& w = WindowWithEngineChosen();
   Click(w.Command1);
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Call Sign Required!");
