@@ -63,13 +63,8 @@ const QString A1 = QStringLiteral(
     "This program will also interface with the AGW Packet Engine.  The AGW Packet engine will interface with "
     "your existing sound card (or TNC including Baypac) to send and receive Packet.  To use the AGW Packet "
     "Engine:");
-const QString A2 = QStringLiteral("- Download the freely available software from ") + AGWEngineDownloadPlace;
 const QString A3 = QStringLiteral(
     "The file to download is AGWPE.zip.  Instructions for use are on this website as well.");
-const QString A4 = QStringLiteral(
-    "- Run the Packet Engine software and configure it as described on the AGW Packet Engine website for your "
-    "sound card or TNC.");
-const QString A5 = QStringLiteral("- Click Open from this program.");
 const QString A6 = QStringLiteral("To send a connect request using the AGW packet engine, type in the format of");
 const QString A7 = QStringLiteral(":C Varnek     or to disconnect :D");
 const QString A8 = QStringLiteral("and press enter (you can also use the Esc key to add a colon).");
@@ -86,11 +81,11 @@ const QString K1 = QStringLiteral(
 // The paragraphs each source's help shows, in order.
 QStringList HelpParagraphs(const QString& source) {
   if (SameSource(source, NoneSource)) {
-    return {G1, G2, G3, G4, T1, P1, P2, A1, A2, A3, A4, A5, A6, A7, A8, E1, E2, K1};
+    return {G1, G2, G3, G4, T1, P1, P2, A1, AGWDownloadStep, A3, AGWRunStep, AGWOpenStep, A6, A7, A8, E1, E2, K1};
   }
   if (SameSource(source, TNCSource)) return {P1, P2, E1, E2, K1};
   if (SameSource(source, TelnetSource)) return {T1, E1, E2};
-  if (SameSource(source, AGWSource)) return {A1, A2, A3, A4, A5, A6, A7, A8, E1, E2, K1};
+  if (SameSource(source, AGWSource)) return {A1, AGWDownloadStep, A3, AGWRunStep, AGWOpenStep, A6, A7, A8, E1, E2, K1};
   return {};
 }
 
@@ -547,16 +542,5 @@ void PacketSpotfrm::Form_Unload(int&) {
     platform::TraceError(lcSpotting, error);
   }
 }
-
-void PacketSpotfrm::OpenAGWEngine() { NOT_BUILT_YET(); }
-
-void PacketSpotfrm::ProcessAGWData() { NOT_BUILT_YET(); }
-
-void PacketSpotfrm::SendAGWText() { NOT_BUILT_YET(); }
-
-// The engine's disconnect frame ('d') to the connected station, without data.
-void PacketSpotfrm::DisconnectAGWStation() { NOT_BUILT_YET(); }
-
-void PacketSpotfrm::CloseAGWEngine() { NOT_BUILT_YET(); }
 
 }  // namespace spotting

@@ -29,6 +29,14 @@ inline const QString CrLf = QStringLiteral("\r\n");
 // Where the AGW packet engine is to be had, as the window's texts name it.
 inline const QString AGWEngineDownloadPlace = QStringLiteral("the AGW Packet Engine website.");
 
+// The steps to the AGW packet engine, in the help and in the report of an engine not reached.
+inline const QString AGWDownloadStep = QStringLiteral("- Download the freely available software from ") +
+                                       AGWEngineDownloadPlace;
+inline const QString AGWRunStep = QStringLiteral(
+    "- Run the Packet Engine software and configure it as described on the AGW Packet Engine website for your "
+    "sound card or TNC.");
+inline const QString AGWOpenStep = QStringLiteral("- Click Open from this program.");
+
 // The spotting window: the spot source (none, a TNC on a serial port, a telnet cluster or the
 // AGW packet engine), the TNC's port settings, how the main window shows spots, and the source
 // opened and closed. Done hides it; an open source goes on receiving.
@@ -39,6 +47,7 @@ class PacketSpotfrm : public platform::Form {
   QString SpotSource;             // "None", "TNC", "Telnet", "AGW Packet Engine"; empty until chosen
   std::uint8_t SpotLoading = 0;   // 1 while the load restores the settings
   QString ConnectedCall;          // the station the AGW engine reports connected
+  QString AGWOwnCall;             // the own call, as the AGW engine was opened with it
   SpotLineBuffer SpotBuffer;      // TNC text not yet taken as whole lines
   float SpotRefreshCount = 0;     // receive ticks since the last spot or band-map refresh
   SpotLineBuffer TelnetLines;     // the cluster's text not yet taken as whole lines
@@ -186,6 +195,11 @@ class PacketSpotfrm : public platform::Form {
   void SendCommandCharacter();
   void DisconnectAGWStation();
   void CloseAGWEngine();
+  void ReportAGWEngineNotReached();
+  void EndAGWEngineConnection();
+  void ShowAGWFrame(std::int32_t kind, const QString& station, const QString& data);
+  void TakeAGWConnectNotice(std::int32_t kind, const QString& station);
+  void SendAGWCommand(const QString& text);
   void SetTNCHandshaking();
   void PowerTNC();
   void ReportTNCPortFailure();
