@@ -22,6 +22,7 @@
 #include "agwengine_peer.h"
 #include "formtesting.h"
 #include "programfolderfixture.h"
+#include "spotlistrows.h"
 
 namespace {
 
@@ -110,15 +111,7 @@ class AgwSourceTest : public ProgramFolderTest {
     QTest::keyClick(w.txtSent.Widget(), Qt::Key_Return);
   }
 
-  // The spot list's rows, top first: call and frequency.
-  QStringList SpotRows() const {
-    QStringList rows;
-    for (int i = 1; i <= form.txtDX.ListItems.Count(); ++i) {
-      const platform::ListItem item = form.txtDX.ListItems.Item(i);
-      rows << item.Text() + " " + item.SubItems(1);
-    }
-    return rows;
-  }
+  QStringList SpotRows() const { return SpotListRows(form); }
 
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   platform::ScriptedDialogs dialogs;

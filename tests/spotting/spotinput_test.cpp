@@ -32,6 +32,7 @@
 #include "formtesting.h"
 #include "operatorscript.h"
 #include "ptypair.h"
+#include "spotlistrows.h"
 
 namespace {
 
@@ -106,15 +107,7 @@ class SpotInputTest : public ::testing::Test {
     return received;
   }
 
-  // The spot list's rows, top first: call and frequency.
-  QStringList SpotRows() const {
-    QStringList rows;
-    for (int i = 1; i <= form.txtDX.ListItems.Count(); ++i) {
-      const platform::ListItem item = form.txtDX.ListItems.Item(i);
-      rows << item.Text() + " " + item.SubItems(1);
-    }
-    return rows;
-  }
+  QStringList SpotRows() const { return SpotListRows(form); }
   int SpotCount() const { return form.txtDX.ListItems.Count(); }
 
   // What the box received after the opening's report.
