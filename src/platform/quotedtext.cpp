@@ -65,21 +65,25 @@ void QuotedTextWriter::Close() {
   if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
 }
 
-QuotedTextReader::QuotedTextReader(const QString& path)
-    : text_(QString::fromLatin1(ReadRegularFile(NativePath(path), MaxTextFileBytes))) {}
+QuotedTextReader::QuotedTextReader(const QString& path) {
+  TakeText(QString::fromLatin1(ReadRegularFile(NativePath(path), MaxTextFileBytes)));
+}
 
 QuotedTextReader QuotedTextReader::FromBytes(const QByteArray& content) {
   QuotedTextReader reader;
-  reader.text_ = QString::fromLatin1(content);
+  reader.TakeText(QString::fromLatin1(content));
   return reader;
+}
+
+void QuotedTextReader::TakeText(QString text) {
+  text_ = std::move(text);
+  contentEnd_ = text_.size();
+  while (contentEnd_ > 0 && (IsBlank(text_[contentEnd_ - 1]) || IsLineEnd(text_[contentEnd_ - 1]))) --contentEnd_;
 }
 
 bool QuotedTextReader::AtEnd() const {
   if (!lineEnded_) return false;  // a comma promises one more value, even an empty one
-  for (qsizetype i = pos_; i < text_.size(); ++i) {
-    if (!IsBlank(text_[i]) && !IsLineEnd(text_[i])) return false;
-  }
-  return true;
+  return pos_ >= contentEnd_;
 }
 
 QString QuotedTextReader::Next() {

@@ -86,6 +86,7 @@ class QuotedTextReader {
 
  private:
   QuotedTextReader() = default;
+  void TakeText(QString text);
   bool AtLineEnd() const;
   void SkipBlanks();
   void SkipLineEnd();
@@ -95,6 +96,9 @@ class QuotedTextReader {
   bool SkipDelimiter();
 
   QString text_;
+  // Past the last character that is neither a blank nor a line end, found once: asking whether
+  // the rest is blank at every line must not rescan a long blank tail each time.
+  qsizetype contentEnd_ = 0;
   qsizetype pos_ = 0;
   bool lineEnded_ = true;
   bool readPastEnd_ = false;

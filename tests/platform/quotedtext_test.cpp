@@ -188,6 +188,18 @@ TEST(QuotedText, ValueByValueCrossesLineEndsAndRunsOutGently) {
   EXPECT_FALSE(trailing.ReadPastEnd());
 }
 
+// A damaged file of the largest size read, all line ends but its last value: each line asks
+// whether only blank lines are left, and that must not rescan the rest of the file every time.
+TEST(QuotedText, AFileOfBlankLinesReadsLineByLineToItsLastValue) {
+  const int lines = 2'000'000;
+  QuotedTextReader reader = QuotedTextReader::FromBytes(QByteArray(lines, '\n') + "\"last\"\r\n \r\n");
+  int read = 0;
+  QStringList values;
+  for (; !reader.AtEnd(); ++read) values = reader.ReadRecord();
+  EXPECT_EQ(read, lines + 1);
+  EXPECT_EQ(values, QStringList{"last"});
+}
+
 TEST(QuotedText, FileErrorsAreRuntimeErrors) {
   QTemporaryDir dir;
   try {
