@@ -1,0 +1,207 @@
+// Another PC of the station for the operator's-day test: the whole program as main runs it (the
+// logo, the station set-up, the main window), in a process of its own whose current folder is its
+// program folder, driven by an operator who takes orders on standard input. Dialogs take their
+// default answers.
+//
+//   stationpc <call> <grid> <log file path as typed> <mounts table>
+//
+// The mounts table stands for /proc/mounts, so a "\\PC\share\..." path typed in the set-up reaches
+// a shared folder of this machine as a network share would. Once the main window is up it prints
+// "ready"; then, one order a line:
+//   band <band name>    chooses the band from the Band menu ("432 M")
+//   mode PH|CW          chooses the mode from the Mode menu
+//   refresh <ms>        sets the log's refresh rate from the Options menu
+//   log <call> <grid>   types the contact into the entry line and Enter; prints "logged <call>"
+//                       when the entry line was cleared, "kept <call>" when it was not
+//   network             opens the network window from its menu
+//   await <call>        prints "listed <call>" once the contact list shows the call
+//   grid <name>         prints "grid <names>" once the network window's band grid shows the name,
+//                       with every name it shows
+//   exit                File, Exit: the program ends
+// It also ends when its input closes.
+
+#include "app/form1.h"
+#include "app/frmstationid.h"
+#include "app/frmvarneklogo.h"
+#include "app/program.h"
+#include "logging/globals.h"
+#include "logging/logstore.h"
+#include "network/frmnetwork.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+#include "platform/paths.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "typedkeys.h"
+
+namespace {
+
+using platform::Instance;
+using platform::IsLoaded;
+
+void Say(const QString& line) {
+  std::fputs(line.toUtf8().append('\n').constData(), stdout);
+  std::fflush(stdout);
+}
+
+template <class F>
+bool IsUp() {
+  return IsLoaded<F>() && Instance<F>().Visible();
+}
+
+bool MainWindowFree() { return IsUp<app::Form1>() && QApplication::activeModalWidget() == nullptr; }
+
+QStringList ListedCalls() {
+  app::Form1& form = Instance<app::Form1>();
+  QStringList calls;
+  for (int row = 1; row <= form.ListView1.ListItems.Count(); ++row) calls << form.ListView1.ListItems(row).SubItems(1);
+  return calls;
+}
+
+QStringList NamesInBandGrid() {
+  network::frmNetwork& net = Instance<network::frmNetwork>();
+  QStringList names;
+  for (auto* cells : {&net.lblBandSSB, &net.lblBandCW}) {
+    for (int column : cells->Indexes()) {
+      if (!(*cells)[column].Caption().isEmpty()) names << (*cells)[column].Caption();
+    }
+  }
+  return names;
+}
+
+void ChooseBand(app::Form1& form, const QString& band) {
+  for (std::size_t index = 0; index < form.BandMenus().size(); ++index) {
+    if (logging::BandNames[index] == band) form.BandMenus()[index]->Action()->trigger();
+  }
+}
+
+// The operator: waits for what an order needs, then does it. Orders wait in turn.
+class Operator {
+ public:
+  Operator(QString call, QString grid, QString logPath)
+      : call_(std::move(call)), grid_(std::move(grid)), logPath_(std::move(logPath)) {
+    Then(&IsUp<app::frmVarnekLogo>, [] {
+      QTest::mouseClick(Instance<app::frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
+    });
+    Then(&IsUp<app::frmStationID>, [this] {
+      app::frmStationID& setUp = Instance<app::frmStationID>();
+      QTest::keyClicks(setUp.Text1.Widget(), call_);
+      QTest::keyClicks(setUp.Text5.Widget(), grid_);
+      setUp.Text8.SetText(QString());
+      QTest::keyClicks(setUp.Text8.Widget(), logPath_);
+      QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
+    });
+    Then(&MainWindowFree, [] {
+      QApplication::setActiveWindow(Instance<app::Form1>().Widget());
+      Say(QStringLiteral("ready"));
+    });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
+    timer_.start(10);
+    QObject::connect(&input_, &QSocketNotifier::activated, [this] { ReadOrders(); });
+  }
+
+ private:
+  struct Act {
+    std::function<bool()> ready;
+    std::function<void()> act;
+  };
+
+  void Then(std::function<bool()> ready, std::function<void()> act) {
+    acts_.push_back({std::move(ready), std::move(act)});
+  }
+
+  // A step never waits in a loop of its own: a window it opens modally runs from the next pass.
+  void Step() {
+    if (acting_ || acts_.empty() || !acts_.front().ready()) return;
+    Act next = std::move(acts_.front());
+    acts_.erase(acts_.begin());
+    acting_ = true;
+    next.act();
+    acting_ = false;
+  }
+
+  void ReadOrders() {
+    char buffer[512];
+    const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0) {
+      input_.setEnabled(false);
+      app::EndRun();  // the test has gone: no PC is left behind
+      return;
+    }
+    pending_.append(buffer, count);
+    qsizetype end = 0;
+    while ((end = pending_.indexOf('\n')) >= 0) {
+      Order(QString::fromUtf8(pending_.left(end)).split(u' ', Qt::SkipEmptyParts));
+      pending_.remove(0, end + 1);
+    }
+  }
+
+  void Order(const QStringList& words) {
+    if (words.isEmpty()) return;
+    const QString& verb = words[0];
+    const QString rest = words.mid(1).join(u' ');
+    app::Form1& form = Instance<app::Form1>();
+    if (verb == "band") {
+      Then(&MainWindowFree, [&form, rest] { ChooseBand(form, rest); });
+    } else if (verb == "mode") {
+      Then(&MainWindowFree, [&form, rest] { (rest == "CW" ? form.mnuCW : form.mnuPhone).Action()->trigger(); });
+    } else if (verb == "refresh") {
+      Then(&MainWindowFree, [this, &form, rest] {
+        dialogs_.AnswerInputBox(rest);
+        form.mnuRefreshrate.Action()->trigger();
+      });
+    } else if (verb == "log" && words.size() == 3) {
+      Then(&MainWindowFree, [&form, call = words[1], grid = words[2]] {
+        QApplication::setActiveWindow(form.Widget());
+        form.txtCall.SetFocus();
+        TypeIntoFocus(call + "  " + grid + "\r");
+        Say((form.txtCall.Text().isEmpty() ? QStringLiteral("logged ") : QStringLiteral("kept ")) + call);
+      });
+    } else if (verb == "network") {
+      Then(&MainWindowFree, [&form] { form.mnuNetwork.Action()->trigger(); });
+    } else if (verb == "await") {
+      Then([rest] { return ListedCalls().contains(rest); }, [rest] { Say("listed " + rest); });
+    } else if (verb == "grid") {
+      Then([rest] { return IsLoaded<network::frmNetwork>() && NamesInBandGrid().contains(rest); },
+           [] { Say("grid " + NamesInBandGrid().join(u' ')); });
+    } else if (verb == "exit") {
+      Then(&MainWindowFree, [&form] { form.mnuExit.Action()->trigger(); });
+    } else {
+      Say("unknown order " + words.join(u' '));
+    }
+  }
+
+  QString call_;
+  QString grid_;
+  QString logPath_;
+  platform::ScriptedDialogs dialogs_;
+  std::vector<Act> acts_;
+  bool acting_ = false;
+  QTimer timer_;
+  QSocketNotifier input_{STDIN_FILENO, QSocketNotifier::Read};
+  QByteArray pending_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  if (argc != 5) {
+    std::fputs("usage: stationpc <call> <grid> <log file path> <mounts table>\n", stderr);
+    return 2;
+  }
+  platform::SetMountTableForTesting(QString::fromLocal8Bit(argv[4]));
+  Operator station(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+  return app::RunProgram();
+}
