@@ -42,6 +42,7 @@
 #include <functional>
 #include <vector>
 
+#include "stationviews.h"
 #include "typedkeys.h"
 
 namespace {
@@ -60,24 +61,6 @@ bool IsUp() {
 }
 
 bool MainWindowFree() { return IsUp<app::Form1>() && QApplication::activeModalWidget() == nullptr; }
-
-QStringList ListedCalls() {
-  app::Form1& form = Instance<app::Form1>();
-  QStringList calls;
-  for (int row = 1; row <= form.ListView1.ListItems.Count(); ++row) calls << form.ListView1.ListItems(row).SubItems(1);
-  return calls;
-}
-
-QStringList NamesInBandGrid() {
-  network::frmNetwork& net = Instance<network::frmNetwork>();
-  QStringList names;
-  for (auto* cells : {&net.lblBandSSB, &net.lblBandCW}) {
-    for (int column : cells->Indexes()) {
-      if (!(*cells)[column].Caption().isEmpty()) names << (*cells)[column].Caption();
-    }
-  }
-  return names;
-}
 
 void ChooseBand(app::Form1& form, const QString& band) {
   for (std::size_t index = 0; index < form.BandMenus().size(); ++index) {

@@ -52,6 +52,7 @@
 #include "keyedtext.h"
 #include "operatorscript.h"
 #include "ptypair.h"
+#include "stationviews.h"
 #include "typedkeys.h"
 
 namespace {
@@ -102,24 +103,6 @@ void TypeContact(const QString& keys) {
   QApplication::setActiveWindow(Main().Widget());
   Main().txtCall.SetFocus();
   ASSERT_TRUE(TypeIntoFocus(keys));
-}
-
-QStringList ListedCalls() {
-  QStringList calls;
-  const platform::ListView& list = Main().ListView1;
-  for (int row = 1; row <= list.ListItems.Count(); ++row) calls << list.ListItems(row).SubItems(1);
-  return calls;
-}
-
-QStringList NamesInBandGrid() {
-  network::frmNetwork& net = Instance<network::frmNetwork>();
-  QStringList names;
-  for (auto* cells : {&net.lblBandSSB, &net.lblBandCW}) {
-    for (int column : cells->Indexes()) {
-      if (!(*cells)[column].Caption().isEmpty()) names << (*cells)[column].Caption();
-    }
-  }
-  return names;
 }
 
 // The band map label that shows `prefix` (a spot's label shows its call's prefix), if one does.
