@@ -1,7 +1,6 @@
 #include "platform/trace.h"
 
 #include "platform/errors.h"
-#include "platform/modulevalues.h"
 
 Q_LOGGING_CATEGORY(lcPlatform, "corvane.platform", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcApp, "corvane.app", QtWarningMsg)
@@ -11,20 +10,8 @@ Q_LOGGING_CATEGORY(lcLogtools, "corvane.logtools", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcKeying, "corvane.keying", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcRig, "corvane.rig", QtWarningMsg)
 Q_LOGGING_CATEGORY(lcSpotting, "corvane.spotting", QtWarningMsg)
-Q_LOGGING_CATEGORY(lcUnbuilt, "corvane.unbuilt", QtWarningMsg)
 
 namespace platform {
-
-namespace {
-
-QStringList& Reached() {
-  static QStringList reached;
-  return reached;
-}
-
-const ResetAtModuleReset clearReached([] { Reached().clear(); });
-
-}  // namespace
 
 QString ProcedureName(const std::source_location& where) {
   return ProcedureNameOf(QString::fromUtf8(where.function_name()));
@@ -56,14 +43,5 @@ bool SkipOnError(TraceCategory category, const std::function<void()>& step,
     return false;
   }
 }
-
-void ReportUnbuilt(const std::source_location& where) {
-  const QString name = ProcedureName(where);
-  if (Reached().contains(name)) return;
-  Reached().append(name);
-  qCWarning(lcUnbuilt).noquote() << name << "has no body yet";
-}
-
-const QStringList& UnbuiltReached() { return Reached(); }
 
 }  // namespace platform

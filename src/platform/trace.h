@@ -2,7 +2,7 @@
 
 #include <QLoggingCategory>
 #include <QString>
-#include <QStringList>
+#include <QString>
 
 #include <exception>
 #include <functional>
@@ -19,7 +19,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcLogtools)
 Q_DECLARE_LOGGING_CATEGORY(lcKeying)
 Q_DECLARE_LOGGING_CATEGORY(lcRig)
 Q_DECLARE_LOGGING_CATEGORY(lcSpotting)
-Q_DECLARE_LOGGING_CATEGORY(lcUnbuilt)
 
 namespace platform {
 
@@ -40,12 +39,4 @@ void TraceError(TraceCategory category, const std::exception& error,
 bool SkipOnError(TraceCategory category, const std::function<void()>& step,
                  const std::source_location& where = std::source_location::current());
 
-// A procedure that has no body yet says so, once per procedure, when it first runs.
-void ReportUnbuilt(const std::source_location& where);
-// Test seam: the procedures without a body that have run, in the order they first ran.
-const QStringList& UnbuiltReached();
-
 }  // namespace platform
-
-// The one marker of a procedure that has no body yet: grep lists what is left.
-#define NOT_BUILT_YET() ::platform::ReportUnbuilt(std::source_location::current())

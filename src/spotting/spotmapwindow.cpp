@@ -8,7 +8,7 @@
 #include "platform/trace.h"
 #include "rig/rigcontrolfrm.h"
 #include "spotting/globals.h"
-#include "spotting/spectrumrows.h"
+#include "spotting/spotmaprows.h"
 #include "spotting/spotstore.h"
 
 #include <algorithm>

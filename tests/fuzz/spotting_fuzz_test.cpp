@@ -7,7 +7,7 @@
 #include "platform/instances.h"
 #include "spotting/bandmapscale.h"
 #include "spotting/packetspotfrm.h"
-#include "spotting/spectrumrows.h"
+#include "spotting/spotmaprows.h"
 #include "spotting/spotintake.h"
 #include "spotting/spotlines.h"
 #include "spotting/spotlist.h"

@@ -278,7 +278,9 @@ TEST_F(NewLogTest, OnlyYesInAnyLetterCaseErasesTheLogAndTheOnTime) {
     EXPECT_EQ(logging::OnTime, c.erases ? 0.0f : 3600.0f);
     EXPECT_EQ(logging::StoredOnTime, c.erases ? 0.0f : 3000.0f);
     EXPECT_EQ(QFile::exists(PreferencesPath()), c.erases);
-    if (c.erases) EXPECT_EQ(logging::ReadPreferencesFile(PreferencesPath()).StoredOnTime, 0.0f);
+    if (c.erases) {
+      EXPECT_EQ(logging::ReadPreferencesFile(PreferencesPath()).StoredOnTime, 0.0f);
+    }
     QFile::remove(PreferencesPath());
   }
   EXPECT_TRUE(dialogs.MessageBoxes().empty());

@@ -19,7 +19,6 @@ class Peer {
   Peer(const QString& logFile, const QString& prefix, int contacts) : prefix_(prefix) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("corvane.unbuilt.warning=false"));
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral(LOGPEER_PATH), {logFile, prefix, QString::number(contacts)});

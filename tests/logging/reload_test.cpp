@@ -339,7 +339,9 @@ TEST_P(RefreshRateTest, TakesSixToSixtySecondsIgnoresOtherNumbersAndRefusesText)
   EXPECT_EQ(logging::RefreshRate, static_cast<float>(c.interval));
   const QString preferences = dir_.filePath(logging::PreferencesFileName);
   EXPECT_EQ(QFile::exists(preferences), c.interval != 30000) << "saved when taken";
-  if (c.interval != 30000) EXPECT_EQ(logging::ReadPreferencesFile(preferences).RefreshRate, c.interval);
+  if (c.interval != 30000) {
+    EXPECT_EQ(logging::ReadPreferencesFile(preferences).RefreshRate, c.interval);
+  }
   if (c.invalid) {
     EXPECT_EQ(dialogs.Beeps(), 1);
     ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);

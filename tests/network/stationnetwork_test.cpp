@@ -55,7 +55,6 @@ class StationPc {
     environment.insert("CORVANE_STATION_PORT", QString::number(port));
     environment.insert("CORVANE_FAKE_SET_CLOCK", "1");  // a clock record sets its own clock only
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("QT_LOGGING_RULES", "corvane.unbuilt.warning=false");
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(root.filePath("program"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -66,21 +66,6 @@ TEST(TraceTest, ATrappedForeignErrorKeepsItsText) {
   EXPECT_TRUE(captured.Messages().first().contains(QStringLiteral("\"vector index\"")));
 }
 
-struct Window {
-  void Procedure() { NOT_BUILT_YET(); }
-};
-
-TEST(TraceTest, AProcedureWithoutABodySaysSoOnceByName) {
-  CapturedMessages captured;
-  Window window;
-  window.Procedure();
-  window.Procedure();
-  EXPECT_EQ(platform::UnbuiltReached(), QStringList{QStringLiteral("Window::Procedure")});
-  EXPECT_EQ(captured.Messages().size(), 1);
-  platform::ResetModuleValues();
-  EXPECT_TRUE(platform::UnbuiltReached().isEmpty());
-}
-
 TEST(TraceTest, ProcedureNamesLoseNamespaceReturnTypeAndParameters) {
   struct Case {
     const char* signature;

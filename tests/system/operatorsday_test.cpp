@@ -177,7 +177,6 @@ class OtherPc {
     environment.insert("CORVANE_HOST_NAME", kOtherPc);
     environment.insert("CORVANE_STATION_PORT", QString::number(stationPort));
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("QT_LOGGING_RULES", "corvane.unbuilt.warning=false");
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(root.filePath("program"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);

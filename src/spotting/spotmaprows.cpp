@@ -1,4 +1,4 @@
-#include "spotting/spectrumrows.h"
+#include "spotting/spotmaprows.h"
 
 #include "platform/clock.h"
 #include "spotting/globals.h"
