@@ -116,6 +116,7 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
                           kRightColumnWidth, kLabelHeight);
   DesignBox(Text11, "13", kRightColumn, 3330, 600);
   UpDown1.Move(kRightColumn + 600, 3330, 255, kBoxHeight);
+  UpDown1.SetBuddy(Text11);
   platform::DesignCaption(lblWPM, "WPM", 5910, 3360, 600, kLabelHeight);
   platform::DesignCaption(Command2, "Faster", 6600, 3315, 1020, 315);
   platform::DesignCaption(Command3, "Slower", 7680, 3315, 1020, 315);

@@ -33,7 +33,7 @@ constexpr double kButtonHeight = 375;
 constexpr double kRowStep = 360;
 constexpr double kBoxLeft = 1200;
 constexpr double kHelpLeft = 1920;
-constexpr double kButtonLeft = 5580;
+constexpr double kButtonLeft = 7560;
 
 // The device holds text while its status is above this; at most one character goes per pause.
 constexpr std::int32_t kDeviceReadyStatus = 4;
@@ -106,7 +106,7 @@ void DesignLabel(platform::Label& label, const char* caption, double left, doubl
 
 frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
   SetCaption(QStringLiteral(" Tappler Setup"));
-  Move(0, 0, 7080, 6480);
+  Move(0, 0, 9060, 6480);
 
   DesignLabel(lblSettings, "Settings:", 120, 120, 1500);
   const double firstRow = 480;
@@ -117,18 +117,18 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
   DesignLabel(lblWeight, "Weight:", 120, firstRow + 2 * kRowStep + 30, 1020);
   DesignBox(txtWeight, "50", firstRow + 2 * kRowStep);
   DesignLabel(lblWeightHelp, "Proportional amount added or subtracted (50 is standard).", kHelpLeft,
-              firstRow + 2 * kRowStep + 30, 4980);
+              firstRow + 2 * kRowStep + 30, 5520);
   DesignLabel(lblRatio, "Ratio:", 120, firstRow + 3 * kRowStep + 30, 1020);
   DesignBox(txtRatio, "50", firstRow + 3 * kRowStep);
-  DesignLabel(lblRatioHelp, "Ratio of dits to dahs (Range: 33 - 66).", kHelpLeft, firstRow + 3 * kRowStep + 30, 4980);
+  DesignLabel(lblRatioHelp, "Ratio of dits to dahs (Range: 33 - 66).", kHelpLeft, firstRow + 3 * kRowStep + 30, 5520);
   DesignLabel(lblLeadIn, "Lead In:", 120, firstRow + 4 * kRowStep + 30, 1020);
   DesignBox(txtLeadIn, "0", firstRow + 4 * kRowStep);
   DesignLabel(lblLeadInHelp, "Lead in time for transmitter (10 ms increments).", kHelpLeft,
-              firstRow + 4 * kRowStep + 30, 4980);
+              firstRow + 4 * kRowStep + 30, 5520);
   DesignLabel(lblTail, "Tail:", 120, firstRow + 5 * kRowStep + 30, 1020);
   DesignBox(txtTail, "0", firstRow + 5 * kRowStep);
   DesignLabel(lblTailHelp, "Tail time after keying has stopped (10 ms increments).", kHelpLeft,
-              firstRow + 5 * kRowStep + 30, 4980);
+              firstRow + 5 * kRowStep + 30, 5520);
 
   const double framesTop = 2760;
   platform::DesignCaption(fraMode, "Keyer Mode", 120, framesTop, 2400, 1500);
@@ -156,7 +156,7 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
   platform::DesignCaption(cmdStop, "Stop", kButtonLeft, 1440, 1260, kButtonHeight);
   platform::DesignCaption(Command3, "Test", kButtonLeft, 1920, 1260, kButtonHeight);
   platform::DesignCaption(Command1, "Buffer Test", kButtonLeft, 2400, 1260, kButtonHeight);
-  Text1.Move(120, 5100, 5280, kBoxHeight);
+  Text1.Move(120, 5100, 7320, kBoxHeight);
   DesignLabel(lblArrows, "Up / down arrows from main form change speeds.", 120, 5520, 5280);
   platform::DesignCaption(cmdDone, "&Done", kButtonLeft, 5040, 1260, kButtonHeight);
 

@@ -31,7 +31,7 @@ constexpr int kMessageKeys = 9;  // F1 .. F9
 constexpr qint64 kPlayEndAllowanceMilliseconds = 1000;
 
 constexpr double kRowTop = 240;
-constexpr double kRowStep = 360;
+constexpr double kRowStep = 330;
 constexpr double kBoxHeight = 315;
 
 }  // namespace
@@ -77,25 +77,25 @@ PhoneFrm::PhoneFrm() : Form(QStringLiteral("PhoneFrm")) {
   platform::DesignCaption(lblCaution, "Caution, RF feedback can damage your PC!", 240, helpTop, 9120, 255);
   lblCaution.SetFontBold(true);
   platform::DesignCaption(lblPhoneMode, "From the main form click Settings, Transmit, Select Mode, Phone.", 240,
-                          helpTop + 300, 9120, 255);
+                          helpTop + 270, 9120, 255);
   platform::DesignCaption(lblKeying,
                           "When playing the wave file, you can key your transmitter manually, use VOX, or an "
                           "interface connected to your PC's serial or parallel (printer) port.  To use the serial "
                           "port, please enter the valid comm setting (or 0 for none) and select whether you want to "
                           "use the RTS or DTR line to key your radio.",
-                          240, helpTop + 600, 9120, 480);
-  platform::DesignCaption(lblSetupTitle, "Setup:", 240, helpTop + 1140, 1200, 255);
+                          240, helpTop + 540, 9120, 600);
+  platform::DesignCaption(lblSetupTitle, "Setup:", 240, helpTop + 1170, 1200, 255);
   lblSetupTitle.SetFontBold(true);
   platform::DesignCaption(lblSetup,
                           "Record each message with a sound recorder and save it as a wave file.  Set the sound "
                           "card's output level so that the transmitter is not overdriven.",
-                          240, helpTop + 1400, 9120, 480);
-  platform::DesignCaption(lblToUseTitle, "To Use:", 240, helpTop + 1920, 1200, 255);
+                          240, helpTop + 1410, 9120, 420);
+  platform::DesignCaption(lblToUseTitle, "To Use:", 240, helpTop + 1860, 1200, 255);
   lblToUseTitle.SetFontBold(true);
   platform::DesignCaption(lblToUse,
                           "Browse for one file per function key.  In phone mode, F1 to F9 on the main form play "
                           "their files; a loop time above 0 repeats the F1 message until a key is pressed.",
-                          240, helpTop + 2180, 9120, 480);
+                          240, helpTop + 2100, 9120, 420);
 
   Timer1.SetInterval(kWatchMilliseconds);
   Timer1.SetEnabled(false);

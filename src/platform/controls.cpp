@@ -995,6 +995,39 @@ UpDown::UpDown(Container* parent, const QString& name, int index)
   }
 }
 
+namespace {
+
+// Runs an action whenever the watched widget is moved or resized; it goes with its owner.
+class GeometryWatch : public QObject {
+ public:
+  GeometryWatch(QObject* owner, QWidget* watched, std::function<void()> moved)
+      : QObject(owner), moved_(std::move(moved)) {
+    watched->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) moved_();
+    return false;
+  }
+
+ private:
+  std::function<void()> moved_;
+};
+
+}  // namespace
+
+void UpDown::SetBuddy(Control& buddy) {
+  new GeometryWatch(Widget(), buddy.Widget(), [this, &buddy] { StandBeside(buddy); });
+  StandBeside(buddy);
+}
+
+void UpDown::StandBeside(const Control& buddy) {
+  SetLeft(buddy.Left() + buddy.Width());
+  SetTop(buddy.Top());
+  SetHeight(buddy.Height());
+}
+
 QWidget* UpDown::UpArrow() const { return Widget()->findChild<QToolButton*>(QStringLiteral("up")); }
 QWidget* UpDown::DownArrow() const { return Widget()->findChild<QToolButton*>(QStringLiteral("down")); }
 

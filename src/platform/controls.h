@@ -399,6 +399,9 @@ class UpDown : public Control {
   void SetWrap(bool wrap) { wrap_ = wrap; }
   QWidget* UpArrow() const;
   QWidget* DownArrow() const;
+  // Keeps the arrows against the buddy's right edge, as tall as it, wherever the buddy is moved
+  // or sized (screen fitting scales the buddy but not the arrows).
+  void SetBuddy(Control& buddy);
 
   void CopyDesignFrom(const Control& source) override;
 
@@ -411,6 +414,7 @@ class UpDown : public Control {
 
  private:
   void Step(int direction);
+  void StandBeside(const Control& buddy);
 
   int value_ = 0;
   int min_ = 0;

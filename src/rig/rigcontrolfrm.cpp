@@ -217,8 +217,8 @@ void RigControlfrm::LayOutControls() {
       1260);
 
   label(Label8, "Unprocessed data returned:", 2520, 5220, 3480);
-  shown(lblUnProcess, 2520, 5490, 3480);
-  DesignCaption(Command4, "Copy unprocessed data to clipboard", 6120, 5460, 2760, 420);
+  shown(lblUnProcess, 2520, 5490, 2400);
+  DesignCaption(Command4, "Copy unprocessed data to clipboard", 5040, 5460, 3840, 420);
   Label10.SetCaption(
       QStringLiteral("Icom radio users will have to replace the 64 in the string with the ID for your particular "
                      "radio.  Please check your Icom user's manual for details."));

@@ -165,13 +165,13 @@ void PacketSpotfrm::LayOutControls() {
   options({{&optData7, "7"}, {&optData8, "8"}}, 2, 600);
   frame(fraStop, "Stop Bits", 6120, 1800, 1320, 600);
   options({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 600);
-  frame(Frame1, "Handshaking", 7560, 1800, 1680, 1260);
+  frame(Frame1, "Handshaking", 7560, 1800, 1680, 1440);
   options({{&Option1, "None"}, {&Option2, "Xon Xoff"}, {&Option3, "RTS"}, {&Option4, "RTS OnOff"}}, 1, 1500);
 
-  platform::DesignCaption(Label2, "TNC cmd mode hex character:", 2520, 3180, 2400, 255);
-  txtHex.Move(4920, 3150, 480, 315);
+  platform::DesignCaption(Label2, "TNC cmd mode hex character:", 2520, 3180, 3300, 255);
+  txtHex.Move(5880, 3150, 480, 315);
   chkConvToHex.SetCaption(QStringLiteral("Convert to Hex"));
-  chkConvToHex.Move(5520, 3180, 1800, 255);
+  chkConvToHex.Move(6840, 3540, 2040, 255);
   chkDX.SetCaption(QStringLiteral("List DX Only (also controls main form)"));
   chkDX.Move(2520, 3540, 4200, 255);
   platform::DesignCaption(Label7, "Telnet Host:", 2520, 3930, 1080, 255);

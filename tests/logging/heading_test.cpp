@@ -94,7 +94,9 @@ TEST(HDCalc, APointOnTheOwnMeridianCountsAsWest) {
   const GeoPoint own{41.5, 72.5};
   for (const auto& [far, heading] : {std::pair{GeoPoint{50, 72.5}, 360.0}, std::pair{GeoPoint{30, 72.5}, 180.0}}) {
     const std::optional<logging::HeadingDistance> result = logging::HDCalc(own, far);
-    if (result) EXPECT_NEAR(result->Heading, heading, 1e-4) << far.Latitude;  // or no heading at all
+    if (result) {
+      EXPECT_NEAR(result->Heading, heading, 1e-4) << far.Latitude;  // or no heading at all
+    }
   }
 }
 

@@ -286,9 +286,13 @@ TEST(StoredContactForms, TypedDatesAndTimesTakeTheLogsForms) {
     const std::optional<QString> date = logtools::StoredContactDate(QString::fromUtf8(c.typed));
     const std::optional<QString> time = logtools::StoredContactTime(QString::fromUtf8(c.typed));
     EXPECT_EQ(date.has_value(), c.date != nullptr);
-    if (c.date && date) EXPECT_EQ(*date, c.date);
+    if (c.date && date) {
+      EXPECT_EQ(*date, c.date);
+    }
     EXPECT_EQ(time.has_value(), c.time != nullptr);
-    if (c.time && time) EXPECT_EQ(*time, c.time);
+    if (c.time && time) {
+      EXPECT_EQ(*time, c.time);
+    }
   }
 }
 

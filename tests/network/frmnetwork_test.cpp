@@ -483,7 +483,9 @@ TEST_F(StationMessages, TheServerRelaysAMessageToEveryPeerAndLogsItButOnlyOneFor
     EXPECT_EQ(dialogs.Beeps(), beeps + (c.forThisPc ? 1 : 0));
     EXPECT_EQ(net.Visible(), c.forThisPc);
     // Shown, it comes to the front (and its activation shows it again) before it is hidden.
-    if (c.forThisPc) ASSERT_TRUE(QTest::qWaitForWindowActive(net.Widget()));
+    if (c.forThisPc) {
+      ASSERT_TRUE(QTest::qWaitForWindowActive(net.Widget()));
+    }
     log += Entry(QString::fromLatin1(c.recipient).trimmed(), "Tent2", text);
     EXPECT_EQ(net.txtOutput.Text(), log) << "every message is logged, an empty line after each";
   }
@@ -627,7 +629,9 @@ TEST_F(NetworkWindow, TheLanListNamesTheComputersTheWalkFindsUpToItsLimit) {
     platform::ScriptedNetworkNeighbourhood neighbourhood(c.root);
     QTest::mouseClick(net.Command4.Widget(), Qt::LeftButton);
     const QStringList listed = ItemsOf(net.List2);
-    if (!c.listed.isEmpty()) EXPECT_EQ(listed, c.listed);
+    if (!c.listed.isEmpty()) {
+      EXPECT_EQ(listed, c.listed);
+    }
     EXPECT_EQ(listed.size(), c.count);
     EXPECT_EQ(listed.value(listed.size() - 1), c.last);
     EXPECT_EQ(network::PCCount, c.count);

@@ -515,6 +515,22 @@ class MiscForm : public Form {
   std::vector<std::string> log;
 };
 
+TEST(UpDown, StaysAgainstItsBuddyWhereverTheBuddyIsMovedOrSized) {
+  MiscForm form;
+  TextBox speed(&form, "Text11");
+  speed.Move(1200, 2400, 600, 285);
+  ShowActive(form);  // a hidden widget hears of its moves only once shown
+  form.UpDown1.SetBuddy(speed);
+  EXPECT_EQ(form.UpDown1.Left(), 1800);
+  EXPECT_EQ(form.UpDown1.Top(), 2400);
+  EXPECT_EQ(form.UpDown1.Height(), 285);
+  speed.Move(1800, 3000, 900, 450);  // as screen fitting scales the box
+  EXPECT_EQ(form.UpDown1.Left(), 2700);
+  EXPECT_EQ(form.UpDown1.Top(), 3000);
+  EXPECT_EQ(form.UpDown1.Height(), 450);
+  EXPECT_EQ(form.UpDown1.Width(), 255) << "the arrows keep their width";
+}
+
 TEST(Label, AccessKeyMarksAreNotShownAndMouseEventsCarryButtonAndTwips) {
   MiscForm form;
   form.lblDialog.SetCaption("Rock && Roll &Now");
