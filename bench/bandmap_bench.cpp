@@ -55,6 +55,34 @@ void FillStore() {
   }
 }
 
+// What a drawing left on a spot label, to be set again by a bare loop.
+struct LabelLook {
+  platform::Label* label;
+  QString caption, toolTip;
+  double left, top;
+  platform::Color color;
+};
+
+std::vector<LabelLook> LooksOf(platform::ControlArray<platform::Label>& labels) {
+  std::vector<LabelLook> looks;
+  for (int slot : labels.Indexes()) {
+    platform::Label& label = labels[slot];
+    looks.push_back({&label, label.Caption(), label.ToolTipText(), label.Left(), label.Top(), label.ForeColor()});
+  }
+  return looks;
+}
+
+void SetAgain(const std::vector<LabelLook>& looks) {
+  for (const LabelLook& look : looks) {
+    look.label->SetToolTipText(look.toolTip);
+    look.label->SetCaption(look.caption);
+    look.label->SetTop(look.top);
+    look.label->SetLeft(look.left);
+    look.label->SetForeColor(look.color);
+    look.label->SetVisible(true);
+  }
+}
+
 void TearDown() {
   platform::UnloadAll();
   platform::ResetModuleValues();
@@ -75,27 +103,8 @@ void BM_BareLabelLoop(benchmark::State& state) {
   app::Form1& form = MainWindowWithDXArea(false);
   FillStore();
   form.DisplayBandMapLabels();
-  struct Look {
-    platform::Label* label;
-    QString caption, toolTip;
-    double left, top;
-    platform::Color color;
-  };
-  std::vector<Look> looks;
-  for (int slot : form.lblDXSpot.Indexes()) {
-    platform::Label& label = form.lblDXSpot[slot];
-    looks.push_back({&label, label.Caption(), label.ToolTipText(), label.Left(), label.Top(), label.ForeColor()});
-  }
-  for (auto _ : state) {
-    for (const Look& look : looks) {
-      look.label->SetToolTipText(look.toolTip);
-      look.label->SetCaption(look.caption);
-      look.label->SetTop(look.top);
-      look.label->SetLeft(look.left);
-      look.label->SetForeColor(look.color);
-      look.label->SetVisible(true);
-    }
-  }
+  const std::vector<LabelLook> looks = LooksOf(form.lblDXSpot);
+  for (auto _ : state) SetAgain(looks);
   TearDown();
 }
 
@@ -168,29 +177,12 @@ void BM_BareSpectrumMapLoop(benchmark::State& state) {
   FillStoreAcrossTheRows();
   spotting::SpectrumMap& map = ShownSpectrumMap();
   map.BandMapLabelDisplay();
-  struct Look {
-    platform::Label* label;
-    QString caption, toolTip;
-    double left, top;
-    platform::Color color;
-  };
-  std::vector<Look> looks;
-  for (int slot : map.lblDXSpot.Indexes()) {
-    platform::Label& label = map.lblDXSpot[slot];
-    looks.push_back({&label, label.Caption(), label.ToolTipText(), label.Left(), label.Top(), label.ForeColor()});
-  }
+  const std::vector<LabelLook> looks = LooksOf(map.lblDXSpot);
   std::vector<std::pair<platform::Label*, QString>> captions;
   for (int k : map.lblFreqSpot.Indexes()) captions.emplace_back(&map.lblFreqSpot[k], map.lblFreqSpot[k].Caption());
   for (auto _ : state) {
     for (const auto& [label, caption] : captions) label->SetCaption(caption);
-    for (const Look& look : looks) {
-      look.label->SetToolTipText(look.toolTip);
-      look.label->SetCaption(look.caption);
-      look.label->SetTop(look.top);
-      look.label->SetLeft(look.left);
-      look.label->SetForeColor(look.color);
-      look.label->SetVisible(true);
-    }
+    SetAgain(looks);
   }
   TearDown();
 }
