@@ -14,6 +14,7 @@
 #include "editwindowtesting.h"
 #include "formtesting.h"
 #include "logpeerprocess.h"
+#include "stationviews.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -61,12 +62,6 @@ class EntryButtonsTest : public LogDatabaseTest {
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
   }
   void Click(platform::CommandButton& button) { QTest::mouseClick(button.Widget(), Qt::LeftButton); }
-
-  QStringList ListedCalls() {
-    QStringList calls;
-    for (int i = 1; i <= form.ListView1.ListItems.Count(); ++i) calls << form.ListView1.ListItems(i).SubItems(1);
-    return calls;
-  }
 
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();

@@ -20,6 +20,7 @@
 #include "modalwindowtesting.h"
 #include "formtesting.h"
 #include "logdatabasefixture.h"
+#include "stationviews.h"
 
 namespace {
 
@@ -78,12 +79,6 @@ class EditContactTest : public LogDatabaseTest {
   }
   static void Enter(platform::TextBox& box) { QTest::keyClick(box.Widget(), Qt::Key_Return); }
   static void Leave(platform::TextBox& box) { QTest::keyClick(box.Widget(), Qt::Key_Tab); }
-
-  QStringList ListedCalls() {
-    QStringList calls;
-    for (int i = 1; i <= form.ListView1.ListItems.Count(); ++i) calls << form.ListView1.ListItems(i).SubItems(1);
-    return calls;
-  }
 
   platform::ScriptedDialogs dialogs;
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
