@@ -2,12 +2,15 @@
 
 #include <QString>
 
+#include <mutex>
+
 namespace platform {
 
 namespace {
 
-// The design's faces are Windows faces; each Liberation face has the advance widths and
-// heights of the face it stands for (Debian package fonts-liberation).
+// The design's faces are Windows faces. The Liberation faces (Debian package fonts-liberation)
+// have the advance widths and heights of Arial, Arial Narrow, Courier New and Times New Roman;
+// the screen faces MS Sans Serif and MS Serif come nearest to Arial and Times New Roman.
 struct FaceStandIn {
   const char* designFace;
   const char* installedFace;
@@ -33,8 +36,8 @@ void UseStandInFaces() {
 
 QFont DesignFont() {
   // Before any window resolves a face: every window takes this font first.
-  static const bool standInsInstalled = (UseStandInFaces(), true);
-  Q_UNUSED(standInsInstalled);
+  static std::once_flag standInsInstalled;
+  std::call_once(standInsInstalled, UseStandInFaces);
   QFont font(QStringLiteral("MS Sans Serif"));
   font.setPointSizeF(kDesignFontSize);
   return font;
