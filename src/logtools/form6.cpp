@@ -10,8 +10,10 @@ namespace logtools {
 
 namespace {
 
+// Taller than the two lines of its caption at design size: the font grows with the screen's width
+// alone, so on a wide screen the two lines need more than the height grows.
 void DesignPreview(platform::Label& label, const QString& caption, double left) {
-  platform::DesignCaption(label, caption, left, 840, 1935, 495);
+  platform::DesignCaption(label, caption, left, 840, 1935, 570);
   label.SetFontName(QStringLiteral("Arial"));
   label.SetFontSize(9);
 }

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -116,6 +117,8 @@ QString ShowInputBox(const QString& prompt, const QString& title, const QString&
   QInputDialog dialog(QApplication::activeWindow());
   dialog.setWindowTitle(title);
   dialog.setLabelText(DisplayedText(prompt));
+  // A long prompt wraps, as a message box's does, so the box and its buttons stay on the screen.
+  if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
   dialog.setTextValue(defaultText);
   return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

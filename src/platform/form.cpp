@@ -1,6 +1,7 @@
 #include "platform/form.h"
 
 #include "platform/errors.h"
+#include "platform/fonts.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/menu.h"
@@ -22,9 +23,6 @@
 namespace platform {
 
 namespace {
-
-// The default face size of the designs.
-constexpr double kDesignFontSize = 8.25;
 
 // Hands a key event to a widget past the event filters, and on up to the control's own widget
 // when an inner widget (an editable combo box's line edit) does not take it.
@@ -65,9 +63,7 @@ Form::Form(const QString& name) : Placement(4800, 3600), name_(name), window_(ne
   window_->setObjectName(name);
   window_->setWindowTitle(name);
   client_->setObjectName(name + QStringLiteral("_client"));
-  QFont font = client_->font();
-  font.setPointSizeF(kDesignFontSize);
-  client_->setFont(font);
+  client_->setFont(DesignFont());
   client_->setMouseTracking(true);
   window_->setCentralWidget(client_);
   filter_ = new FormEventFilter(this);

@@ -1,14 +1,21 @@
 #include "platform/dialogs.h"
 
 #include "platform/errors.h"
+#include "platform/forms.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include "formtesting.h"
 
 using namespace platform;
 
@@ -50,6 +57,43 @@ TEST(MsgBox, RealBoxesAnswerWithTheButtonPressed) {
     input->accept();
   });
   EXPECT_EQ(InputBox("Your call?", "Station", "N0CALL"), "W1AW");
+}
+
+// A box lies within a 1024 x 768 screen (and within its own), buttons included, however long its
+// prompt: the prompt wraps.
+TEST(Dialogs, BoxesWithLongPromptsFitTheScreenWithTheirButtons) {
+  const QString prompt = QString("How often do you want the program to check the log to update the contact list and "
+                                 "score statistics?  This does not effect dupe checking.  Dupe checking is always "
+                                 "done in real time.  Use 60000 for slower PC's (less than 300 MHz)\r\n\r\n")
+                             .repeated(2);
+  const QRect screen(0, 0, 1024, 768);
+  Form owner("Owner");  // the main window the box belongs to, filling the screen
+  owner.Move(0, 0, screen.width() * TwipsPerPixel, screen.height() * TwipsPerPixel);
+  ShowActive(owner);
+
+  const auto checkShownBox = [&](auto accept) {
+    QTimer::singleShot(0, [&, accept] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+      const QRect onScreen = screen & box->screen()->availableGeometry();
+      EXPECT_TRUE(onScreen.contains(box->frameGeometry())) << box->frameGeometry().width() << " px wide";
+      const auto buttons = box->findChildren<QPushButton*>();
+      EXPECT_FALSE(buttons.isEmpty());
+      for (const QPushButton* button : buttons) {
+        EXPECT_TRUE(onScreen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+            << button->text().toStdString();
+      }
+      const auto* label = box->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+      ASSERT_NE(label, nullptr);
+      EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "the whole prompt shows";
+      accept(box);
+    });
+  };
+  checkShownBox([](QWidget* box) { static_cast<QDialog*>(box)->accept(); });
+  EXPECT_EQ(InputBox(prompt, "Refresh Rate Settings", "60000"), "60000");
+  checkShownBox([](QWidget* box) { static_cast<QMessageBox*>(box)->button(QMessageBox::Cancel)->click(); });
+  EXPECT_EQ(MsgBox(prompt, MsgBoxStyle::YesNoCancel), MsgBoxResult::Cancel);
 }
 
 TEST(InputBox, CancelGivesEmptyTextAndEnterGivesTheDefault) {

@@ -1,6 +1,7 @@
 #include "platform/forms.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -600,6 +601,36 @@ TEST(FormSurface, DrawingsAreKeptUnderTheControlsUntilErased) {
   form.Cls();
   EXPECT_EQ(form.KeptPicture().pixelColor(5, 10), white);
   EXPECT_EQ(form.ClientWidget()->grab().toImage().pixelColor(5, 10), white);
+}
+
+// ---- Fonts ----
+
+// The design's faces are seldom installed: the Liberation face of the same metrics shows in each
+// one's place, in any letter case, while the program reads back the name it set.
+TEST(Fonts, DesignFacesShowAsTheirMetricCompatibleFacesAndReadBackAsSet) {
+  LayoutForm form;
+  EXPECT_EQ(form.FontName(), "MS Sans Serif");
+  EXPECT_EQ(form.FontSize(), 8.25);
+  EXPECT_EQ(form.Frame1.FontName(), "MS Sans Serif") << "a control starts with its window's face";
+  EXPECT_EQ(QFontInfo(form.Option1.Widget()->font()).family(), "Liberation Sans");
+
+  const struct {
+    const char* design;
+    const char* shown;
+  } faces[] = {
+      {"Arial", "Liberation Sans"},          {"ARIAL NARROW", "Liberation Sans Narrow"},
+      {"Courier New", "Liberation Mono"},    {"Times New Roman", "Liberation Serif"},
+      {"MS Serif", "Liberation Serif"},      {"MS Sans Serif", "Liberation Sans"},
+  };
+  for (const auto& face : faces) {
+    SCOPED_TRACE(face.design);
+    form.Label1.SetFontName(face.design);
+    EXPECT_EQ(form.Label1.FontName(), face.design);
+    EXPECT_EQ(QFontInfo(form.Label1.Widget()->font()).family(), face.shown);
+    EXPECT_EQ(form.Label1.FontSize(), 12) << "the size stays as set";
+  }
+  form.SetFontName("Arial Narrow");
+  EXPECT_EQ(QFontInfo(form.ClientWidget()->font()).family(), "Liberation Sans Narrow");
 }
 
 TEST(Screen, TestSizeOverridesTheRealScreen) {
