@@ -1,6 +1,7 @@
 #include "logtools/adifexport.h"
 
 #include "logging/logstore.h"
+#include "logging/storeddatetime.h"
 #include "logtools/exportfile.h"
 #include "platform/clock.h"
 
@@ -42,7 +43,7 @@ void AppendField(std::string& out, std::string_view name, QStringView value, std
   out += after;
 }
 
-void AppendDateField(std::string& out, const ContactDate& date) {
+void AppendDateField(std::string& out, const logging::ContactDate& date) {
   AppendSpecifier(out, "Qso_Date", 8, "d");
   AppendZeroPadded(out, date.Year, 4);
   AppendZeroPadded(out, date.Month, 2);
@@ -75,7 +76,8 @@ void AppendHeader(std::string& out, const QString& mainWindowCaption) {
 void AppendRecord(std::string& out, std::int32_t slot, const AdifAnswers& answers, const QString& phoneMode) {
   const QString& call = logging::LogCalls[slot];
   if (!call.isEmpty()) AppendField(out, "Call", call, " ");
-  if (const std::optional<ContactDate> date = ReadContactDate(logging::LogDate[slot])) AppendDateField(out, *date);
+  const std::optional<logging::ContactDate> date = logging::ReadContactDate(logging::LogDate[slot]);
+  if (date) AppendDateField(out, *date);
   const QString& band = logging::LogBand[slot];
   if (!band.isEmpty()) AppendField(out, "Band", AdifBand(band), kLineEnd);
   const QString& mode = logging::LogMode[slot];

@@ -1,6 +1,7 @@
 #include "logtools/cabrillo.h"
 
 #include "logging/logstore.h"
+#include "logging/storeddatetime.h"
 #include "logtools/exportfile.h"
 
 #include <QStringList>
@@ -123,7 +124,7 @@ QStringView BandCode(const QString& band) {
 
 // The stored date as yyyy-mm-dd; a text that is no date goes as it is.
 void AppendDate(std::string& out, const QString& storedDate) {
-  const std::optional<ContactDate> date = ReadContactDate(storedDate);
+  const std::optional<logging::ContactDate> date = logging::ReadContactDate(storedDate);
   if (!date) {
     AppendLatin1(out, storedDate);
     return;

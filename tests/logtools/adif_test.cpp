@@ -72,6 +72,10 @@ TEST_F(AdifTest, RecordsByCase) {
        ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>0705 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
+      {"another program's forms: a time of one-digit parts", Contact("K1ABC", "50 M", "CW", "6/8/2024", "7:5:3"),
+       ssb,
+       "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>0705 <RST_Sent:2>59 "
+       "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
       {"a date month first", Contact("K1ABC", "50 M", "CW", "12/31/2023", "23:59:59"), ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20231231 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>2359 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},

@@ -155,7 +155,8 @@ TEST_F(CabrilloTest, EveryContactReadsBackByTheTagGrammar) {
   SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33"),
           Contact("W2DEF/R", "10 G", "CW", "2024-06-08", "18:07", "FN20", "FN30"),
           Contact("VE3GHI", "3.5 G", "PH", "6/9/2024", "07:05:00", "FN03", "FN32"),
-          Contact("K4JKL", "300 G", "CW", "2024/06/09", "23:59:59", "EM73", "FN31")});
+          Contact("K4JKL", "300 G", "CW", "2024/06/09", "23:59:59", "EM73", "FN31"),
+          Contact("N5MNO", "50 M", "CW", "6/10/2024", " 7:5:3", "EM12", "FN31")});
 
   const CabrilloFile file = ReadCabrillo(Write(ArrlEntry()));
 
@@ -163,7 +164,8 @@ TEST_F(CabrilloTest, EveryContactReadsBackByTheTagGrammar) {
       {"144", "PH", "2024-06-08", "1805", "W1XYZ", "FN31", "K1ABC", "FN42"},
       {"10", "CW", "2024-06-08", "1807", "W1XYZ", "FN30", "W2DEF/R", "FN20"},
       {"3.4", "PH", "2024-06-09", "0705", "W1XYZ", "FN32", "VE3GHI", "FN03"},
-      {"300", "CW", "2024-06-09", "2359", "W1XYZ", "FN31", "K4JKL", "EM73"}};
+      {"300", "CW", "2024-06-09", "2359", "W1XYZ", "FN31", "K4JKL", "EM73"},
+      {"50", "CW", "2024-06-10", "0705", "W1XYZ", "FN31", "N5MNO", "EM12"}};
   EXPECT_EQ(file.Qsos, expected);
 }
 
