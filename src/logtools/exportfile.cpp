@@ -6,16 +6,39 @@
 #include <QSaveFile>
 #include <QStringView>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
 namespace logtools {
+
+namespace {
+
+// C0, DEL and C1: the characters that are no text to a reader.
+bool IsControlCharacter(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
+
+}  // namespace
 
 void AppendLatin1(std::string& out, QStringView text) {
   const std::size_t start = out.size();
   out.resize(start + static_cast<std::size_t>(text.size()));
   char* byte = out.data() + start;
   for (const QChar c : text) *byte++ = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?';
+}
+
+QString OneLineText(const QString& text) {
+  if (std::none_of(text.begin(), text.end(), IsControlCharacter)) return text;
+  QString line;
+  line.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (!IsControlCharacter(text[i])) {
+      line += text[i];
+      continue;
+    }
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;  // one line break
+    line += u' ';
+  }
+  return line;
 }
 
 void AppendZeroPadded(std::string& out, int number, int width) {

@@ -17,6 +17,12 @@ namespace logtools {
 // bytes appended always number text.size().
 void AppendLatin1(std::string& out, QStringView text);
 
+// A value as one line of a file that other programs read: each line break (CR LF, CR or LF) and
+// every other control character becomes one blank, so a text that another program stored in the
+// shared log can neither start a line of its own nor shift the fields after it. The program's own
+// quoted-text files replace line breaks only, so their other characters come back as written.
+QString OneLineText(const QString& text);
+
 // Appends a number in decimal with at least `width` digits, "0"-padded in front.
 void AppendZeroPadded(std::string& out, int number, int width = 1);
 
