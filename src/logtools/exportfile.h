@@ -8,9 +8,9 @@
 #include <string_view>
 
 // What the log's export files share: how a file is put in place, the program and contest names
-// they record, and how a stored time is written. Exports are Latin-1, the 8-bit code page
-// their readers expect. A whole file is built in memory and written at once: a large log costs
-// one system call, not one per piece.
+// they record, and how a stored time is written. The Cabrillo and sibling-logger files are
+// Latin-1, the 8-bit code page their readers expect; ADIF is ASCII. A whole file is built in
+// memory and written at once: a large log costs one system call, not one per piece.
 namespace logtools {
 
 // Appends text in Latin-1, one byte per UTF-16 unit ("?" for a character outside Latin-1), so the
