@@ -5,10 +5,10 @@
 #include "logging/commit.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
+#include "logging/storeddatetime.h"
 #include "network/frmnetwork.h"
 #include "network/globals.h"
 #include "platform/clock.h"
-#include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/trace.h"
 
@@ -25,24 +25,26 @@ constexpr qint64 SecondsPerHour = 3600;
 constexpr qint64 SecondsIn20Minutes = 1200;
 
 // A contact's stored UTC date and time as one moment; empty when either cannot be read.
-std::optional<QDateTime> ContactMomentOf(const QString& date, const QString& time) {
-  const QDate day = QDate::fromString(date, QStringLiteral("yyyy/M/d"));
-  QTime clock = QTime::fromString(time, QStringLiteral("H:m:s"));
-  if (!clock.isValid()) clock = QTime::fromString(time, QStringLiteral("H:m"));
-  if (!day.isValid() || !clock.isValid()) return std::nullopt;
-  return QDateTime(day, clock, Qt::UTC);
-}
+std::optional<qint64> ContactMomentOf(std::int32_t slot) { return ReadContactMoment(LogDate[slot], LogTime[slot]); }
+
+// Whether a slot stands in time order, every row before it in the program's own forms older: a
+// reload sorts the rows by their texts, which keeps time order among those forms only. A row that
+// another program wrote in another form sits wherever its text sorted.
+bool StandsInTimeOrder(std::int32_t slot) { return IsStoredDate(LogDate[slot]) && IsStoredTime(LogTime[slot]); }
 
 }  // namespace
 
 RecentContactCounts CountRecentContacts(const QDateTime& utcNow) {
-  const QDateTime now = utcNow.addMSecs(-utcNow.time().msec());  // whole seconds, as the log keeps them
+  const qint64 now = MomentOf(utcNow);
   RecentContactCounts counts;
   for (std::int32_t slot = LogCount; slot >= 1; --slot) {
-    const std::optional<QDateTime> logged = ContactMomentOf(LogDate[slot], LogTime[slot]);
-    if (!logged) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
-    const qint64 age = logged->secsTo(now);
-    if (age >= SecondsPerHour) break;  // the log runs in time order: nothing older follows
+    const std::optional<qint64> logged = ContactMomentOf(slot);
+    if (!logged) continue;  // a row that cannot be read counts nowhere
+    const qint64 age = now - *logged;
+    if (age >= SecondsPerHour) {
+      if (StandsInTimeOrder(slot)) break;
+      continue;
+    }
     ++counts.LastHour;
     if (age < SecondsIn20Minutes) ++counts.Last20Minutes;
   }
@@ -91,7 +93,7 @@ void ShowOnTime(Form1& form, const QDateTime& now) {
 
 void Form1::Timer1_Timer() { TimeStats(); }
 
-// A date or time in the log that cannot be read leaves the figures as they were.
+// An error on the way leaves the figures as they were.
 void Form1::TimeStats() {
   try {
     const logging::RecentContactCounts counts =

@@ -15,10 +15,10 @@ struct RecentContactCounts {
 };
 
 // Walks the in-memory log from its newest slot down and stops at the first contact an hour old or
-// older, so the cost follows the recent contacts rather than the log's size. Both limits are
-// strict: a contact exactly 1200 s old is outside the 20 minutes. Throws platform::RuntimeError
-// 13 "Type mismatch" when a date ("yyyy/mm/dd") or time ("hh:mm:ss", or "hh:mm" after the
-// contest) walked over cannot be read.
+// older that stands in time order (a date and time in the program's own forms), so the cost
+// follows the recent contacts rather than the log's size. An older contact in another form is
+// passed over, and so is a row whose date or time cannot be read. Both limits are strict: a
+// contact exactly 1200 s old is outside the 20 minutes.
 RecentContactCounts CountRecentContacts(const QDateTime& utcNow);
 
 }  // namespace logging

@@ -19,9 +19,10 @@ QString AdifCommentDefault(std::uint8_t contestType);
 
 // Writes contacts 1 to LogCount of the in-memory log, in its order, as an ADIF file at `path` (a
 // path as the program writes it): the header naming the program (from the main window's caption)
-// and today's local date, then one record per contact. The own grid is not exported. Throws
-// platform::RuntimeError with the description when the file cannot be written; the old file at
-// the path is then left as it was.
+// and today's local date, then one record per contact. The own grid is not exported. Texts are
+// written in ASCII, a letter with an accent as its base letter and any other character as "?".
+// Throws platform::RuntimeError with the description when the file cannot be written; the old
+// file at the path is then left as it was.
 void WriteAdifFile(const QString& path, const AdifAnswers& answers, const QString& mainWindowCaption);
 
 }  // namespace logtools

@@ -1,6 +1,7 @@
 #include "logtools/cabrillo.h"
 
 #include "logging/logstore.h"
+#include "logging/storeddatetime.h"
 #include "logtools/exportfile.h"
 
 #include <QStringList>
@@ -116,6 +117,9 @@ class ColumnLines {
   std::size_t lineStart_;
 };
 
+// A field's text in Latin-1, on the line it belongs to.
+void AppendText(std::string& out, const QString& text) { AppendLatin1(out, OneLineText(text)); }
+
 QStringView BandCode(const QString& band) {
   const std::int32_t index = logging::BandIndex(band);
   return index < 0 ? QStringView() : kBandCodes[index];
@@ -123,9 +127,9 @@ QStringView BandCode(const QString& band) {
 
 // The stored date as yyyy-mm-dd; a text that is no date goes as it is.
 void AppendDate(std::string& out, const QString& storedDate) {
-  const std::optional<ContactDate> date = ReadContactDate(storedDate);
+  const std::optional<logging::ContactDate> date = logging::ReadContactDate(storedDate);
   if (!date) {
-    AppendLatin1(out, storedDate);
+    AppendText(out, storedDate);
     return;
   }
   AppendZeroPadded(out, date->Year, 4);
@@ -139,15 +143,15 @@ void AppendQsoLine(ColumnLines& lines, std::int32_t slot, const QString& ownCall
   const QStringView code = BandCode(logging::LogBand[slot]);
   lines.At(1) += "QSO:";
   AppendLatin1(lines.At(11 - static_cast<std::size_t>(code.size())), code);  // ends in column 10
-  AppendLatin1(lines.At(12), logging::LogMode[slot]);
+  AppendText(lines.At(12), logging::LogMode[slot]);
   AppendDate(lines.At(15), logging::LogDate[slot]);
-  AppendLatin1(lines.At(26), TimeHhmm(logging::LogTime[slot]));
-  AppendLatin1(lines.At(31), ownCall);
+  AppendText(lines.At(26), TimeHhmm(logging::LogTime[slot]));
+  AppendText(lines.At(31), ownCall);
   lines.At(45);  // columns 45 to 48 stay blank
-  AppendLatin1(lines.At(49), logging::LogGridSent[slot]);
-  AppendLatin1(lines.At(56), logging::LogCalls[slot]);
+  AppendText(lines.At(49), logging::LogGridSent[slot]);
+  AppendText(lines.At(56), logging::LogCalls[slot]);
   lines.At(70);  // columns 70 to 73 stay blank
-  AppendLatin1(lines.At(74), logging::LogGridRcvd[slot]);
+  AppendText(lines.At(74), logging::LogGridRcvd[slot]);
   lines.At(81) += ' ';
   lines.EndLine();
 }
@@ -159,7 +163,7 @@ void WriteCabrilloLog(const QString& path, const CabrilloEntry& entry) {
   // About 83 bytes a contact after a header of a few hundred: one allocation for the whole file.
   out.reserve(1024 + 96 * static_cast<std::size_t>(logging::LogCount));
   for (const QString& line : HeaderLines(entry)) {
-    AppendLatin1(out, line);
+    AppendText(out, line);
     out += kLineEnd;
   }
   ColumnLines lines(out);

@@ -17,7 +17,8 @@ enum class BandOption { Option8, Option5, Option12, Option13 };
 // Low and High power; under the CQ layout Assisted and Non-assisted.
 enum class PowerOption { Option19, Option18 };
 
-// What the header says besides the log itself. Texts are written as given, untrimmed.
+// What the header says besides the log itself. Texts are written as given, untrimmed; in these
+// and in the log's values, a line break or another control character is written as a blank.
 struct CabrilloEntry {
   QString MainWindowCaption;  // names the program in CREATED-BY
   std::uint8_t ContestType = 0;

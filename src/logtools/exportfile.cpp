@@ -1,27 +1,21 @@
 #include "logtools/exportfile.h"
 
+#include "logging/storeddatetime.h"
 #include "platform/paths.h"
 
-#include <QDate>
 #include <QSaveFile>
 #include <QStringView>
 
+#include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace logtools {
 
 namespace {
 
-// The number written by all-digit text of minDigits to maxDigits characters; -1 for other text.
-int DigitsValue(QStringView text, qsizetype minDigits, qsizetype maxDigits) {
-  if (text.size() < minDigits || text.size() > maxDigits) return -1;
-  int value = 0;
-  for (const QChar c : text) {
-    if (c < u'0' || c > u'9') return -1;
-    value = value * 10 + (c.unicode() - u'0');
-  }
-  return value;
-}
+// C0, DEL and C1: the characters that are no text to a reader.
+bool IsControlCharacter(QChar c) { return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F); }
 
 }  // namespace
 
@@ -30,6 +24,21 @@ void AppendLatin1(std::string& out, QStringView text) {
   out.resize(start + static_cast<std::size_t>(text.size()));
   char* byte = out.data() + start;
   for (const QChar c : text) *byte++ = c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?';
+}
+
+QString OneLineText(const QString& text) {
+  if (std::none_of(text.begin(), text.end(), IsControlCharacter)) return text;
+  QString line;
+  line.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (!IsControlCharacter(text[i])) {
+      line += text[i];
+      continue;
+    }
+    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;  // one line break
+    line += u' ';
+  }
+  return line;
 }
 
 void AppendZeroPadded(std::string& out, int number, int width) {
@@ -59,35 +68,13 @@ QString ContestName(std::uint8_t contestType) {
   }
 }
 
-std::optional<ContactDate> ReadContactDate(QStringView text) {
-  const char16_t separator = text.contains(u'/') ? u'/' : u'-';
-  const qsizetype first = text.indexOf(separator);
-  const qsizetype second = first < 0 ? -1 : text.indexOf(separator, first + 1);
-  if (second < 0 || text.indexOf(separator, second + 1) >= 0) return std::nullopt;
-  const QStringView parts[] = {text.left(first), text.mid(first + 1, second - first - 1), text.mid(second + 1)};
-  const bool yearFirst = parts[0].size() == 4;
-  if (!yearFirst && separator != u'/') return std::nullopt;
-  const int year = DigitsValue(parts[yearFirst ? 0 : 2], 4, 4);
-  const int month = DigitsValue(parts[yearFirst ? 1 : 0], 1, 2);
-  const int day = DigitsValue(parts[yearFirst ? 2 : 1], 1, 2);
-  if (year < 0 || !QDate::isValid(year, month, day)) return std::nullopt;
-  return ContactDate{year, month, day};
-}
-
-std::optional<int> ReadContactTime(QStringView text) {
-  const QStringView time = text.trimmed();
-  const qsizetype firstColon = time.indexOf(u':');
-  const qsizetype secondColon = firstColon < 0 ? -1 : time.indexOf(u':', firstColon + 1);
-  if (firstColon < 0 || (secondColon >= 0 && time.indexOf(u':', secondColon + 1) >= 0)) return std::nullopt;
-  const qsizetype minuteEnd = secondColon < 0 ? time.size() : secondColon;
-  const int hours = DigitsValue(time.left(firstColon), 1, 2);
-  const int minutes = DigitsValue(time.mid(firstColon + 1, minuteEnd - firstColon - 1), 1, 2);
-  const int seconds = secondColon < 0 ? 0 : DigitsValue(time.mid(secondColon + 1), 1, 2);
-  if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) return std::nullopt;
-  return (hours * 60 + minutes) * 60 + seconds;
-}
-
 QString TimeHhmm(QStringView storedTime) {
+  if (const std::optional<int> seconds = logging::ReadContactTime(storedTime)) {
+    std::string hhmm;
+    AppendZeroPadded(hhmm, *seconds / 3600, 2);
+    AppendZeroPadded(hhmm, *seconds / 60 % 60, 2);
+    return QString::fromLatin1(hhmm);
+  }
   const QStringView time = storedTime.trimmed();
   const qsizetype colon = time.indexOf(u':');
   QString hhmm = time.left(colon < 0 ? time.size() : colon).toString();

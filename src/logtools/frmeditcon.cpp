@@ -5,7 +5,7 @@
 #include "logging/keyfilters.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
-#include "logtools/exportfile.h"
+#include "logging/storeddatetime.h"
 #include "platform/design.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
@@ -75,7 +75,7 @@ void RefuseLeftValue(platform::TextBox& box, platform::Label& indicator, const Q
 }  // namespace
 
 std::optional<QString> StoredContactDate(QStringView typed) {
-  const std::optional<ContactDate> date = ReadContactDate(typed);
+  const std::optional<logging::ContactDate> date = logging::ReadContactDate(typed);
   if (!date) return std::nullopt;
   return QStringLiteral("%1/%2/%3")
       .arg(date->Year, 4, 10, QLatin1Char('0'))
@@ -83,7 +83,7 @@ std::optional<QString> StoredContactDate(QStringView typed) {
 }
 
 std::optional<QString> StoredContactTime(QStringView typed) {
-  const std::optional<int> seconds = ReadContactTime(typed);
+  const std::optional<int> seconds = logging::ReadContactTime(typed);
   if (!seconds) return std::nullopt;
   QString stored = TwoDigits(*seconds / 3600) + QLatin1Char(':') + TwoDigits(*seconds / 60 % 60);
   if (typed.count(u':') == 2) stored += QLatin1Char(':') + TwoDigits(*seconds % 60);

@@ -1,7 +1,7 @@
 #include "logtools/rategraph.h"
 
 #include "logging/logstore.h"
-#include "logtools/exportfile.h"
+#include "logging/storeddatetime.h"
 
 #include <QDate>
 
@@ -27,10 +27,7 @@ constexpr double ValueMarginShare = 0.0025;
 // A contact's moment in whole seconds, its day counted as a Julian day; empty when
 // its date or time cannot be read.
 std::optional<qint64> MomentOf(const GraphContact& contact) {
-  const std::optional<ContactDate> date = ReadContactDate(contact.Date);
-  const std::optional<int> time = ReadContactTime(contact.Time);
-  if (!date || !time) return std::nullopt;
-  return QDate(date->Year, date->Month, date->Day).toJulianDay() * SecondsPerDay + *time;
+  return logging::ReadContactMoment(contact.Date, contact.Time);
 }
 
 QString TwoDigits(qint64 number) { return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0')); }

@@ -12,11 +12,12 @@ void WriteSiblingLoggerFile(const QString& path, std::uint8_t contestType) {
   const QuotedValue contestValue = contest.isEmpty() ? QuotedValue::None() : QuotedValue(contest);
   const QuotedValue none = QuotedValue::None();
   platform::QuotedTextWriter file(path);
+  const auto text = [](const QString& value) { return QuotedValue(OneLineText(value)); };
   for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) {
-    file.WriteRecord({logging::LogCalls[slot], logging::LogDate[slot], logging::LogBand[slot].left(3).trimmed(),
-                      logging::LogMode[slot], none, logging::LogTime[slot], logging::LogRstSent[slot],
-                      logging::LogRstRcvd[slot], none, none, none, none, logging::LogGridRcvd[slot], none, none,
-                      contestValue});
+    file.WriteRecord({text(logging::LogCalls[slot]), text(logging::LogDate[slot]),
+                      text(logging::LogBand[slot].left(3).trimmed()), text(logging::LogMode[slot]), none,
+                      text(logging::LogTime[slot]), text(logging::LogRstSent[slot]), text(logging::LogRstRcvd[slot]),
+                      none, none, none, none, text(logging::LogGridRcvd[slot]), none, none, contestValue});
   }
   file.Close();
 }

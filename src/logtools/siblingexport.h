@@ -13,7 +13,8 @@ namespace logtools {
 // Writes contacts 1 to LogCount of the in-memory log, in its order, as quoted-text records at
 // `path` (a path as the program writes it; the export names it LogExp.txt in the program folder):
 // call, date, band, mode, time, reports, the other station's grid and the contest's name, in the
-// sibling logger's 16 columns. Throws platform::RuntimeError with the description when the file
+// sibling logger's 16 columns; a line break or another control character in a value goes as a
+// blank (see OneLineText). Throws platform::RuntimeError with the description when the file
 // cannot be written; the old file is then left as it was.
 void WriteSiblingLoggerFile(const QString& path, std::uint8_t contestType);
 

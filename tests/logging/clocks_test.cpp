@@ -9,7 +9,6 @@
 #include "network/globals.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/modulevalues.h"
 #include "platform/paths.h"
@@ -22,6 +21,7 @@
 #include "formtesting.h"
 #include "programfolderfixture.h"
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -86,14 +86,40 @@ TEST_F(RateTest, EntriesBeyondTheFirstOldContactAreNeverRead) {
   EXPECT_EQ(counts.Last20Minutes, 1);
 }
 
-TEST_F(RateTest, AnUnreadableDateWithinTheHourIsATypeMismatch) {
+TEST_F(RateTest, AnUnreadableDateWithinTheHourIsPassedOver) {
   LogContactAged(120);
   LogPostContestContact("2024/13/40", "01:00");
-  try {
-    Counts();
-    FAIL() << "no error";
-  } catch (const platform::RuntimeError& error) {
-    EXPECT_EQ(error.Number(), 13);
+  const logging::RecentContactCounts counts = Counts();
+  EXPECT_EQ(counts.LastHour, 1);
+  EXPECT_EQ(counts.Last20Minutes, 1);
+}
+
+// Rows that Combine or another program brought in, in forms of their own; UTC is now 01:30:00 on
+// 2024/03/03.
+TEST_F(RateTest, RowsInOtherFormsAreCountedAndAnOldOneDoesNotEndTheWalk) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<QString, QString>> rowsOldestFirst;
+    std::int32_t lastHour;
+    std::int32_t last20Minutes;
+  };
+  const Case cases[] = {
+      {"a date with dashes", {{"2024-03-03", "01:25:00"}}, 1, 1},
+      {"a date month first", {{"3/3/2024", "01:00:00"}}, 1, 0},
+      {"a time with a blank before it", {{"2024/03/03", " 01:29:59"}}, 1, 1},
+      {"a time of one-digit parts", {{"2024/03/03", "1:5:3"}}, 1, 0},
+      {"an old row in another form", {{"2024/03/03", "01:20:00"}, {"3/1/2024", "12:00:00"}}, 1, 1},
+      {"an old row in the program's form ends the walk",
+       {{"2024/03/03", "01:20:00"}, {"2024/03/01", "12:00:00"}},
+       0,
+       0},
+  };
+  for (const Case& c : cases) {
+    logging::ClearContacts();
+    for (const auto& [date, time] : c.rowsOldestFirst) LogPostContestContact(date, time);
+    const logging::RecentContactCounts counts = Counts();
+    EXPECT_EQ(counts.LastHour, c.lastHour) << c.name;
+    EXPECT_EQ(counts.Last20Minutes, c.last20Minutes) << c.name;
   }
 }
 
@@ -138,9 +164,9 @@ TEST_F(ClocksTest, APostContestContactLastInTheLogStopsTheRatesAtZero) {
   EXPECT_EQ(form->lblAQSO20.Caption(), "0");
 }
 
-TEST_F(ClocksTest, AnUnreadableDateLeavesTheRatesAsTheyWere) {
-  LogContactAged(300);
+TEST_F(ClocksTest, AnUnreadableDateIsPassedOverAndTheRatesGoOn) {
   form->TimeStats();
+  LogContactAged(300);
   LogPostContestContact("2024/02/30", "14:05");
   form->TimeStats();
   EXPECT_EQ(form->lblAQSO60.Caption(), "1");

@@ -47,13 +47,14 @@ QStringList Records(int newest, int oldest) {
 
 TEST(ContactListRow, StoredDatesAndTimesShowAsMonthDayAndHourMinuteOtherTextsAsTheyAre) {
   const std::pair<const char*, const char*> dates[] = {
-      {"2024/03/03", "03/03"}, {"2024/3/2", "03/02"},     {"2024/12/31", "12/31"}, {"2024/02/30", "2024/02/30"},
-      {"2024-03-03", "2024-03-03"}, {"24/03/03x", "24/03/03x"}, {"", ""},
+      {"2024/03/03", "03/03"}, {"2024/3/2", "03/02"},   {"2024/12/31", "12/31"},     {"2024/02/30", "2024/02/30"},
+      {"2024-03-03", "03/03"}, {"6/8/2024", "06/08"},   {"24/03/03x", "24/03/03x"}, {"", ""},
   };
   for (const auto& [stored, shown] : dates) EXPECT_EQ(logging::ListDate(stored), shown) << stored;
   const std::pair<const char*, const char*> times[] = {
-      {"01:30:00", "01:30"}, {"23:59", "23:59"}, {"1:30:00", "01:30"}, {"7:05", "07:05"},
-      {"24:00", "24:00"},    {"12:60:00", "12:60:00"}, {"12:3x", "12:3x"}, {"", ""},
+      {"01:30:00", "01:30"}, {"23:59", "23:59"},       {"1:30:00", "01:30"}, {"7:05", "07:05"},
+      {"7:5:3", "07:05"},    {" 18:05:33", "18:05"},   {"24:00", "24:00"},   {"12:60:00", "12:60:00"},
+      {"12:3x", "12:3x"},    {"", ""},
   };
   for (const auto& [stored, shown] : times) EXPECT_EQ(logging::ListTime(stored), shown) << stored;
 }

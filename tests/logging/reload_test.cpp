@@ -7,6 +7,7 @@
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/preferences.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/paths.h"
@@ -359,6 +360,33 @@ INSTANTIATE_TEST_SUITE_P(Answers, RefreshRateTest,
                                            RefreshAnswer{"5999", 30000, false}, RefreshAnswer{"60001", 30000, false},
                                            RefreshAnswer{"ten", 30000, true}, RefreshAnswer{"", 30000, true},
                                            RefreshAnswer{nullptr, 30000, true}));
+
+// Rows that Combine or another program wrote in forms of their own. The reload sorts them as text:
+// the dashed date ahead of every "yyyy/" date, the time with a blank ahead of its day's others, and
+// the month-first dates after every "2024/" date, where the rate figures' walk back meets them first.
+TEST_F(ReloadTest, RowsInOtherFormsSortedAsTextKeepTheRateFiguresGoing) {
+  platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(13, 30)), -5.0);
+  app::UtcOffset = 5;  // 18:30:00 UTC
+  const auto logged = [this](const QString& call, const QString& date, const QString& time) {
+    InsertFromAnotherPc(path_, {call, "59", "FN20", "57", "FN31", date, time, "144 M", "PH"});
+  };
+  logged("K1", "2024/06/08", "18:25:00");
+  logged("K2", "2024-06-08", "18:20:00");
+  logged("K3", "2024/06/08", " 18:05:33");
+  logged("K4", "6/8/2024", "18:15:00");
+  logged("K5", "6/7/2024", "12:00:00");
+  logged("K6", "2024/06/08", "12:00:00");
+
+  form.mnuOpen_Click();
+
+  QStringList calls;
+  for (std::int32_t slot = 1; slot <= LogCount; ++slot) calls << logging::LogCalls[slot];
+  EXPECT_EQ(calls, QStringList({"K2", "K3", "K6", "K1", "K5", "K4"}));
+  // K4 and K1 are counted, K5 is passed over, and the old K6 ends the walk: K2 and K3, sorted ahead
+  // of it, are not reached.
+  EXPECT_EQ(form.lblAQSO60.Caption(), "2");
+  EXPECT_EQ(form.lblAQSO20.Caption(), "6");
+}
 
 class OpenExistingLogTest : public ReloadTest, public ::testing::WithParamInterface<int> {};
 

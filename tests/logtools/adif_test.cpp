@@ -53,8 +53,8 @@ TEST_F(AdifTest, RecordsByCase) {
        {QStringLiteral("100"), QStringLiteral("ARRL June VHF QSO Party"), QStringLiteral("ssb")},
        "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>2M\r\n<Mode:3>SSB\r\n<Tx_Pwr:3>100 <Time_On:4>1805 "
        "<RST_Sent:2>59 <RST_Rcvd:2>57 <Gridsquare:4>FN42 <Comment:23>ARRL June VHF QSO Party\r\n<eor>\r\n\r\n"},
-      {"300 G has an empty band", Contact("K1ABC", "300 G", "CW", "2024/06/08", "18:05:33"), ssb,
-       "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:0>\r\n<Mode:2>CW\r\n<Time_On:4>1805 <RST_Sent:2>59 "
+      {"300 G is SUBMM", Contact("K1ABC", "300 G", "CW", "2024/06/08", "18:05:33"), ssb,
+       "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:5>SUBMM\r\n<Mode:2>CW\r\n<Time_On:4>1805 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
       {"no band, no band line", Contact("K1ABC", "", "CW", "2024/06/08", "18:05:33"), ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Mode:2>CW\r\n<Time_On:4>1805 <RST_Sent:2>59 <RST_Rcvd:2>57 "
@@ -72,16 +72,21 @@ TEST_F(AdifTest, RecordsByCase) {
        ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>0705 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
+      {"another program's forms: a time of one-digit parts", Contact("K1ABC", "50 M", "CW", "6/8/2024", "7:5:3"),
+       ssb,
+       "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>0705 <RST_Sent:2>59 "
+       "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
       {"a date month first", Contact("K1ABC", "50 M", "CW", "12/31/2023", "23:59:59"), ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20231231 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>2359 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
       {"a grid with a trailing blank", Contact("K1ABC", "50 M", "CW", "2024/06/08", "18:05:33", "FN42 "), ssb,
        "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Time_On:4>1805 <RST_Sent:2>59 "
        "<RST_Rcvd:2>57 <Gridsquare:4>FN42 <eor>\r\n\r\n"},
-      {"lengths count Latin-1 bytes", Contact("K1ABC", "50 M", "CW", "2024/06/08", "18:05:33"),
-       {QStringLiteral("5 W"), QStringLiteral("Caf\u00e9 \u2126"), {}},
-       "<Call:5>K1ABC <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Tx_Pwr:3>5 W <Time_On:4>1805 "
-       "<RST_Sent:2>59 <RST_Rcvd:2>57 <Gridsquare:4>FN42 <Comment:6>Caf\xe9 ?\r\n<eor>\r\n\r\n"},
+      {"ASCII: accents go, other characters are ?, lengths count the bytes",
+       Contact("\u00d6H2\u00c5B", "50 M", "CW", "2024/06/08", "18:05:33"),
+       {QStringLiteral("5 W"), QStringLiteral("Gr\u00fc\u00dfe \U0001F600\tK\u00f6ln \u2126"), {}},
+       "<Call:5>OH2AB <Qso_Date:8:d>20240608 <Band:2>6M\r\n<Mode:2>CW\r\n<Tx_Pwr:3>5 W <Time_On:4>1805 "
+       "<RST_Sent:2>59 <RST_Rcvd:2>57 <Gridsquare:4>FN42 <Comment:14>Gru?e ??Koln ?\r\n<eor>\r\n\r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -112,7 +117,7 @@ TEST_F(AdifTest, EveryContactReadsBackByTheAdifGrammar) {
       ReadAdif(Write({QStringLiteral("10"), QStringLiteral("Hilltop <roving>"), QStringLiteral("FM")}));
 
   EXPECT_TRUE(file.HeaderText.startsWith("ADIF Export from Varnek's Corvane Log 2.5"));
-  const QByteArray bands[] = {"2M", "3CM", "1.25M", "35CM"};
+  const QByteArray bands[] = {"2M", "3CM", "1.25M", "33CM"};
   const QByteArray modes[] = {"FM", "CW", "FM", "CW"};
   const QByteArray times[] = {"1805", "1807", "0705", "2359"};
   ASSERT_EQ(file.Records.size(), log.size());
@@ -133,6 +138,19 @@ TEST_F(AdifTest, EveryContactReadsBackByTheAdifGrammar) {
     EXPECT_EQ(FindField(record, "gridsquare")->Value, log[i].GridRcvd.toLatin1());
     EXPECT_EQ(FindField(record, "comment")->Value, "Hilltop <roving>");
   }
+}
+
+TEST_F(AdifTest, EveryBandHasAdifsOwnName) {
+  std::vector<logging::LogContact> log;
+  for (const QString& band : logging::BandNames) log.push_back(Contact("K1ABC", band, "CW", "2024/06/08", "18:05"));
+  SetLog(log);
+
+  const AdifFile file = ReadAdif(Write({}));
+
+  const QByteArray bands[] = {"6M",  "2M",     "1.25M", "70CM", "33CM",  "23CM", "13CM", "9CM", "6CM",
+                              "3CM", "1.25CM", "6MM",   "4MM",  "2.5MM", "2MM",  "1MM",  "SUBMM"};
+  ASSERT_EQ(file.Records.size(), std::size(bands));
+  for (std::size_t i = 0; i < std::size(bands); ++i) EXPECT_EQ(FindField(file.Records[i], "band")->Value, bands[i]);
 }
 
 TEST_F(AdifTest, TheCommentProposedIsTheContestNameButForTheCqContest) {

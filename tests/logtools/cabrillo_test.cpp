@@ -155,7 +155,8 @@ TEST_F(CabrilloTest, EveryContactReadsBackByTheTagGrammar) {
   SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33"),
           Contact("W2DEF/R", "10 G", "CW", "2024-06-08", "18:07", "FN20", "FN30"),
           Contact("VE3GHI", "3.5 G", "PH", "6/9/2024", "07:05:00", "FN03", "FN32"),
-          Contact("K4JKL", "300 G", "CW", "2024/06/09", "23:59:59", "EM73", "FN31")});
+          Contact("K4JKL", "300 G", "CW", "2024/06/09", "23:59:59", "EM73", "FN31"),
+          Contact("N5MNO", "50 M", "CW", "6/10/2024", " 7:5:3", "EM12", "FN31")});
 
   const CabrilloFile file = ReadCabrillo(Write(ArrlEntry()));
 
@@ -163,7 +164,8 @@ TEST_F(CabrilloTest, EveryContactReadsBackByTheTagGrammar) {
       {"144", "PH", "2024-06-08", "1805", "W1XYZ", "FN31", "K1ABC", "FN42"},
       {"10", "CW", "2024-06-08", "1807", "W1XYZ", "FN30", "W2DEF/R", "FN20"},
       {"3.4", "PH", "2024-06-09", "0705", "W1XYZ", "FN32", "VE3GHI", "FN03"},
-      {"300", "CW", "2024-06-09", "2359", "W1XYZ", "FN31", "K4JKL", "EM73"}};
+      {"300", "CW", "2024-06-09", "2359", "W1XYZ", "FN31", "K4JKL", "EM73"},
+      {"50", "CW", "2024-06-10", "0705", "W1XYZ", "FN31", "N5MNO", "EM12"}};
   EXPECT_EQ(file.Qsos, expected);
 }
 
@@ -212,6 +214,30 @@ TEST_F(CabrilloTest, TextIsWrittenInLatin1) {
   CabrilloEntry entry = ArrlEntry();
   entry.Name = QStringLiteral("Jos\u00e9 \u0141ukasz");
   EXPECT_TRUE(Write(entry).contains("NAME: Jos\xe9 ?ukasz\r\n"));
+}
+
+// Values another program stored in the shared log, and texts pasted into the entry's boxes.
+TEST_F(CabrilloTest, ControlCharactersInAnyFieldAreWrittenAsBlanks) {
+  SetLog({Contact("W1\r\nQSO: X", "144 M", "PH\n", "2024/06/08", "18:05\r:33", "FN\t42", "FN31\x1b"),
+          Contact("K1ABC", "144 M", "PH", "2024/06/08\r\nEND-OF-LOG:", "18:06:00")});
+  CabrilloEntry entry = ArrlEntry();
+  entry.Soapbox = QStringLiteral("Rain\r\nQSO: 144 PH");
+  entry.Name = QStringLiteral("Ann\u0085Operator");
+
+  const QByteArray bytes = Write(entry);
+
+  const CabrilloFile file = ReadCabrillo(bytes);
+  ASSERT_EQ(file.Qsos.size(), 2u);
+  EXPECT_EQ(file.Value("SOAPBOX"), "Rain QSO: 144 PH");
+  EXPECT_EQ(file.Value("NAME"), "Ann Operator");
+  EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   W1 QSO: X         FN 42   \r\n"));
+  // A date that is no date goes as it is, and the fields past its end wrap to a continuation line.
+  EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024/06/08 END-OF-LOG:\r\n" + QByteArray(25, ' ') + "1806 W1XYZ"));
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == '\r' || byte == '\n') continue;
+    ASSERT_FALSE(byte < 0x20 || (byte >= 0x7F && byte <= 0x9F)) << "control character " << int(byte);
+  }
 }
 
 TEST_F(CabrilloTest, AFailedWriteRaisesTheErrorAndLeavesTheOldFileWhole) {

@@ -1,5 +1,4 @@
 #include "logging/logstore.h"
-#include "logtools/exportfile.h"
 #include "logtools/rategraph.h"
 
 #include <QDateTime>
@@ -208,17 +207,6 @@ TEST(RateGraph, UnreadableDateOrTimeStopsTheGraph) {
     EXPECT_EQ(graph.Reach, c.Reach) << c.Date.toStdString() << " " << c.Time.toStdString();
     EXPECT_EQ(graph.TimeLabels[0].isEmpty(), c.Reach == GraphReach::NoLabels);
   }
-}
-
-TEST(RateGraph, StoredTimesAreReadByTheirExplicitForms) {
-  const std::pair<QString, std::optional<int>> cases[] = {
-      {QStringLiteral("18:05:33"), 65133}, {QStringLiteral("7:5:3"), 25503}, {QStringLiteral("18:05"), 65100},
-      {QStringLiteral(" 00:00:00 "), 0},   {QStringLiteral("23:59:59"), 86399}, {QStringLiteral("24:00:00"), {}},
-      {QStringLiteral("18:60"), {}},       {QStringLiteral("18:05:60"), {}},    {QStringLiteral("18"), {}},
-      {QStringLiteral("18:05:33:00"), {}}, {QStringLiteral("18:5a"), {}},       {QStringLiteral(""), {}},
-      {QStringLiteral("118:05"), {}},      {QStringLiteral("18::05"), {}},
-  };
-  for (const auto& [text, seconds] : cases) EXPECT_EQ(logtools::ReadContactTime(text), seconds) << text.toStdString();
 }
 
 // The shapes stay inside the frame: the curve from slot 1 to slot 1500 between its edges, the

@@ -42,6 +42,13 @@ TEST_F(SiblingLoggerFileTest, ReadsBackAsCommaSeparatedValues) {
   EXPECT_EQ(records, expected);
 }
 
+TEST_F(SiblingLoggerFileTest, ControlCharactersInAValueAreWrittenAsBlanks) {
+  SetLog({Contact("W1\tAB\r\n", "144 M", "PH", "2024/06/08", "18:05:33", "FN\x01" "42")});
+  EXPECT_EQ(Write(2),
+            "\"W1 AB \",\"2024/06/08\",\"144\",\"PH\",,\"18:05:33\",\"59\",\"57\",,,,,\"FN 42\",,,"
+            "\"ARRL June VHF QSO Party\"\r\n");
+}
+
 TEST_F(SiblingLoggerFileTest, AContestTypeOutsideTheFiveHasNoContestName) {
   SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
   const std::vector<CsvRecord> records = ReadCsv(Write(0));
