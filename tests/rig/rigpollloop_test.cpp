@@ -282,6 +282,25 @@ TEST_F(RigPollLoop, TheReadingAsShownBelowOneMegahertzAboveOneGigahertzAndInHex)
   EXPECT_EQ(MainShows(), "1.3 GHz PH");
 }
 
+TEST_F(RigPollLoop, AMicrowaveFrequencyIsReadBackToTheHertz) {
+  RigControlfrm& w = OpenWindow();
+  const struct {
+    const char* reply;
+    double megahertz;
+    const char* shown;
+  } cases[] = {{"FA10368100000;", 10368.1, "10368.10000"},
+               {"FA10368123456;", 10368.123456, "10368.12346"},
+               {"FA00144200001;", 144.200001, "144.20000"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply);
+    rig().Answer("FA;", c.reply);
+    StartTicking(w, "Kenwood");
+    ReadTickAfter(w, 14);
+    EXPECT_EQ(w.RigFrequency, c.megahertz);
+    EXPECT_EQ(w.lblFreq.Caption(), c.shown);
+  }
+}
+
 TEST_F(RigPollLoop, AReplySplitAcrossTwoReadTicksIsTakenWhenWhole) {
   rig().Answer("FA;", QList<QByteArray>{"FA0001442", "0000;FA00144200000;"});
   rig().Answer("MD;", "MD3;");
