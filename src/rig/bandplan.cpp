@@ -75,7 +75,8 @@ QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, double me
   }
   if (band == u"160") return QString();
   if (chosen != u"PH") return chosen;
-  return band == u"80" || band == u"60" || band == u"40" ? QStringLiteral("LSB") : QStringLiteral("USB");
+  // Phone on the 60 m channels is upper sideband only, as everywhere above 10 MHz.
+  return band == u"80" || band == u"40" ? QStringLiteral("LSB") : QStringLiteral("USB");
 }
 
 }  // namespace rig

@@ -203,7 +203,7 @@ TEST(RigCommands, BandRulesAndEdgesDecideTheModeCommand) {
     const char* chosen;
   } cases[] = {
       {1.85, "", ""},       {1.85, "CW", ""},  // no mode on 160, whatever the row says
-      {3.8, "", "LSB"},     {5.332, "", "LSB"},  {7.2, "", "LSB"},    {7.05, "", "CW"}, {14.25, "", "USB"},
+      {3.8, "", "LSB"},     {5.332, "", "USB"},  {7.2, "", "LSB"},    {7.05, "", "CW"}, {14.25, "", "USB"},
       {14.05, "", "CW"},    {144.2, "", "USB"},  {144.05, "", "CW"},  // the first matching row counts
       {14.15, "", ""},      {14.35, "", ""},                          // on an edge: no row
       {14.15, "PH", "USB"}, {10.12, "CW", "CW"}, {10.12, "AM", "AM"},
