@@ -288,8 +288,9 @@ void RigControlfrm::LoadRigSettings() {
       if (List1.List(index) == RigType) stored = index;
     }
     List1.SetListIndex(stored);
-    if (RigType == QLatin1String("Other")) chkConvToHex.SetEnabled(true);
-    if (RigType == QLatin1String("Icom")) Label10.SetVisible(true);
+    const RigFamily family = FamilyOf(RigType);
+    if (family == F::Other) chkConvToHex.SetEnabled(true);
+    if (family == F::Icom) Label10.SetVisible(true);
     optComm(CommPortNumber - 1).SetValue(true);  // a port outside the ten options ends the load here
     SelectStoredOptions();
   } catch (const std::exception& error) {
