@@ -80,7 +80,7 @@ void BM_PollCycle(benchmark::State& state) {
     PolledRig::WaitForAnswer();
     w.tmrGetData_Timer();
   }
-  if (logging::CurrentBand != "144 M" || w.RigFrequency != 144.2f) state.SkipWithError("the rig was not followed");
+  if (logging::CurrentBand != "144 M" || w.RigFrequency != 144.2) state.SkipWithError("the rig was not followed");
 }
 
 void BM_BareRoundTrip(benchmark::State& state) {

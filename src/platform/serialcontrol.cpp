@@ -2,19 +2,25 @@
 
 #include "keyerlib/serialportpath.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/errors.h"
+#include "platform/modulevalues.h"
 
 #include <QSerialPort>
+#include <QSet>
 #include <QStringList>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <optional>
 
@@ -93,6 +99,35 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
       break;
   }
   throw RuntimeError(description, number);
+}
+
+// Whether the user may not read and write the device, its mode or group shutting them out: for
+// Qt that is the same refusal as a device another program holds.
+bool MayNotOpen(const std::string& device) {
+  return faccessat(AT_FDCWD, device.c_str(), R_OK | W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
+QString ForbiddenDeviceText(int port, const QString& device) {
+  return QStringLiteral("You may not open %1, the device of serial port %2. Add your user to the group dialout "
+                        "(sudo adduser $USER dialout, then log in again), or name a device you may open in "
+                        "CORVANE_PORT%2.")
+      .arg(device)
+      .arg(port);
+}
+
+QSet<QString> forbiddenDevicesTold;
+const ResetAtModuleReset forgetForbiddenDevicesTold{[] { forbiddenDevicesTold.clear(); }};
+
+// The operator is told in a box of its own, once a session for each device, before the window's
+// own message; the error keeps the number the program's handlers expect of a refused opening.
+[[noreturn]] void RefuseForbiddenDevice(int port, const std::string& device) {
+  const QString path = QString::fromStdString(device);
+  const QString text = ForbiddenDeviceText(port, path);
+  if (!forbiddenDevicesTold.contains(path)) {
+    forbiddenDevicesTold.insert(path);
+    MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, QStringLiteral("Serial Port Not Permitted"));
+  }
+  throw RuntimeError(text, CommErrorPortAlreadyOpen);
 }
 
 // Unix 98 pseudo-terminal slaves: what tests use as a serial line.
@@ -212,7 +247,8 @@ SerialControl::FlowControl SerialControl::FlowControlForTesting() const {
 
 void SerialControl::Open() {
   if (PortOpen()) CommError(CommErrorPortAlreadyOpen);
-  auto port = std::make_unique<QSerialPort>(QString::fromStdString(tapplink::SerialPortPath(commPort_)));
+  const std::string path = tapplink::SerialPortPath(commPort_);
+  auto port = std::make_unique<QSerialPort>(QString::fromStdString(path));
   port->setReadBufferSize(kInputBufferSize);
   // A device that fails to read or write has gone: closing it keeps its notifier from firing on.
   QSerialPort* device = port.get();
@@ -222,7 +258,9 @@ void SerialControl::Open() {
     }
   });
   if (!port->open(QIODevice::ReadWrite)) {
-    CommError(port->error() == QSerialPort::PermissionError ? CommErrorPortAlreadyOpen : CommErrorInvalidPort);
+    if (port->error() != QSerialPort::PermissionError) CommError(CommErrorInvalidPort);
+    if (MayNotOpen(path)) RefuseForbiddenDevice(commPort_, path);
+    CommError(CommErrorPortAlreadyOpen);
   }
   // The keyer library holds its device the same way, so neither takes a port the other has.
   // Only once the port is ours may its lines change: the other holder may be keying them.

@@ -28,9 +28,10 @@ inline constexpr int CommErrorPortNotOpen = 8018;       // "Operation valid only
 //
 // A failing operation throws RuntimeError with the control's number: an invalid value 380; a
 // port number below 1, a device that is missing or no serial port 8002; a port that is open,
-// here or in another program (the keyer library), or that the user may not open 8005; line settings the device refuses 8015;
-// reading or writing a closed port 8018. A device that goes away (an adapter pulled out) closes
-// the port.
+// here or in another program (the keyer library), 8005 "Port already open"; a device the user may
+// not open 8005 too, described by the device and the remedy, which a box also tells once a
+// session for each device; line settings the device refuses 8015; reading or writing a closed
+// port 8018. A device that goes away (an adapter pulled out) closes the port.
 class SerialControl {
  public:
   SerialControl();

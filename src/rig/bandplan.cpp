@@ -60,11 +60,14 @@ std::vector<BandPlanRow> LoadBandPlan(const QString& path) {
   return rows;
 }
 
-QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, float megahertz, const QString& mode) {
+QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, double megahertz, const QString& mode) {
+  // The edges are held in single precision; the frequency is compared at theirs, so one typed as
+  // an edge's text lies on that edge.
+  const auto frequency = static_cast<float>(megahertz);
   QString band;
   QString chosen = mode;
   for (const BandPlanRow& row : rows) {
-    if (row.LowerMHz < megahertz && megahertz < row.UpperMHz) {
+    if (row.LowerMHz < frequency && frequency < row.UpperMHz) {
       band = row.Band;
       chosen = row.Mode;
       break;
@@ -72,7 +75,8 @@ QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, float meg
   }
   if (band == u"160") return QString();
   if (chosen != u"PH") return chosen;
-  return band == u"80" || band == u"60" || band == u"40" ? QStringLiteral("LSB") : QStringLiteral("USB");
+  // Phone on the 60 m channels is upper sideband only, as everywhere above 10 MHz.
+  return band == u"80" || band == u"40" ? QStringLiteral("LSB") : QStringLiteral("USB");
 }
 
 }  // namespace rig

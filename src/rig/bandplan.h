@@ -51,8 +51,8 @@ std::vector<BandPlanRow> LoadBandPlan(const QString& path);
 
 // The rig mode for a frequency in MHz, given the mode as it stands: the mode of the first row
 // with LowerMHz < frequency < UpperMHz (a frequency on an edge matches no row), then "" on the
-// "160" band (no mode command there), and "PH" as "LSB" on "80", "60" and "40" and "USB" anywhere
-// else. Without a matching row the mode stays as given, a "PH" becoming "USB".
-QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, float megahertz, const QString& mode);
+// "160" band (no mode command there), and "PH" as "LSB" on "80" and "40" and "USB" anywhere else,
+// "60" too. Without a matching row the mode stays as given, a "PH" becoming "USB".
+QString BandPlanModeForFrequency(const std::vector<BandPlanRow>& rows, double megahertz, const QString& mode);
 
 }  // namespace rig

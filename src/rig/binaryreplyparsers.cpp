@@ -88,7 +88,7 @@ int LeadingDecimal(const QString& digits) {
 
 }  // namespace
 
-RigReading ParseIcomFrequency(const QByteArray& reply, const QString& rigType) {
+RigReading ParseIcomFrequency(const QByteArray& reply, RigFamily family) {
   RigReading reading;
   QString digits;
   QString frameDigits;
@@ -105,10 +105,11 @@ RigReading ParseIcomFrequency(const QByteArray& reply, const QString& rigType) {
         digits.prepend(frameDigits);
         frameDigits.clear();
       });
-  const std::optional<double> megahertz = ReceivedNumber(BcdToFreqText(digits));
-  if (!megahertz) return reading;
-  reading.frequency = static_cast<float>(*megahertz);
-  if (rigType == u"Icom 735") reading.frequency = *reading.frequency / 100.0f;
+  // Ten digits read as MHz with six decimals; the 735's eight as hundreds of its MHz.
+  const std::optional<double> number = ReceivedNumber(BcdToFreqText(digits));
+  if (!number) return reading;
+  reading.frequency = family == RigFamily::Icom735 ? RoundedMegahertz(*number * 1e3, kTenHzPerMegahertz)
+                                                   : RoundedMegahertz(*number * 1e6, kHzPerMegahertz);
   return reading;
 }
 
@@ -130,7 +131,7 @@ RigReading ParseYaesuReply(const QByteArray& reply) {
   const QString hexText = Yaesu757Digits(Mid(reply, 1, 5));
   const std::optional<double> megahertz = ReceivedNumber(DigitsToFreqText(hexText));
   if (!megahertz) return reading;
-  reading.frequency = static_cast<float>(*megahertz);
+  reading.frequency = RoundedMegahertz(*megahertz * kTenHzPerMegahertz, kTenHzPerMegahertz);
   const QString mode = Mid(hexText, 9, 2);
   static const QStringList kPhone = QStringLiteral("00 01 04 08 84 88").split(u' ');
   static const QStringList kCw = QStringLiteral("02 03 82 83").split(u' ');

@@ -68,7 +68,7 @@ void frmFrequencyTest::Command1_Click() {
 
 void frmFrequencyTest::Command2_Click() {
   const std::optional<double> megahertz = ReceivedNumber(Text2.Text());
-  if (megahertz) TuneRigTo(static_cast<float>(*megahertz));
+  if (megahertz) TuneRigTo(*megahertz);
 }
 
 }  // namespace rig

@@ -73,8 +73,8 @@ QString StepResultText(double megahertz) {
 
 // "####.#####": no leading zero, at most five decimals without trailing zeros, always the point
 // (14.2501, 28., .5).
-QString ScanText(float megahertz) {
-  QString text = QString::number(static_cast<double>(megahertz), 'f', 5);
+QString ScanText(double megahertz) {
+  QString text = QString::number(megahertz, 'f', 5);
   while (text.endsWith(u'0')) text.chop(1);
   if (text.startsWith(QStringLiteral("0."))) text.remove(0, 1);
   return text;
@@ -165,7 +165,7 @@ void frmRigTune::Form_KeyPress(int& KeyAscii) {
 void frmRigTune::Command1_Click() {
   const std::optional<double> megahertz = NumberIn(txtFreq);
   if (!megahertz) return;
-  if (RigType != u"None") TuneRigTo(static_cast<float>(*megahertz));
+  if (RigType != u"None") TuneRigTo(*megahertz);
 }
 
 void frmRigTune::cmdBand_Click(int Index) {
@@ -201,15 +201,17 @@ void frmRigTune::chkScan_Click() {
   Command1.SetFocus();
 }
 
-float frmRigTune::ScanStep() const {
-  for (auto [option, step] : {std::pair{&Option1, 0.0005F}, {&Option2, 0.0001F}, {&Option3, 0.00003F},
-                              {&Option4, 0.00001F}, {&Option5, 0.0025F}}) {
+double frmRigTune::ScanStep() const {
+  for (auto [option, step] : {std::pair{&Option1, 0.0005}, {&Option2, 0.0001}, {&Option3, 0.00003},
+                              {&Option4, 0.00001}, {&Option5, 0.0025}}) {
     if (option->Value()) return step;
   }
   return 0;
 }
 
-// One step up the scan range; past its top the scan starts again at its bottom.
+// One step up the scan range; past its top the scan starts again at its bottom. The step is
+// added in double precision and taken to the 10 Hz the box shows, so a 10 Hz step moves a UHF or
+// microwave frequency too, and the value compared with To is the one shown and sent.
 void frmRigTune::Timer1_Timer() {
   platform::SkipOnError(lcRig, [this] {
     if (chkScan.Value() != 1) return;
@@ -217,8 +219,8 @@ void frmRigTune::Timer1_Timer() {
     const std::optional<double> to = NumberIn(txtTo);
     const std::optional<double> current = NumberIn(txtFreq);
     if (!from || !to || !current) return;
-    float next = static_cast<float>(*current) + ScanStep();
-    if (next > static_cast<float>(*to)) next = static_cast<float>(*from);
+    double next = std::nearbyint((*current + ScanStep()) * 1e5) / 1e5;
+    if (next > *to) next = *from;
     txtFreq.SetText(ScanText(next));
     Command1_Click();
   });

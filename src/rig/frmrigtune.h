@@ -64,7 +64,7 @@ class frmRigTune : public platform::Form {
  private:
   void LayOutControls();
   void SendMode(const QString& mode);
-  float ScanStep() const;
+  double ScanStep() const;
 };
 
 }  // namespace rig

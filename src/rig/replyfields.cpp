@@ -47,18 +47,16 @@ std::optional<double> ReceivedNumber(const QString& text) {
   return value;
 }
 
-float RoundedMegahertz(double units, double unitsPerMegahertz) {
-  constexpr double kFifthDecimalsPerMegahertz = 1e5;
-  // Dividing by the units per fifth decimal keeps a tie exact (14235005 Hz is 1423500.5), so
-  // the default rounding mode takes it to the even neighbour.
-  const double fifthDecimals = std::nearbyint(units / (unitsPerMegahertz / kFifthDecimalsPerMegahertz));
-  return static_cast<float>(fifthDecimals / kFifthDecimalsPerMegahertz);
+double RoundedMegahertz(double units, double unitsPerMegahertz) {
+  // A whole count divided by a power of ten gives the double nearest the decimal frequency, the
+  // same value the frequency's text reads as.
+  return std::nearbyint(units) / unitsPerMegahertz;
 }
 
-std::optional<float> MegahertzFromHzField(const QString& field) {
+std::optional<double> MegahertzFromHzField(const QString& field) {
   const std::optional<double> hz = ReceivedNumber(field);
   if (!hz) return std::nullopt;
-  return RoundedMegahertz(static_cast<float>(*hz), 1e6);
+  return RoundedMegahertz(*hz, 1e6);
 }
 
 }  // namespace rig

@@ -32,12 +32,11 @@ qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetyp
 // precision is no number either, so every accepted value converts to a finite single.
 std::optional<double> ReceivedNumber(const QString& text);
 
-// A count of units as MHz in single precision: divided by the units per MHz and rounded to 5
-// decimal places, half to even.
-float RoundedMegahertz(double units, double unitsPerMegahertz);
+// A count of units (Hz: 1e6 per MHz, 10 Hz: 1e5) as MHz: rounded to a whole count, halves to
+// even, then divided, so the reading keeps every unit the rig told (14235005 Hz is 14.235005).
+double RoundedMegahertz(double units, double unitsPerMegahertz);
 
-// A frequency field in Hz as MHz: the number taken to single precision first, then rounded to
-// 5 decimals. Nothing when the field is no number.
-std::optional<float> MegahertzFromHzField(const QString& field);
+// A frequency field in Hz as MHz, to the Hz. Nothing when the field is no number.
+std::optional<double> MegahertzFromHzField(const QString& field);
 
 }  // namespace rig

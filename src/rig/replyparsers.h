@@ -5,20 +5,21 @@
 #include <cstdint>
 #include <optional>
 
+#include "rig/rigfamily.h"
+
 namespace rig {
 
 // What a rig's reply on one read tick tells about the rig. A field is set only when the reply
 // gave it; an unset field leaves the value held from earlier ticks as it is. A parser that finds
 // no usable reply returns nothing set; one that stops part-way keeps what it took before.
 struct RigReading {
-  std::optional<float> frequency;          // MHz, single precision
+  std::optional<double> frequency;         // MHz, to the unit the rig tells (Hz or 10 Hz)
   std::optional<QString> mode;             // "PH" or "CW"; also "AM", "FM" (757) and "" (Pegasus)
   std::optional<std::uint8_t> kenwoodVfo;  // 0 = VFO A, 1 = VFO B
 };
 
 // Each parser reads one reply: all bytes taken from the port on one read tick. Markers are found
-// case-sensitively, the first occurrence counting; frequency fields in Hz are taken to single
-// precision and rounded to 5 decimals of MHz.
+// case-sensitively, the first occurrence counting; frequency fields are read to their last digit.
 
 // Text replies.
 
@@ -48,8 +49,8 @@ RigReading ReadPegasusFile();
 
 // CI-V frames FE FE <to> <from> 03 <BCD data, least significant byte first> FD; echoes of the
 // poll command carry no data. Only frames ended by FD count; where several are in the reply the
-// last one's data lead. rigType "Icom 735" takes its 4 data bytes as 10 Hz units.
-RigReading ParseIcomFrequency(const QByteArray& reply, const QString& rigType);
+// last one's data lead. The "Icom 735" (RigFamily::Icom735) sends 4 data bytes of 10 Hz units.
+RigReading ParseIcomFrequency(const QByteArray& reply, RigFamily family);
 // CI-V frames with command 04: the first data byte 03 gives "CW", any other "PH".
 RigReading ParseIcomMode(const QByteArray& reply);
 // 5 bytes: 4 BCD bytes of 10 Hz, most significant first, then the mode byte (00 01 04 08 84 88

@@ -3,7 +3,6 @@
 #include <QSaveFile>
 #include <QStringView>
 #include <cmath>
-#include <initializer_list>
 
 #include "platform/environment.h"
 #include "platform/errors.h"
@@ -11,71 +10,27 @@
 #include "platform/trace.h"
 #include "rig/hexconversions.h"
 #include "rig/replyfields.h"
+#include "rig/rigfamily.h"
 
 namespace rig {
 
 namespace {
 
-enum class Family {
-  Kenwood,
-  Kenwood2,
-  Elecraft,
-  Icom,
-  Icom735,
-  OmniVI,
-  FrontPanel,
-  Orion,
-  Pegasus,
-  Yaesu,
-  YaesuOp0A,
-  FTdx9000,
-  Other
-};
+using F = RigFamily;
 
-bool IsOneOf(const QString& name, std::initializer_list<QStringView> names) {
-  for (QStringView candidate : names) {
-    if (name == candidate) return true;
-  }
-  return false;
-}
+// The frequency rounded to whole units (Hz: 1e6 per MHz, 10 Hz: 1e5), half to even. A double
+// holds every Hz of the frequencies a rig command carries, up to 100 GHz and beyond.
+double RoundedUnits(double megahertz, double unitsPerMegahertz) { return std::nearbyint(megahertz * unitsPerMegahertz); }
 
-Family FamilyOf(const QString& rigType) {
-  if (rigType == u"Kenwood") return Family::Kenwood;
-  if (rigType == u"Kenwood 2") return Family::Kenwood2;
-  if (rigType == u"Elecraft") return Family::Elecraft;
-  if (rigType == u"Icom") return Family::Icom;
-  if (rigType == u"Icom 735") return Family::Icom735;
-  if (rigType == u"Ten Tec Omni VI") return Family::OmniVI;
-  if (rigType == u"Ten Tec Fnt Pnl") return Family::FrontPanel;
-  if (rigType == u"Ten Tec Orion") return Family::Orion;
-  if (rigType == u"Ten Tec Pegasus") return Family::Pegasus;
-  if (rigType == u"Yaesu") return Family::Yaesu;
-  // These take frequencies with opcode 0A and modes with opcode 0C.
-  if (IsOneOf(rigType,
-              {u"Yaesu 757 GX II", u"Yaesu 890", u"Yaesu 920", u"Yaesu 990", u"Yaesu 1000 D", u"Yaesu 1000"})) {
-    return Family::YaesuOp0A;
-  }
-  if (rigType == u"Yaesu FTdx9000") return Family::FTdx9000;
-  return Family::Other;
-}
+double HzOf(double megahertz) { return RoundedUnits(megahertz, 1e6); }
+double TenHzUnitsOf(double megahertz) { return RoundedUnits(megahertz, 1e5); }
 
-// The frequency rounded to whole units (Hz: 1e6 per MHz, 10 Hz: 1e5), half to even.
-double RoundedUnits(float megahertz, double unitsPerMegahertz) {
-  return std::nearbyint(static_cast<double>(megahertz) * unitsPerMegahertz);
-}
-
-double HzOf(float megahertz) { return RoundedUnits(megahertz, 1e6); }
-double TenHzUnitsOf(float megahertz) { return RoundedUnits(megahertz, 1e5); }
-
-// The front panel takes Hz held in single precision.
-float PanelHzOf(float megahertz) { return static_cast<float>(HzOf(megahertz)); }
-
-[[noreturn]] void Refuse(float megahertz, const QString& why) {
+[[noreturn]] void Refuse(double megahertz, const QString& why) {
   throw platform::RuntimeError(FrequencyNumberText(megahertz) + QStringLiteral(" MHz ") + why,
                                5);  // "Invalid procedure call or argument"
 }
 
-void CheckDigits(float megahertz, double units, int digits, const QString& field) {
+void CheckDigits(double megahertz, double units, int digits, const QString& field) {
   if (units >= std::pow(10.0, digits)) Refuse(megahertz, QStringLiteral("does not fit %1").arg(field));
 }
 
@@ -103,45 +58,44 @@ QByteArray CivFrame(const RigCommandSettings& settings, const QString& command) 
   return HexStringToBytes(QStringLiteral("FEFE") + address + QStringLiteral("E0") + command + QStringLiteral("FD"));
 }
 
-QByteArray KenwoodFrequency(const QString& prefix, float megahertz) {
+QByteArray KenwoodFrequency(const QString& prefix, double megahertz) {
   return (prefix + Padded(HzOf(megahertz), 11) + u';').toLatin1();
 }
 
-QByteArray FrontPanelFrequency(float megahertz) {
-  const auto hz = static_cast<quint32>(PanelHzOf(megahertz));
+QByteArray FrontPanelFrequency(double megahertz) {
+  const auto hz = static_cast<quint32>(HzOf(megahertz));
   return HexStringToBytes(QStringLiteral("2A41%1").arg(hz, 8, 16, QChar(u'0')).toUpper() + QStringLiteral("0D"));
 }
 
-std::vector<float> FrequencyPauses(const QString& rigType, Family family) {
+std::vector<float> FrequencyPauses(RigFamily family) {
   switch (family) {
-    case Family::Elecraft: return {205, 1000};
-    case Family::Icom:
-    case Family::Icom735: return {140};
-    case Family::OmniVI: return {140, 220};
-    case Family::Other: return {};
-    default: return {rigType == u"Yaesu 1000" ? 10.0f : 205.0f};
+    case F::Elecraft: return {205, 1000};
+    case F::Icom:
+    case F::Icom735: return {140};
+    case F::OmniVI: return {140, 220};
+    case F::Yaesu1000: return {10};
+    case F::NoProtocol:
+    case F::Other: return {};
+    default: return {205};
   }
 }
 
-QByteArray FrequencyBytes(const RigCommandSettings& settings, Family family, float megahertz) {
-  switch (family) {
-    case Family::Kenwood: return KenwoodFrequency(Mid(settings.frequencyCommand, 1, 2), megahertz);
-    case Family::Kenwood2:
-      return KenwoodFrequency(settings.kenwoodVfo == 1 ? QStringLiteral("FB") : QStringLiteral("FA"), megahertz);
-    case Family::Elecraft: return KenwoodFrequency(QStringLiteral("FA"), megahertz);
-    case Family::Icom:
-    case Family::Icom735:
-    case Family::OmniVI: return CivFrame(settings, QStringLiteral("05") + ReversedPairs(Padded(HzOf(megahertz), 10)));
-    case Family::FrontPanel: return FrontPanelFrequency(megahertz);
-    case Family::Orion: return (QStringLiteral("*AF") + FrequencyNumberText(megahertz) + u'\r').toLatin1();
-    case Family::Yaesu: return HexStringToBytes(Padded(TenHzUnitsOf(megahertz), 8) + QStringLiteral("01"));
-    case Family::YaesuOp0A:
-      return HexStringToBytes(ReversedPairs(Padded(TenHzUnitsOf(megahertz), 8)) + QStringLiteral("0A"));
-    case Family::FTdx9000: return (Mid(settings.frequencyCommand, 1, 2) + Padded(HzOf(megahertz), 8) + u';').toLatin1();
-    case Family::Pegasus:
-    case Family::Other: return {};
+QByteArray FrequencyBytes(const RigCommandSettings& settings, RigFamily family, double megahertz) {
+  if (TakesOpcode0A(family)) {
+    return HexStringToBytes(ReversedPairs(Padded(TenHzUnitsOf(megahertz), 8)) + QStringLiteral("0A"));
   }
-  return {};
+  if (IsCiv(family)) return CivFrame(settings, QStringLiteral("05") + ReversedPairs(Padded(HzOf(megahertz), 10)));
+  switch (family) {
+    case F::Kenwood: return KenwoodFrequency(Mid(settings.frequencyCommand, 1, 2), megahertz);
+    case F::Kenwood2:
+      return KenwoodFrequency(settings.kenwoodVfo == 1 ? QStringLiteral("FB") : QStringLiteral("FA"), megahertz);
+    case F::Elecraft: return KenwoodFrequency(QStringLiteral("FA"), megahertz);
+    case F::FrontPanel: return FrontPanelFrequency(megahertz);
+    case F::Orion: return (QStringLiteral("*AF") + FrequencyNumberText(megahertz) + u'\r').toLatin1();
+    case F::Yaesu: return HexStringToBytes(Padded(TenHzUnitsOf(megahertz), 8) + QStringLiteral("01"));
+    case F::FTdx9000: return (Mid(settings.frequencyCommand, 1, 2) + Padded(HzOf(megahertz), 8) + u';').toLatin1();
+    default: return {};  // the Pegasus takes its exchange file; "Other" and no rig take nothing
+  }
 }
 
 // One mode's command per family; nullptr where the family has none.
@@ -177,81 +131,83 @@ const ModeCodes* CodesOf(const QString& mode) {
 
 }  // namespace
 
-void CheckFrequencyFits(const RigCommandSettings& settings, float megahertz) {
+void CheckFrequencyFits(const RigCommandSettings& settings, double megahertz) {
   if (!std::isfinite(megahertz) || megahertz <= 0) Refuse(megahertz, QStringLiteral("is no frequency to tune to"));
-  switch (FamilyOf(settings.rigType)) {
-    case Family::Kenwood:
-    case Family::Kenwood2:
-    case Family::Elecraft:
+  const RigFamily family = FamilyOf(settings.rigType);
+  if (IsBinaryYaesu(family)) {
+    CheckDigits(megahertz, TenHzUnitsOf(megahertz), 8,
+                QStringLiteral("the 8 digits of 10 Hz of the Yaesu frequency command"));
+  }
+  if (IsCiv(family)) {
+    CheckDigits(megahertz, HzOf(megahertz), 10, QStringLiteral("the 10 digits of Hz of the CI-V frequency frame"));
+  }
+  switch (family) {
+    case F::Kenwood:
+    case F::Kenwood2:
+    case F::Elecraft:
       CheckDigits(megahertz, HzOf(megahertz), 11, QStringLiteral("the 11 digits of Hz of the rig's frequency command"));
       break;
-    case Family::Icom:
-    case Family::Icom735:
-    case Family::OmniVI:
-      CheckDigits(megahertz, HzOf(megahertz), 10, QStringLiteral("the 10 digits of Hz of the CI-V frequency frame"));
-      break;
-    case Family::FrontPanel:
-      if (PanelHzOf(megahertz) >= 4294967296.0f) {
+    case F::FrontPanel:
+      if (HzOf(megahertz) > 0xFFFFFFFF) {
         Refuse(megahertz, QStringLiteral("does not fit the 4 bytes of Hz of the front panel's frequency command"));
       }
       break;
-    case Family::Orion:
-    case Family::Pegasus:
+    case F::Orion:
+    case F::Pegasus:
       if (FrequencyNumberText(megahertz).contains(u'E')) {
         Refuse(megahertz, QStringLiteral("cannot be written as plain decimals for the rig"));
       }
       break;
-    case Family::Yaesu:
-    case Family::YaesuOp0A:
-      CheckDigits(megahertz, TenHzUnitsOf(megahertz), 8,
-                  QStringLiteral("the 8 digits of 10 Hz of the Yaesu frequency command"));
-      break;
-    case Family::FTdx9000:
+    case F::FTdx9000:
       CheckDigits(megahertz, HzOf(megahertz), 8,
                   QStringLiteral("the 8 digits of Hz of the FTdx9000 frequency command"));
       break;
-    case Family::Other: break;
+    default: break;
   }
 }
 
-FrequencyCommand BuildFrequencyCommand(const RigCommandSettings& settings, float megahertz) {
+FrequencyCommand BuildFrequencyCommand(const RigCommandSettings& settings, double megahertz) {
   CheckFrequencyFits(settings, megahertz);
-  const Family family = FamilyOf(settings.rigType);
-  return {FrequencyPauses(settings.rigType, family), FrequencyBytes(settings, family, megahertz),
-          family == Family::Pegasus};
+  const RigFamily family = FamilyOf(settings.rigType);
+  return {FrequencyPauses(family), FrequencyBytes(settings, family, megahertz), family == F::Pegasus};
 }
 
 QByteArray BuildModeCommand(const RigCommandSettings& settings, const QString& mode) {
   const ModeCodes* codes = CodesOf(mode);
   if (codes == nullptr) return {};
-  switch (FamilyOf(settings.rigType)) {
-    case Family::Kenwood:
-    case Family::Kenwood2:
-    case Family::Elecraft: return codes->kenwood ? QByteArray(codes->kenwood) : QByteArray();
-    case Family::Icom:
-    case Family::OmniVI:
+  const RigFamily family = FamilyOf(settings.rigType);
+  if (TakesOpcode0A(family)) {
+    return codes->op0C ? HexStringToBytes(QStringLiteral("000000") + QLatin1String(codes->op0C) + QStringLiteral("0C"))
+                       : QByteArray();
+  }
+  switch (family) {
+    case F::Kenwood:
+    case F::Kenwood2:
+    case F::Elecraft: return codes->kenwood ? QByteArray(codes->kenwood) : QByteArray();
+    case F::Icom:
+    case F::OmniVI:
       return codes->civ ? CivFrame(settings, QStringLiteral("06") + QLatin1String(codes->civ)) : QByteArray();
-    case Family::Yaesu:
+    case F::Yaesu:
       return codes->yaesu ? HexStringToBytes(QLatin1String(codes->yaesu) + QStringLiteral("00000007")) : QByteArray();
-    case Family::YaesuOp0A:
-      return codes->op0C
-                 ? HexStringToBytes(QStringLiteral("000000") + QLatin1String(codes->op0C) + QStringLiteral("0C"))
-                 : QByteArray();
-    case Family::FTdx9000:
+    case F::FTdx9000:
       return codes->ftdx ? (Mid(settings.modeCommand, 1, 3) + QLatin1String(codes->ftdx) + u';').toLatin1()
                          : QByteArray();
     default: return {};
   }
 }
 
-QString FrequencyNumberText(float megahertz) { return platform::QuotedValue(megahertz).Written(); }
+QString FrequencyNumberText(double megahertz) {
+  // Not a number and the infinities have no Hz to round to; they are named as they are.
+  const double toTheHertz = std::isfinite(megahertz) ? HzOf(megahertz) / 1e6 : megahertz;
+  return platform::QuotedValue(toTheHertz).Written();
+}
 
-QByteArray PegasusInContent(float megahertz, const QString& rigMode) {
+QByteArray PegasusInContent(double megahertz, const QString& rigMode) {
   return (FrequencyNumberText(megahertz) + QStringLiteral("\r\n") + rigMode.trimmed() + QStringLiteral("\r\n"))
       .toLatin1();
 }
 
-void WritePegasusFile(float megahertz, const QString& rigMode) {
+void WritePegasusFile(double megahertz, const QString& rigMode) {
   // Written aside and put in place whole, so the control program never reads half a file.
   QSaveFile file(platform::PegasusFolder() + QStringLiteral("/PEGASUS.IN"));
   if (file.open(QIODevice::WriteOnly) && file.write(PegasusInContent(megahertz, rigMode)) >= 0 && file.commit()) return;

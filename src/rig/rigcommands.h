@@ -7,9 +7,10 @@
 
 namespace rig {
 
-// The set-frequency and set-mode commands of each rig family, built without the window: what
-// goes out on the rig's port and the pauses that come before it. Rig families are chosen by the
-// exact rig name.
+// The set-frequency and set-mode commands of each rig family (rigfamily.h), built without the
+// window: what goes out on the rig's port and the pauses that come before it. Frequencies travel
+// in MHz in double precision and reach each command's field rounded to its unit (Hz, or 10 Hz for
+// the binary Yaesus), halves to even, so the rig is tuned to what the operator typed or clicked.
 
 // The rig window's state the commands are built from.
 struct RigCommandSettings {
@@ -23,10 +24,10 @@ struct RigCommandSettings {
 // Throws RuntimeError, with a description naming the frequency, when the rig's set-frequency
 // command cannot carry it: no frequency at all (zero, negative, infinite, not a number), or one
 // wider than the command's field (11 digits of Hz for the Kenwood family, 10 for CI-V, 4 binary
-// bytes for the front panel, 8 digits of 10 Hz for the binary Yaesus, 8 digits of Hz for the
-// FTdx9000, plain decimal text for the Orion and the Pegasus). Cutting such a value would tune
-// the rig somewhere else, so the caller checks before it sends anything, the mode command too.
-void CheckFrequencyFits(const RigCommandSettings& settings, float megahertz);
+// bytes of Hz for the front panel, 8 digits of 10 Hz for the binary Yaesus, 8 digits of Hz for
+// the FTdx9000, plain decimal text for the Orion and the Pegasus). Cutting such a value would
+// tune the rig somewhere else, so the caller checks before it sends anything, the mode command too.
+void CheckFrequencyFits(const RigCommandSettings& settings, double megahertz);
 
 // The set-frequency step: the pauses before it, in order (the window runs each as a pause that
 // lets events run before and after it), then what is sent.
@@ -39,7 +40,7 @@ struct FrequencyCommand {
 // The set-frequency step for a frequency in MHz. "Other" and any unknown name get neither pauses
 // nor bytes, and a CI-V address that is not two hex digits builds no frame. Checks first:
 // throws as CheckFrequencyFits does.
-FrequencyCommand BuildFrequencyCommand(const RigCommandSettings& settings, float megahertz);
+FrequencyCommand BuildFrequencyCommand(const RigCommandSettings& settings, double megahertz);
 
 // The pause before every set-mode command, whatever the rig.
 inline constexpr float ModeCommandPauseMs = 99;
@@ -49,17 +50,17 @@ inline constexpr float ModeCommandPauseMs = 99;
 // at all ("Icom 735", the Ten Tecs but the Omni VI, "Other").
 QByteArray BuildModeCommand(const RigCommandSettings& settings, const QString& mode);
 
-// A frequency in MHz as the Orion's command and the Pegasus exchange file write it: at most seven
-// significant digits, no trailing zeros (14.25, 7.15, 1270, 1.80001), as the program's files
-// write a single.
-QString FrequencyNumberText(float megahertz);
+// A frequency in MHz as the Orion's command and the Pegasus exchange file write it: rounded to the
+// Hz and written as the program's files write a double, without trailing zeros or a zero before
+// the point (14.25, 7.15, 1270, 10368.123456, .5).
+QString FrequencyNumberText(double megahertz);
 
 // The content of the Pegasus exchange file PEGASUS.IN: the frequency text, CR LF, the logger's
 // current mode trimmed of blanks, CR LF.
-QByteArray PegasusInContent(float megahertz, const QString& rigMode);
+QByteArray PegasusInContent(double megahertz, const QString& rigMode);
 
 // Writes PEGASUS.IN in platform::PegasusFolder(), replacing it whole. A failure is traced and
 // otherwise silent: the frequency change goes on.
-void WritePegasusFile(float megahertz, const QString& rigMode);
+void WritePegasusFile(double megahertz, const QString& rigMode);
 
 }  // namespace rig

@@ -18,47 +18,33 @@
 #include "rig/globals.h"
 #include "rig/hexconversions.h"
 #include "rig/replyfields.h"
+#include "rig/rigfamily.h"
 #include "rig/rigpresets.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <initializer_list>
 #include <optional>
 
 namespace rig {
 
 namespace {
 
+using F = RigFamily;
+
 const QString SettingsFile = QStringLiteral("RigCntrl.txt");
 const QString NoRig = QStringLiteral("None");
-const QString PegasusRig = QStringLiteral("Ten Tec Pegasus");
-const QString OrionRig = QStringLiteral("Ten Tec Orion");
 const QString NoResponse = QStringLiteral("No Response");
 
 constexpr int NoHandshaking = 0;
 constexpr int RtsCtsHandshaking = 2;
 constexpr int OutputDrainLimitMs = 2000;
 
-// The Yaesus of the five-byte binary protocol: each wants a wake-up after the opening and a
-// last command when the program ends.
-bool IsBinaryYaesu(const QString& rigType) {
-  return rigType.left(5) == QLatin1String("Yaesu") && rigType != QLatin1String("Yaesu FTdx9000");
-}
-
 // The Ten Tecs whose port needs RTS/CTS handshaking.
-bool UsesRtsCts(const QString& rigType) {
-  return rigType == QLatin1String("Ten Tec Fnt Pnl") || rigType == OrionRig;
-}
+bool UsesRtsCts(RigFamily family) { return family == F::FrontPanel || family == F::Orion; }
 
 // A value as a fixed-length text takes it: cut to its length, or padded with blanks.
 QString FixedText(const QString& text, int length) { return text.leftJustified(length, QLatin1Char(' '), true); }
-
-const RigPreset* FindPreset(const QString& rigName) {
-  const auto found = std::find_if(RigPresets.begin(), RigPresets.end(),
-                                  [&](const RigPreset& preset) { return rigName == QLatin1String(preset.name); });
-  return found == RigPresets.end() ? nullptr : &*found;
-}
 
 // The poll timer's interval for a poll rate: half a full poll, which takes a send and a read tick.
 std::optional<int> PollInterval(const QString& pollRate) {
@@ -69,21 +55,15 @@ std::optional<int> PollInterval(const QString& pollRate) {
   return std::nullopt;
 }
 
-bool IsOneOf(const QString& rigType, std::initializer_list<const char*> names) {
-  return std::any_of(names.begin(), names.end(), [&](const char* name) { return rigType == QLatin1String(name); });
-}
-
-// "###.####0": five decimals, no zero before the point below 1 MHz (".50000"). The single is
-// taken at its 7 significant digits first, so 1296.1 shows as 1296.10000, not 1296.09998.
-QString FrequencyCaption(float megahertz) {
-  const double significant = QString::number(megahertz, 'g', 7).toDouble();
-  QString caption = QString::number(significant, 'f', 5);
+// "###.####0": five decimals, no zero before the point below 1 MHz (".50000").
+QString FrequencyCaption(double megahertz) {
+  QString caption = QString::number(megahertz, 'f', 5);
   if (caption.startsWith(QLatin1String("0."))) caption.remove(0, 1);
   return caption;
 }
 
 // The logging mode of the HF and the 6 m and 2 m sub-bands. A frequency on an edge belongs to
-// neither side.
+// neither side; the frequency is compared at the edges' single precision.
 struct SubBand {
   float lower;
   float upper;
@@ -308,8 +288,9 @@ void RigControlfrm::LoadRigSettings() {
       if (List1.List(index) == RigType) stored = index;
     }
     List1.SetListIndex(stored);
-    if (RigType == QLatin1String("Other")) chkConvToHex.SetEnabled(true);
-    if (RigType == QLatin1String("Icom")) Label10.SetVisible(true);
+    const RigFamily family = FamilyOf(RigType);
+    if (family == F::Other) chkConvToHex.SetEnabled(true);
+    if (family == F::Icom) Label10.SetVisible(true);
     optComm(CommPortNumber - 1).SetValue(true);  // a port outside the ten options ends the load here
     SelectStoredOptions();
   } catch (const std::exception& error) {
@@ -443,7 +424,7 @@ void RigControlfrm::Command1_Click() {
     TakeSettingsFromOptions();
     if (!rigChosen) return;
     // The Pegasus is driven through its exchange files, not a port.
-    const bool pegasus = RigType == PegasusRig;
+    const bool pegasus = FamilyOf(RigType) == F::Pegasus;
     if (!pegasus) OpenRigPort();
     if (comComm1.PortOpen() || pegasus) {
       tmrGetData_Timer();
@@ -479,7 +460,8 @@ void RigControlfrm::OpenRigPort() {
     if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
     comComm1.SetCommPort(CommPortNumber);
     // Set at every opening, so a rig chosen after a Ten Tec does not keep its handshaking.
-    comComm1.SetHandshaking(UsesRtsCts(RigType) ? RtsCtsHandshaking : NoHandshaking);
+    const RigFamily family = FamilyOf(RigType);
+    comComm1.SetHandshaking(UsesRtsCts(family) ? RtsCtsHandshaking : NoHandshaking);
     comComm1.SetSettings(CommSettings);
     // Both lines low through the opening: an interface powered from one comes up only after it.
     comComm1.SetDTREnable(false);
@@ -487,8 +469,8 @@ void RigControlfrm::OpenRigPort() {
     comComm1.SetPortOpen(true);
     if (PowerLine == QLatin1String("R")) comComm1.SetRTSEnable(true);
     if (PowerLine == QLatin1String("D")) comComm1.SetDTREnable(true);
-    if (IsBinaryYaesu(RigType)) comComm1.SetOutput(QString(5, QChar(0)));
-    if (RigType == OrionRig) comComm1.SetOutput(QStringLiteral("X\r"));
+    if (IsBinaryYaesu(family)) comComm1.SetOutput(QString(5, QChar(0)));
+    if (family == F::Orion) comComm1.SetOutput(QStringLiteral("X\r"));
   } catch (const platform::RuntimeError& error) {
     platform::TraceError(lcRig, error);
     ReportPortRefused();
@@ -525,7 +507,7 @@ void RigControlfrm::Command2_Click() {
 // A binary Yaesu that is polled gets its last command; the port closes with the window.
 void RigControlfrm::Form_Unload(int&) {
   platform::SkipOnError(lcRig, [this] {
-    if (IsBinaryYaesu(RigType) && tmrGetData.Enabled()) comComm1.SetOutput(QString(4, QChar(0)) + QChar(0x80));
+    if (IsBinaryYaesu(FamilyOf(RigType)) && tmrGetData.Enabled()) comComm1.SetOutput(QString(4, QChar(0)) + QChar(0x80));
   });
   comComm1.SetPortOpen(false);
 }
@@ -564,28 +546,38 @@ void RigControlfrm::WritePollCommands() {
     const QByteArray bytes = HexTextToBytes(Mid(command, 1, 3 * pairs - 1));
     if (!bytes.isEmpty()) comComm1.SetOutput(QString::fromLatin1(bytes));
   };
-  if (IsOneOf(RigType, {"Kenwood", "Kenwood 2", "Elecraft"})) {
-    writeText(FreqPollCommand);
-    writeText(ModePollCommand);
-  } else if (RigType == QLatin1String("Other")) {
-    for (const QString& command : {FreqPollCommand, ModePollCommand}) {
-      if (chkConvToHex.Value() == 1) {
-        writeText(QString::fromLatin1(HexTextToBytes(command)));
-      } else {
-        writeText(command);
-      }
-    }
-  } else if (IsOneOf(RigType, {"Icom", "Icom 735", "Ten Tec Omni VI"})) {
+  const RigFamily family = FamilyOf(RigType);
+  if (IsCiv(family)) {
     WriteOneCommandAlternately(17, [&](const QString& command) { writeHexPairs(command, 6); });
-  } else if (RigType == QLatin1String("Ten Tec Fnt Pnl")) {
-    WriteOneCommandAlternately(7, [&](const QString& command) { writeHexPairs(command, 3); });
-  } else if (RigType == QLatin1String("Yaesu FTdx9000")) {
-    WriteOneCommandAlternately(2, writeText);
-  } else if (IsBinaryYaesu(RigType)) {
+    return;
+  }
+  if (IsBinaryYaesu(family)) {
     if (FreqPollCommand.size() >= 14) writeHexPairs(FreqPollCommand, 5);
-  } else if (RigType == OrionRig) {
-    if (!FreqPollCommand.isEmpty()) writeText(FreqPollCommand + QLatin1Char('\r'));
-    if (!ModePollCommand.isEmpty()) writeText(ModePollCommand + QLatin1Char('\r'));
+    return;
+  }
+  switch (family) {
+    case F::Kenwood:
+    case F::Kenwood2:
+    case F::Elecraft:
+      writeText(FreqPollCommand);
+      writeText(ModePollCommand);
+      break;
+    case F::Other:
+      for (const QString& command : {FreqPollCommand, ModePollCommand}) {
+        if (chkConvToHex.Value() == 1) {
+          writeText(QString::fromLatin1(HexTextToBytes(command)));
+        } else {
+          writeText(command);
+        }
+      }
+      break;
+    case F::FrontPanel: WriteOneCommandAlternately(7, [&](const QString& command) { writeHexPairs(command, 3); }); break;
+    case F::FTdx9000: WriteOneCommandAlternately(2, writeText); break;
+    case F::Orion:
+      if (!FreqPollCommand.isEmpty()) writeText(FreqPollCommand + QLatin1Char('\r'));
+      if (!ModePollCommand.isEmpty()) writeText(ModePollCommand + QLatin1Char('\r'));
+      break;
+    default: break;  // the Pegasus is read from its file; without a rig nothing is asked
   }
 }
 
@@ -599,7 +591,7 @@ void RigControlfrm::WriteOneCommandAlternately(int minimumLength, const std::fun
 
 // Only what has arrived by now is read; the rest of a slow answer comes with the next one.
 void RigControlfrm::ReadTick() {
-  const bool pegasus = RigType == PegasusRig;
+  const bool pegasus = FamilyOf(RigType) == F::Pegasus;
   if (!pegasus) ReplyBuffer = comComm1.Input();
   if (!ReplyBuffer.isEmpty() || pegasus) {
     ParseReply();
@@ -615,34 +607,32 @@ void RigControlfrm::ParseReply() {
   const QByteArray reply = ReplyBuffer.toLatin1();
   // The one-command rigs' reply answers the command of the last send tick.
   const bool frequencyAsked = PollModeNext == 1;
-  if (IsOneOf(RigType, {"Kenwood", "Elecraft"})) {
-    TakeReading(ParseKenwoodFrequency(reply, txtFreq.Text()));
-    TakeReading(ParseKenwoodMode(reply));
-  } else if (RigType == QLatin1String("Kenwood 2")) {
-    TakeReading(ParseKenwoodIF(reply));
-  } else if (IsOneOf(RigType, {"Icom", "Icom 735", "Ten Tec Omni VI"})) {
-    TakeReading(frequencyAsked ? ParseIcomFrequency(reply, RigType) : ParseIcomMode(reply));
-  } else if (RigType == QLatin1String("Yaesu")) {
-    TakeReading(ParseYaesuReply(reply));
-  } else if (RigType == QLatin1String("Yaesu 757 GX II")) {
-    TakeReading(ParseYaesu757(reply));
-  } else if (RigType == QLatin1String("Yaesu 890")) {
-    TakeReading(ParseYaesu890(reply));
-  } else if (RigType == QLatin1String("Yaesu 920")) {
-    TakeReading(ParseYaesu920(reply));
-  } else if (IsOneOf(RigType, {"Yaesu 990", "Yaesu 1000 D"})) {
-    TakeReading(ParseYaesu990(reply));
-  } else if (RigType == QLatin1String("Yaesu 1000")) {
-    TakeReading(ParseYaesu1000(reply));
-  } else if (RigType == QLatin1String("Yaesu FTdx9000")) {
-    TakeReading(ParseFTdx9000Reply(reply, txtFreq.Text(), txtMode.Text()));
-  } else if (RigType == QLatin1String("Ten Tec Fnt Pnl")) {
-    TakeReading(frequencyAsked ? ParseTenTecPanelA(reply) : ParseTenTecPanelB(reply));
-  } else if (RigType == PegasusRig) {
-    TakeReading(ReadPegasusFile());
-  } else if (RigType == OrionRig) {
-    TakeReading(ParseOrionFrequency(reply));
-    TakeReading(ParseOrionMode(reply));
+  const RigFamily family = FamilyOf(RigType);
+  switch (family) {
+    case F::Kenwood:
+    case F::Elecraft:
+      TakeReading(ParseKenwoodFrequency(reply, txtFreq.Text()));
+      TakeReading(ParseKenwoodMode(reply));
+      break;
+    case F::Kenwood2: TakeReading(ParseKenwoodIF(reply)); break;
+    case F::Icom:
+    case F::Icom735:
+    case F::OmniVI: TakeReading(frequencyAsked ? ParseIcomFrequency(reply, family) : ParseIcomMode(reply)); break;
+    case F::Yaesu: TakeReading(ParseYaesuReply(reply)); break;
+    case F::Yaesu757: TakeReading(ParseYaesu757(reply)); break;
+    case F::Yaesu890: TakeReading(ParseYaesu890(reply)); break;
+    case F::Yaesu920: TakeReading(ParseYaesu920(reply)); break;
+    case F::Yaesu990: TakeReading(ParseYaesu990(reply)); break;
+    case F::Yaesu1000: TakeReading(ParseYaesu1000(reply)); break;
+    case F::FTdx9000: TakeReading(ParseFTdx9000Reply(reply, txtFreq.Text(), txtMode.Text())); break;
+    case F::FrontPanel: TakeReading(frequencyAsked ? ParseTenTecPanelA(reply) : ParseTenTecPanelB(reply)); break;
+    case F::Pegasus: TakeReading(ReadPegasusFile()); break;
+    case F::Orion:
+      TakeReading(ParseOrionFrequency(reply));
+      TakeReading(ParseOrionMode(reply));
+      break;
+    case F::NoProtocol:
+    case F::Other: break;  // the reply is only shown
   }
 }
 
@@ -663,12 +653,14 @@ void RigControlfrm::ShowReading() {
 // The values held go on every tick: the main window acts only on a change of band or mode.
 void RigControlfrm::HandOnToMainWindow() {
   app::Form1& main = platform::Instance<app::Form1>();
-  if (chkFrequency.Value() == 1) main.BandFreqConversion(RigFrequency);
+  // Bands lie far apart: the logger finds the band at single precision.
+  if (chkFrequency.Value() == 1) main.BandFreqConversion(static_cast<float>(RigFrequency));
   if (!OptDont.Value()) main.ModeSelection(RigMode);
 }
 
 void RigControlfrm::ModeFromFrequency() {
-  const auto inside = [this](const SubBand& band) { return RigFrequency > band.lower && RigFrequency < band.upper; };
+  const auto frequency = static_cast<float>(RigFrequency);
+  const auto inside = [frequency](const SubBand& band) { return frequency > band.lower && frequency < band.upper; };
   const auto found = std::find_if(SubBands.begin(), SubBands.end(), inside);
   if (found != SubBands.end()) RigMode = QString::fromLatin1(found->mode);
 }
@@ -690,16 +682,16 @@ RigCommandSettings RigControlfrm::CommandSettings() const {
 
 // The poll timer, off while a change runs, doubles as the guard against a nested change: a click
 // or a scan step that runs during one of its waits returns at once.
-void RigControlfrm::ChangeFrequency(const float& qChangeFreq) {
+void RigControlfrm::ChangeFrequency(const double& qChangeFreq) {
   if (!tmrGetData.Enabled()) return;
   tmrGetData.SetEnabled(false);
   // The caller's value may be a slot of the spot store, which events during the waits can change.
-  const float megahertz = qChangeFreq;
+  const double megahertz = qChangeFreq;
   try {
     // Built, and so checked, before the mode goes: a frequency the rig's command cannot carry
     // changes nothing at all.
     const FrequencyCommand command = BuildFrequencyCommand(CommandSettings(), megahertz);
-    if (RigType != PegasusRig) ReplyBuffer = comComm1.Input();  // a late poll answer is dropped
+    if (FamilyOf(RigType) != F::Pegasus) ReplyBuffer = comComm1.Input();  // a late poll answer is dropped
     ReplyBuffer.clear();
     QString mode;
     ChangeMode(megahertz, mode);
@@ -713,7 +705,7 @@ void RigControlfrm::ChangeFrequency(const float& qChangeFreq) {
   ResumePolling();
 }
 
-void RigControlfrm::SendFrequencyCommand(const FrequencyCommand& command, float megahertz) {
+void RigControlfrm::SendFrequencyCommand(const FrequencyCommand& command, double megahertz) {
   for (const float pause : command.pausesMs) PauseMs(pause);
   if (command.writesPegasusFile) WritePegasusFile(megahertz, RigMode);
   if (!command.bytes.isEmpty()) comComm1.SetOutput(QString::fromLatin1(command.bytes));
@@ -726,7 +718,7 @@ void RigControlfrm::ResumePolling() {
 }
 
 // Sent between poll ticks when the tune panel calls it: polling goes on.
-void RigControlfrm::ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo) {
+void RigControlfrm::ChangeMode(const double& qChangeFrequency, QString& ModeToChangeTo) {
   try {
     if (RigType == NoRig) return;
     if (ModeToChangeTo.isEmpty()) {

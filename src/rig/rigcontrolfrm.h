@@ -37,7 +37,7 @@ class RigControlfrm : public platform::Form {
   QString PollRate;   // "F", "M", "S" or "R"
   std::uint8_t LoadingSettings = 0;  // 1 while the load restores the settings
   QString ReplyBuffer;               // the rig's reply on the current read tick
-  float RigFrequency = 0;            // MHz, as last polled
+  double RigFrequency = 0;           // MHz, as last polled, to the unit the rig told
   QString RigMode;                   // "PH", "CW" or empty when not known
   std::uint8_t PollModeNext = 0;     // which poll command goes next
   std::uint8_t AwaitingReply = 0;    // send or read phase of the poll loop
@@ -143,9 +143,9 @@ class RigControlfrm : public platform::Form {
   void ModeFromFrequency();
 
   // Tunes the polled rig to a frequency in MHz; does nothing while no rig is polled.
-  void ChangeFrequency(const float& qChangeFreq);
+  void ChangeFrequency(const double& qChangeFreq);
   // Switches the rig to a mode; an empty mode takes the band plan's mode for the frequency.
-  void ChangeMode(const float& qChangeFrequency, QString& ModeToChangeTo);
+  void ChangeMode(const double& qChangeFrequency, QString& ModeToChangeTo);
 
  private:
   using CodedOption = platform::CodedOption;
@@ -170,7 +170,7 @@ class RigControlfrm : public platform::Form {
   void ClearHeldMode();
   void LoadBandPlan();
   RigCommandSettings CommandSettings() const;
-  void SendFrequencyCommand(const FrequencyCommand& command, float megahertz);
+  void SendFrequencyCommand(const FrequencyCommand& command, double megahertz);
   void ResumePolling();
   void WaitForOutputDrain();
   void PauseMs(float milliseconds);

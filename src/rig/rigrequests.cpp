@@ -11,12 +11,12 @@ RecordedRigRequests* recorder = nullptr;
 
 }  // namespace
 
-void TuneRigTo(float megahertz) {
+void TuneRigTo(double megahertz) {
   if (recorder) recorder->frequencies_.push_back(megahertz);
   platform::Instance<RigControlfrm>().ChangeFrequency(megahertz);
 }
 
-void SetRigModeTo(float megahertz, const QString& mode) {
+void SetRigModeTo(double megahertz, const QString& mode) {
   if (recorder) recorder->modes_.push_back({megahertz, mode});
   QString modeToChangeTo = mode;
   platform::Instance<RigControlfrm>().ChangeMode(megahertz, modeToChangeTo);

@@ -91,7 +91,7 @@ RigReading ReadPegasusFile() {
     const QString frequency = file.Next();
     const std::optional<double> megahertz = ReceivedNumber(frequency);
     if (!megahertz) throw platform::RuntimeError(QStringLiteral("Type mismatch"), 13);
-    reading.frequency = static_cast<float>(*megahertz);
+    reading.frequency = *megahertz;
     const QString mode = file.Next();
     if (file.ReadPastEnd()) throw platform::RuntimeError(QStringLiteral("Input past end of file"), 62);
     reading.mode = mode.isEmpty() || mode == u"CW" ? mode : QStringLiteral("PH");

@@ -13,7 +13,7 @@ namespace spotting {
 // A frequency of 0 marks an empty or removed slot.
 inline constexpr int SpotSlots = 52;
 using SpotTexts = std::array<QString, SpotSlots>;
-using SpotFrequencies = std::array<float, SpotSlots>;
+using SpotFrequencies = std::array<double, SpotSlots>;  // MHz as the spot gave it, for the rig
 using SpotTimes = std::array<QDateTime, SpotSlots>;
 MODULE_VALUE(SpotTexts, DXSpotCall);
 MODULE_VALUE(SpotFrequencies, DXSpotFreq);  // MHz

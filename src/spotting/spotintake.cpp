@@ -46,7 +46,7 @@ std::optional<QStringList> FileSpot(const QString& call, const QString& kilohert
   const std::optional<double> frequency = SpotNumber(kilohertz);
   if (!frequency) return std::nullopt;
   const double megahertz = *frequency / 1000;
-  StoreSpot(call, static_cast<float>(megahertz));
+  StoreSpot(call, megahertz);
   return SpotListRow(call, megahertz, RecordBeforeCarriageReturn(record));
 }
 

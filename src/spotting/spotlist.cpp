@@ -96,7 +96,7 @@ void Form1::txtDX_Click() {
     if (!megahertz) return;
     const QString call = selected->Text();
     if (!spotting::IsNoRig(rig::RigType)) {
-      platform::Instance<rig::RigControlfrm>().ChangeFrequency(static_cast<float>(*megahertz));
+      platform::Instance<rig::RigControlfrm>().ChangeFrequency(*megahertz);
     }
     txtCall.SetFocus();
     txtCall.SetText(call);

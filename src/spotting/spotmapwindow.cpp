@@ -186,7 +186,7 @@ void SpectrumMap::lblDXSpot_MouseDown(int Index, int Button, int, float, float) 
 // moves the slots.
 void SpectrumMap::TakeSpot(int slot) {
   const QString call = DXSpotCall[slot];
-  const float megahertz = DXSpotFreq[slot];
+  const double megahertz = DXSpotFreq[slot];
   platform::Instance<rig::RigControlfrm>().ChangeFrequency(megahertz);
   app::Form1& main = platform::Instance<app::Form1>();
   main.txtCall.SetText(call);

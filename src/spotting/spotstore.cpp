@@ -48,7 +48,7 @@ QString CallPrefix(const QString& call) {
   return call.left(firstDigit) + suffix;
 }
 
-void StoreSpot(const QString& call, float megahertz) {
+void StoreSpot(const QString& call, double megahertz) {
   // A slot's prefix is its call's, so it moves with the call rather than being derived again.
   ShiftDown(DXSpotCall);
   ShiftDown(DXSpotFreq);

@@ -19,7 +19,7 @@ QString CallPrefix(const QString& call);
 // Files a spot as the newest, stamped with the clock's local time: every slot moves down one,
 // slot 0's spot is dropped, and the most recent earlier spot of the same call (any letter case,
 // slots 48 down to 1) loses its frequency, so only the newest of a call is drawn.
-void StoreSpot(const QString& call, float megahertz);
+void StoreSpot(const QString& call, double megahertz);
 
 // Whether an index (a spot label's, from the mouse) names a slot of the store.
 bool IsSpotSlot(int index);

@@ -68,8 +68,8 @@ TEST(RigReplyFuzz, EveryParserReadsDamagedRepliesIntoSaneReadings) {
       [](const QByteArray& r) { return rig::ParseFTdx9000Reply(r, "F", "M"); },
       rig::ParseOrionFrequency,
       rig::ParseOrionMode,
-      [](const QByteArray& r) { return rig::ParseIcomFrequency(r, "Icom"); },
-      [](const QByteArray& r) { return rig::ParseIcomFrequency(r, "Icom 735"); },
+      [](const QByteArray& r) { return rig::ParseIcomFrequency(r, rig::RigFamily::Icom); },
+      [](const QByteArray& r) { return rig::ParseIcomFrequency(r, rig::RigFamily::Icom735); },
       rig::ParseIcomMode,
       rig::ParseYaesuReply,
       rig::ParseYaesu890,
@@ -112,7 +112,7 @@ TEST(RigReplyFuzz, FieldsAreTakenOnlyFromWithinTheReply) {
     if (number) {
       ASSERT_TRUE(*number >= 0 && *number <= std::numeric_limits<float>::max()) << reply.toStdString();
     }
-    const std::optional<float> megahertz = rig::MegahertzFromHzField(Latin1(reply));
+    const std::optional<double> megahertz = rig::MegahertzFromHzField(Latin1(reply));
     if (megahertz) {
       ASSERT_TRUE(std::isfinite(*megahertz));
     }

@@ -42,6 +42,7 @@
 #include <functional>
 #include <vector>
 
+#include "pseudoterminalports.h"
 #include "stationviews.h"
 #include "typedkeys.h"
 
@@ -185,6 +186,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   platform::SetMountTableForTesting(QString::fromLocal8Bit(argv[4]));
+  // The program opens the rig's port at its first start: a port of this process, not the test's.
+  const peertesting::PseudoTerminalPorts ports;
+  ports.Apply();
   Operator station(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
   return app::RunProgram();
 }

@@ -2,6 +2,7 @@
 // test stands in for the device on the other.
 #include "platform/serialcontrol.h"
 
+#include "platform/dialogs.h"
 #include "platform/errors.h"
 
 #include <QTest>
@@ -9,12 +10,15 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "ptypair.h"
+#include "withoutfileoverride.h"
 
 using namespace platform;
 using peertesting::PtyEnd;
@@ -304,6 +308,54 @@ TEST_F(SerialLine, APortThatAnotherProgramHoldsIsInUse) {
 
   close(held);
   EXPECT_EQ(ErrorOf([&] { control.SetPortOpen(true); }), 0);
+}
+
+// A device the user may not open is named with the remedy, once a session in a box of its own and
+// in the error's description; one that another program holds is "Port already open" as before.
+// Both keep the number the windows' handlers expect.
+TEST_F(SerialLine, ADeviceTheUserMayNotOpenIsNamedWithTheRemedy) {
+  ScriptedDialogs dialogs;
+  const QString device = QString::fromStdString(pair_.HostEnd());
+  const std::string target = std::filesystem::canonical(pair_.HostEnd());
+  ASSERT_EQ(chmod(target.c_str(), 0), 0);
+  {
+    const WithoutFileOverride normalUser;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+      SCOPED_TRACE(attempt);
+      SerialControl control;
+      control.SetCommPort(kPort);
+      try {
+        control.SetPortOpen(true);
+        ADD_FAILURE() << "opened a device the user may not open";
+      } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), 8005);
+        EXPECT_EQ(error.Description().toStdString(),
+                  "You may not open " + pair_.HostEnd() +
+                      ", the device of serial port 7. Add your user to the group dialout (sudo adduser $USER dialout, "
+                      "then log in again), or name a device you may open in CORVANE_PORT7.");
+      }
+      EXPECT_FALSE(control.PortOpen());
+    }
+  }
+  ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1U) << "told once";
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Serial Port Not Permitted");
+  EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.startsWith("You may not open " + device + ","));
+
+  const int held = open(pair_.HostEnd().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+  SerialControl control;
+  control.SetCommPort(kPort);
+  try {
+    control.SetPortOpen(true);
+    ADD_FAILURE() << "opened a port another program holds";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 8005);
+    EXPECT_EQ(error.Description().toStdString(), "Port already open");
+  }
+  close(held);
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1U);
 }
 
 TEST_F(SerialLine, AClosedPortRefusesInputAndOutputAndCountsNothing) {

@@ -164,13 +164,13 @@ TEST(ShippedBandPlan, GivesTheRigItsModes) {
   const std::vector<BandPlanRow> plan = LoadBandPlan(ShippedPlan());
   ASSERT_FALSE(plan.empty());
   const struct {
-    float megahertz;
+    double megahertz;
     const char* mode;
   } cases[] = {
-      {1.83f, ""},     {3.55f, "CW"},   {3.8f, "LSB"},    {7.2f, "LSB"},     {10.12f, "CW"},
-      {14.025f, "CW"}, {14.25f, "USB"}, {14.15f, ""},  // on the edge of two segments
-      {28.4f, "USB"},  {50.09f, "CW"},  {50.125f, "USB"}, {144.05f, "CW"},   {144.2f, "USB"},
-      {222.1f, "USB"}, {432.1f, "USB"}, {1296.1f, "USB"}, {10368.1f, "USB"}, {11000, ""},
+      {1.83, ""},     {3.55, "CW"},   {3.8, "LSB"},    {5.332, "USB"},   {5.373, "USB"},  // 60 m: upper sideband
+      {7.2, "LSB"},   {10.12, "CW"},  {14.025, "CW"},  {14.25, "USB"},   {14.15, ""},  // on the edge of two segments
+      {28.4, "USB"},  {50.09, "CW"},  {50.125, "USB"}, {144.05, "CW"},   {144.2, "USB"},
+      {222.1, "USB"}, {432.1, "USB"}, {1296.1, "USB"}, {10368.1, "USB"}, {11000, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(BandPlanModeForFrequency(plan, c.megahertz, ""), c.mode) << c.megahertz;
 }

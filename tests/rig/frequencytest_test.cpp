@@ -100,7 +100,7 @@ TEST_F(CommandTestWindow, TheSecondSendTunesThroughTheRigWindowAndOnlyToANumber)
     Replace(window.Text2, typed);
     Click(window.Command2);
   }
-  EXPECT_EQ(requests.Frequencies(), std::vector<float>{7.1F});
+  EXPECT_EQ(requests.Frequencies(), std::vector<double>{7.1});
 }
 
 TEST_F(CommandTestWindow, EveryOpeningStartsFromTheDefaults) {
@@ -123,9 +123,11 @@ TEST_F(CommandTestWindowOnAPolledRig, TheSecondSendReachesTheRigAsItsSetFrequenc
   Start("Kenwood");
   frmFrequencyTest& window = platform::Instance<frmFrequencyTest>();
   ShowActive(window);
-  Replace(window.Text2, "7.1");
-  Click(window.Command2);
-  EXPECT_EQ(Sent(), "FA00007100000;");
+  for (const auto& [typed, sent] : {std::pair{"7.1", "FA00007100000;"}, {"10368.1", "FA10368100000;"}}) {
+    Replace(window.Text2, typed);
+    Click(window.Command2);
+    EXPECT_EQ(Sent(), sent);
+  }
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 

@@ -143,15 +143,16 @@ TEST(ReplyFields, NumbersInReceivedText) {
   for (const auto& c : cases) EXPECT_EQ(ReceivedNumber(c.text), c.number) << c.text;
 }
 
-TEST(ReplyFields, MegahertzRoundToFiveDecimalsHalfToEven) {
-  EXPECT_EQ(RoundedMegahertz(14235005, 1e6), 14.235f);
-  EXPECT_EQ(RoundedMegahertz(14235015, 1e6), 14.23502f);
-  EXPECT_EQ(RoundedMegahertz(14235025, 1e6), 14.23502f);
-  EXPECT_EQ(RoundedMegahertz(14235026, 1e6), 14.23503f);
-  EXPECT_EQ(RoundedMegahertz(2847500, 1e5), 28.475f);
-  // A field in Hz goes to single precision before it is divided.
-  EXPECT_EQ(MegahertzFromHzField("01296100000"), RoundedMegahertz(1296099968.0, 1e6));
-  EXPECT_EQ(MegahertzFromHzField("00014250000"), 14.25f);
+TEST(ReplyFields, MegahertzKeepEveryUnitTheRigTold) {
+  EXPECT_EQ(RoundedMegahertz(14235005, 1e6), 14.235005);
+  EXPECT_EQ(RoundedMegahertz(14235004.5, 1e6), 14.235004);  // a part of a unit: halves to even
+  EXPECT_EQ(RoundedMegahertz(14235005.5, 1e6), 14.235006);
+  EXPECT_EQ(RoundedMegahertz(2847500, 1e5), 28.475);
+  EXPECT_EQ(RoundedMegahertz(1036810001, 1e5), 10368.10001);
+  EXPECT_EQ(MegahertzFromHzField("01296100000"), 1296.1);
+  EXPECT_EQ(MegahertzFromHzField("10368100000"), 10368.1);
+  EXPECT_EQ(MegahertzFromHzField("24192123456"), 24192.123456);
+  EXPECT_EQ(MegahertzFromHzField("00014250000"), 14.25);
   EXPECT_EQ(MegahertzFromHzField("0001425000;"), std::nullopt);
 }
 

@@ -42,8 +42,8 @@ Parser InTurn(const Parser& first, const Parser& second) {
 const Parser kKenwood = InTurn([](const QByteArray& r) { return ParseKenwoodFrequency(r, "FA;"); }, ParseKenwoodMode);
 const Parser kFTdx9000 = [](const QByteArray& r) { return ParseFTdx9000Reply(r, "FA;", "MD0;"); };
 const Parser kOrion = InTurn(ParseOrionFrequency, ParseOrionMode);
-const Parser kIcom = [](const QByteArray& r) { return ParseIcomFrequency(r, "Icom"); };
-const Parser kIcom735 = [](const QByteArray& r) { return ParseIcomFrequency(r, "Icom 735"); };
+const Parser kIcom = [](const QByteArray& r) { return ParseIcomFrequency(r, RigFamily::Icom); };
+const Parser kIcom735 = [](const QByteArray& r) { return ParseIcomFrequency(r, RigFamily::Icom735); };
 
 // An "IF" record: frequency at offsets 2-12, mode digit at 29, VFO digit at 30.
 QByteArray KenwoodIF(const char* mode, const char* vfo) {
@@ -122,7 +122,7 @@ TEST(TextReplies, OrionAnswersEndedByCarriageReturn) {
 TEST(BinaryReplies, IcomFrequencyAfterTheEcho) {
   const QByteArray answer = Bytes("FE FE 64 E0 03 FD FE FE E0 64 03 00 50 23 14 00 FD");
   EXPECT_EQ(ReadingText(kIcom(answer)), "14.235 -");
-  EXPECT_EQ(ReadingText(ParseIcomFrequency(answer, "Ten Tec Omni VI")), "14.235 -");
+  EXPECT_EQ(ReadingText(ParseIcomFrequency(answer, RigFamily::OmniVI)), "14.235 -");
   ExpectReadings(kIcom, {
                             {Bytes("FE FE E0 64 03 00 50 47 28 00 FD"), "28.475 -"},
                             {Bytes("FE FE E0 64 03 00 00 10 96 12 FD"), "1296.1 -"},
@@ -190,9 +190,9 @@ TEST(BinaryReplies, YaesuStatusBlocks) {
                                     {Bytes("00 01 B2 7E 78 00 00 01"), "28.475 CW"},
                                     {Bytes("00 01 B2 7E 78 00 00 02"), "28.475 PH"},
                                     {Bytes("00 01 B2 7E 78 00 00 0F"), "28.475 PH"},
-                                    {Bytes("00 00 D9 35 7D 00 00 01"), "14.235 CW"},    // 14235005 Hz: half to even
-                                    {Bytes("00 00 D9 35 87 00 00 01"), "14.23502 CW"},  // 14235015 Hz
-                                    {Bytes("00 01 B2 7E 78"), "28.475 -"},              // no mode digit: the mode stays
+                                    {Bytes("00 00 D9 35 7D 00 00 01"), "14.235005 CW"},  // to the Hz
+                                    {Bytes("00 00 D9 35 87 00 00 01"), "14.235015 CW"},
+                                    {Bytes("00 01 B2 7E 78"), "28.475 -"},  // no mode digit: the mode stays
                                     {Bytes("00 01 B2 7E"), "- -"},
                                 });
 }

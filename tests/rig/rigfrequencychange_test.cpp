@@ -46,7 +46,7 @@ class RigTuning : public PolledRigTest {
 
   QByteArray SentOnFreePort() { return polledRig->SentOnFreePort(); }
 
-  static void Tune(RigControlfrm& w, float megahertz) { w.ChangeFrequency(megahertz); }
+  static void Tune(RigControlfrm& w, double megahertz) { w.ChangeFrequency(megahertz); }
 
   static void UseFakeClock() { platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(18, 0)), -4); }
 };
@@ -55,29 +55,29 @@ TEST_F(RigTuning, EachFamilyGetsTheBandPlansModeThenItsFrequencyAndGoesOnPolling
   UseFakeClock();
   const struct {
     const char* rig;
-    float megahertz;
+    double megahertz;
     QByteArray sent;
   } cases[] = {
-      {"Kenwood", 14.25f, "MD2;FA00014250000;"},
-      {"Elecraft", 14.25f, "MD2;FA00014250000;"},
-      {"Kenwood 2", 14.25f, "MD2;FA00014250000;"},  // no IF reply yet: VFO A
-      {"Icom", 14.25f, Hex("FEFE64E00601FD" "FEFE64E0050000251400FD")},
-      {"Ten Tec Omni VI", 14.25f, Hex("FEFE04E00601FD" "FEFE04E0050000251400FD")},
-      {"Icom 735", 14.25f, Hex("FEFE64E0050000251400FD")},  // no mode frame
-      {"Icom", 1270.0f, Hex("FEFE64E0050000007012FD")},     // all ten digits; no plan row
-      {"Yaesu", 14.25f, Hex("0100000007" "0142500001")},
-      {"Yaesu 990", 14.25f, Hex("000000010C" "005042010A")},
-      {"Yaesu 757 GX II", 14.25f, Hex("000000010C" "005042010A")},
-      {"Yaesu FTdx9000", 14.25f, "MD02;FA14250000;"},
-      {"Ten Tec Fnt Pnl", 14.25f, Hex("2A4100D970100D")},
-      {"Ten Tec Orion", 14.25f, "*AF14.25\r"},
-      {"Other", 14.25f, ""},
+      {"Kenwood", 14.25, "MD2;FA00014250000;"},
+      {"Elecraft", 14.25, "MD2;FA00014250000;"},
+      {"Kenwood 2", 14.25, "MD2;FA00014250000;"},  // no IF reply yet: VFO A
+      {"Icom", 14.25, Hex("FEFE64E00601FD" "FEFE64E0050000251400FD")},
+      {"Ten Tec Omni VI", 14.25, Hex("FEFE04E00601FD" "FEFE04E0050000251400FD")},
+      {"Icom 735", 14.25, Hex("FEFE64E0050000251400FD")},  // no mode frame
+      {"Icom", 1270.0, Hex("FEFE64E0050000007012FD")},     // all ten digits; no plan row
+      {"Yaesu", 14.25, Hex("0100000007" "0142500001")},
+      {"Yaesu 990", 14.25, Hex("000000010C" "005042010A")},
+      {"Yaesu 757 GX II", 14.25, Hex("000000010C" "005042010A")},
+      {"Yaesu FTdx9000", 14.25, "MD02;FA14250000;"},
+      {"Ten Tec Fnt Pnl", 14.25, Hex("2A4100D970100D")},
+      {"Ten Tec Orion", 14.25, "*AF14.25\r"},
+      {"Other", 14.25, ""},
       // The band rules and an edge, on one family.
-      {"Kenwood", 7.15f, "MD1;FA00007150000;"},
-      {"Kenwood", 7.1f, "MD3;FA00007100000;"},
-      {"Kenwood", 1.85f, "FA00001850000;"},   // 160 m: no mode command
-      {"Kenwood", 14.15f, "FA00014150000;"},  // on an edge: no row
-      {"Kenwood", 10.12f, "FA00010120000;"},  // no row at all
+      {"Kenwood", 7.15, "MD1;FA00007150000;"},
+      {"Kenwood", 7.1, "MD3;FA00007100000;"},
+      {"Kenwood", 1.85, "FA00001850000;"},   // 160 m: no mode command
+      {"Kenwood", 14.15, "FA00014150000;"},  // on an edge: no row
+      {"Kenwood", 10.12, "FA00010120000;"},  // no row at all
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rig << " " << c.megahertz);
@@ -95,19 +95,19 @@ TEST_F(RigTuning, ThePausesBeforeEachCommandOnTheFakeClock) {
   // Moments of the writes after the change began, mode command first; then the whole change.
   const struct {
     const char* rig;
-    float megahertz;
+    double megahertz;
     std::vector<qint64> writesAt;
     qint64 lasting;
   } cases[] = {
-      {"Kenwood", 14.25f, {99, 304}, 304},
-      {"Kenwood", 1.85f, {205}, 205},          // no mode: no 99 ms
-      {"Elecraft", 14.25f, {99, 1304}, 1304},  // 205 and 1000
-      {"Icom", 14.25f, {99, 239}, 239},
-      {"Icom 735", 14.25f, {239}, 239},  // the mode's pause without its frame
-      {"Ten Tec Omni VI", 14.25f, {99, 459}, 459},
-      {"Yaesu 1000", 14.25f, {99, 109}, 109},
-      {"Yaesu 1000 D", 14.25f, {99, 304}, 304},
-      {"Other", 14.25f, {}, 99},
+      {"Kenwood", 14.25, {99, 304}, 304},
+      {"Kenwood", 1.85, {205}, 205},          // no mode: no 99 ms
+      {"Elecraft", 14.25, {99, 1304}, 1304},  // 205 and 1000
+      {"Icom", 14.25, {99, 239}, 239},
+      {"Icom 735", 14.25, {239}, 239},  // the mode's pause without its frame
+      {"Ten Tec Omni VI", 14.25, {99, 459}, 459},
+      {"Yaesu 1000", 14.25, {99, 109}, 109},
+      {"Yaesu 1000 D", 14.25, {99, 304}, 304},
+      {"Other", 14.25, {}, 99},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rig << " " << c.megahertz);
@@ -124,7 +124,7 @@ TEST_F(RigTuning, ThePausesBeforeEachCommandOnTheFakeClock) {
 
 TEST_F(RigTuning, AChangeOnTheRealClockReachesTheRigInOrder) {
   RigControlfrm& w = Start("Elecraft");
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   EXPECT_EQ(Sent(), "MD2;FA00014250000;");
   EXPECT_TRUE(Polling(w));
 }
@@ -133,13 +133,13 @@ TEST_F(RigTuning, NothingGoesOutWhilePollingIsStopped) {
   UseFakeClock();
   RigControlfrm& w = Start("Kenwood");
   Click(w.Command2);  // End Test
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   EXPECT_EQ(SentOnFreePort(), "");
   EXPECT_FALSE(Polling(w));
 
   ChooseRig(w, "None");
   Click(w.Command1);
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   EXPECT_EQ(SentOnFreePort(), "");
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
@@ -149,11 +149,11 @@ TEST_F(RigTuning, ANestedChangeOfFrequencyReturnsAtOnceWhileANestedModeGoesOut) 
   RigControlfrm& w = Start("Kenwood");
   // A second spot click and a mode button that come while the change waits.
   QTimer::singleShot(0, [&] {
-    Tune(w, 7.15f);
+    Tune(w, 7.15);
     QString mode = "CW";
     w.ChangeMode(0, mode);
   });
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   EXPECT_EQ(Sent(), "MD3;MD2;FA00014250000;");
   EXPECT_TRUE(Polling(w));
 }
@@ -185,11 +185,11 @@ TEST_F(RigTuning, WithoutAModeTheBandPlanChoosesOneAndHandsItBack) {
   UseFakeClock();
   RigControlfrm& w = Start("Kenwood");
   QString mode;
-  w.ChangeMode(7.05f, mode);
+  w.ChangeMode(7.05, mode);
   EXPECT_EQ(mode, "CW");
   EXPECT_EQ(Sent(), "MD3;");
   mode.clear();
-  w.ChangeMode(1.9f, mode);
+  w.ChangeMode(1.9, mode);
   EXPECT_EQ(mode, "");
   EXPECT_EQ(Sent(), "");
 }
@@ -199,7 +199,7 @@ TEST_F(RigTuning, ALineGoneMidPollShowsErrorChangingFrequencyAndPollingGoesOn) {
   RigControlfrm& w = Start("Kenwood");
   polledRig->Line().Unplug();
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == 0 && !w.comComm1.PortOpen(); }, kBound));
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Changing Frequency");
   EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Operation valid only when the port is open");
@@ -211,7 +211,7 @@ TEST_F(RigTuning, AFailedModeWriteShowsErrorChangingModeAndTheFrequencyStillGoes
   RigControlfrm& w = Start("Kenwood");
   platform::RecordedSerialWrites writes;
   writes.FailWrite("MD2;", "Device write refused");
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Changing Mode");
   EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Device write refused USB");
@@ -223,14 +223,14 @@ TEST_F(RigTuning, AFrequencyTheCommandCannotCarrySendsNothingAndIsNamed) {
   UseFakeClock();
   const struct {
     const char* rig;
-    float megahertz;
+    double megahertz;
     const char* named;
   } cases[] = {
-      {"Yaesu", 1296.2f, "1296.2 MHz"},
-      {"Kenwood", -14.025f, "-14.025 MHz"},
-      {"Icom", std::numeric_limits<float>::quiet_NaN(), "MHz"},
-      {"Yaesu FTdx9000", 144.2f, "144.2 MHz"},
-      {"Ten Tec Fnt Pnl", 5000.0f, "5000 MHz"},
+      {"Yaesu", 1296.2, "1296.2 MHz"},
+      {"Kenwood", -14.025, "-14.025 MHz"},
+      {"Icom", std::numeric_limits<double>::quiet_NaN(), "MHz"},
+      {"Yaesu FTdx9000", 144.2, "144.2 MHz"},
+      {"Ten Tec Fnt Pnl", 5000.0, "5000 MHz"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rig << " " << c.megahertz);
@@ -260,7 +260,7 @@ TEST_F(RigTuning, KenwoodTwoTunesVfoBAfterAnIfReplyNamingIt) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() >= 36; }, kBound));
   w.tmrGetData.Tick();  // the read tick
   ASSERT_EQ(w.KenwoodVfo, 1);
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   QByteArray received;
   EXPECT_TRUE(QTest::qWaitFor([&] { return (received = answering.Received()).endsWith(";FB00014250000;"); }, kBound))
       << received.toStdString();
@@ -273,7 +273,7 @@ TEST_F(RigTuning, ThePegasusIsTunedThroughItsExchangeFileWithTheCurrentMode) {
   qputenv("CORVANE_PEGASUS_DIR", QFile::encodeName(exchange.path()));
   RigControlfrm& w = Start("Ten Tec Pegasus");
   w.RigMode = "CW";  // as the last read of PEGASUS.OUT left it
-  Tune(w, 14.25f);
+  Tune(w, 14.25);
   qunsetenv("CORVANE_PEGASUS_DIR");
   QFile in(exchange.filePath("PEGASUS.IN"));
   ASSERT_TRUE(in.open(QIODevice::ReadOnly));

@@ -199,41 +199,57 @@ TEST_F(RigPollLoop, A757InAmShowsAmAndLeavesTheLogsMode) {
       << MainShows().toStdString();
 }
 
+// The whole transcript of an opening and two send ticks: the wake-up, if the rig has one, then
+// exactly the polls, so a command too short to go out is seen not to.
 TEST_F(RigPollLoop, EachSendTickWritesWhatItsRigFamilyPolls) {
+  const QByteArray yaesuWakeUp(5, '\0');
   const struct {
     const char* rig;
     const char* frequencyCommand;  // nullptr: the rig's own
     const char* modeCommand;
-    QByteArray twoPolls;  // after the port's wake-up
+    QByteArray sent;
   } cases[] = {
       {"Kenwood", nullptr, nullptr, "FA;MD;FA;MD;"},
       {"Kenwood 2", nullptr, nullptr, "IF;IF;"},
-      {"Ten Tec Orion", nullptr, "", "?AF\r?AF\r"},
-      {"Ten Tec Orion", nullptr, nullptr, "?AF\r?RMM\r?AF\r?RMM\r"},
+      {"Ten Tec Orion", nullptr, "", "X\r?AF\r?AF\r"},
+      {"Ten Tec Orion", nullptr, nullptr, "X\r?AF\r?RMM\r?AF\r?RMM\r"},
       {"Yaesu FTdx9000", nullptr, nullptr, "FA;MD0;"},
+      // Two characters go out; one does not, but takes its turn.
+      {"Yaesu FTdx9000", "FA", "M", "FA"},
+      {"Yaesu FTdx9000", "F", "MD0;", "MD0;"},
       {"Icom", nullptr, nullptr, Hex("FEFE64E003FD" "FEFE64E004FD")},
       // Lower-case pairs count; a command of 16 characters is never sent but takes its turn.
       {"Icom", "fe fe 64 e0 03 f", "fe fe 64 e0 04 fd", Hex("FEFE64E004FD")},
+      {"Icom", "FE FE 64 E0 03 FD", "FE FE 64 E0 04 F", Hex("FEFE64E003FD")},
+      {"Ten Tec Omni VI", nullptr, nullptr, Hex("FEFE04E003FD" "FEFE04E004FD")},
       {"Ten Tec Fnt Pnl", nullptr, nullptr, Hex("3F410D" "3F4D0D")},
-      {"Yaesu 890", nullptr, nullptr, Hex("0000000210" "0000000210")},
+      // Seven characters hold three pairs, the last of one digit; six are too short.
+      {"Ten Tec Fnt Pnl", "3F 41 0", "3F 4D ", Hex("3F4100")},
+      {"Ten Tec Fnt Pnl", "3F 41 ", "3F 4D 0D", Hex("3F4D0D")},
+      {"Yaesu 890", nullptr, nullptr, yaesuWakeUp + Hex("0000000210" "0000000210")},
+      {"Yaesu 890", "00 00 00 02 1", nullptr, yaesuWakeUp},  // 13 characters: no poll at all
+      {"Yaesu", nullptr, nullptr, yaesuWakeUp + Hex("0000000003" "0000000003")},
       {"Other", "FA;", "MD;", "FA;MD;FA;MD;"},
   };
+  char marker = 'a';
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.rig) + " " + c.twoPolls.toHex(' ').toStdString());
+    SCOPED_TRACE(std::string(c.rig) + " " + c.sent.toHex(' ').toStdString());
     platform::UnloadIfLoaded<RigControlfrm>();
     RigControlfrm& w = OpenWindow();
     ChooseRig(w, c.rig);
     if (c.frequencyCommand) TypeCommand(w.txtFreq, c.frequencyCommand);
     if (c.modeCommand) TypeCommand(w.txtMode, c.modeCommand);
-    const int before = rig().Received().size();
+    const qsizetype before = rig().Received().size();
     PollByTicks(w);
     for (int tick = 0; tick < 3; ++tick) Tick(w);
-    // After the port's wake-up, if the rig has one.
-    QByteArray received;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received().mid(before)).endsWith(c.twoPolls); },
-                                kBound))
-        << received.toHex(' ').toStdString();
     EXPECT_EQ(w.AwaitingReply, 0);
+    ++marker;
+    w.comComm1.SetOutput(QString(QChar(marker)));
+    QByteArray received;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received().mid(before)).endsWith(marker); }, kBound))
+        << received.toHex(' ').toStdString();
+    received.chop(1);
+    EXPECT_EQ(received.toHex(' '), c.sent.toHex(' '));
   }
 }
 
@@ -280,6 +296,25 @@ TEST_F(RigPollLoop, TheReadingAsShownBelowOneMegahertzAboveOneGigahertzAndInHex)
   EXPECT_EQ(w.lblFreq.Caption(), "1296.10000");
   EXPECT_EQ(w.lblUnProcess.Caption(), "FE FE 64 E0 03 FD FE FE E0 64 03 00 00 10 96 12 FD ");
   EXPECT_EQ(MainShows(), "1.3 GHz PH");
+}
+
+TEST_F(RigPollLoop, AMicrowaveFrequencyIsReadBackToTheHertz) {
+  RigControlfrm& w = OpenWindow();
+  const struct {
+    const char* reply;
+    double megahertz;
+    const char* shown;
+  } cases[] = {{"FA10368100000;", 10368.1, "10368.10000"},
+               {"FA10368123456;", 10368.123456, "10368.12346"},
+               {"FA00144200001;", 144.200001, "144.20000"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply);
+    rig().Answer("FA;", c.reply);
+    StartTicking(w, "Kenwood");
+    ReadTickAfter(w, 14);
+    EXPECT_EQ(w.RigFrequency, c.megahertz);
+    EXPECT_EQ(w.lblFreq.Caption(), c.shown);
+  }
 }
 
 TEST_F(RigPollLoop, AReplySplitAcrossTwoReadTicksIsTakenWhenWhole) {

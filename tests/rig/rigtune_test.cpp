@@ -48,7 +48,7 @@ class TunePanel : public ::testing::Test {
     EXPECT_TRUE(enabled == 0 || enabled == 10) << enabled << " of the 10 step buttons enabled";
     return enabled == 10;
   }
-  std::vector<float> Sent() const { return requests.Frequencies(); }
+  std::vector<double> Sent() const { return requests.Frequencies(); }
 
   rig::RecordedRigRequests requests;
   frmRigTune& panel = platform::Instance<frmRigTune>();
@@ -73,7 +73,7 @@ TEST_F(TunePanel, BandThenStepSendsEachFrequencyAndTheStepMovesTheFocusToDone) {
   EXPECT_TRUE(panel.cmdDone.HasFocus());
   Click(panel.cmdTune(3));
   EXPECT_EQ(panel.txtFreq.Text(), "13.17501");
-  EXPECT_EQ(Sent(), (std::vector<float>{14.175F, 14.17501F, 13.17501F}));
+  EXPECT_EQ(Sent(), (std::vector<double>{14.175, 14.17501, 13.17501}));
 }
 
 TEST_F(TunePanel, StepsAreEnabledExactlyWhileTheFrequencyIsANumber) {
@@ -117,7 +117,7 @@ TEST_F(TunePanel, EnterSendsAndLeavesTheCaretAfterTheLastCharacter) {
   Type(panel.txtFreq, "7.15");
   panel.txtFreq.SetSelStart(1);
   QTest::keyClick(panel.txtFreq.Widget(), Qt::Key_Return);
-  EXPECT_EQ(Sent(), std::vector<float>{7.15F});
+  EXPECT_EQ(Sent(), std::vector<double>{7.15});
   EXPECT_EQ(panel.txtFreq.Text(), "7.15");
   EXPECT_TRUE(panel.txtFreq.HasFocus());
   EXPECT_EQ(panel.txtFreq.SelStart(), 4);
@@ -129,7 +129,26 @@ TEST_F(TunePanel, ScanFromAnEmptyBoxStartsAtFromAndEachTickSendsTheNextStep) {
   EXPECT_TRUE(panel.Command1.HasFocus());
   Tick();
   EXPECT_EQ(panel.txtFreq.Text(), "1.80001");
-  EXPECT_EQ(Sent(), std::vector<float>{1.80001F});
+  EXPECT_EQ(Sent(), std::vector<double>{1.80001});
+}
+
+TEST_F(TunePanel, ATenHertzScanStepMovesAUhfAndAMicrowaveFrequencyToo) {
+  Replace(panel.txtTo, "24250");
+  const struct {
+    const char* start;
+    std::vector<double> sent;
+  } cases[] = {{"432.1", {432.10001, 432.10002}}, {"10368.1", {10368.10001, 10368.10002}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.start);
+    const std::size_t before = requests.Frequencies().size();
+    Replace(panel.txtFreq, c.start);
+    panel.chkScan.SetValue(1);
+    Tick();
+    Tick();
+    EXPECT_EQ(panel.txtFreq.Text(), QString::number(c.sent.back(), 'f', 5));
+    const std::vector<double>& sent = requests.Frequencies();
+    EXPECT_EQ(std::vector<double>(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()), c.sent);
+  }
 }
 
 TEST_F(TunePanel, AStepLandingOnToIsSentAndTheNextWrapsToFrom) {
@@ -138,20 +157,19 @@ TEST_F(TunePanel, AStepLandingOnToIsSentAndTheNextWrapsToFrom) {
   Replace(panel.txtFreq, "14.2475");
   Click(panel.Option5);  // 2.5 kHz
   Click(panel.chkScan);
-  ASSERT_EQ(14.2475F + 0.0025F, 14.25F) << "the step lands on To exactly";
   Tick();
   EXPECT_EQ(panel.txtFreq.Text(), "14.25");
   Tick();
   EXPECT_EQ(panel.txtFreq.Text(), "14.2");
-  EXPECT_EQ(Sent(), (std::vector<float>{14.25F, 14.2F}));
+  EXPECT_EQ(Sent(), (std::vector<double>{14.25, 14.2}));
 }
 
 TEST_F(TunePanel, ScanShowsWholeMegahertzWithThePointAndNoZeroBeforeIt) {
   const struct {
     const char* from;
     const char* shown;
-    float sent;
-  } cases[] = {{"27.9975", "28.", 28}, {"0.4975", ".5", 0.5F}};
+    double sent;
+  } cases[] = {{"27.9975", "28.", 28}, {"0.4975", ".5", 0.5}};
   Click(panel.Option5);
   Replace(panel.txtFrom, "0");
   for (const auto& c : cases) {
@@ -246,6 +264,25 @@ TEST_F(TunePanelOnAPolledRig, TheRigReceivesWhatTheBandModeAndStepButtonsAndASca
     EXPECT_EQ(Sent(), step.sent);
   }
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+TEST_F(TunePanelOnAPolledRig, ATypedFrequencyReachesTheRigToTheHertz) {
+  Start("Kenwood");
+  const struct {
+    const char* typed;
+    QByteArray sent;
+  } cases[] = {{"144.2", "FA00144200000;"},
+               {"1296.1", "FA01296100000;"},
+               {"2304.1", "FA02304100000;"},
+               {"10368.1", "FA10368100000;"},
+               {"24192.123456", "FA24192123456;"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    panel.txtFreq.SetText("");
+    QTest::keyClicks(panel.txtFreq.Widget(), c.typed);
+    QTest::keyClick(panel.txtFreq.Widget(), Qt::Key_Return);
+    EXPECT_EQ(Sent(), c.sent);
+  }
 }
 
 TEST_F(TunePanelOnAPolledRig, AScanTickDuringAChangeOfFrequencyAdvancesWithoutSending) {

@@ -431,7 +431,7 @@ TEST_F(DXAreaTest, ASpotLabelIndexOutsideTheStoreDoesNothing) {
     }
   }
   EXPECT_EQ(DXSpotFreq[50], 1.0f);
-  EXPECT_EQ(DXSpotFreq[49], 144.2f);
+  EXPECT_EQ(DXSpotFreq[49], 144.2);
   EXPECT_EQ(form.txtCall.Text(), "");
   EXPECT_FALSE(RigTuned());
 }
@@ -489,6 +489,19 @@ TEST_F(DXAreaTuningTest, AListRowClickTunesThePolledRigAndTakesTheCall) {
   EXPECT_EQ(polledRig.Sent(), "FA00144125000;");
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+}
+
+TEST_F(DXAreaTuningTest, AMicrowaveSpotIsKeptAndTunedToTheHertz) {
+  OpenSpotList();
+  Spot("Q1XYZ", "10368125.0");
+  EXPECT_EQ(DXSpotFreq[49], 10368.125);
+  Spot("Q2ABC", "2320125.5");
+  EXPECT_EQ(DXSpotFreq[49], 2320.1255);
+  form.txtSec.SetFocus();
+  ClickRow(2);
+  EXPECT_EQ(polledRig.Sent(), "FA10368125000;");
+  ClickRow(1);
+  EXPECT_EQ(polledRig.Sent(), "FA02320125500;");
 }
 
 TEST_F(DXAreaTuningTest, ARightClickOnABandMapSpotTunesThePolledRigAndMovesOnWithTab) {

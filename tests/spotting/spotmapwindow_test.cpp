@@ -183,7 +183,7 @@ TEST_F(SpectrumMapTest, ARightClickTakesTheWholeCallIntoTheEntryLineAndClosesThe
   EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }));
   QApplication::setActiveWindow(form.Widget());  // as the desktop hands the keyboard back
   EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
-  EXPECT_EQ(DXSpotFreq[48], 14.02f) << "the spot stays";
+  EXPECT_EQ(DXSpotFreq[48], 14.02) << "the spot stays";
   EXPECT_FALSE(platform::Instance<rig::RigControlfrm>().Visible());
 }
 
@@ -239,14 +239,14 @@ TEST_F(SpectrumMapTest, AnyOtherClickRemovesTheSpotHereAtOnceAndFromTheBandMapAt
 
 TEST_F(SpectrumMapTest, ALabelIndexOutsideTheStoreDoesNothing) {
   Spot("Q1XYZ", "14020.0");
-  DXSpotFreq[50] = 14.1f;
+  DXSpotFreq[50] = 14.1;
   SpectrumMap& map = Map();
   map.Show();
   for (const int index : {-1, 50, 51, 32767}) {
     for (const int button : {platform::LeftButton, platform::RightButton}) map.lblDXSpot_MouseDown(index, button, 0, 0, 0);
   }
-  EXPECT_EQ(DXSpotFreq[50], 14.1f);
-  EXPECT_EQ(DXSpotFreq[49], 14.02f);
+  EXPECT_EQ(DXSpotFreq[50], 14.1);
+  EXPECT_EQ(DXSpotFreq[49], 14.02);
   EXPECT_EQ(form.txtCall.Text(), "");
   EXPECT_TRUE(map.Visible());
   EXPECT_FALSE(platform::IsLoaded<rig::RigControlfrm>());

@@ -10,18 +10,23 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "pseudoterminalports.h"
+
 namespace {
 
 // Each test starts from what the program starts with: no window loaded, every module-level
-// value at its start, the real clock, the real screen and no stored settings. A test gives back
-// the current folder it moved, so that the next one never starts in a folder gone with it.
+// value at its start, the real clock, the real screen, no stored settings and every serial port
+// on a pseudo-terminal. A test gives back the current folder it moved, so that the next one never
+// starts in a folder gone with it.
 class StartState : public ::testing::EmptyTestEventListener {
  public:
-  explicit StartState(const QString& settingsFolder) : settingsFolder_(settingsFolder) {}
+  StartState(const QString& settingsFolder, const peertesting::PseudoTerminalPorts& ports)
+      : settingsFolder_(settingsFolder), ports_(ports) {}
 
  private:
   void OnTestStart(const ::testing::TestInfo&) override {
     platform::UnloadAll();
+    ports_.Apply();
     platform::ResetModuleValues();
     platform::Clock::UseReal();
     platform::Screen::ResetForTesting();
@@ -41,6 +46,7 @@ class StartState : public ::testing::EmptyTestEventListener {
   }
 
   QString settingsFolder_;
+  const peertesting::PseudoTerminalPorts& ports_;
   QString startFolder_ = QDir::currentPath();
 };
 
@@ -48,7 +54,7 @@ class StartState : public ::testing::EmptyTestEventListener {
 
 // Every test binary shares one application object; windows draw offscreen. Settings and the XDG
 // config folder point into a scratch folder of this process, so no test reads or writes the
-// user's own and test processes running side by side never meet.
+// user's own and test processes running side by side never meet; so do the serial ports.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
@@ -58,8 +64,10 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   // A network window that listens takes any free port, never the station's.
   if (qEnvironmentVariableIsEmpty("CORVANE_STATION_PORT")) qputenv("CORVANE_STATION_PORT", "0");
+  const peertesting::PseudoTerminalPorts ports;
+  ports.Apply();
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
-  ::testing::UnitTest::GetInstance()->listeners().Append(new StartState(config.path()));
+  ::testing::UnitTest::GetInstance()->listeners().Append(new StartState(config.path(), ports));
   return RUN_ALL_TESTS();
 }
