@@ -538,6 +538,12 @@ TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerH
   EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 4, 3, 21, 9));
   net.ReceiveFromServer("me:>4:00:00 PM");
   EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 5, 16, 0, 0));
+
+  // Split after its seconds: the PM in the next receive still counts.
+  net.ReceiveFromServer("<Date:>2031/07/06<Time:>1:05:42");
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 5, 16, 0, 0));
+  net.ReceiveFromServer(" PM" + TableRecord(0, "Shack", "432 M", "CW", ""));
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 6, 13, 5, 42));
 }
 
 TEST_F(StationMessages, AClientsClockRecordSetsTheServersClockWhichEveryClientThenTakes) {
@@ -571,7 +577,7 @@ TEST_F(StationMessages, AClockThatMayNotBeSetIsReportedInTheLogAndTheServerStill
   auto tent = Join(port, 1);
   frmNetwork& net = Network();
   const QString help = net.txtOutput.Text();
-  tent->Send("<Date:>2031/07/04<Time:>03:21:09");
+  tent->Send("<Date:>2031/07/04<Time:>03:21:09" + network::StatusRecord("Tent2", "432 M", "PH"));
   EXPECT_TRUE(tent->Receives("<Date:>2024/03/02<Time:>20:30:15"));
   EXPECT_EQ(platform::Now(), ClockAt(2024, 3, 2, 20, 30, 15));
   EXPECT_EQ(net.txtOutput.Text(), help + "This PC's clock was not set: Operation not permitted\r\n\r\n");
