@@ -12,6 +12,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -319,11 +321,14 @@ void Winsock::SendData(const QString& data) {
   socket_->flush();
 }
 
-// Dropped at once: a graceful close would hold what waits until the peer read it.
+// Dropped at once, the system's own queue too: a graceful close would keep it all until the
+// peer had read it, and the peer would see the close only then.
 void Winsock::CutForQueueOverflow() {
   QTcpSocket* socket = socket_;
   socket_ = nullptr;
   socket->disconnect();
+  const linger reset{1, 0};
+  ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
   socket->abort();
   socket->deleteLater();
   received_.clear();
