@@ -214,6 +214,7 @@ void Winsock::Listen() {
 void Winsock::TakeRequests() {
   while (server_ && server_->hasPendingConnections()) {
     QTcpSocket* request = server_->nextPendingConnection();
+    request->setReadBufferSize(MaxReceivedBytes);
     remoteHostIP_ = PeerAddressText(*request);
     const std::int32_t id = AddRequest(request);
     Raise(OnConnectionRequest, id);
@@ -273,6 +274,7 @@ void Winsock::Connect() {
 
 void Winsock::Attach(QTcpSocket* socket) {
   socket->setParent(&owner_);
+  socket->setReadBufferSize(MaxReceivedBytes);
   socket_ = socket;
   ++connection_;
   received_.clear();

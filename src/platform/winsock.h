@@ -74,9 +74,14 @@ int WinsockErrorNumber(QAbstractSocket::SocketError error);
 // reads nothing would otherwise make the program hold everything ever sent to it. Past that the
 // connection is cut at once, what waited is dropped, and the Error event (10055) follows from the
 // event loop.
+//
+// What arrives is taken from the system MaxReceivedBytes at a time, and no more until the handler
+// has taken it: a peer that sends faster than the program handles it is held back by the
+// connection itself, never by the program's memory.
 class Winsock : public Control {
  public:
   static constexpr qint64 MaxQueuedBytes = 1024 * 1024;
+  static constexpr qint64 MaxReceivedBytes = 64 * 1024;
 
   Winsock(Container* parent, const QString& name, int index = -1);
   ~Winsock() override;

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -294,6 +295,17 @@ TEST(Winsock, AConnectionWithMoreThanItsQueueWaitingIsCutAndTheErrorFollows) {
     peer->readAll();
     return peer->state() == QAbstractSocket::UnconnectedState;
   }, kWait)) << "the peer is cut off";
+}
+
+// What the peer sends waits in the connection until the program takes it, a piece at a time.
+TEST(Winsock, APeerThatSendsFasterThanTheProgramTakesIsHeldBackByTheConnection) {
+  SocketForm form;
+  auto peer = RawPeer(form.Listen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  const QByteArray flood(8 * 1024 * 1024, 'x');
+  peer->write(flood);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.received.size() == flood.size(); }, kWait));
+  EXPECT_LE(*std::max_element(form.arrivals.begin(), form.arrivals.end()), Winsock::MaxReceivedBytes);
 }
 
 TEST(StationSettings, OnlyTheLanAndTheAddressesNamedMayJoinTheStation) {
