@@ -7,6 +7,7 @@
 #include "app/stationfields.h"
 #include "logging/logstore.h"
 #include "logtools/form5.h"
+#include "network/frmnetwork.h"
 #include "platform/design.h"
 #include "platform/endprogram.h"
 #include "platform/errors.h"
@@ -210,6 +211,7 @@ void frmStationID::Command1_Click() {
   // is its own error, not a log file that cannot be found.
   try {
     ServerName = ServerNameForLogFile(LogFilePath);
+    if (platform::IsLoaded<network::frmNetwork>()) platform::Instance<network::frmNetwork>().ShowServerName();
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_CALL"), Text1.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_UTC"), Text6.Text(), 0);
     modGlobalPreferences::SetPreference(QStringLiteral("OWN_GRID"), Text5.Text(), 0);

@@ -3,7 +3,6 @@
 #include "platform/paths.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -11,58 +10,20 @@ namespace app {
 
 namespace {
 
-// One line of the mount table, its fields decoded.
-struct MountEntry {
-  QString source;
-  QString mountPoint;
-  QString type;
-};
-
-// The table writes blanks, tabs, line ends and backslashes in its fields as "\" and three octal digits.
-QString DecodeMountField(const QString& field) {
-  QString decoded;
-  for (qsizetype i = 0; i < field.size(); ++i) {
-    bool octal = false;
-    if (field[i] == QLatin1Char('\\') && i + 3 < field.size()) {
-      const int code = field.mid(i + 1, 3).toInt(&octal, 8);
-      if (octal) {
-        decoded += QChar(code);
-        i += 3;
-      }
-    }
-    if (!octal) decoded += field[i];
-  }
-  return decoded;
-}
-
-QList<MountEntry> ParseMountsTable(const QString& mountsTable) {
-  QList<MountEntry> entries;
-  for (const QString& line : mountsTable.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-    const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (fields.size() < 3) continue;
-    entries.append({DecodeMountField(fields[0]), DecodeMountField(fields[1]), fields[2]});
-  }
-  return entries;
-}
-
 bool MountPointHolds(const QString& mountPoint, const QString& path) {
   if (mountPoint == QLatin1String("/")) return path.startsWith(QLatin1Char('/'));
   return path == mountPoint || path.startsWith(mountPoint + QLatin1Char('/'));
 }
 
 // A later line with the same mount point is mounted over the earlier one.
-const MountEntry* MountHolding(const QList<MountEntry>& entries, const QString& path) {
-  const MountEntry* holding = nullptr;
-  for (const MountEntry& entry : entries) {
+const platform::MountEntry* MountHolding(const QList<platform::MountEntry>& entries, const QString& path) {
+  const platform::MountEntry* holding = nullptr;
+  for (const platform::MountEntry& entry : entries) {
     if (MountPointHolds(entry.mountPoint, path) &&
         (holding == nullptr || entry.mountPoint.size() >= holding->mountPoint.size()))
       holding = &entry;
   }
   return holding;
-}
-
-bool IsCifsType(const QString& type) {
-  return type == QLatin1String("cifs") || type == QLatin1String("smb3") || type == QLatin1String("smbfs");
 }
 
 bool IsNfsType(const QString& type) { return type == QLatin1String("nfs") || type == QLatin1String("nfs4"); }
@@ -101,18 +62,12 @@ QString ServerNameFromUncPath(const QString& path) {
 }
 
 QString MountHostOfPath(const QString& nativePath, const QString& mountsTable) {
-  const QList<MountEntry> entries = ParseMountsTable(mountsTable);
-  const MountEntry* mount = MountHolding(entries, QDir::cleanPath(nativePath));
+  const QList<platform::MountEntry> entries = platform::ParseMountTable(mountsTable);
+  const platform::MountEntry* mount = MountHolding(entries, QDir::cleanPath(nativePath));
   if (mount == nullptr) return {};
-  if (IsCifsType(mount->type)) return CifsHost(mount->source);
+  if (mount->IsCifs()) return CifsHost(mount->source);
   if (IsNfsType(mount->type)) return NfsHost(mount->source);
   return {};
-}
-
-QString ReadMountsTable() {
-  QFile file(QStringLiteral("/proc/mounts"));
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-  return QString::fromUtf8(file.readAll());
 }
 
 QString ServerNameForLogFile(const QString& logFilePath, const QString& mountsTable) {
@@ -121,6 +76,7 @@ QString ServerNameForLogFile(const QString& logFilePath, const QString& mountsTa
   return MountHostOfPath(ResolvedNativePath(logFilePath), mountsTable);
 }
 
-QString ServerNameForLogFile(const QString& logFilePath) { return ServerNameForLogFile(logFilePath, ReadMountsTable()); }
+QString ServerNameForLogFile(const QString& logFilePath) { return ServerNameForLogFile(logFilePath, platform::MountTableText());
+}
 
 }  // namespace app

@@ -16,11 +16,9 @@ QString ServerNameFromUncPath(const QString& path);
 // contains it; empty when that mount is no network share.
 QString MountHostOfPath(const QString& nativePath, const QString& mountsTable);
 
-// The text of /proc/mounts; empty when it cannot be read.
-QString ReadMountsTable();
-
 // The server name for a log file path as typed: the "\\PC" name, else the host of the network
-// share that the file (its native path, links resolved) lies on.
+// share that the file (its native path, links resolved) lies on. Without a table, the platform's
+// mount table.
 QString ServerNameForLogFile(const QString& logFilePath, const QString& mountsTable);
 QString ServerNameForLogFile(const QString& logFilePath);
 

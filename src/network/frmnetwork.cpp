@@ -40,6 +40,7 @@ constexpr Color HeaderBackColor = 0x000000;
 constexpr int StationNameLength = 10;
 constexpr int KeyQuote = 34;
 constexpr int KeyApostrophe = 39;
+constexpr int QueueOverflowError = 10055;  // the socket cut a peer that read nothing
 
 const QString CrLf = QStringLiteral("\r\n");
 const QString CrLf2 = CrLf + CrLf;
@@ -146,6 +147,7 @@ frmNetwork::frmNetwork() : Form(QStringLiteral("frmNetwork")) {
   WIRE_SOCKET(tcpWinsock, ConnectionRequest);
   WIRE_SOCKET(tcpWinsock, DataArrival);
   WIRE_SOCKET(tcpWinsock, Close);
+  WIRE_SOCKET(tcpWinsock, Error);
   WIRE_SOCKET(WinsockClient, Connect);
   WIRE_SOCKET(WinsockClient, DataArrival);
   WIRE_SOCKET(WinsockClient, Close);
@@ -209,10 +211,10 @@ void frmNetwork::DesignControls() {
 void frmNetwork::Form_Load() {
   ScaleToScreen();
   SkipOnError(lcNetwork, [this] {
+    // The help first: what switching the network on may write into the log comes after it.
+    ShowServerName();
     Text1.SetText(app::TrimBlanks(StationName));
     Check1.SetValue(NetworkEnabled);
-    if (app::ServerName.isEmpty()) app::ServerName = WinsockClient.LocalHostName();
-    lblServer.SetCaption(app::ServerName);
     if (Text1.Text().isEmpty()) Text1.SetText(WinsockClient.LocalHostName());
     StationName = StationNameFrom(Text1.Text());
     Text1.SetText(StationName);
@@ -220,7 +222,6 @@ void frmNetwork::Form_Load() {
     SocketStateText = {"Closed",     "Open",           "Listening", "Connect pending", "Resolving host", "Host resolved",
                        "Connecting...", "Connected", "Peer is closing", "Error",         ""};
     if (NetworkEnabled == 1) StartListening();
-    txtOutput.SetText(HelpText());
   });
 }
 
@@ -326,7 +327,7 @@ void frmNetwork::SwitchNetworkOff() {
 // ---------------------------------------------------------------------------------------------
 // Connections
 
-bool frmNetwork::ThisPcIsServer() { return SameText(WinsockClient.LocalHostName(), app::ServerName); }
+bool frmNetwork::ThisPcIsServer() { return servesItself_ || SameText(WinsockClient.LocalHostName(), app::ServerName); }
 
 const QString& frmNetwork::StateText(int state) const {
   if (state < 0 || state >= static_cast<int>(SocketStateText.size())) {
@@ -339,35 +340,107 @@ void frmNetwork::StartListening() {
   SkipOnError(lcNetwork, [this] {
     platform::Winsock& listener = tcpWinsock[0];
     listener.Close();
-    listener.SetLocalPort(platform::StationPort());
-    listener.Listen();
+    const int port = platform::StationPort();
+    listener.SetLocalPort(port);
+    try {
+      listener.Listen();
+      listenFailureShown_.clear();
+    } catch (const platform::RuntimeError& failure) {
+      ShowListenFailure(port, failure);
+      throw;
+    }
   });
+}
+
+// Without its port the server never hears of its clients, and they try again for ever: the
+// operator learns why, once.
+void frmNetwork::ShowListenFailure(int port, const platform::RuntimeError& failure) {
+  const QString notice =
+      QStringLiteral("This PC cannot take connections on TCP port %1 (%2), so the other PCs of the station cannot "
+                     "reach it. The README's station network section says how to let the program use the port, "
+                     "or how to choose another with CORVANE_STATION_PORT on every PC.")
+          .arg(port)
+          .arg(failure.Description());
+  if (notice == listenFailureShown_) return;
+  listenFailureShown_ = notice;
+  AppendToOutput(notice + CrLf2);
 }
 
 void frmNetwork::tcpWinsock_ConnectionRequest(int Index, std::int32_t requestID) {
   // A request left unaccepted is closed as this returns.
   SkipOnError(lcNetwork, [&] {
-    if (Index != 0 || PeerCount >= MaxPeers) return;
-    const int n = PeerCount + 1;
+    if (Index != 0 || RefusedAddress(tcpWinsock[0].RemoteHostIP())) return;
+    const std::optional<int> slot = FreePeerSlot();
+    if (!slot) return;
+    const int n = *slot;
     platform::Winsock& peer = tcpWinsock.Exists(n) ? tcpWinsock[n] : tcpWinsock.Load(n);
     if (peer.State() != platform::SocketClosed) peer.Close();
     peer.SetLocalPort(platform::StationPort() + n);
     peer.Accept(requestID);
     // Counted only once accepted: a peer counted without a socket stops every later loop.
-    PeerCount = n;
+    PeerCount = std::max(PeerCount, n);
     peerRecords_[n].Clear();
+    ForgetStation(n);
     lblStatus.SetCaption(StateText(peer.State()) + QStringLiteral("Connection # ") + QString::number(n));
+    DropConnectionToItself();
     NetworkUpdateProcedure();
   });
+}
+
+// Anyone who reaches the listener could set every PC's clock and fill the station table: the
+// station network takes only its LAN's PCs.
+bool frmNetwork::RefusedAddress(const QString& address) {
+  if (platform::StationPeerAllowed(address)) return false;
+  if (address != lastRefusedAddress_) {
+    lastRefusedAddress_ = address;
+    AppendToOutput(QStringLiteral("Refused a connection from %1: the station network takes only the PCs of its LAN "
+                                  "(loopback, private and link-local addresses). CORVANE_STATION_ALLOW can name more "
+                                  "addresses or subnets.")
+                       .arg(address) +
+                   CrLf2);
+  }
+  return true;
+}
+
+// The lowest peer element whose connection is gone, else a new one on top while there is room.
+std::optional<int> frmNetwork::FreePeerSlot() {
+  for (int k = 1; k <= PeerCount; ++k) {
+    if (!tcpWinsock.Exists(k) || tcpWinsock[k].State() != platform::SocketConnected) return k;
+  }
+  if (PeerCount < MaxPeers) return PeerCount + 1;
+  return std::nullopt;
+}
+
+// A row taken anew tells nothing of the station that had it before.
+void frmNetwork::ForgetStation(int row) {
+  if (!NetStationName[row].isEmpty()) RemoveStationFromGrid(NetStationName[row]);
+  SetRow(row, QString(), QString(), QString(), QString());
+}
+
+// A server name that reaches this PC (its address, its full name, 127.0.0.1) makes its client a
+// peer of its own listener, and every status would come back to be sent again: both ends are
+// closed, and this PC is the server.
+bool frmNetwork::DropConnectionToItself() {
+  if (WinsockClient.State() != platform::SocketConnected) return false;
+  for (int k = 1; k <= PeerCount; ++k) {
+    if (!tcpWinsock.Exists(k) || !tcpWinsock[k].IsFarEndOf(WinsockClient)) continue;
+    tcpWinsock[k].Close();
+    WinsockClient.Close();
+    clientRecords_.Clear();
+    servesItself_ = true;
+    Timer2.SetEnabled(false);
+    ForgetStation(k);
+    RefreshOwnRow();
+    lblStatus.SetCaption(StateText(tcpWinsock[0].State()));
+    return true;
+  }
+  return false;
 }
 
 void frmNetwork::Timer2_Timer() {
   if (NetworkEnabled != 1) return;
   SkipOnError(lcNetwork, [this] {
-    if (app::ServerName.isEmpty()) {
-      app::ServerName = WinsockClient.LocalHostName();
-      lblServer.SetCaption(app::ServerName);
-    }
+    if (app::ServerName.isEmpty()) ShowServerName();
     if (!ThisPcIsServer() && WinsockClient.State() != platform::SocketConnected) {
       lblStatus.SetCaption(StateText(WinsockClient.State()));
       WinsockClient.Close();
@@ -387,7 +460,10 @@ void frmNetwork::Timer2_Timer() {
   });
 }
 
-void frmNetwork::WinsockClient_Connect() { NetworkUpdateProcedure(); }
+void frmNetwork::WinsockClient_Connect() {
+  SkipOnError(lcNetwork, [this] { DropConnectionToItself(); });
+  NetworkUpdateProcedure();
+}
 
 void frmNetwork::WinsockClient_Close() {
   SkipOnError(lcNetwork, [this] {
@@ -402,6 +478,27 @@ void frmNetwork::WinsockClient_Close() {
 // peer unloaded from the top (its row beyond the purge) leaves no cell behind.
 void frmNetwork::tcpWinsock_Close(int Index) {
   (void)Index;  // every check looks at all peers
+  PeerGone();
+}
+
+void frmNetwork::tcpWinsock_Error(int Index, int Number, const QString& Description) {
+  (void)Description;  // traced by the socket
+  SkipOnError(lcNetwork, [&] {
+    if (Number != QueueOverflowError) return;
+    const platform::Winsock& peer = tcpWinsock[Index];
+    const QString& station = NetStationName[Index];
+    const QString who = station.isEmpty() ? peer.RemoteHostIP()
+                                          : peer.RemoteHostIP() + QStringLiteral(" (") + station + QStringLiteral(")");
+    AppendToOutput(QStringLiteral("Closed the connection to %1: that PC read nothing while %2 KiB waited for it. It "
+                                  "may connect again.")
+                       .arg(who)
+                       .arg(platform::Winsock::MaxQueuedBytes / 1024) +
+                   CrLf2);
+  });
+  PeerGone();
+}
+
+void frmNetwork::PeerGone() {
   SkipOnError(lcNetwork, [this] {
     CheckConnections();
     NetworkUpdateProcedure();
@@ -449,10 +546,7 @@ void frmNetwork::Timer1_Timer() {
 
 void frmNetwork::NetworkUpdateProcedure() {
   SkipOnError(lcNetwork, [this] {
-    if (app::ServerName.isEmpty()) {
-      app::ServerName = WinsockClient.LocalHostName();
-      lblServer.SetCaption(app::ServerName);
-    }
+    if (app::ServerName.isEmpty()) ShowServerName();
     if (ThisPcIsServer()) {
       lblStatus.SetCaption(StateText(tcpWinsock[0].State()));
       PurgeDisconnectedStations();
@@ -565,7 +659,8 @@ void frmNetwork::BroadcastStationTable() {
       NetStationName[k].clear();
       continue;
     }
-    for (int i = 0; i <= PeerCount; ++i) {
+    // A peer cut for reading nothing is gone from one record to the next.
+    for (int i = 0; i <= PeerCount && peer.State() == platform::SocketConnected; ++i) {
       if (NetStationName[i].isEmpty()) continue;
       peer.SendData(TableRecord(i, NetStationName[i], NetStationBand[i], NetStationMode[i], NetStationOpr[i]));
     }
@@ -691,7 +786,7 @@ void frmNetwork::ShowReceivedMessage(const QString& record) {
     if (!AddressedToThisPc(message.recipient) || Visible()) return;
     platform::Beep();
     SetVisible(true);
-    txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
+    txtOutput.SetSelStart(static_cast<int>(txtOutput.TextLength()));
     txtSendData.SetFocus();
   });
 }
@@ -734,12 +829,24 @@ void frmNetwork::LogMessage(const QString& recipient, const QString& sender, con
   AppendToOutput(QStringLiteral("From: ") + sender + CrLf);
   AppendToOutput(QLocale().toString(platform::Now().time(), LongTimeFormat()) + CrLf);
   AppendToOutput(text);
-  txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
 }
 
-void frmNetwork::AppendToOutput(const QString& text) {
-  txtOutput.SetSelStart(static_cast<int>(txtOutput.Text().size()));
-  txtOutput.SetSelText(text);
+// The caret stays at the end, after what was added.
+void frmNetwork::AppendToOutput(const QString& text) { txtOutput.AppendText(text, MessageLogLength); }
+
+void frmNetwork::ShowServerName() {
+  if (app::ServerName.isEmpty()) app::ServerName = WinsockClient.LocalHostName();
+  if (!SameText(lblServer.Caption(), app::ServerName)) servesItself_ = false;
+  lblServer.SetCaption(app::ServerName);
+  const QString help = HelpText();
+  if (help == helpShown_) return;
+  // The help stays where it is, unless messages have pushed it out of the log.
+  const QString log = txtOutput.Text();
+  if (log.startsWith(helpShown_)) {
+    txtOutput.SetText(help + log.mid(helpShown_.size()));
+    if (log.size() > helpShown_.size()) txtOutput.SetSelStart(static_cast<int>(txtOutput.TextLength()));
+  }
+  helpShown_ = help;
 }
 
 void frmNetwork::ListNetworkPCs() {

@@ -3,6 +3,7 @@
 #include "network/records.h"
 #include "platform/controlarray.h"
 #include "platform/controls.h"
+#include "platform/errors.h"
 #include "platform/form.h"
 #include "platform/timer.h"
 #include "platform/winsock.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 
 namespace network {
 
@@ -56,8 +58,12 @@ class frmNetwork : public platform::Form {
   // Element 0 listens; elements 1 to PeerCount are the accepted peers, loaded as they come.
   platform::ControlArray<platform::Winsock> tcpWinsock{this, "tcpWinsock"};
 
-  // Peer sockets loaded: elements 1..PeerCount of tcpWinsock, at most MaxPeers.
+  // Peer sockets loaded: elements 1..PeerCount of tcpWinsock, at most MaxPeers. A request takes
+  // the lowest element whose connection is gone, so MaxPeers counts open connections.
   static constexpr std::int32_t MaxPeers = 195;
+  // The message log keeps its newest 64 KiB, about what a text box of the program's first home
+  // held, dropping its oldest whole lines.
+  static constexpr qsizetype MessageLogLength = 64 * 1024;
   std::int32_t PeerCount = 0;
   // The peer whose record is handled: its row of the station table.
   float LastPeerIndex = 0;
@@ -90,6 +96,9 @@ class frmNetwork : public platform::Form {
   void tcpWinsock_ConnectionRequest(int Index, std::int32_t requestID);
   void tcpWinsock_DataArrival(int Index, std::int32_t bytesTotal);
   void tcpWinsock_Close(int Index);
+  // A connection that failed is gone as one that closed; one cut because its PC read nothing
+  // is named in the message log.
+  void tcpWinsock_Error(int Index, int Number, const QString& Description);
   void WinsockClient_Connect();
   void WinsockClient_DataArrival(std::int32_t bytesTotal);
   void WinsockClient_Close();
@@ -121,12 +130,21 @@ class frmNetwork : public platform::Form {
   bool ApplyClockRecord(const QString& record);
   // The LAN's computers into List2.
   void ListNetworkPCs();
+  // Shows the server the set-up decided, or this PC when it decided none (which then becomes
+  // ServerName), in lblServer and in the help text at the top of the message log.
+  void ShowServerName();
 
  private:
   void DesignBandGrid();
   void DesignControls();
   void ScaleToScreen();
   void StartListening();
+  void ShowListenFailure(int port, const platform::RuntimeError& failure);
+  bool RefusedAddress(const QString& address);
+  std::optional<int> FreePeerSlot();
+  void ForgetStation(int row);
+  void PeerGone();
+  bool DropConnectionToItself();
   void CheckConnections();
   bool ThisPcIsServer();
   const QString& StateText(int state) const;
@@ -140,6 +158,11 @@ class frmNetwork : public platform::Form {
 
   RecordBuffer clientRecords_;
   std::map<int, RecordBuffer> peerRecords_;  // by peer element; entries stay for a later peer
+  // This PC's client reached its own listener: it is the server, whatever its name.
+  bool servesItself_ = false;
+  QString helpShown_;            // the help text at the top of the message log
+  QString listenFailureShown_;   // the last failure to listen named in the log; shown once
+  QString lastRefusedAddress_;   // a PC that keeps trying is named once, until another is refused
 };
 
 }  // namespace network

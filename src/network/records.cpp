@@ -74,6 +74,16 @@ QTime ClockTime(const QString& text) {
   return time.isValid() ? time : QTime::fromString(text, QStringLiteral("h:mm:ss AP"));
 }
 
+// Whether " AM" or " PM" after a time text would read as another time than the text alone.
+bool AmOrPmWouldChange(const QString& timeText) {
+  const QTime alone = ClockTime(timeText);
+  for (const QLatin1String suffix : {QLatin1String(" AM"), QLatin1String(" PM")}) {
+    const QTime withSuffix = ClockTime(timeText + suffix);
+    if (withSuffix.isValid() && withSuffix != alone) return true;
+  }
+  return false;
+}
+
 int LeadingWholeNumber(QStringView text) {
   constexpr int FarOutside = 1000000;
   qsizetype i = 0;
@@ -236,8 +246,9 @@ std::optional<qsizetype> RecordBuffer::ClockEnd() {
   return std::nullopt;
 }
 
-// The time text, everything after "<Time:>", has the shape of a whole time: one cut short
-// ("13:05:4", "1:05:42 P") is not complete yet.
+// The time text, everything after "<Time:>", is a whole time that nothing still to come could
+// change: one cut short ("13:05:4", "1:05:42 P") is not, nor one an " AM" or " PM" would move
+// ("1:05:42" may yet become "1:05:42 PM"): such a time waits for the next record to end it.
 bool RecordBuffer::ClockTimeComplete() {
   static const QRegularExpression wholeTime(QStringLiteral("^\\d{1,2}:\\d{2}:\\d{2}( [AaPp][Mm])?$"));
   const QStringView text(buffer_);
@@ -250,7 +261,9 @@ bool RecordBuffer::ClockTimeComplete() {
   }
   const QStringView timeText = text.mid(time_ + TimeMarker.size());
   if (timeText.isEmpty() || timeText.size() > LongestTimeText) return false;
-  return wholeTime.match(timeText.toString()).hasMatch();
+  const QRegularExpressionMatch match = wholeTime.match(timeText.toString());
+  if (!match.hasMatch()) return false;
+  return match.hasCaptured(1) || !AmOrPmWouldChange(timeText.toString());
 }
 
 }  // namespace network

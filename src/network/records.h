@@ -74,7 +74,8 @@ struct Record {
 // What one connection has received and not yet handled. Whole records are cut from the front
 // in order; text before the first record marker is dropped, the incomplete tail kept for the
 // next receive. A clock record ends at the next record marker, or at the end of what has come
-// once its time text is a whole time ("13:05:42", "1:05:42 PM"). Each character is looked at once
+// once its time text is a whole time that nothing to come could change ("13:05:42", "1:05:42 PM";
+// not "1:05:42", which " PM" may still follow). Each character is looked at once
 // however the text is split, and more than MaxPending characters without a whole record are
 // dropped.
 class RecordBuffer {

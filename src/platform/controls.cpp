@@ -25,7 +25,9 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -177,7 +179,7 @@ TextBox::TextBox(Container* parent, const QString& name, MultiLineTag, int index
   QObject::connect(plain_, &QPlainTextEdit::textChanged, plain_, [this] {
     if (cutting_) return;
     CutTypedExcess();
-    shownLength_ = Text().size();
+    shownLength_ = TextLength();
     Raise(Change);
   });
 }
@@ -190,6 +192,46 @@ QString TextBox::Text() const {
 }
 
 void TextBox::SetText(const QString& text) { ShowText(FittedText(text)); }
+
+// The document counts a line break as one character and has a block per line.
+qsizetype TextBox::TextLength() const {
+  if (line_) return line_->text().size();
+  const QTextDocument* document = plain_->document();
+  return (document->characterCount() - 1) + (document->blockCount() - 1);
+}
+
+// Without undo the document also lets go of the text it drops; with it, every line ever shown
+// would be kept for Undo.
+void TextBox::AppendText(const QString& text, qsizetype keepNewest) {
+  if (line_) InvalidPropertyValue();
+  QTextDocument* document = plain_->document();
+  const bool undo = document->isUndoRedoEnabled();
+  document->setUndoRedoEnabled(false);
+  QTextCursor end(document);
+  end.movePosition(QTextCursor::End);
+  end.beginEditBlock();
+  end.insertText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  if (keepNewest > 0) DropOldestLines(keepNewest);
+  end.endEditBlock();
+  document->setUndoRedoEnabled(undo);
+  plain_->setTextCursor(end);
+}
+
+// Whole lines from the top, each with its CR LF, until what is left fits.
+void TextBox::DropOldestLines(qsizetype keepNewest) {
+  qsizetype length = TextLength();
+  QTextBlock first = plain_->document()->firstBlock();
+  QTextBlock keptFrom = first;
+  while (length > keepNewest && keptFrom.next().isValid()) {
+    length -= keptFrom.length() + 1;
+    keptFrom = keptFrom.next();
+  }
+  if (keptFrom == first) return;
+  QTextCursor dropped(plain_->document());
+  dropped.setPosition(first.position());
+  dropped.setPosition(keptFrom.position(), QTextCursor::KeepAnchor);
+  dropped.removeSelectedText();
+}
 
 void TextBox::SetMaxLength(int length) {
   if (length < 0) InvalidPropertyValue();
@@ -237,16 +279,16 @@ void TextBox::ShowText(const QString& shown) {
 // a lower limit was set stays.
 void TextBox::CutTypedExcess() {
   if (maxLength_ == 0) return;
-  const qsizetype length = Text().size();
+  const qsizetype length = TextLength();
   qsizetype excess = std::min(length - maxLength_, length - shownLength_);
   if (excess <= 0) return;
-  const QString shown = plain_->toPlainText();
+  const QTextDocument* document = plain_->document();
   QTextCursor cursor = plain_->textCursor();
   const int end = cursor.position();
   int start = end;
   while (excess > 0 && start > 0) {
     --start;
-    excess -= shown.at(start) == '\n' ? 2 : 1;
+    excess -= document->characterAt(start) == QChar::ParagraphSeparator ? 2 : 1;
   }
   cutting_ = true;
   cursor.setPosition(start);

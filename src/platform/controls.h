@@ -44,6 +44,13 @@ class TextBox : public Control {
 
   QString Text() const;
   void SetText(const QString& text);
+  // The length of Text, without reading it: a multi-line box counts each line break as CR LF.
+  qsizetype TextLength() const;
+  // Multi-line boxes kept as a log: adds text at the end and puts the caret after it, as SelStart
+  // at the end and SelText do, then drops the oldest whole lines while the text is longer than
+  // keepNewest (0 keeps everything; the last line always stays). It costs what is added and
+  // dropped, never the text that stays. Like text set by code, it ends what Undo could take back.
+  void AppendText(const QString& text, qsizetype keepNewest = 0);
   int MaxLength() const { return maxLength_; }  // 0: no limit
   void SetMaxLength(int length);
   int SelStart() const;
@@ -78,6 +85,7 @@ class TextBox : public Control {
   void CutTypedExcess();
   void ApplyLineLimit();
   void SetSelection(int start, int length);
+  void DropOldestLines(qsizetype keepNewest);
 
   QLineEdit* line_ = nullptr;
   QPlainTextEdit* plain_ = nullptr;

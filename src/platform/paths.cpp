@@ -23,7 +23,7 @@ QString& MountTablePath() {
   return path;
 }
 
-// /proc/mounts writes blanks and a few other characters as octal escapes ("\040").
+// The table writes blanks, tabs, line ends and backslashes in its fields as "\" and three octal digits.
 QString UnescapeMountField(const QString& field) {
   static const QRegularExpression octal(QStringLiteral(R"(\\([0-7]{3}))"));
   QString result;
@@ -38,15 +38,8 @@ QString UnescapeMountField(const QString& field) {
 }
 
 std::optional<QString> MountPointOfShare(const QString& share) {
-  QFile mounts(MountTablePath());
-  if (!mounts.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
-  const QStringList networkTypes{"cifs", "smb3", "smbfs"};
-  for (const QString& line : QString::fromLocal8Bit(mounts.readAll()).split('\n')) {
-    const QStringList fields = line.split(' ', Qt::SkipEmptyParts);
-    if (fields.size() < 3 || !networkTypes.contains(fields[2])) continue;
-    if (UnescapeMountField(fields[0]).compare(share, Qt::CaseInsensitive) == 0) {
-      return UnescapeMountField(fields[1]);
-    }
+  for (const MountEntry& entry : ParseMountTable(MountTableText())) {
+    if (entry.IsCifs() && entry.source.compare(share, Qt::CaseInsensitive) == 0) return entry.mountPoint;
   }
   return std::nullopt;
 }
@@ -230,6 +223,31 @@ QByteArray ReadRegularFile(const QString& nativePath, qint64 maxBytes) {
     }
     if (content.size() + got > maxBytes) throw FileTooLarge(nativePath, maxBytes);
     content.append(block, got);
+  }
+}
+
+bool MountEntry::IsCifs() const {
+  return type == QLatin1String("cifs") || type == QLatin1String("smb3") || type == QLatin1String("smbfs");
+}
+
+QList<MountEntry> ParseMountTable(const QString& text) {
+  QList<MountEntry> entries;
+  for (const QStringView line : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
+    const QList<QStringView> fields = line.split(u' ', Qt::SkipEmptyParts);
+    if (fields.size() < 3) continue;
+    entries.append({UnescapeMountField(fields[0].toString()), UnescapeMountField(fields[1].toString()),
+                    fields[2].toString()});
+  }
+  return entries;
+}
+
+// /proc/mounts reads as a regular file of size 0; a table larger than any text file the program
+// reads is no mount table.
+QString MountTableText() {
+  try {
+    return QString::fromLocal8Bit(ReadRegularFile(MountTablePath(), MaxTextFileBytes));
+  } catch (const RuntimeError&) {
+    return {};
   }
 }
 

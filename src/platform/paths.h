@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace platform {
@@ -56,7 +57,25 @@ inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
 // reason when it is no regular file or too large.
 QByteArray ReadRegularFile(const QString& nativePath, qint64 maxBytes);
 
-// Test seam: the mount table consulted for "\\host\share" paths (normally /proc/mounts).
+// One line of the mount table, its fields decoded ("\040" is a blank).
+struct MountEntry {
+  QString source;      // "//host/share", "host:/path", "/dev/sda1"
+  QString mountPoint;  // where it is mounted
+  QString type;        // "cifs", "nfs4", "ext4"
+
+  // A share of the kind "\\host\share" paths name: cifs, smb3 or smbfs.
+  bool IsCifs() const;
+};
+
+// Text laid out as /proc/mounts, one entry a line; lines of fewer than three fields are passed over.
+QList<MountEntry> ParseMountTable(const QString& text);
+
+// The text of the mount table: /proc/mounts, or the file SetMountTableForTesting names; empty when
+// it cannot be read. Every reader of the mount table goes through here.
+QString MountTableText();
+
+// Test seam: the mount table that "\\host\share" paths and the station's server name are read from
+// (normally /proc/mounts).
 void SetMountTableForTesting(const QString& mountsFile);
 
 }  // namespace platform

@@ -7,13 +7,18 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <map>
+#include <optional>
 
 namespace platform {
 
@@ -87,6 +92,52 @@ SocketFailure FailureOf(QAbstractSocket::SocketError error) {
   }
 }
 
+// An IPv4 address mapped into IPv6 (a dual-stack listener's view of an IPv4 peer) as IPv4.
+QHostAddress Unmapped(const QHostAddress& address) {
+  bool isIpv4 = false;
+  const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+  return isIpv4 ? QHostAddress(ipv4) : address;
+}
+
+bool IsLanAddress(const QHostAddress& address) {
+  static const std::array<std::pair<QHostAddress, int>, 8> lan = {{
+      QHostAddress::parseSubnet(QStringLiteral("127.0.0.0/8")),
+      QHostAddress::parseSubnet(QStringLiteral("10.0.0.0/8")),
+      QHostAddress::parseSubnet(QStringLiteral("172.16.0.0/12")),
+      QHostAddress::parseSubnet(QStringLiteral("192.168.0.0/16")),
+      QHostAddress::parseSubnet(QStringLiteral("169.254.0.0/16")),
+      QHostAddress::parseSubnet(QStringLiteral("::1/128")),
+      QHostAddress::parseSubnet(QStringLiteral("fc00::/7")),
+      QHostAddress::parseSubnet(QStringLiteral("fe80::/10")),
+  }};
+  return std::any_of(lan.begin(), lan.end(), [&](const auto& net) { return address.isInSubnet(net); });
+}
+
+bool NamedInStationAllow(const QHostAddress& address) {
+  const QString setting = Environ(QStringLiteral("CORVANE_STATION_ALLOW"));
+  static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+  for (const QString& entry : setting.split(separators, Qt::SkipEmptyParts)) {
+    const std::pair<QHostAddress, int> net = QHostAddress::parseSubnet(entry);
+    if (net.first.isNull()) {
+      qCWarning(lcPlatform) << "CORVANE_STATION_ALLOW names" << entry << "which is no address or subnet";
+      continue;
+    }
+    if (Unmapped(address).isInSubnet(net) || address.isInSubnet(net)) return true;
+  }
+  return false;
+}
+
+std::optional<QString>& ScriptedPeerAddress() {
+  static std::optional<QString> address;
+  return address;
+}
+
+// What RemoteHostIP shows of a peer.
+QString PeerAddressText(const QTcpSocket& socket) {
+  if (ScriptedPeerAddress()) return *ScriptedPeerAddress();
+  return Unmapped(socket.peerAddress()).toString();
+}
+
 [[noreturn]] void Fail(const SocketFailure& failure) {
   throw RuntimeError(QString::fromLatin1(failure.description), failure.number);
 }
@@ -114,6 +165,16 @@ QString LocalHostName() {
   const QString name = Environ(QStringLiteral("CORVANE_HOST_NAME"));
   return name.isEmpty() ? QHostInfo::localHostName() : name;
 }
+
+bool StationPeerAllowed(const QString& address) {
+  const QHostAddress peer(address);
+  if (peer.isNull()) return false;
+  return IsLanAddress(Unmapped(peer)) || NamedInStationAllow(peer);
+}
+
+PeerAddressForTesting::PeerAddressForTesting(const QString& address) { ScriptedPeerAddress() = address; }
+
+PeerAddressForTesting::~PeerAddressForTesting() { ScriptedPeerAddress().reset(); }
 
 Winsock::Winsock(Container* parent, const QString& name, int index)
     : Control(ControlKind::Winsock, parent->OwnerForm(), name, index) {}
@@ -152,7 +213,10 @@ void Winsock::Listen() {
 // (of this socket, too) are offered meanwhile.
 void Winsock::TakeRequests() {
   while (server_ && server_->hasPendingConnections()) {
-    const std::int32_t id = AddRequest(server_->nextPendingConnection());
+    QTcpSocket* request = server_->nextPendingConnection();
+    request->setReadBufferSize(MaxReceivedBytes);
+    remoteHostIP_ = PeerAddressText(*request);
+    const std::int32_t id = AddRequest(request);
     Raise(OnConnectionRequest, id);
     if (QTcpSocket* unaccepted = TakeRequest(id)) Discard(unaccepted);
   }
@@ -166,8 +230,15 @@ void Winsock::Accept(std::int32_t requestID) {
   state_ = SocketConnected;
   localPort_ = socket->localPort();
   remotePort_ = socket->peerPort();
+  remoteHostIP_ = PeerAddressText(*socket);
   // Bytes or a close may have come while the request waited: they were announced to nobody.
   QTimer::singleShot(0, &owner_, [this] { DeliverWhatCameBeforeAccept(); });
+}
+
+bool Winsock::IsFarEndOf(const Winsock& other) const {
+  if (!socket_ || !other.socket_ || state_ != SocketConnected || other.state_ != SocketConnected) return false;
+  return socket_->peerPort() == other.socket_->localPort() &&
+         socket_->peerAddress().isEqual(other.socket_->localAddress(), QHostAddress::TolerantConversion);
 }
 
 void Winsock::DeliverWhatCameBeforeAccept() {
@@ -195,6 +266,7 @@ void Winsock::Connect() {
     if (!socket_) return;
     state_ = SocketConnected;
     localPort_ = socket_->localPort();
+    remoteHostIP_ = Unmapped(socket_->peerAddress()).toString();
     Raise(OnConnect);
   });
   socket->connectToHost(remoteHost_, static_cast<quint16>(remotePort_));
@@ -202,7 +274,9 @@ void Winsock::Connect() {
 
 void Winsock::Attach(QTcpSocket* socket) {
   socket->setParent(&owner_);
+  socket->setReadBufferSize(MaxReceivedBytes);
   socket_ = socket;
+  ++connection_;
   received_.clear();
   QObject::connect(socket, &QIODevice::readyRead, &owner_, [this] { DeliverArrivals(); });
   QObject::connect(socket, &QAbstractSocket::disconnected, &owner_, [this] { PeerClosed(); });
@@ -240,8 +314,34 @@ void Winsock::SendData(const QString& data) {
     throw RuntimeError(QStringLiteral("Wrong protocol or connection state for the requested transaction or request"),
                        40006);
   }
-  socket_->write(data.toLatin1());
+  const QByteArray bytes = data.toLatin1();
+  if (socket_->bytesToWrite() + bytes.size() > MaxQueuedBytes) {
+    CutForQueueOverflow();
+    return;
+  }
+  socket_->write(bytes);
   socket_->flush();
+}
+
+// Dropped at once, the system's own queue too: a graceful close would keep it all until the
+// peer had read it, and the peer would see the close only then.
+void Winsock::CutForQueueOverflow() {
+  QTcpSocket* socket = socket_;
+  socket_ = nullptr;
+  socket->disconnect();
+  const linger reset{1, 0};
+  ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+  socket->abort();
+  socket->deleteLater();
+  received_.clear();
+  state_ = SocketError;
+  qCWarning(lcPlatform) << "cut the connection to" << remoteHostIP_ << "of" << Name() << Index()
+                        << "with more than" << MaxQueuedBytes << "bytes waiting for it";
+  QTimer::singleShot(0, &owner_, [this, connection = connection_] {
+    if (connection != connection_ || state_ != SocketError) return;
+    const SocketFailure failure = FailureOf(QAbstractSocket::SocketResourceError);
+    Raise(OnError, failure.number, QString::fromLatin1(failure.description));
+  });
 }
 
 void Winsock::GetData(QString& data) {

@@ -35,6 +35,23 @@ int StationPort();
 // This PC's name on the network: CORVANE_HOST_NAME when set, else the machine's host name.
 QString LocalHostName();
 
+// Whether a peer at this address may talk to the station's PCs. The station network trusts its
+// LAN and only its LAN: loopback, private (10/8, 172.16/12, 192.168/16, IPv6 unique-local fc00::/7)
+// and link-local (169.254/16, fe80::/10) addresses, IPv4 ones also when mapped into IPv6; and
+// the addresses and subnets CORVANE_STATION_ALLOW names, separated by commas or blanks
+// ("203.0.113.7, 198.51.100.0/24, 2001:db8::/32"). No address is none of these.
+bool StationPeerAllowed(const QString& address);
+
+// Test seam: while one lives, every connection request reads as coming from the given address
+// (the listening socket's RemoteHostIP), so a test on the loopback plays a peer from anywhere.
+class PeerAddressForTesting {
+ public:
+  explicit PeerAddressForTesting(const QString& address);
+  ~PeerAddressForTesting();
+  PeerAddressForTesting(const PeerAddressForTesting&) = delete;
+  PeerAddressForTesting& operator=(const PeerAddressForTesting&) = delete;
+};
+
 // The control's error number for what Qt reports of a socket: a refused connection is 10061, a
 // host not found 11001, a time-out 10060; what the control has no number for is 10053, a
 // connection aborted.
@@ -47,12 +64,25 @@ int WinsockErrorNumber(QAbstractSocket::SocketError error);
 //
 // Methods refuse what the control refuses, with RuntimeError: Listen, Connect and Accept on a
 // socket that is not closed (40020), SendData on one that is not connected (40006), a port in
-// use (10048), a request that is no longer pending (10022).
+// use (10048) or below 1024 without the right to it (10013), a request that is no longer pending
+// (10022).
 //
 // A connection request that the ConnectionRequest handler does not accept is closed when the
 // handler returns: left pending, the peer would think itself connected to nobody.
+//
+// What is sent waits in the socket until the peer takes it, at most MaxQueuedBytes: a peer that
+// reads nothing would otherwise make the program hold everything ever sent to it. Past that the
+// connection is cut at once, what waited is dropped, and the Error event (10055) follows from the
+// event loop.
+//
+// What arrives is taken from the system MaxReceivedBytes at a time, and no more until the handler
+// has taken it: a peer that sends faster than the program handles it is held back by the
+// connection itself, never by the program's memory.
 class Winsock : public Control {
  public:
+  static constexpr qint64 MaxQueuedBytes = 1024 * 1024;
+  static constexpr qint64 MaxReceivedBytes = 64 * 1024;
+
   Winsock(Container* parent, const QString& name, int index = -1);
   ~Winsock() override;
 
@@ -63,12 +93,18 @@ class Winsock : public Control {
   void SetRemotePort(int port);
   const QString& RemoteHost() const { return remoteHost_; }
   void SetRemoteHost(const QString& host) { remoteHost_ = host; }
+  // The peer's address ("192.168.1.5", "fe80::1"): of the connection, or on a listening socket
+  // during its ConnectionRequest, of the PC that asks.
+  const QString& RemoteHostIP() const { return remoteHostIP_; }
   QString LocalHostName() const { return platform::LocalHostName(); }
 
   // Listens on LocalPort on every address of this PC; LocalPort then reads the port taken.
   void Listen();
   // Takes over a pending request of a listening socket (its ConnectionRequest's requestID).
   void Accept(std::int32_t requestID);
+  // Whether this connection's far end is the other connection's near end: both are sockets of
+  // this program, as when its client reached its own listener.
+  bool IsFarEndOf(const Winsock& other) const;
   // Starts connecting and returns at once (state 4 or 6); Connect or Error follows.
   void Connect();
   void Connect(const QString& host, int port);
@@ -97,6 +133,7 @@ class Winsock : public Control {
   void PeerClosed();
   void SocketFailed(int error);
   void DeliverWhatCameBeforeAccept();
+  void CutForQueueOverflow();
 
   QObject owner_;  // parent of the server and sockets; they go with the control
   QPointer<QTcpServer> server_;
@@ -106,6 +143,8 @@ class Winsock : public Control {
   int localPort_ = 0;
   int remotePort_ = 0;
   QString remoteHost_;
+  QString remoteHostIP_;
+  std::uint64_t connection_ = 0;  // counts the connections taken, so a late event finds its own gone
 };
 
 }  // namespace platform

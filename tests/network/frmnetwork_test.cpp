@@ -4,17 +4,25 @@
 #include "network/frmnetwork.h"
 
 #include "app/form1.h"
+#include "app/frmstationid.h"
+#include "app/globalpreferences.h"
 #include "app/globals.h"
+#include "app/servername.h"
 #include "logging/globals.h"
+#include "logging/logstore.h"
 #include "network/globals.h"
 #include "network/records.h"
 #include "platform/clock.h"
+#include "platform/database.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/neighbourhood.h"
+#include "platform/paths.h"
 #include "platform/screen.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QLocale>
 #include <QTimeZone>
@@ -538,6 +546,12 @@ TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerH
   EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 4, 3, 21, 9));
   net.ReceiveFromServer("me:>4:00:00 PM");
   EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 5, 16, 0, 0));
+
+  // Split after its seconds: the PM in the next receive still counts.
+  net.ReceiveFromServer("<Date:>2031/07/06<Time:>1:05:42");
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 5, 16, 0, 0));
+  net.ReceiveFromServer(" PM" + TableRecord(0, "Shack", "432 M", "CW", ""));
+  EXPECT_EQ(platform::Now(), ClockAt(2031, 7, 6, 13, 5, 42));
 }
 
 TEST_F(StationMessages, AClientsClockRecordSetsTheServersClockWhichEveryClientThenTakes) {
@@ -571,10 +585,234 @@ TEST_F(StationMessages, AClockThatMayNotBeSetIsReportedInTheLogAndTheServerStill
   auto tent = Join(port, 1);
   frmNetwork& net = Network();
   const QString help = net.txtOutput.Text();
-  tent->Send("<Date:>2031/07/04<Time:>03:21:09");
+  tent->Send("<Date:>2031/07/04<Time:>03:21:09" + network::StatusRecord("Tent2", "432 M", "PH"));
   EXPECT_TRUE(tent->Receives("<Date:>2024/03/02<Time:>20:30:15"));
   EXPECT_EQ(platform::Now(), ClockAt(2024, 3, 2, 20, 30, 15));
   EXPECT_EQ(net.txtOutput.Text(), help + "This PC's clock was not set: Operation not permitted\r\n\r\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// A LAN that is unlucky or hostile: floods, closed links, strangers, a port that cannot be taken.
+
+TEST_F(StationMessages, AFloodKeepsTheLogToItsNewestWholeLinesAndANewPeerIsStillAnswered) {
+  const int port = ServerListening();
+  auto tent = Join(port, 1);
+  frmNetwork& net = Network();
+  const app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  QString everything = net.txtOutput.Text();
+  constexpr int kMessages = 400;  // three times what the log keeps
+  for (int i = 0; i < kMessages; ++i) {
+    const QString text = QStringLiteral("Message %1 ").arg(i) + QString(300, QLatin1Char('x'));
+    tent->Send(network::MessageRecord("Tent2", "Tower", text));
+    everything += Entry("Tower", "Tent2", text);
+  }
+  const QString last = QStringLiteral("Message %1 ").arg(kMessages - 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.lblDupe.Caption().contains(last); }, kNetworkWait));
+
+  const QString log = net.txtOutput.Text();
+  EXPECT_LE(log.size(), frmNetwork::MessageLogLength);
+  EXPECT_GT(log.size(), frmNetwork::MessageLogLength - 400) << "only what did not fit went";
+  EXPECT_TRUE(everything.endsWith(log)) << "the newest entries, in order";
+  EXPECT_EQ(everything.at(everything.size() - log.size() - 1), QLatin1Char('\n')) << "whole lines go";
+  EXPECT_TRUE(tent->Receives(last)) << "every message was relayed";
+
+  auto rover = Join(port, 2);
+  EXPECT_TRUE(rover->Receives("<Array:0> <Name:Shack>"));
+}
+
+TEST_F(StationMessages, APeerThatReadsNothingIsCutItsSlotFreedAndTheLogSaysSo) {
+  const int port = ServerListening();
+  auto deaf = Join(port, 1);
+  deaf->Send(network::StatusRecord("Deaf", "50 M", "CW"));
+  ASSERT_TRUE(deaf->Receives("<Name:Deaf>"));
+  deaf->TakeNothing();
+  auto tent = Join(port, 2);
+  frmNetwork& net = Network();
+
+  // Each message goes back to its sender too, which takes none of it.
+  const QString cut = QStringLiteral("Closed the connection to 127.0.0.1 (Deaf): that PC read nothing while 1024 KiB "
+                                     "waited for it. It may connect again.\r\n\r\n");
+  int sent = 0;
+  while (!net.txtOutput.Text().contains(cut) && sent < 1000) {
+    const QString mark = QStringLiteral("<MessageText>%1 ").arg(sent);
+    deaf->Send(network::MessageRecord("Deaf", "Tower", QString::number(sent) + " " + QString(60000, 'x')));
+    ++sent;
+    ASSERT_TRUE(tent->Receives(mark)) << sent;
+    tent->Forget();
+  }
+  ASSERT_TRUE(net.txtOutput.Text().contains(cut)) << sent << " messages of 60 kB";
+  EXPECT_TRUE(deaf->SeesClose());
+  EXPECT_EQ(Row(1), "|||") << "its station left the table";
+
+  // Its number is free for the next PC; the other PC kept its own.
+  auto rover = std::make_unique<RawPeer>(port);
+  ASSERT_TRUE(rover->Connected());
+  ASSERT_TRUE(rover->Receives("<Array:0> <Name:Shack>"));
+  rover->Send(network::StatusRecord("Rover", "432 M", "PH"));
+  EXPECT_TRUE(tent->Receives("<Array:1> <Name:Rover>: <Bnd:432 M>"));
+  EXPECT_EQ(net.PeerCount, 2);
+  EXPECT_EQ(net.tcpWinsock[2].State(), platform::SocketConnected);
+}
+
+// The log lies on a share whose host is this PC's own address: the set-up makes that the server.
+TEST_F(NetworkWindow, APcWhoseServerNameReachesItsOwnListenerDropsThatLinkAndServes) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(QDir(folder.path()).mkdir("share"));
+  const QString share = QDir(folder.path() + "/share").canonicalPath();
+  QFile mounts(folder.path() + "/mounts");
+  ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
+  mounts.write(("//127.0.0.1/log " + share + " cifs rw 0 0\n").toUtf8());
+  mounts.close();
+  platform::SetMountTableForTesting(mounts.fileName());
+  app::ServerName = app::ServerNameForLogFile(share + "/Corvane.MDB");
+  platform::SetMountTableForTesting("/proc/mounts");
+  ASSERT_EQ(app::ServerName, "127.0.0.1");
+
+  environment.Set("CORVANE_HOST_NAME", "Tent2");
+  const int port = ServerListening();
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(port));
+  frmNetwork& net = Network();
+  net.Timer2.Tick();  // the client connects to the server name: to this PC
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    return !net.Timer2.Enabled() && net.WinsockClient.State() == platform::SocketClosed;
+  }, kNetworkWait)) << "the link to itself is closed, and no other tried";
+  EXPECT_EQ(net.lblServer.Caption(), "127.0.0.1");
+  EXPECT_EQ(net.lblStatus.Caption(), "Listening");
+  net.Timer1_Timer();
+  EXPECT_FALSE(net.Timer2.Enabled()) << "it is the server now";
+
+  auto tent = std::make_unique<RawPeer>(port);
+  ASSERT_TRUE(tent->Connected());
+  EXPECT_TRUE(tent->Receives("<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW>"));
+  EXPECT_EQ(net.tcpWinsock[1].State(), platform::SocketConnected) << "the number its own link had is free again";
+  EXPECT_EQ(Row(1), "|||");
+  EXPECT_EQ(RedCells(), QStringList({"144 M CW Tent2"})) << "this PC once, as the server";
+}
+
+int OpenPeers() {
+  int open = 0;
+  for (int k = 1; k <= Network().PeerCount; ++k) {
+    if (Network().tcpWinsock.Exists(k) && Network().tcpWinsock[k].State() == platform::SocketConnected) ++open;
+  }
+  return open;
+}
+
+TEST_F(NetworkWindow, ClosedConnectionsFreeTheirNumbersLowestFirstSoAFlakyPcLocksNoOneOut) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  auto stable = Join(port, 1);
+  auto second = Join(port, 2);
+  auto third = Join(port, 3);
+  second->Close();
+  ASSERT_TRUE(QTest::qWaitFor([] { return OpenPeers() == 2; }, kNetworkWait));
+  QStringList statusShown;
+  net.lblStatus.Change = [&] { statusShown << net.lblStatus.Caption(); };
+  auto again = std::make_unique<RawPeer>(port);
+  ASSERT_TRUE(again->Receives("<Array:0> <Name:Shack>"));
+  EXPECT_TRUE(statusShown.contains("ConnectedConnection # 2"));
+  net.lblStatus.Change = nullptr;
+  third->Close();
+  again->Close();
+  ASSERT_TRUE(QTest::qWaitFor([] { return OpenPeers() == 1; }, kNetworkWait));
+
+  // A PC on a flaky link: a new connection before the old one is seen to close, 200 times.
+  std::unique_ptr<RawPeer> previous;
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    auto next = std::make_unique<RawPeer>(port);
+    ASSERT_TRUE(next->Receives("<Array:0> <Name:Shack>")) << "cycle " << cycle;
+    if (previous) {
+      previous->Close();
+      ASSERT_TRUE(QTest::qWaitFor([] { return OpenPeers() == 2; }, kNetworkWait)) << "cycle " << cycle;
+    }
+    previous = std::move(next);
+  }
+  EXPECT_LE(net.PeerCount, 3);
+  auto late = std::make_unique<RawPeer>(port);
+  EXPECT_TRUE(late->Receives("<Array:0> <Name:Shack>")) << "another PC is still accepted";
+  EXPECT_EQ(net.tcpWinsock[1].State(), platform::SocketConnected);
+}
+
+TEST_F(NetworkWindow, APcFromOutsideTheLanIsRefusedAtOnceAndNamedInTheLogOnce) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  const QString help = net.txtOutput.Text();
+  platform::PeerAddressForTesting from("203.0.113.9");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    RawPeer outsider(port);
+    ASSERT_TRUE(outsider.Connected());
+    EXPECT_TRUE(outsider.SeesClose());
+    EXPECT_EQ(outsider.Read(), "") << "it heard nothing";
+  }
+  EXPECT_EQ(net.PeerCount, 0);
+  EXPECT_EQ(net.txtOutput.Text(),
+            help + "Refused a connection from 203.0.113.9: the station network takes only the PCs of its LAN "
+                   "(loopback, private and link-local addresses). CORVANE_STATION_ALLOW can name more addresses or "
+                   "subnets.\r\n\r\n")
+      << "a PC that keeps trying is named once";
+
+  environment.Set("CORVANE_STATION_ALLOW", "192.0.2.1, 203.0.113.0/24");
+  auto named = Join(port, 1);
+  EXPECT_TRUE(named->Receives("<Array:0> <Name:Shack>"));
+}
+
+TEST_F(NetworkWindow, AStationPortThatCannotBeTakenIsNamedInTheLogOnce) {
+  QTcpServer holder;  // another program on the station port
+  ASSERT_TRUE(holder.listen(QHostAddress::Any));
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(holder.serverPort()));
+  network::NetworkEnabled = 1;
+  frmNetwork& net = Network();
+  ShowActive(net);
+  const QString notice = QStringLiteral("This PC cannot take connections on TCP port %1 (Address in use), so the other "
+                                        "PCs of the station cannot reach it. The README's station network section "
+                                        "says how to let the program use the port, or how to choose another with "
+                                        "CORVANE_STATION_PORT on every PC.\r\n\r\n")
+                             .arg(holder.serverPort());
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed);
+  EXPECT_TRUE(net.txtOutput.Text().endsWith(notice)) << "after the help";
+  EXPECT_EQ(net.txtOutput.Text().count(notice), 1);
+
+  for (int click = 0; click < 2; ++click) QTest::mouseClick(net.Check1.Widget(), Qt::LeftButton);
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketClosed);
+  EXPECT_EQ(net.txtOutput.Text().count(notice), 1) << "the same failure again is not repeated";
+
+  holder.close();
+  for (int click = 0; click < 2; ++click) QTest::mouseClick(net.Check1.Widget(), Qt::LeftButton);
+  EXPECT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
+}
+
+// The window was loaded before the set-up decided the server, as a band change loads it.
+TEST_F(StationMessages, TheServerTheSetUpDecidesIsShownAtOnceInTheLabelAndTheHelp) {
+  environment.Set("CORVANE_HOST_NAME", "Tent2");
+  app::ServerName = "";
+  frmNetwork& net = Network();
+  EXPECT_EQ(net.lblServer.Caption(), "Tent2");
+  net.ReceiveFromServer(network::MessageRecord("Shack", "Tower", "Soup is ready"));
+  const QString entry = Entry("Tower", "Shack", "Soup is ready");
+
+  QTemporaryDir share;  // \\Tent1\log, mounted here
+  platform::CreateLogDatabase(share.filePath("Corvane.MDB"));
+  QFile mounts(share.filePath("mounts"));
+  ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
+  mounts.write(("//Tent1/log " + QDir(share.path()).canonicalPath() + " cifs rw 0 0\n").toUtf8());
+  mounts.close();
+  platform::SetMountTableForTesting(mounts.fileName());
+  app::modGlobalPreferences::PreferencesText = app::modGlobalPreferences::DeclarationLine;
+  app::modGlobalPreferences::PreferencesPath = share.filePath("SharedUserPreferences.xml");
+  app::frmStationID& setUp = platform::Instance<app::frmStationID>();
+  ShowActive(setUp);
+  setUp.Text8.SetText(R"(\\Tent1\log\Corvane.MDB)");
+  QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
+  platform::SetMountTableForTesting("/proc/mounts");
+  logging::LogConnection.Close();
+
+  EXPECT_EQ(app::ServerName, "Tent1");
+  EXPECT_EQ(net.lblServer.Caption(), "Tent1");
+  const QString log = net.txtOutput.Text();
+  EXPECT_TRUE(log.contains("the PC server name is Tent1.  It is not necessary"));
+  EXPECT_TRUE(log.contains("begin their log file path with \\\\Tent1.  The server path"));
+  EXPECT_FALSE(log.contains("Tent2"));
+  EXPECT_TRUE(log.endsWith(entry)) << "the messages stay";
+  EXPECT_EQ(log.count("A copy of this program must be running"), 1);
 }
 
 // ---------------------------------------------------------------------------------------------

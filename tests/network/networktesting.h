@@ -54,6 +54,12 @@ class RawPeer {
     socket_.flush();
   }
   void Close() { socket_.disconnectFromHost(); }
+  // From now on it takes nothing of what comes, as a PC that hangs: a few KiB wait in its socket,
+  // the rest in the sender's.
+  void TakeNothing() {
+    socket_.setReadBufferSize(4096);
+    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+  }
 
   // Reads until what it has read holds the text.
   bool Receives(const QString& text, int milliseconds = kNetworkWait) {

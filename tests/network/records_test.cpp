@@ -174,6 +174,9 @@ TEST(RecordBuffer, AClockRecordEndsAtTheNextRecordOrOnceItsTimeIsWhole) {
       {"<Date:>2024/03/02<Time:>1:05:42 P", "M", "<Date:>2024/03/02<Time:>1:05:42 PM"},
       {"<Date:>2024/03/02<Time:>1:05:42 ", "pm", "<Date:>2024/03/02<Time:>1:05:42 pm"},
       {"<Date:>2024/03/02<Ti", "me:>13:05:42", "<Date:>2024/03/02<Time:>13:05:42"},
+      // A time an AM or PM would still move: only its record's end makes it whole.
+      {"<Date:>2024/03/02<Time:>1:05:42", " PM", "<Date:>2024/03/02<Time:>1:05:42 PM"},
+      {"<Date:>2024/03/02<Time:>03:21:09", "<Array:", "<Date:>2024/03/02<Time:>03:21:09"},
       // A zone name after the time: only the next record ends it.
       {"<Date:>2024/03/02<Time:>13:05:42 EST", "<Array:", "<Date:>2024/03/02<Time:>13:05:42 EST"},
   };

@@ -177,6 +177,39 @@ TEST(TextBox, TypingOverASelectionInTheMiddleGoesOnWhereItIs) {
   }
 }
 
+// The network window's message log: entries added at the end, the oldest whole lines dropped.
+TEST(TextBox, AppendingToALogKeepsItsNewestWholeLinesAndTheCaretAtTheEnd) {
+  const struct {
+    const char* what;
+    std::vector<const char*> appended;
+    qsizetype keepNewest;
+    const char* shown;
+  } cases[] = {
+      {"everything kept", {"To: Tent2\r\n", "From: Shack\r\n", "QRT"}, 0, "To: Tent2\r\nFrom: Shack\r\nQRT"},
+      {"fits exactly", {"ab\r\n", "cd\r\n"}, 8, "ab\r\ncd\r\n"},
+      {"the oldest lines go whole", {"line 1\r\n", "line 2\r\n", "line 3\r\n"}, 10, "line 3\r\n"},
+      {"a line is never cut", {"ab\r\ncd\r\n", "ef"}, 5, "ef"},
+      {"the last line stays however long", {"ab\r\n", "a long last line"}, 4, "a long last line"},
+      {"a lone LF is a line break too", {"ab\ncd\n", "e"}, 5, "cd\r\ne"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    BoxForm form;
+    ShowActive(form);
+    for (const char* text : c.appended) form.txtNotes.AppendText(QString::fromLatin1(text), c.keepNewest);
+    EXPECT_EQ(form.txtNotes.Text(), c.shown);
+    EXPECT_EQ(form.txtNotes.TextLength(), form.txtNotes.Text().size());
+    EXPECT_EQ(form.changes.size(), c.appended.size()) << "one change an append";
+    EXPECT_EQ(form.changes.back(), c.shown);
+
+    form.txtNotes.SetFocus();
+    QTest::keyClick(form.txtNotes.Widget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form.txtNotes.Text(), c.shown) << "Undo brings nothing back";
+    QTest::keyClicks(form.txtNotes.Widget(), "!");
+    EXPECT_EQ(form.txtNotes.Text(), QString::fromLatin1(c.shown) + "!") << "the caret stood at the end";
+  }
+}
+
 TEST(TextBox, LockedBoxTakesNoTypingButStillRaisesKeyEvents) {
   BoxForm form;
   int presses = 0;

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -28,6 +29,7 @@ class SocketForm : public Form {
     server.Add(0);
     server.OnConnectionRequest = [this](int index, std::int32_t id) {
       requests.push_back(id);
+      requesters.push_back(server[0].RemoteHostIP());
       if (beforeAccept) beforeAccept();
       if (!acceptRequests || index != 0) return;
       const int n = server.UBound() + 1;
@@ -41,6 +43,7 @@ class SocketForm : public Form {
       if (duringArrival) std::exchange(duringArrival, nullptr)();
     };
     server.OnClose = [this](int index) { closedElements.push_back(index); };
+    server.OnError = [this](int, int number, const QString& text) { errors.push_back({number, text}); };
     client.OnConnect = [this] { ++connects; };
     client.OnError = [this](int number, const QString& text) { errors.push_back({number, text}); };
     client.OnDataArrival = [this](std::int32_t) {
@@ -63,6 +66,7 @@ class SocketForm : public Form {
   std::function<void()> beforeAccept;
   std::function<void()> duringArrival;
   std::vector<std::int32_t> requests;
+  std::vector<QString> requesters;  // RemoteHostIP of the listening socket during each request
   std::vector<std::int32_t> arrivals;
   std::vector<int> closedElements;
   std::vector<std::pair<int, QString>> errors;
@@ -235,6 +239,97 @@ TEST(Winsock, ASocketUnloadedOrOfAnUnloadedWindowIsClosed) {
   QTcpSocket late;
   late.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
   EXPECT_FALSE(late.waitForConnected(kWait)) << "the window's listening socket went with it";
+}
+
+TEST(Winsock, AListenerTellsWhoAsksAndAConnectionKnowsTheProgramsOwnClient) {
+  SocketForm form;
+  const int port = form.Listen();
+  auto peer = RawPeer(port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  EXPECT_EQ(form.server[1].RemoteHostIP(), "127.0.0.1") << "an IPv4 peer shows as IPv4 on a listener of both kinds";
+  {
+    PeerAddressForTesting from("203.0.113.9");
+    auto distant = RawPeer(port);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(2); }, kWait));
+  }
+  form.client.Connect("127.0.0.1", port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(3) && form.connects == 1; }, kWait));
+  EXPECT_EQ(form.requesters, (std::vector<QString>{"127.0.0.1", "203.0.113.9", "127.0.0.1"}));
+  EXPECT_TRUE(form.server[3].IsFarEndOf(form.client));
+  EXPECT_TRUE(form.client.IsFarEndOf(form.server[3]));
+  EXPECT_FALSE(form.server[1].IsFarEndOf(form.client)) << "another peer on this PC";
+  EXPECT_FALSE(form.server[0].IsFarEndOf(form.client)) << "the listening socket";
+}
+
+// The peer takes nothing: what waits for it is capped, and only what waits.
+TEST(Winsock, AConnectionWithMoreThanItsQueueWaitingIsCutAndTheErrorFollows) {
+  SocketForm form;
+  auto peer = RawPeer(form.Listen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  Winsock& accepted = form.server[1];
+  const QString block(64 * 1024, QLatin1Char('x'));
+
+  // A peer that reads keeps its connection however much goes to it.
+  qint64 read = 0;
+  for (int i = 0; i < 64; ++i) {
+    accepted.SendData(block);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      read += peer->readAll().size();
+      return read == (i + 1) * block.size();
+    }, kWait));
+  }
+  EXPECT_EQ(accepted.State(), SocketConnected);
+
+  qint64 sent = 0;
+  while (accepted.State() == SocketConnected && sent < 256 * Winsock::MaxQueuedBytes) {
+    accepted.SendData(block);
+    sent += block.size();
+  }
+  EXPECT_EQ(accepted.State(), SocketError);
+  EXPECT_GT(sent, Winsock::MaxQueuedBytes);
+  EXPECT_TRUE(form.errors.empty()) << "the event comes from the event loop";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !form.errors.empty(); }, kWait));
+  EXPECT_EQ(form.errors.front(), (std::pair<int, QString>{10055, "No buffer space is available"}));
+  EXPECT_EQ(ErrorOf([&] { accepted.SendData("x"); }), 40006);
+  ASSERT_TRUE(QTest::qWaitFor([&] {
+    peer->readAll();
+    return peer->state() == QAbstractSocket::UnconnectedState;
+  }, kWait)) << "the peer is cut off";
+}
+
+// What the peer sends waits in the connection until the program takes it, a piece at a time.
+TEST(Winsock, APeerThatSendsFasterThanTheProgramTakesIsHeldBackByTheConnection) {
+  SocketForm form;
+  auto peer = RawPeer(form.Listen());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
+  const QByteArray flood(8 * 1024 * 1024, 'x');
+  peer->write(flood);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.received.size() == flood.size(); }, kWait));
+  EXPECT_LE(*std::max_element(form.arrivals.begin(), form.arrivals.end()), Winsock::MaxReceivedBytes);
+}
+
+TEST(StationSettings, OnlyTheLanAndTheAddressesNamedMayJoinTheStation) {
+  const QByteArray saved = qgetenv("CORVANE_STATION_ALLOW");
+  const struct {
+    const char* address;
+    bool allowed;                // without CORVANE_STATION_ALLOW
+    bool allowedWhenNamed;       // with the setting below
+  } cases[] = {
+      {"127.0.0.1", true, true},        {"127.8.9.10", true, true},     {"::1", true, true},
+      {"10.1.2.3", true, true},         {"172.16.0.1", true, true},     {"172.31.255.254", true, true},
+      {"192.168.1.5", true, true},      {"169.254.3.4", true, true},    {"fd12:3456::1", true, true},
+      {"fe80::1", true, true},          {"fe80::1%lo", true, true},     {"::ffff:192.168.1.5", true, true},
+      {"::ffff:127.0.0.1", true, true}, {"172.32.0.1", false, false},   {"100.64.0.1", false, false},
+      {"8.8.8.8", false, false},        {"::ffff:8.8.8.8", false, false}, {"2001:db8::1", false, true},
+      {"203.0.113.7", false, true},     {"203.0.113.8", false, false},  {"198.51.100.99", false, true},
+      {"::ffff:198.51.100.1", false, true}, {"", false, false},          {"Tent2", false, false},
+  };
+  qunsetenv("CORVANE_STATION_ALLOW");
+  for (const auto& c : cases) EXPECT_EQ(StationPeerAllowed(c.address), c.allowed) << c.address;
+  qputenv("CORVANE_STATION_ALLOW", "203.0.113.7, 198.51.100.0/24  2001:db8::/32,no-such-net");
+  for (const auto& c : cases) EXPECT_EQ(StationPeerAllowed(c.address), c.allowedWhenNamed) << c.address << " named";
+  qputenv("CORVANE_STATION_ALLOW", saved);
+  if (saved.isNull()) qunsetenv("CORVANE_STATION_ALLOW");
 }
 
 TEST(StationSettings, PortAndHostNameComeFromTheEnvironment) {
