@@ -28,8 +28,6 @@ std::weak_ptr<std::vector<RecordedPrinterPort::Write>> activeRecording;
 
 QString Hex(std::int32_t value) { return QString::number(value, 16).toUpper(); }
 
-QString DeviceSettingName(std::int32_t baseAddress) { return QStringLiteral("CORVANE_PARPORT_") + Hex(baseAddress); }
-
 [[noreturn]] void Fail(const QString& device, const QString& what, int number = DeviceUnavailable) {
   throw RuntimeError(QStringLiteral("Printer port %1 %2").arg(device, what), number);
 }
@@ -104,9 +102,11 @@ OpenPrinterPorts& Ports() {
 
 }  // namespace
 
+QString PrinterPortSetting(std::int32_t baseAddress) { return QStringLiteral("CORVANE_PARPORT_") + Hex(baseAddress); }
+
 std::optional<QString> PrinterPortDevice(std::int32_t baseAddress) {
   if (baseAddress < 0) return std::nullopt;
-  const QString setting = Environ(DeviceSettingName(baseAddress));
+  const QString setting = Environ(PrinterPortSetting(baseAddress));
   if (!setting.isEmpty()) return setting;
   switch (baseAddress) {
     case 0x378:
@@ -130,7 +130,7 @@ void Out32(std::int32_t address, std::int32_t value) {
   if (!device) {
     throw RuntimeError(QStringLiteral("No printer port has its control register at &H%1 (base &H%2): "
                                       "set %3 to its device, such as /dev/parport0")
-                           .arg(Hex(address), Hex(base), DeviceSettingName(base)),
+                           .arg(Hex(address), Hex(base), PrinterPortSetting(base)),
                        DeviceMissing);
   }
   const int handle = Ports().Claimed(*device);

@@ -15,6 +15,13 @@ namespace platform {
 // The control register's distance from a printer port's base address.
 inline constexpr std::int32_t PrinterControlOffset = 2;
 
+// The control register with no line keyed: the keying's key up, and what the program leaves on
+// every port it wrote to when it ends.
+inline constexpr std::int32_t PrinterControlIdle = 2;
+
+// The setting that names the device of the printer port at a base address: CORVANE_PARPORT_378.
+QString PrinterPortSetting(std::int32_t baseAddress);
+
 // The ppdev device of the printer port at a base address: $CORVANE_PARPORT_<base in hex> when
 // set (CORVANE_PARPORT_378=/dev/parport1), else the usual one of the three classic bases: &H378
 // /dev/parport0, &H278 /dev/parport1, &H3BC /dev/parport2. Nothing for another base without a

@@ -134,7 +134,8 @@ TEST_F(KeyedUnits, SleepWaitsEachUnitRounded) {
   } cases[] = {{13, 92}, {20, 60}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.speed);
-    const std::vector<Unit> units = Key(QStringLiteral("1000"), {UnitTiming::Sleep, keying::UnitMilliseconds(c.speed), 0});
+    const std::vector<Unit> units =
+        Key(QStringLiteral("1000"), {UnitTiming::Sleep, keying::UnitMilliseconds(c.speed), 0});
     ASSERT_EQ(units.size(), 4u);
     EXPECT_TRUE(units[0].down);
     EXPECT_FALSE(units[1].down || units[2].down || units[3].down);
@@ -153,7 +154,8 @@ TEST_F(KeyedUnits, TheTimerKeysEachUnitAtItsMomentFromTheCharactersStart) {
     ASSERT_EQ(units.size(), static_cast<std::size_t>(paris.size()));
     for (std::size_t i = 0; i < units.size(); ++i) {
       EXPECT_EQ(units[i].down, paris[static_cast<qsizetype>(i)] == '1');
-      EXPECT_NEAR(static_cast<double>(units[i].at - units[0].at), static_cast<double>(i) * unit, 1.0) << "unit " << i;
+      EXPECT_NEAR(static_cast<double>(units[i].at - units[0].at), static_cast<double>(i) * unit, 1.0)
+          << "unit " << i;
     }
     EXPECT_NEAR(static_cast<double>(end_ - units[0].at), static_cast<double>(units.size()) * unit, 1.0);
   }
