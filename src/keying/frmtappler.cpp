@@ -260,17 +260,13 @@ void frmTappler::cmdOpenTappler_Click() {
 }
 
 void frmTappler::cmdCloseTappler_Click() {
-  if (TapplinkLoaded()) tp_close();
+  CloseKeyerDevice();
   lblOpenStatus.SetCaption(QStringLiteral("Closed"));
   lblVersion.SetCaption(kVersionCaption);
-  TPVersion = 0;
   FocusDoneWhenShown();
 }
 
-void frmTappler::Form_Unload(int&) {
-  if (TapplinkLoaded()) tp_close();
-  TPVersion = 0;
-}
+void frmTappler::Form_Unload(int&) { CloseKeyerDevice(); }
 
 void frmTappler::FocusDoneWhenShown() {
   if (Visible()) cmdDone.SetFocus();

@@ -1,6 +1,7 @@
 #include "keying/tapplinkloader.h"
 
 #include "keyerlib/tapplink.h"
+#include "keying/globals.h"
 #include "platform/errors.h"
 #include "platform/trace.h"
 
@@ -16,9 +17,11 @@ const QString LibraryName = QStringLiteral("Tapplink");
 
 FakeTapplink* fake = nullptr;
 
-// Loaded once for the rest of the run; a failed load leaves it unloaded for the next call.
+// Loaded once for the rest of the run; a failed load leaves it unloaded for the next call. Never
+// destroyed, so that an end from anywhere (an exit() deep in another library) can still close the
+// device through it.
 QLibrary& Library() {
-  static QLibrary library;
+  static auto& library = *new QLibrary;
   return library;
 }
 
@@ -79,6 +82,11 @@ std::int32_t tp_pincfg(std::int32_t value) { return Call<decltype(::tp_pincfg)>(
 std::int32_t tp_setmode(std::int32_t value) { return Call<decltype(::tp_setmode)>("tp_setmode", value); }
 
 bool TapplinkLoaded() { return fake != nullptr || Library().isLoaded(); }
+
+void CloseKeyerDevice() {
+  if (TapplinkLoaded()) tp_close();
+  TPVersion = 0;
+}
 
 FakeTapplink::FakeTapplink(std::map<QByteArray, QFunctionPointer> exports) : exports_(std::move(exports)) {
   fake = this;

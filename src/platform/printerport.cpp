@@ -1,7 +1,9 @@
 #include "platform/printerport.h"
 
+#include "platform/endprogram.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
+#include "platform/trace.h"
 
 #include <QFile>
 
@@ -16,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <set>
 
 namespace platform {
 
@@ -40,9 +43,6 @@ class OpenPrinterPorts {
   OpenPrinterPorts() = default;
   OpenPrinterPorts(const OpenPrinterPorts&) = delete;
   OpenPrinterPorts& operator=(const OpenPrinterPorts&) = delete;
-  ~OpenPrinterPorts() {
-    for (const auto& [device, handle] : handles_) Release(handle);
-  }
 
   int Claimed(const QString& device) {
     const auto found = handles_.find(device);
@@ -57,6 +57,11 @@ class OpenPrinterPorts {
     if (found == handles_.end()) return;
     Release(found->second);
     handles_.erase(found);
+  }
+
+  void ForgetAll() {
+    for (const auto& [device, handle] : handles_) Release(handle);
+    handles_.clear();
   }
 
  private:
@@ -84,10 +89,12 @@ class OpenPrinterPorts {
       ::close(handle);
       Fail(device, QStringLiteral("is no printer port") + Cause(error));
     }
+    detail::NoteLineDevice(handle, detail::LineDevice::PrinterPort);
     return handle;
   }
 
   static void Release(int handle) {
+    detail::ForgetLineDevice(handle);
     ioctl(handle, PPRELEASE);
     ::close(handle);
   }
@@ -95,9 +102,17 @@ class OpenPrinterPorts {
   std::map<QString, int> handles_;
 };
 
+// Both are kept for the whole run and never destroyed, so that an end from anywhere (an exit()
+// deep in a library among them) still finds them.
 OpenPrinterPorts& Ports() {
-  static OpenPrinterPorts ports;
+  static auto& ports = *new OpenPrinterPorts;
   return ports;
+}
+
+// The control registers written to, to be left idle at the program's end.
+std::set<std::int32_t>& RegistersWritten() {
+  static auto& registers = *new std::set<std::int32_t>;
+  return registers;
 }
 
 }  // namespace
@@ -123,6 +138,7 @@ std::optional<QString> PrinterPortDevice(std::int32_t baseAddress) {
 void Out32(std::int32_t address, std::int32_t value) {
   if (const auto recording = activeRecording.lock()) {
     recording->push_back({address, value});
+    RegistersWritten().insert(address);
     return;
   }
   const std::int32_t base = address - PrinterControlOffset;
@@ -140,12 +156,31 @@ void Out32(std::int32_t address, std::int32_t value) {
     Ports().Forget(*device);
     Fail(*device, QStringLiteral("refused the write") + Cause(error));
   }
+  RegistersWritten().insert(address);
 }
 
+void ReleasePrinterPorts() {
+  const std::set<std::int32_t> registers = std::exchange(RegistersWritten(), {});
+  for (const std::int32_t address : registers) {
+    try {
+      Out32(address, PrinterControlIdle);
+    } catch (const RuntimeError& error) {
+      TraceError(lcPlatform, error);
+    }
+  }
+  RegistersWritten().clear();
+  Ports().ForgetAll();
+}
+
+// A recording's registers are no device's: they are forgotten as it starts and ends.
 RecordedPrinterPort::RecordedPrinterPort() : writes_(std::make_shared<std::vector<Write>>()) {
   activeRecording = writes_;
+  RegistersWritten().clear();
 }
 
-RecordedPrinterPort::~RecordedPrinterPort() { activeRecording.reset(); }
+RecordedPrinterPort::~RecordedPrinterPort() {
+  activeRecording.reset();
+  RegistersWritten().clear();
+}
 
 }  // namespace platform

@@ -31,11 +31,15 @@ std::optional<QString> PrinterPortDevice(std::int32_t baseAddress);
 // Writes the low byte of `value` to the I/O port at `address`, which must be a printer port's
 // control register (base + 2). The driver passes the register's four output lines (bits 0-3) and
 // keeps its direction and interrupt bits. The device is opened, locked against other programs
-// and claimed at its first write and kept so until the program ends; a write that fails lets it
-// go, so the next write opens it afresh. RuntimeError, with the device and the cause in its
+// and claimed at its first write and kept so until the program ends (ReleasePrinterPorts); a write
+// that fails lets it go, so the next write opens it afresh. RuntimeError, with the device and the cause in its
 // description: 53 when no device belongs to the address or its device file is missing, 75 when
 // it cannot be opened, is held by another program, is no printer port or refuses the write.
 void Out32(std::int32_t address, std::int32_t value);
+
+// The program's end: every control register written to goes back to idle, and every printer port
+// is let go of. A port that fails is traced and skipped.
+void ReleasePrinterPorts();
 
 // Test seam: while one of these lives, Out32 touches no device and records each write instead,
 // so a test reads the keying line's levels in order. GUI thread only; one at a time.

@@ -10,6 +10,7 @@
 #include "logging/globals.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/endprogram.h"
 #include "platform/instances.h"
 
 #include <QApplication>
@@ -129,6 +130,23 @@ TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheL
   EXPECT_EQ(keying::CWBuffer, "JKLMNOPQRSTUVWXYZ ") << "the 63 the library holds are sent, the rest kept";
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Keyer device takes no text.");
+}
+
+// File, Exit skips the windows' unload handlers, where the device used to be closed.
+TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
+  KeyerDevicePeer device;
+  Attach(device);
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+
+  platform::ScriptedEndProgram end;
+  form.mnuExit.Action()->trigger();
+  EXPECT_EQ(end.Calls(), 1);
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
+  EXPECT_EQ(keying::TPVersion, 0);
+  EXPECT_EQ(keying::tp_getstatus(), -9);
 }
 
 TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {
