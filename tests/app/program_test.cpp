@@ -24,13 +24,17 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "anotherpc.h"
+#include "childprocess.h"
 #include "fakehome.h"
 #include "keptcurrentfolder.h"
 #include "operatorscript.h"
@@ -300,6 +304,79 @@ TEST_F(WaysOut, EveryWayOutReleasesThePushToTalkAndClosesThePortFirst) {
         ASSERT_EQ(endProgram.Signals().size(), signalsBefore + 1);
         EXPECT_EQ(endProgram.Signals().back(), way.signal);
       }
+    }
+  }
+}
+
+// One start of the program in a process of its own (tests/peers/keyedstation.cpp), from a fresh
+// home and program folder, with the push-to-talk keyed on DTR of a socat line as port 1.
+class KeyedStation {
+ public:
+  explicit KeyedStation(const std::string& way) {
+    home_.MakeFolder("Documents");
+    platform::CreateLogDatabase(folder_.filePath("Corvane.MDB"));
+    qputenv("CORVANE_PORT1", QByteArray::fromStdString(line_.HostEnd()));
+    process_ = std::make_unique<peertesting::ChildProcess>(
+        std::vector<std::string>{KEYEDSTATION_PATH, folder_.path().toStdString(), way, LevelsPath()}, LogPath());
+    qunsetenv("CORVANE_PORT1");
+  }
+
+  // The whole start-up runs first: on a loaded 2-core machine that takes a while.
+  bool WaitUntilKeyed() const {
+    return peertesting::WaitUntil([this] { return Read(LogPath()).contains("keyed"); }, std::chrono::seconds(60));
+  }
+  peertesting::ChildProcess& Process() { return *process_; }
+  std::string Device() const { return line_.HostEnd(); }
+  // The levels DTR was asked to take, "1" up, written as the process ended by exit().
+  QByteArray DtrLevels() const { return Read(LevelsPath()); }
+  QByteArray Log() const { return Read(LogPath()); }
+
+ private:
+  std::string LogPath() const { return folder_.filePath("station.log").toStdString(); }
+  std::string LevelsPath() const { return folder_.filePath("levels").toStdString(); }
+  static QByteArray Read(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  FakeHome home_;
+  QTemporaryDir folder_;
+  peertesting::PtyPair line_;
+  std::unique_ptr<peertesting::ChildProcess> process_;
+};
+
+TEST(WaysOutOfTheProcess, EachEndsAsItShouldWithThePortClosedAndItsLockFileGone) {
+  const struct {
+    const char* way;
+    int signal;        // sent by the test; 0 for none
+    bool bySignal;     // the process dies of the signal; otherwise it exits with the status
+    int status;
+    const char* levels;  // what DTR was asked, when the process ends by exit()
+  } ways[] = {
+      {"exit", 0, false, 0, ""},
+      {"fatal", 0, false, 1, "010"},
+      {"signal", SIGTERM, true, SIGTERM, ""},
+      {"signal", SIGINT, true, SIGINT, ""},
+      {"signal", SIGHUP, true, SIGHUP, ""},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(std::string(way.way) + " " + std::to_string(way.signal));
+    KeyedStation station(way.way);
+    ASSERT_TRUE(station.WaitUntilKeyed()) << station.Log().toStdString();
+    if (way.signal != 0) {
+      EXPECT_TRUE(LockFileLeftFor(station.Device())) << "the port is held while the program runs";
+      station.Process().Signal(way.signal);
+    }
+    const int status = station.Process().WaitForExit();
+    ASSERT_NE(status, -1) << "the program did not end";
+    if (way.bySignal) {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == way.status) << "status " << status;
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == way.status) << "status " << status;
+    }
+    EXPECT_FALSE(LockFileLeftFor(station.Device()));
+    if (*way.levels != '\0') {
+      EXPECT_EQ(station.DtrLevels(), way.levels);
     }
   }
 }
