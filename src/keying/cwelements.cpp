@@ -1,6 +1,7 @@
 #include "keying/cwelements.h"
 
 #include "platform/clock.h"
+#include "platform/endprogram.h"
 #include "platform/errors.h"
 #include "platform/numbertext.h"
 
@@ -64,10 +65,11 @@ void KeyOnDeadlines(const QString& pattern, double unitMilliseconds, const std::
   const double counterAtStart = platform::TimeGetTime();
   const double start = platform::FineMilliseconds();
   for (qsizetype unit = 0; unit < pattern.size(); ++unit) {
+    if (platform::EndSignalPending()) return;
     setKey(pattern[unit] == QLatin1Char('1'));
     const double sinceStart = static_cast<double>(unit + 1) * unitMilliseconds;
     if (counterAtStart + sinceStart > kLastTimerEnd) return;
-    while (platform::FineMilliseconds() < start + sinceStart) {
+    while (platform::FineMilliseconds() < start + sinceStart && !platform::EndSignalPending()) {
     }
   }
 }
@@ -108,6 +110,7 @@ void KeyElements(const QString& pattern, const UnitWait& wait, const std::functi
     return;
   }
   for (const QChar unit : pattern) {
+    if (platform::EndSignalPending()) return;
     setKey(unit == QLatin1Char('1'));
     WaitOneUnit(wait);
   }

@@ -53,7 +53,7 @@ struct UnitWait {
 // Keys a pattern unit by unit: setKey(true) for "1", setKey(false) for "0", each followed by one
 // unit's wait. No events run meanwhile. The timer ends unit n at n units after the character's
 // start on the finest clock; it gives up near the millisecond counter's wrap, and no further unit
-// is keyed then: the caller releases the key.
+// is keyed then, nor once a signal is ending the program: the caller releases the key.
 void KeyElements(const QString& pattern, const UnitWait& wait, const std::function<void(bool down)>& setKey);
 
 }  // namespace keying

@@ -91,6 +91,8 @@ void EndProgramBySignal(int signal) {
   std::_Exit(128 + signal);  // a signal whose default is not to end
 }
 
+bool EndSignalPending() { return endSignalPending != 0; }
+
 ScriptedEndProgram::ScriptedEndProgram() { scripted = this; }
 
 ScriptedEndProgram::~ScriptedEndProgram() { scripted = nullptr; }

@@ -54,6 +54,10 @@ class EndSignalWatch {
   std::unique_ptr<State> state_;
 };
 
+// Whether a termination signal waits for the event loop to end the program. A job that holds the
+// GUI thread while it keys (a CW character) stops at once instead of keying on until then.
+bool EndSignalPending();
+
 namespace detail {
 
 // The open devices whose keying lines the signal handlers drop without the objects that own them.

@@ -1,11 +1,14 @@
 #include "keying/cwelements.h"
 
 #include "platform/clock.h"
+#include "platform/endprogram.h"
 #include "platform/errors.h"
 
 #include <QDateTime>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 namespace {
@@ -158,6 +161,24 @@ TEST_F(KeyedUnits, TheTimerKeysEachUnitAtItsMomentFromTheCharactersStart) {
           << "unit " << i;
     }
     EXPECT_NEAR(static_cast<double>(end_ - units[0].at), static_cast<double>(units.size()) * unit, 1.0);
+  }
+}
+
+// The signal is raised from within the keying, as one arrives while the GUI thread keys.
+TEST_F(KeyedUnits, ASignalEndingTheProgramStopsTheCharacterAtOnce) {
+  int ending = 0;
+  platform::EndSignalWatch watch([&](int signal) { ending = signal; });
+  for (const UnitTiming timing : {UnitTiming::Timer, UnitTiming::Sleep}) {
+    ending = 0;
+    QString levels;
+    KeyElements(QStringLiteral("1110111000"), {timing, 60, 0}, [&](bool down) {
+      levels += down ? '1' : '0';
+      if (levels.size() == 2) {
+        ASSERT_EQ(std::raise(SIGTERM), 0);
+      }
+    });
+    EXPECT_EQ(levels, "11") << "the caller lifts the key";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; })) << "the program's end runs from the event loop";
   }
 }
 
