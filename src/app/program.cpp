@@ -23,20 +23,26 @@ namespace {
 QEventLoop* run = nullptr;
 std::atomic<bool> running{false};
 
+void ReleaseLinesAndPorts() {
+  platform::SkipOnError(lcApp, &platform::SerialControl::CloseEveryPort);
+  platform::SkipOnError(lcApp, &platform::ReleasePrinterPorts);
+}
+
 void EndBySignal(int signal) {
   ReleaseForProgramEnd();
   platform::EndProgramBySignal(signal);
 }
 
 // A library that ends the process with exit() (the display's connection lost at a log-out) ends
-// it from the event loop; from another thread only the signal handlers' own release is safe.
+// it from the event loop; from another thread only the signal handlers' own release is safe. The
+// keyer library closes its device itself as the process exits.
 void ReleaseAtExit() {
   if (!running.load()) return;
   if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
     platform::detail::DropLinesNow();
     return;
   }
-  ReleaseForProgramEnd();
+  ReleaseLinesAndPorts();
 }
 
 // Whichever way the run ends, the release comes first; a second release finds nothing left.
@@ -44,7 +50,7 @@ class RunningProgram {
  public:
   RunningProgram() : signals_(&EndBySignal) {
     // What the release traces to is made before the hook, so that it outlives the hook at exit().
-    for (const platform::TraceCategory category : {&lcApp, &lcPlatform, &lcKeying}) category();
+    for (const platform::TraceCategory category : {&lcApp, &lcPlatform}) category();
     static const bool atExit = std::atexit(&ReleaseAtExit) == 0;
     if (!atExit) qCWarning(lcApp) << "no release at exit() can be arranged";
     running.store(true);
@@ -86,8 +92,7 @@ void EndRun() {
 }
 
 void ReleaseForProgramEnd() {
-  platform::SkipOnError(lcApp, &platform::SerialControl::CloseEveryPort);
-  platform::SkipOnError(lcApp, &platform::ReleasePrinterPorts);
+  ReleaseLinesAndPorts();
   platform::SkipOnError(lcApp, &keying::CloseKeyerDevice);
 }
 

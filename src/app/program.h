@@ -7,8 +7,8 @@ namespace app {
 // windows' events until the main window ends the run. Returns the program's exit code: 1 when the
 // start-up never reached the main window. Every way out lets go of the transmitter and the
 // devices first (ReleaseForProgramEnd): the run's own end, File Exit and the set-up's Cancel
-// (ExitProgram), SIGTERM, SIGINT and SIGHUP, and an exit() from anywhere while it runs; the
-// signals of a fatal error drop the keying lines.
+// (ExitProgram), SIGTERM, SIGINT and SIGHUP, and an exit() from anywhere while it runs (there the
+// keyer library closes its device itself); the signals of a fatal error drop the keying lines.
 int RunProgram();
 
 // Ends the run once the event being handled returns. Outside a run it does nothing.

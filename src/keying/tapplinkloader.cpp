@@ -17,11 +17,9 @@ const QString LibraryName = QStringLiteral("Tapplink");
 
 FakeTapplink* fake = nullptr;
 
-// Loaded once for the rest of the run; a failed load leaves it unloaded for the next call. Never
-// destroyed, so that an end from anywhere (an exit() deep in another library) can still close the
-// device through it.
+// Loaded once for the rest of the run; a failed load leaves it unloaded for the next call.
 QLibrary& Library() {
-  static auto& library = *new QLibrary;
+  static QLibrary library;
   return library;
 }
 
