@@ -185,11 +185,14 @@ TEST_F(ProgramRun, AFirstStartLogsThreeContactsAndTheNextStartFindsThemListedAnd
 
 // ---- The ways out of the program
 
-// What a serial port's opening left in the lock folder, named after the device's path.
+// What a serial port's opening left in a lock folder, named after the device's path: /run/lock, or
+// /tmp where a user may not write there.
 bool LockFileLeftFor(const std::string& device) {
   const QString name = QString::fromStdString(device).replace('/', '_');
-  for (const QString& entry : QDir(QStringLiteral("/run/lock")).entryList(QDir::Files)) {
-    if (entry.endsWith(name)) return true;
+  for (const char* folder : {"/run/lock", "/tmp"}) {
+    for (const QString& entry : QDir(QString::fromLatin1(folder)).entryList({"LCK..*"}, QDir::Files)) {
+      if (entry.endsWith(name)) return true;
+    }
   }
   return false;
 }
