@@ -3,13 +3,13 @@
 #include "app/globalpreferences.h"
 #include "app/globals.h"
 #include "app/modformresize.h"
+#include "app/program.h"
 #include "app/servername.h"
 #include "app/stationfields.h"
 #include "logging/logstore.h"
 #include "logtools/form5.h"
 #include "network/frmnetwork.h"
 #include "platform/design.h"
-#include "platform/endprogram.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
@@ -253,7 +253,7 @@ void frmStationID::Command2_Click() {
 // Cancel: the program cannot run without its log, so it ends here.
 void frmStationID::Command3_Click() {
   if (logging::LogConnection.IsOpen()) logging::LogConnection.Close();
-  platform::EndProgram();
+  ExitProgram();
 }
 
 // Help: the help text, modally; it is unloaded once the operator closes it.

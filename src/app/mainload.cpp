@@ -15,7 +15,6 @@
 #include "network/frmnetwork.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/endprogram.h"
 #include "platform/instances.h"
 #include "platform/quotedtext.h"
 #include "platform/trace.h"
@@ -234,11 +233,12 @@ void Form1::Form_Unload(int&) {
 
 void Form1::Form_Terminate() { EndRun(); }
 
-// Exit ends the program at once, without the windows' unload handlers. A running time-on clock
-// is logged off as its button does, so the total stored is the one up to this moment.
+// Exit lets go of the transmitter and the devices and ends the program at once, without the
+// windows' unload handlers. A running time-on clock is logged off as its button does, so the total
+// stored is the one up to this moment.
 void Form1::mnuExit_Click() {
   if (logging::LoggedOn == 1) cmdLogOn_Click();
-  platform::EndProgram();
+  ExitProgram();
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "keying/cwelements.h"
 
 #include "platform/clock.h"
+#include "platform/endprogram.h"
 #include "platform/errors.h"
 #include "platform/numbertext.h"
 
@@ -42,31 +43,35 @@ QString UnitsOf(const char* code) {
   return units + QStringLiteral("000");
 }
 
-// Busy on the clock, without yielding, so the unit ends on the millisecond. False when the end
-// would lie too close to the clock's wrap to be reached.
-bool WaitOnClock(double milliseconds) {
-  const double end = platform::TimeGetTime() + milliseconds;
-  if (end > kLastTimerEnd) return false;
-  while (platform::TimeGetTime() < end) {
-  }
-  return true;
-}
-
-// False when the timer wait gave up.
-bool WaitOneUnit(const UnitWait& wait) {
+// Sleep and the loop wait one unit after another.
+void WaitOneUnit(const UnitWait& wait) {
   switch (wait.timing) {
     case UnitTiming::Timer:
-      return WaitOnClock(wait.milliseconds);
+    case UnitTiming::None:
+      return;
     case UnitTiming::Sleep:
       platform::Sleep(static_cast<std::uint32_t>(platform::RoundHalfEven(wait.milliseconds)));
-      return true;
+      return;
     case UnitTiming::Loop:
       CountLoops(wait.loops);
-      return true;
-    case UnitTiming::None:
-      return true;
+      return;
   }
-  return true;
+}
+
+// The timer ends each unit at its own moment counted from the character's start, busy on the
+// finest clock without yielding, so that neither rounding nor a late unit adds up. A unit whose end
+// would lie too close to the millisecond counter's wrap is given up, and with it the rest.
+void KeyOnDeadlines(const QString& pattern, double unitMilliseconds, const std::function<void(bool down)>& setKey) {
+  const double counterAtStart = platform::TimeGetTime();
+  const double start = platform::FineMilliseconds();
+  for (qsizetype unit = 0; unit < pattern.size(); ++unit) {
+    if (platform::EndSignalPending()) return;
+    setKey(pattern[unit] == QLatin1Char('1'));
+    const double sinceStart = static_cast<double>(unit + 1) * unitMilliseconds;
+    if (counterAtStart + sinceStart > kLastTimerEnd) return;
+    while (platform::FineMilliseconds() < start + sinceStart && !platform::EndSignalPending()) {
+    }
+  }
 }
 
 }  // namespace
@@ -100,9 +105,14 @@ std::optional<double> LoopsPer60Ms(std::uint32_t elapsedMilliseconds) {
 }
 
 void KeyElements(const QString& pattern, const UnitWait& wait, const std::function<void(bool down)>& setKey) {
+  if (wait.timing == UnitTiming::Timer) {
+    KeyOnDeadlines(pattern, wait.milliseconds, setKey);
+    return;
+  }
   for (const QChar unit : pattern) {
+    if (platform::EndSignalPending()) return;
     setKey(unit == QLatin1Char('1'));
-    if (!WaitOneUnit(wait)) return;
+    WaitOneUnit(wait);
   }
 }
 

@@ -26,8 +26,8 @@ double UnitMilliseconds(double wordsPerMinute);
 // How a unit is waited for: busy on the millisecond clock, asleep, or by a counted loop.
 enum class UnitTiming { Timer, Sleep, Loop, None };
 
-// The clock reading above which the timer wait gives up: the end of a unit would come within
-// 2000 ms of the clock's 32-bit wrap.
+// The millisecond counter's reading above which the timer gives up: the end of a unit would come
+// within 2000 ms of the counter's 32-bit wrap.
 inline constexpr double kLastTimerEnd = 4294965296.0;
 
 // The counted loop calibrated at `loopsPer60Ms` (loops in 60 ms) is 60 ms x 20 / speed per unit.
@@ -51,8 +51,9 @@ struct UnitWait {
 };
 
 // Keys a pattern unit by unit: setKey(true) for "1", setKey(false) for "0", each followed by one
-// unit's wait. No events run meanwhile. The timer wait gives up near the clock's wrap, and no
-// further unit is keyed then: the caller releases the key.
+// unit's wait. No events run meanwhile. The timer ends unit n at n units after the character's
+// start on the finest clock; it gives up near the millisecond counter's wrap, and no further unit
+// is keyed then, nor once a signal is ending the program: the caller releases the key.
 void KeyElements(const QString& pattern, const UnitWait& wait, const std::function<void(bool down)>& setKey);
 
 }  // namespace keying

@@ -10,6 +10,7 @@
 #include "keying/unsavedsettings.h"
 #include "logging/keyfilters.h"
 #include "platform/design.h"
+#include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
@@ -261,13 +262,32 @@ QString CWFrm::ChosenTimingCaption() const {
   return {};
 }
 
+// RTS or DTR keying without a port would key nothing through the whole message: Test asks for
+// the port instead.
 void CWFrm::Command4_Click() {
+  if (SerialKeyingWithoutPort()) {
+    AskForComPort();
+    return;
+  }
   Label23.SetVisible(true);
   platform::DoEvents();
   int keyCode = kTestKeyCode;
   FKeyCW(keyCode);
   Label23.SetVisible(false);
   if (Visible()) Text1.SetFocus();
+}
+
+bool CWFrm::SerialKeyingWithoutPort() const {
+  if (KeyingMode != 1 && KeyingMode != 2) return false;
+  const std::optional<double> port = platform::ValOfNumberText(Text10.Text());
+  return !port || *port <= 0.5;  // the port rounds to 0 or below
+}
+
+void CWFrm::AskForComPort() {
+  platform::Beep();
+  platform::MsgBox(QStringLiteral("Please enter a com port for CW rig interface."), platform::MsgBoxStyle::OKOnly,
+                   QStringLiteral("A com port is required."));
+  Text10.SetFocus();
 }
 
 void CWFrm::Command5_Click() { StepWordSpace(-1); }

@@ -173,6 +173,8 @@ class CWFrm : public platform::Form {
   void SetKey(bool down, std::int32_t printerRegister);
   void KeyPattern(const QString& pattern, const UnitWait& wait);
   void ReportInvalidPort();
+  bool SerialKeyingWithoutPort() const;
+  void AskForComPort();
 };
 
 }  // namespace keying

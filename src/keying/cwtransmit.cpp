@@ -15,7 +15,6 @@
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/numbertext.h"
-#include "platform/printerport.h"
 #include "platform/trace.h"
 
 #include <optional>
@@ -79,7 +78,7 @@ void CWFrm::SetKey(bool down, std::int32_t printerRegister) {
       Comm.SetDTREnable(down);
       break;
     case 3:
-      platform::Out32(printerRegister, down ? PrinterKeyDown : PrinterKeyUp);
+      KeyPrinterLine(printerRegister, down);
       break;
     default:
       break;

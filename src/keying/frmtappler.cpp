@@ -38,6 +38,8 @@ constexpr double kButtonLeft = 7560;
 // The device holds text while its status is above this; at most one character goes per pause.
 constexpr std::int32_t kDeviceReadyStatus = 4;
 constexpr std::uint32_t kCharacterPauseMs = 10;
+// A device that takes no character for this long takes no text: the sending stops.
+constexpr std::uint32_t kNoProgressLimitMs = 10'000;
 
 constexpr std::uint8_t kModeIambicB = 0x00;
 constexpr std::uint8_t kModeIambicA = 0x10;
@@ -258,17 +260,13 @@ void frmTappler::cmdOpenTappler_Click() {
 }
 
 void frmTappler::cmdCloseTappler_Click() {
-  if (TapplinkLoaded()) tp_close();
+  CloseKeyerDevice();
   lblOpenStatus.SetCaption(QStringLiteral("Closed"));
   lblVersion.SetCaption(kVersionCaption);
-  TPVersion = 0;
   FocusDoneWhenShown();
 }
 
-void frmTappler::Form_Unload(int&) {
-  if (TapplinkLoaded()) tp_close();
-  TPVersion = 0;
-}
+void frmTappler::Form_Unload(int&) { CloseKeyerDevice(); }
 
 void frmTappler::FocusDoneWhenShown() {
   if (Visible()) cmdDone.SetFocus();
@@ -395,34 +393,75 @@ void frmTappler::Text1_KeyPress(int& KeyAscii) {
   if (KeyAscii > platform::KeyReturn) AppendAndTransmit(QString(QChar(KeyAscii)));
 }
 
-// A running TPTransmit takes what is appended along; otherwise one is started.
+// A running TPTransmit takes what is appended along; otherwise one is started, also for text an
+// earlier one kept because the device took none.
 void frmTappler::AppendAndTransmit(const QString& text) {
-  const bool wasEmpty = CWBuffer.isEmpty();
+  const bool start = CWBuffer.isEmpty() || textKept_;
   CWBuffer += text;
-  if (wasEmpty) TPTransmit();
+  if (start) TPTransmit();
 }
 
-// Events run only while the device is busy, so emptying the buffer meanwhile (Esc, Stop) ends
-// the loop at its next test. A closed library answers -9, which counts as ready.
+// Events run only while the device is busy or has no room, so emptying the buffer meanwhile (Esc,
+// Stop) ends the loop at its next test. A closed library answers -9, which counts as ready. A
+// character the device refuses stays first in the buffer and goes again once it has room; a call
+// made while the loop runs leaves the text to it.
 void frmTappler::TPTransmit() {
+  if (transmitting_) return;
   if (TPVersion == 0) platform::SkipOnError(lcKeying, [this] { cmdOpenTappler_Click(); });
   if (TPVersion == 0) {
     CWBuffer.clear();
     return;
   }
+  transmitting_ = true;
+  textKept_ = false;
+  std::uint32_t lastProgress = platform::TimeGetTime();
   while (!CWBuffer.isEmpty()) {
-    for (;;) {
-      platform::SkipOnError(lcKeying, [] { TPStatus = tp_getstatus(); });
-      if (TPStatus <= kDeviceReadyStatus) break;
-      platform::Sleep(kCharacterPauseMs);
-      platform::DoEvents();
-    }
+    if (!WaitForRoom(lastProgress)) break;
     if (CWBuffer.isEmpty()) continue;
     const auto code = static_cast<unsigned char>(CWBuffer.front().toLatin1());  // 0: no Latin-1 code
-    if (code > 0) platform::SkipOnError(lcKeying, [code] { tp_char(code); });
+    if (code > 0 && !DeviceTakes(code)) {
+      if (!PauseForRoom(lastProgress)) break;
+      continue;
+    }
     CWBuffer.remove(0, 1);
+    lastProgress = platform::TimeGetTime();
     platform::Sleep(kCharacterPauseMs);
   }
+  transmitting_ = false;
+  if (!CWBuffer.isEmpty()) ReportDeviceTakesNoText();
+}
+
+bool frmTappler::WaitForRoom(std::uint32_t lastProgress) {
+  for (;;) {
+    platform::SkipOnError(lcKeying, [] { TPStatus = tp_getstatus(); });
+    if (TPStatus <= kDeviceReadyStatus) return true;
+    if (!PauseForRoom(lastProgress)) return false;
+  }
+}
+
+bool frmTappler::DeviceTakes(unsigned char code) {
+  std::int32_t result = -1;
+  platform::SkipOnError(lcKeying, [code, &result] { result = tp_char(code); });
+  return result == 0;
+}
+
+// One pause with the events running; false instead once the device has taken nothing for the
+// limit since `lastProgress`.
+bool frmTappler::PauseForRoom(std::uint32_t lastProgress) {
+  if (platform::TimeGetTime() - lastProgress >= kNoProgressLimitMs) return false;
+  platform::Sleep(kCharacterPauseMs);
+  platform::DoEvents();
+  return true;
+}
+
+void frmTappler::ReportDeviceTakesNoText() {
+  textKept_ = true;
+  platform::MsgBox(QStringLiteral("The keyer device takes no text: it took nothing for %1 seconds. The %2 characters "
+                                  "not sent are kept and go with the next text you send; Stop or Esc drops them. "
+                                  "Check the device, its cable and its port.")
+                       .arg(kNoProgressLimitMs / 1000)
+                       .arg(CWBuffer.size()),
+                   platform::MsgBoxStyle::Exclamation, QStringLiteral("Keyer device takes no text."));
 }
 
 }  // namespace keying

@@ -59,7 +59,8 @@ class frmTappler : public platform::Form {
   void cmdCloseTappler_Click();
   void cmdOpenTappler_Click();
   // Sends CWBuffer through the keyer device a character at a time while the device has room,
-  // opening the device first when it is closed; the buffer is empty when it returns.
+  // opening the device first when it is closed; the buffer is empty when it returns, unless the
+  // device took nothing for 10 seconds: then the operator is told and the rest is kept.
   void TPTransmit();
   // Upper-cases "a" to "z"; every other code passes unchanged.
   void Capital(int& KeyAscii);
@@ -104,6 +105,13 @@ class frmTappler : public platform::Form {
   void ChoosePin(std::uint8_t pin);
   void AppendAndTransmit(const QString& text);
   void FocusDoneWhenShown();
+  bool WaitForRoom(std::uint32_t lastProgress);
+  bool DeviceTakes(unsigned char code);
+  bool PauseForRoom(std::uint32_t lastProgress);
+  void ReportDeviceTakesNoText();
+
+  bool transmitting_ = false;
+  bool textKept_ = false;  // the last sending stopped with text left in the buffer
 };
 
 }  // namespace keying

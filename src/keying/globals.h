@@ -20,5 +20,6 @@ MODULE_VALUE(std::uint8_t, TPPinConfig, 0); // the device's pin 5: 4, 5, 6 or 8
 MODULE_VALUE(std::uint8_t, TPMode, 0);      // the device's keyer mode: 0x00, 0x10, 0x20 or 0x30
 MODULE_VALUE(std::uint8_t, TPVersion, 0);   // 0 while the keyer device is closed
 MODULE_VALUE(std::int32_t, TPStatus, 0);    // last value tp_getstatus returned
+MODULE_VALUE(std::uint8_t, PrinterPortReported, 0);  // the operator was told the printer port fails
 
 }  // namespace keying

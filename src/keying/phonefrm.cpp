@@ -15,7 +15,6 @@
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/numbertext.h"
-#include "platform/printerport.h"
 #include "platform/quotedtext.h"
 #include "platform/trace.h"
 
@@ -179,7 +178,7 @@ void PhoneFrm::KeyPushToTalk() {
   if (Option3.Value()) {
     const std::int32_t controlRegister = PrinterControlRegister(Text11);
     keyed_.printerRegister = controlRegister;
-    platform::Out32(controlRegister, PrinterKeyDown);
+    KeyPrinterLine(controlRegister, true);
   }
 }
 
@@ -188,7 +187,7 @@ void PhoneFrm::ReleasePushToTalk() {
   if (lines.dtr) platform::SkipOnError(lcKeying, [this] { CommPhone.SetDTREnable(false); });
   if (lines.rts) platform::SkipOnError(lcKeying, [this] { CommPhone.SetRTSEnable(false); });
   if (lines.printerRegister) {
-    platform::SkipOnError(lcKeying, [&lines] { platform::Out32(*lines.printerRegister, PrinterKeyUp); });
+    platform::SkipOnError(lcKeying, [&lines] { KeyPrinterLine(*lines.printerRegister, false); });
   }
 }
 

@@ -1,6 +1,7 @@
 #include "keying/tapplinkloader.h"
 
 #include "keyerlib/tapplink.h"
+#include "keying/globals.h"
 #include "platform/errors.h"
 #include "platform/trace.h"
 
@@ -79,6 +80,11 @@ std::int32_t tp_pincfg(std::int32_t value) { return Call<decltype(::tp_pincfg)>(
 std::int32_t tp_setmode(std::int32_t value) { return Call<decltype(::tp_setmode)>("tp_setmode", value); }
 
 bool TapplinkLoaded() { return fake != nullptr || Library().isLoaded(); }
+
+void CloseKeyerDevice() {
+  if (TapplinkLoaded()) tp_close();
+  TPVersion = 0;
+}
 
 FakeTapplink::FakeTapplink(std::map<QByteArray, QFunctionPointer> exports) : exports_(std::move(exports)) {
   fake = this;

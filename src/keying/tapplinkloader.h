@@ -30,6 +30,10 @@ std::int32_t tp_setmode(std::int32_t value);
 // no open device, so the paths that only close or clear one skip their calls then.
 bool TapplinkLoaded();
 
+// Closes the keyer device through the library when it is loaded; TPVersion is 0 afterwards.
+// RuntimeError as for any export.
+void CloseKeyerDevice();
+
 // The address of one export, by name.
 QFunctionPointer TapplinkExport(const char* name);
 

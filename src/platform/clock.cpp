@@ -18,6 +18,7 @@ struct FakeClock {
   std::int64_t utcMilliseconds = 0;
   QTimeZone zone;
   std::uint32_t ticks = 0;
+  std::int64_t fineMilliseconds = 0;  // the ticks without their wrap
 };
 
 std::mutex clockMutex;
@@ -33,6 +34,7 @@ std::uint32_t RealTicks() {
 void AdvanceLocked(std::int64_t milliseconds) {
   fake->utcMilliseconds += milliseconds;
   fake->ticks += static_cast<std::uint32_t>(milliseconds);
+  fake->fineMilliseconds += milliseconds;
   detail::ClockMoved();
 }
 
@@ -74,6 +76,16 @@ std::uint32_t TimeGetTime() {
   return reading;
 }
 
+double FineMilliseconds() {
+  std::lock_guard lock(clockMutex);
+  if (!fake) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
+  const auto reading = static_cast<double>(fake->fineMilliseconds);
+  AdvanceLocked(1);
+  return reading;
+}
+
 void Sleep(std::uint32_t milliseconds) {
   {
     std::lock_guard lock(clockMutex);
@@ -96,7 +108,7 @@ void SetFake(const QDateTime& localNow, double hoursAheadOfUtc) {
 void SetFake(const QDateTime& localNow, const QTimeZone& zone) {
   std::lock_guard lock(clockMutex);
   const QDateTime wallClock(localNow.date(), localNow.time(), zone);
-  fake = FakeClock{wallClock.toMSecsSinceEpoch(), zone, kFakeTicksAtStart};
+  fake = FakeClock{wallClock.toMSecsSinceEpoch(), zone, kFakeTicksAtStart, kFakeTicksAtStart};
   detail::ClockMoved();
 }
 

@@ -1,12 +1,72 @@
 #include "platform/endprogram.h"
 
+#include "platform/printerport.h"
+
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace platform {
 
 namespace {
+
 ScriptedEndProgram* scripted = nullptr;
+
+// The noted devices, in slots a signal handler reads without a lock: each holds its descriptor + 1,
+// so a free slot is 0.
+constexpr std::size_t kLineSlots = 64;
+static_assert(std::atomic<int>::is_always_lock_free);
+std::array<std::atomic<int>, kLineSlots> lineSlots{};
+std::array<std::atomic<detail::LineDevice>, kLineSlots> lineKinds{};
+
+constexpr std::array kEndSignals = {SIGTERM, SIGINT, SIGHUP};
+constexpr std::array kFatalSignals = {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+
+// The watch's pipe, written by the handlers; -1 while no watch lives.
+std::atomic<int> signalPipe{-1};
+volatile std::sig_atomic_t endSignalPending = 0;
+
+void EndSignalHandler(int signal) {
+  const int savedErrno = errno;
+  detail::DropLinesNow();
+  if (endSignalPending != 0 || signalPipe.load() < 0) {
+    // The event loop has not come to the first one: the program ends now, of this signal.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+  } else {
+    endSignalPending = signal;
+    const auto byte = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t written = write(signalPipe.load(), &byte, 1);
+  }
+  errno = savedErrno;
+}
+
+// Installed to act once: the signal raised again meets the default action as the handler returns.
+void FatalSignalHandler(int signal) {
+  detail::DropLinesNow();
+  std::raise(signal);
+}
+
+struct sigaction Install(int signal, void (*handler)(int), int flags) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = flags;
+  struct sigaction previous {};
+  sigaction(signal, &action, &previous);
+  return previous;
+}
+
 }  // namespace
 
 void EndProgram() {
@@ -20,8 +80,92 @@ void EndProgram() {
   std::_Exit(0);
 }
 
+void EndProgramBySignal(int signal) {
+  if (scripted) {
+    scripted->signals_.push_back(signal);
+    return;
+  }
+  std::fflush(nullptr);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+  std::_Exit(128 + signal);  // a signal whose default is not to end
+}
+
+bool EndSignalPending() { return endSignalPending != 0; }
+
 ScriptedEndProgram::ScriptedEndProgram() { scripted = this; }
 
 ScriptedEndProgram::~ScriptedEndProgram() { scripted = nullptr; }
+
+struct EndSignalWatch::State {
+  std::function<void(int)> end;
+  int pipe[2] = {-1, -1};
+  std::unique_ptr<QSocketNotifier> notifier;
+  std::array<struct sigaction, kEndSignals.size() + kFatalSignals.size()> previous{};
+};
+
+EndSignalWatch::EndSignalWatch(std::function<void(int signal)> end) : state_(std::make_unique<State>()) {
+  state_->end = std::move(end);
+  endSignalPending = 0;
+  if (pipe2(state_->pipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+    state_->notifier = std::make_unique<QSocketNotifier>(state_->pipe[0], QSocketNotifier::Read);
+    QObject::connect(state_->notifier.get(), &QSocketNotifier::activated, [state = state_.get()] {
+      unsigned char byte = 0;
+      if (read(state->pipe[0], &byte, 1) != 1) return;
+      endSignalPending = 0;
+      state->end(byte);
+    });
+    signalPipe.store(state_->pipe[1]);
+  }
+  std::size_t slot = 0;
+  for (const int signal : kEndSignals) state_->previous[slot++] = Install(signal, &EndSignalHandler, SA_RESTART);
+  for (const int signal : kFatalSignals) state_->previous[slot++] = Install(signal, &FatalSignalHandler, SA_RESETHAND);
+}
+
+EndSignalWatch::~EndSignalWatch() {
+  std::size_t slot = 0;
+  for (const int signal : kEndSignals) sigaction(signal, &state_->previous[slot++], nullptr);
+  for (const int signal : kFatalSignals) sigaction(signal, &state_->previous[slot++], nullptr);
+  signalPipe.store(-1);
+  state_->notifier.reset();
+  for (const int end : state_->pipe) {
+    if (end >= 0) close(end);
+  }
+}
+
+namespace detail {
+
+void NoteLineDevice(int descriptor, LineDevice kind) {
+  if (descriptor < 0) return;
+  for (std::size_t slot = 0; slot < kLineSlots; ++slot) {
+    if (lineSlots[slot].load() != 0) continue;
+    lineKinds[slot].store(kind);
+    lineSlots[slot].store(descriptor + 1);
+    return;
+  }
+}
+
+void ForgetLineDevice(int descriptor) {
+  if (descriptor < 0) return;
+  for (std::atomic<int>& slot : lineSlots) {
+    if (slot.load() == descriptor + 1) slot.store(0);
+  }
+}
+
+void DropLinesNow() {
+  for (std::size_t slot = 0; slot < kLineSlots; ++slot) {
+    const int descriptor = lineSlots[slot].load() - 1;
+    if (descriptor < 0) continue;
+    if (lineKinds[slot].load() == LineDevice::Serial) {
+      const int lines = TIOCM_DTR | TIOCM_RTS;
+      ioctl(descriptor, TIOCMBIC, &lines);
+    } else {
+      unsigned char idle = PrinterControlIdle;
+      ioctl(descriptor, PPWCONTROL, &idle);
+    }
+  }
+}
+
+}  // namespace detail
 
 }  // namespace platform

@@ -14,14 +14,16 @@ struct Entry {
   std::unique_ptr<Form> form;
 };
 
+// Never destroyed with the statics: an exit() from anywhere (a library that lost the display)
+// would tear the windows down after parts of Qt have gone. They go with the application object.
 std::vector<Entry>& Loaded() {
-  static std::vector<Entry> loaded;
+  static auto& loaded = *new std::vector<Entry>;
   return loaded;
 }
 
 // Unloaded windows wait here until no event handler of any window is running.
 std::vector<std::unique_ptr<Form>>& Graveyard() {
-  static std::vector<std::unique_ptr<Form>> graveyard;
+  static auto& graveyard = *new std::vector<std::unique_ptr<Form>>;
   return graveyard;
 }
 

@@ -1,7 +1,9 @@
 #include "platform/printerport.h"
 
+#include "platform/endprogram.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
+#include "platform/trace.h"
 
 #include <QFile>
 
@@ -16,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <set>
 
 namespace platform {
 
@@ -27,8 +30,6 @@ constexpr int DeviceUnavailable = 75;  // "Path/File access error"
 std::weak_ptr<std::vector<RecordedPrinterPort::Write>> activeRecording;
 
 QString Hex(std::int32_t value) { return QString::number(value, 16).toUpper(); }
-
-QString DeviceSettingName(std::int32_t baseAddress) { return QStringLiteral("CORVANE_PARPORT_") + Hex(baseAddress); }
 
 [[noreturn]] void Fail(const QString& device, const QString& what, int number = DeviceUnavailable) {
   throw RuntimeError(QStringLiteral("Printer port %1 %2").arg(device, what), number);
@@ -42,9 +43,6 @@ class OpenPrinterPorts {
   OpenPrinterPorts() = default;
   OpenPrinterPorts(const OpenPrinterPorts&) = delete;
   OpenPrinterPorts& operator=(const OpenPrinterPorts&) = delete;
-  ~OpenPrinterPorts() {
-    for (const auto& [device, handle] : handles_) Release(handle);
-  }
 
   int Claimed(const QString& device) {
     const auto found = handles_.find(device);
@@ -59,6 +57,11 @@ class OpenPrinterPorts {
     if (found == handles_.end()) return;
     Release(found->second);
     handles_.erase(found);
+  }
+
+  void ForgetAll() {
+    for (const auto& [device, handle] : handles_) Release(handle);
+    handles_.clear();
   }
 
  private:
@@ -86,10 +89,12 @@ class OpenPrinterPorts {
       ::close(handle);
       Fail(device, QStringLiteral("is no printer port") + Cause(error));
     }
+    detail::NoteLineDevice(handle, detail::LineDevice::PrinterPort);
     return handle;
   }
 
   static void Release(int handle) {
+    detail::ForgetLineDevice(handle);
     ioctl(handle, PPRELEASE);
     ::close(handle);
   }
@@ -97,16 +102,26 @@ class OpenPrinterPorts {
   std::map<QString, int> handles_;
 };
 
+// Both are kept for the whole run and never destroyed, so that an end from anywhere (an exit()
+// deep in a library among them) still finds them.
 OpenPrinterPorts& Ports() {
-  static OpenPrinterPorts ports;
+  static auto& ports = *new OpenPrinterPorts;
   return ports;
+}
+
+// The control registers written to, to be left idle at the program's end.
+std::set<std::int32_t>& RegistersWritten() {
+  static auto& registers = *new std::set<std::int32_t>;
+  return registers;
 }
 
 }  // namespace
 
+QString PrinterPortSetting(std::int32_t baseAddress) { return QStringLiteral("CORVANE_PARPORT_") + Hex(baseAddress); }
+
 std::optional<QString> PrinterPortDevice(std::int32_t baseAddress) {
   if (baseAddress < 0) return std::nullopt;
-  const QString setting = Environ(DeviceSettingName(baseAddress));
+  const QString setting = Environ(PrinterPortSetting(baseAddress));
   if (!setting.isEmpty()) return setting;
   switch (baseAddress) {
     case 0x378:
@@ -123,6 +138,7 @@ std::optional<QString> PrinterPortDevice(std::int32_t baseAddress) {
 void Out32(std::int32_t address, std::int32_t value) {
   if (const auto recording = activeRecording.lock()) {
     recording->push_back({address, value});
+    RegistersWritten().insert(address);
     return;
   }
   const std::int32_t base = address - PrinterControlOffset;
@@ -130,7 +146,7 @@ void Out32(std::int32_t address, std::int32_t value) {
   if (!device) {
     throw RuntimeError(QStringLiteral("No printer port has its control register at &H%1 (base &H%2): "
                                       "set %3 to its device, such as /dev/parport0")
-                           .arg(Hex(address), Hex(base), DeviceSettingName(base)),
+                           .arg(Hex(address), Hex(base), PrinterPortSetting(base)),
                        DeviceMissing);
   }
   const int handle = Ports().Claimed(*device);
@@ -140,12 +156,31 @@ void Out32(std::int32_t address, std::int32_t value) {
     Ports().Forget(*device);
     Fail(*device, QStringLiteral("refused the write") + Cause(error));
   }
+  RegistersWritten().insert(address);
 }
 
+void ReleasePrinterPorts() {
+  const std::set<std::int32_t> registers = std::exchange(RegistersWritten(), {});
+  for (const std::int32_t address : registers) {
+    try {
+      Out32(address, PrinterControlIdle);
+    } catch (const RuntimeError& error) {
+      TraceError(lcPlatform, error);
+    }
+  }
+  RegistersWritten().clear();
+  Ports().ForgetAll();
+}
+
+// A recording's registers are no device's: they are forgotten as it starts and ends.
 RecordedPrinterPort::RecordedPrinterPort() : writes_(std::make_shared<std::vector<Write>>()) {
   activeRecording = writes_;
+  RegistersWritten().clear();
 }
 
-RecordedPrinterPort::~RecordedPrinterPort() { activeRecording.reset(); }
+RecordedPrinterPort::~RecordedPrinterPort() {
+  activeRecording.reset();
+  RegistersWritten().clear();
+}
 
 }  // namespace platform

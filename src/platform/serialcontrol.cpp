@@ -3,6 +3,7 @@
 #include "keyerlib/serialportpath.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/endprogram.h"
 #include "platform/errors.h"
 #include "platform/modulevalues.h"
 
@@ -149,6 +150,13 @@ void Record(int port, RecordedSerialLines::Line line, bool raised) {
 
 std::weak_ptr<RecordedSerialWrites::State> activeWriteRecording;
 
+// The ports open now, for the program's end. Kept for the whole run and never destroyed, so that
+// an end from anywhere (an exit() deep in a library among them) still finds it.
+std::vector<SerialControl*>& OpenPorts() {
+  static auto& ports = *new std::vector<SerialControl*>;
+  return ports;
+}
+
 // Notes a write that goes out; throws instead for one the recording makes fail.
 void NoteWrite(int port, const QByteArray& bytes) {
   const auto state = activeWriteRecording.lock();
@@ -254,6 +262,7 @@ void SerialControl::Open() {
   QSerialPort* device = port.get();
   QObject::connect(device, &QSerialPort::errorOccurred, device, [device](QSerialPort::SerialPortError error) {
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
+      detail::ForgetLineDevice(device->handle());
       device->close();
     }
   });
@@ -276,9 +285,33 @@ void SerialControl::Open() {
     Close();
     throw;
   }
+  NoteOpen();
 }
 
-void SerialControl::Close() { port_.reset(); }
+void SerialControl::NoteOpen() {
+  OpenPorts().push_back(this);
+  detail::NoteLineDevice(port_->handle(), detail::LineDevice::Serial);
+}
+
+void SerialControl::Close() {
+  if (!port_) return;
+  if (port_->isOpen()) detail::ForgetLineDevice(port_->handle());
+  std::erase(OpenPorts(), this);
+  port_.reset();
+}
+
+void SerialControl::CloseEveryPort() {
+  for (SerialControl* port : std::vector<SerialControl*>(OpenPorts())) {
+    port->dtrEnable_ = false;
+    port->rtsEnable_ = false;
+    try {
+      port->ApplyLines();
+    } catch (const RuntimeError&) {
+      // The device has gone: closing it is all that is left.
+    }
+    port->Close();
+  }
+}
 
 void SerialControl::RequireOpen() const {
   if (!PortOpen()) CommError(CommErrorPortNotOpen);

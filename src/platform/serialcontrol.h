@@ -87,8 +87,13 @@ class SerialControl {
   };
   FlowControl FlowControlForTesting() const;
 
+  // The program's end: DTR and RTS dropped on every open port, and the port closed, its lock file
+  // with it. GUI thread.
+  static void CloseEveryPort();
+
  private:
   void Open();
+  void NoteOpen();
   void Close();
   void RequireOpen() const;
   void ApplySettings(const QString& settings);

@@ -1,11 +1,14 @@
 #include "keying/cwelements.h"
 
 #include "platform/clock.h"
+#include "platform/endprogram.h"
 #include "platform/errors.h"
 
 #include <QDateTime>
+#include <QTest>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <vector>
 
 namespace {
@@ -127,30 +130,55 @@ class KeyedUnits : public ::testing::Test {
   qint64 end_ = 0;
 };
 
-TEST_F(KeyedUnits, SleepWaitsTheUnitRoundedAndTheTimerWaitsToTheFraction) {
+TEST_F(KeyedUnits, SleepWaitsEachUnitRounded) {
   const struct {
-    UnitTiming timing;
     double speed;
-    qint64 shortest;
-    qint64 longest;
-  } cases[] = {
-      {UnitTiming::Sleep, 13, 92, 92},
-      {UnitTiming::Sleep, 20, 60, 60},
-      // Each reading of the fake clock moves it by 1 ms: the wait ends on the first reading at or
-      // past the end, and the reading that starts the wait counts too.
-      {UnitTiming::Timer, 13, 94, 94},
-      {UnitTiming::Timer, 20, 61, 61},
-  };
+    qint64 length;
+  } cases[] = {{13, 92}, {20, 60}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.speed);
-    const std::vector<Unit> units = Key(QStringLiteral("1000"), {c.timing, keying::UnitMilliseconds(c.speed), 0});
+    const std::vector<Unit> units =
+        Key(QStringLiteral("1000"), {UnitTiming::Sleep, keying::UnitMilliseconds(c.speed), 0});
     ASSERT_EQ(units.size(), 4u);
     EXPECT_TRUE(units[0].down);
     EXPECT_FALSE(units[1].down || units[2].down || units[3].down);
-    for (const qint64 length : Lengths(units)) {
-      EXPECT_GE(length, c.shortest);
-      EXPECT_LE(length, c.longest);
+    for (const qint64 length : Lengths(units)) EXPECT_EQ(length, c.length);
+  }
+}
+
+// Each reading of the fake clock moves it by 1 ms, so a unit may end up to a reading late; with
+// every end counted from the character's start, that lateness never adds up.
+TEST_F(KeyedUnits, TheTimerKeysEachUnitAtItsMomentFromTheCharactersStart) {
+  const QString paris = QStringLiteral("10111011101000" "10111000" "1011101000" "101000" "10101000");
+  for (const double speed : {13.0, 25.0, 35.0, 45.0, 60.0}) {
+    SCOPED_TRACE(speed);
+    const double unit = keying::UnitMilliseconds(speed);
+    const std::vector<Unit> units = Key(paris, {UnitTiming::Timer, unit, 0});
+    ASSERT_EQ(units.size(), static_cast<std::size_t>(paris.size()));
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      EXPECT_EQ(units[i].down, paris[static_cast<qsizetype>(i)] == '1');
+      EXPECT_NEAR(static_cast<double>(units[i].at - units[0].at), static_cast<double>(i) * unit, 1.0)
+          << "unit " << i;
     }
+    EXPECT_NEAR(static_cast<double>(end_ - units[0].at), static_cast<double>(units.size()) * unit, 1.0);
+  }
+}
+
+// The signal is raised from within the keying, as one arrives while the GUI thread keys.
+TEST_F(KeyedUnits, ASignalEndingTheProgramStopsTheCharacterAtOnce) {
+  int ending = 0;
+  platform::EndSignalWatch watch([&](int signal) { ending = signal; });
+  for (const UnitTiming timing : {UnitTiming::Timer, UnitTiming::Sleep}) {
+    ending = 0;
+    QString levels;
+    KeyElements(QStringLiteral("1110111000"), {timing, 60, 0}, [&](bool down) {
+      levels += down ? '1' : '0';
+      if (levels.size() == 2) {
+        ASSERT_EQ(std::raise(SIGTERM), 0);
+      }
+    });
+    EXPECT_EQ(levels, "11") << "the caller lifts the key";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; })) << "the program's end runs from the event loop";
   }
 }
 

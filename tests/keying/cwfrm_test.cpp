@@ -12,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/printerport.h"
 #include "platform/screen.h"
+#include "platform/serialcontrol.h"
 #include "platform/settings.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@
 #include "fulldisk.h"
 #include "keyedtext.h"
 #include "operatorscript.h"
+#include "ptypair.h"
 
 namespace {
 
@@ -208,6 +210,46 @@ TEST_F(CWWindow, TestShowsSendingWhileItKeysTheF9MessageThenGivesTheFocusToTheFi
   EXPECT_EQ(KeyedText(printer), "VVV");
   EXPECT_FALSE(cw.Label23.Visible());
   EXPECT_TRUE(cw.Text1.HasFocus());
+}
+
+TEST_F(CWWindow, TestWithRtsOrDtrKeyingAndNoPortAsksForThePortInsteadOfSending) {
+  platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
+  peertesting::PtyPair line;
+  qputenv("CORVANE_PORT7", QByteArray::fromStdString(line.HostEnd()));
+  cw.Text11.SetText("20");
+  cw.Text9.SetText("E");
+  const struct {
+    platform::OptionButton& option;
+    const char* port;
+    bool asked;
+    bool keyed;
+  } cases[] = {
+      {cw.Option1, "0", true, false},  {cw.Option2, "0", true, false},  {cw.Option2, "", true, false},
+      {cw.Option1, "7", false, true},  {cw.Option3, "0", false, true},  {cw.Option4, "0", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option.Caption().toStdString() + " on port '" + c.port + "'");
+    platform::ScriptedDialogs dialogs;
+    platform::RecordedSerialLines lines;
+    platform::RecordedPrinterPort printer;
+    c.option.SetValue(true);
+    cw.Text10.SetText(c.port);
+    cw.Text1.SetFocus();
+    QTest::mouseClick(cw.Command4.Widget(), Qt::LeftButton);
+    if (c.asked) {
+      ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+      EXPECT_EQ(dialogs.MessageBoxes()[0].prompt, "Please enter a com port for CW rig interface.");
+      EXPECT_EQ(dialogs.MessageBoxes()[0].title, "A com port is required.");
+      EXPECT_EQ(dialogs.Beeps(), 1);
+      EXPECT_TRUE(cw.Text10.HasFocus());
+      EXPECT_FALSE(cw.Comm.PortOpen());
+    } else {
+      EXPECT_TRUE(dialogs.MessageBoxes().empty());
+      EXPECT_TRUE(cw.Text1.HasFocus());
+    }
+    EXPECT_EQ(!lines.Levels().empty() || !printer.Writes().empty(), c.keyed);
+  }
+  qunsetenv("CORVANE_PORT7");
 }
 
 TEST_F(CWWindow, CodePracticeIsShownModallyAndWhatItLeftInTheBufferIsDropped) {

@@ -34,12 +34,13 @@ struct RecordedKeyer {
   static inline std::uint8_t version = 0x17;
   static inline bool open = false;
   static inline std::int32_t status = 0;
+  static inline int room = -1;  // characters the device still takes; -1 without end
   static inline QStringList calls;
   static inline QString characters;
   static inline std::vector<std::uint32_t> characterTimes;
 
   static void Reset() {
-    openResult = 0, version = 0x17, open = false, status = 0;
+    openResult = 0, version = 0x17, open = false, status = 0, room = -1;
     calls.clear(), characters.clear(), characterTimes.clear();
   }
   static QStringList SettingsSent() {
@@ -63,6 +64,8 @@ struct RecordedKeyer {
   }
   static std::int32_t Close() { return Record("tp_close"); }
   static std::int32_t Char(std::int32_t value) {
+    if (open && room == 0) return -7;
+    if (room > 0) --room;
     characters += QChar(value);
     characterTimes.push_back(platform::TimeGetTime());
     return open ? 0 : -9;
@@ -479,6 +482,56 @@ TEST_F(KeyerDeviceWindow, ABusyDeviceHoldsTheCharactersWhileEventsRun) {
   EXPECT_EQ(sentWhileBusy, 0);
   EXPECT_EQ(RecordedKeyer::characters, "TUK");
   EXPECT_EQ(keying::TPStatus, 4);
+}
+
+TEST_F(KeyerDeviceWindow, ARefusedCharacterIsSentAgainOnceTheDeviceHasRoom) {
+  StartFakeClock();
+  keying::TPVersion = 0x17;
+  RecordedKeyer::open = true;
+  RecordedKeyer::room = 2;
+  QTimer::singleShot(0, [] { RecordedKeyer::room = -1; });  // the device drains while the events run
+  keying::CWBuffer = "CQ TEST";
+  platform::Instance<frmTappler>().TPTransmit();
+  EXPECT_EQ(RecordedKeyer::characters, "CQ TEST");
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+// Ten seconds on the fake clock pass at once.
+TEST_F(KeyerDeviceWindow, ADeviceThatTakesNoTextFor10SecondsStopsTheSendingAndTheRestIsKeptForTheNext) {
+  StartFakeClock();
+  frmTappler& window = ShownWindow();
+  keying::TPVersion = 0x17;
+  RecordedKeyer::open = true;
+  const struct {
+    const char* name;
+    std::int32_t status;
+    int room;
+  } devices[] = {{"busy", 5, -1}, {"full", 0, 3}};
+  for (const auto& device : devices) {
+    SCOPED_TRACE(device.name);
+    RecordedKeyer::status = device.status;
+    RecordedKeyer::room = device.room;
+    RecordedKeyer::characters.clear();
+    const std::size_t shown = dialogs.MessageBoxes().size();
+    const std::uint32_t start = platform::TimeGetTime();
+    Click(window.Command3);
+    const QString sent = device.room > 0 ? QString("VVV") : QString();
+    EXPECT_EQ(RecordedKeyer::characters, sent);
+    EXPECT_EQ(keying::CWBuffer, QString("VVV TEST DE W1AW").mid(sent.size()));
+    EXPECT_GE(platform::TimeGetTime() - start, 10'000u);
+    ASSERT_EQ(dialogs.MessageBoxes().size(), shown + 1);
+    EXPECT_EQ(dialogs.MessageBoxes().back().title, "Keyer device takes no text.");
+    EXPECT_TRUE(dialogs.MessageBoxes().back().prompt.contains(QString("The %1 characters not sent are kept")
+                                                                     .arg(keying::CWBuffer.size())));
+
+    RecordedKeyer::status = 0;
+    RecordedKeyer::room = -1;
+    Click(window.Command3);  // the device has room again: the kept text goes first
+    EXPECT_EQ(RecordedKeyer::characters, "VVV TEST DE W1AWVVV TEST DE W1AW");
+    EXPECT_EQ(keying::CWBuffer, "");
+    EXPECT_EQ(dialogs.MessageBoxes().size(), shown + 1);
+  }
 }
 
 TEST_F(KeyerDeviceWindow, StopOrEscEndsTheSendingAtItsNextTest) {

@@ -78,6 +78,10 @@ void ChildProcess::Write(const std::string& text) const {
   }
 }
 
+void ChildProcess::Signal(int signal) const {
+  if (pid_ > 0) kill(pid_, signal);
+}
+
 int ChildProcess::WaitForExit() {
   int status = 0;
   const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; });

@@ -38,8 +38,11 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
   void Write(const std::string& text) const;
-  // Waits for the child to end by itself; its exit status, or -1 when it did not end in time.
+  // Waits for the child to end by itself; its wait status (WIFEXITED, WTERMSIG), or -1 when it did
+  // not end in time.
   int WaitForExit();
+  // Sends the child a signal; WaitForExit tells how it ended.
+  void Signal(int signal) const;
   // Stops the child now and waits for it.
   void Stop();
 

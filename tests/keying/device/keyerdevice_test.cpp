@@ -8,12 +8,15 @@
 #include "keying/globals.h"
 #include "keying/tapplinkloader.h"
 #include "logging/globals.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/endprogram.h"
 #include "platform/instances.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
@@ -87,6 +90,63 @@ TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
   EXPECT_EQ(keying::TPStatus, 5);
   EXPECT_EQ(keying::CWBuffer, "");
   EXPECT_TRUE(device.WaitForTranscriptEnding({0x0A}));
+}
+
+// The library takes 63 characters while the device holds the text and refuses the rest; the
+// device lets go once the sending waits for room.
+TEST_F(KeyerDeviceEndToEnd, ADeviceThatHoldsTextAndThenReleasesItReceivesTheWholeBufferTestInOrder) {
+  KeyerDevicePeer device;
+  Attach(device);
+  keying::KeyingMode = 5;
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  ShowActive(window);
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+  device.Send("C1");
+  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 1; }));
+
+  QTimer::singleShot(0, [&device] { device.Send("C0"); });
+  QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
+  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ ";
+  EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes(alphabet + alphabet + alphabet)));
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+// Ten seconds on the program's fake clock pass at once; the library keeps its own time.
+TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheLibraryRefusedKept) {
+  KeyerDevicePeer device;
+  Attach(device);
+  keying::KeyingMode = 5;
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  ShowActive(window);
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+  device.Send("C1");
+  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 1; }));
+
+  platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
+  QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
+  EXPECT_EQ(keying::CWBuffer, "JKLMNOPQRSTUVWXYZ ") << "the 63 the library holds are sent, the rest kept";
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Keyer device takes no text.");
+}
+
+// File, Exit skips the windows' unload handlers, where the device used to be closed.
+TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
+  KeyerDevicePeer device;
+  Attach(device);
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+
+  platform::ScriptedEndProgram end;
+  form.mnuExit.Action()->trigger();
+  EXPECT_EQ(end.Calls(), 1);
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
+  EXPECT_EQ(keying::TPVersion, 0);
+  EXPECT_EQ(keying::tp_getstatus(), -9);
 }
 
 TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {

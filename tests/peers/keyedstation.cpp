@@ -1,0 +1,154 @@
+// The whole program as main runs it, keying its transmitter, for the tests of the ways out that
+// end the process itself:
+//
+//   keyedstation <program folder> <way out>
+//
+// In the program folder (which holds the log file Corvane.MDB) it takes the logo and the station
+// set-up, chooses phone mode and presses F1, whose file plays (on a player that never ends by
+// itself) with the push-to-talk on DTR of port 1 (CORVANE_PORT1 names the device). Then it prints
+// "keyed" and takes the way out:
+//   exit     File, Exit
+//   fatal    exit(1) from the event loop, as a library does that has lost the display
+//   abort    abort(), as a fatal error does
+//   signal   nothing: the test sends the signal
+// With a third argument, a file, every level the DTR line was asked to take is written there,
+// "1" up and "0" down, as the process ends by exit().
+
+#include "app/form1.h"
+#include "app/frmstationid.h"
+#include "app/frmvarneklogo.h"
+#include "app/program.h"
+#include "keying/phonefrm.h"
+#include "platform/dialogs.h"
+#include "platform/instances.h"
+#include "platform/mciwave.h"
+#include "platform/paths.h"
+#include "platform/serialcontrol.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "wavefile.h"
+
+namespace {
+
+using platform::Instance;
+using platform::IsLoaded;
+
+template <class F>
+bool IsUp() {
+  return IsLoaded<F>() && Instance<F>().Visible();
+}
+
+bool MainWindowFree() { return IsUp<app::Form1>() && QApplication::activeModalWidget() == nullptr; }
+
+// Written as the process ends by exit(): the hook is made before the program's own, so it runs after.
+platform::RecordedSerialLines* lines = nullptr;
+QString levelsFile;
+
+void WriteLevels() {
+  QFile file(levelsFile);
+  if (!lines || !file.open(QIODevice::WriteOnly)) return;
+  for (const platform::RecordedSerialLines::Level& level : lines->Levels()) {
+    if (level.port == 1 && level.line == platform::RecordedSerialLines::Line::Dtr) file.write(level.raised ? "1" : "0");
+  }
+}
+
+void PressF1WithPushToTalk(app::Form1& form, const QString& wave) {
+  keying::PhoneFrm& phone = Instance<keying::PhoneFrm>();
+  phone.Text1.SetText(wave);
+  phone.Text10.SetText(QStringLiteral("1"));
+  phone.Option2.SetValue(true);
+  form.mnuPhone.Action()->trigger();
+  QApplication::setActiveWindow(form.Widget());
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_F1);
+}
+
+void TakeTheWayOut(app::Form1& form, const QString& way) {
+  if (way == QLatin1String("exit")) form.mnuExit.Action()->trigger();
+  if (way == QLatin1String("fatal")) std::exit(1);
+  if (way == QLatin1String("abort")) std::abort();
+}
+
+// The operator: each step waits for its window, then acts from a timer, in whichever loop runs.
+class Operator {
+ public:
+  Operator(const QString& wave, const QString& way) {
+    Then(&IsUp<app::frmVarnekLogo>, [] {
+      QTest::mouseClick(Instance<app::frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
+    });
+    Then(&IsUp<app::frmStationID>, [] {
+      app::frmStationID& setUp = Instance<app::frmStationID>();
+      QTest::keyClicks(setUp.Text1.Widget(), QStringLiteral("W9XYZ"));
+      QTest::keyClicks(setUp.Text5.Widget(), QStringLiteral("EN52"));
+      QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
+    });
+    Then(&MainWindowFree, [wave, way] {
+      app::Form1& form = Instance<app::Form1>();
+      PressF1WithPushToTalk(form, wave);
+      std::puts("keyed");
+      std::fflush(stdout);
+      TakeTheWayOut(form, way);
+    });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
+    timer_.start(10);
+  }
+
+ private:
+  struct Act {
+    std::function<bool()> ready;
+    std::function<void()> act;
+  };
+
+  void Then(std::function<bool()> ready, std::function<void()> act) {
+    acts_.push_back({std::move(ready), std::move(act)});
+  }
+
+  void Step() {
+    if (acting_ || acts_.empty() || !acts_.front().ready()) return;
+    Act next = std::move(acts_.front());
+    acts_.erase(acts_.begin());
+    acting_ = true;
+    next.act();
+    acting_ = false;
+  }
+
+  std::vector<Act> acts_;
+  bool acting_ = false;
+  QTimer timer_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  if (argc != 3 && argc != 4) {
+    std::fputs("usage: keyedstation <program folder> exit|fatal|abort|signal [levels file]\n", stderr);
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  platform::ChDir(folder);
+  const QString wave = QDir(folder).filePath(QStringLiteral("F1.wav"));
+  if (!WriteWaveFile(wave, 1000)) return 2;
+  platform::RecordedSerialLines recorded;
+  if (argc == 4) {
+    lines = &recorded;
+    levelsFile = QString::fromLocal8Bit(argv[3]);
+    std::atexit(&WriteLevels);
+  }
+  platform::ScriptedDialogs dialogs;  // every box takes its default answer
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);  // the log file offered is opened
+  platform::ScriptedWavePlayback playback;
+  Operator station(wave, QString::fromLocal8Bit(argv[2]));
+  return app::RunProgram();
+}
