@@ -668,6 +668,23 @@ TEST(Menu, ClickLeavesTheCheckMarkToTheWindow) {
   EXPECT_EQ(form.mnuFile.SubMenu()->actions().size(), 2);
 }
 
+// The "-" item draws as the style's own separator line, and keeps its place and caption.
+TEST(Menu, AMinusCaptionDrawsASeparatorLine) {
+  MiscForm form;
+  Menu mnuExit(&form.mnuFile, "mnuExit");
+  mnuExit.SetCaption("E&xit");
+  QMenu plain;
+  plain.addAction("&Record");
+  plain.addSeparator();
+  plain.addAction("E&xit");
+  QMenu* drawn = form.mnuFile.SubMenu();
+  ASSERT_EQ(drawn->actions().size(), 3);
+  EXPECT_EQ(drawn->actions().at(1), form.mnuSep.Action());
+  EXPECT_EQ(form.mnuSep.Caption(), "-");
+  EXPECT_EQ(drawn->sizeHint(), plain.sizeHint());
+  EXPECT_TRUE(drawn->grab().toImage() == plain.grab().toImage()) << "drawn as a plain separator";
+}
+
 class RecentForm : public Form {
  public:
   RecentForm() : Form("RecentForm") {
