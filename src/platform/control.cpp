@@ -271,9 +271,11 @@ bool Control::FilterEvent(QObject* watched, QEvent* event) {
       form_->ControlFocusIn(this);
       return false;
     case QEvent::FocusOut: {
-      // Leaving the window or opening a menu does not take the focus from the control.
+      // Leaving the window or using its menus does not take the focus from the control.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) form_->ControlFocusOut(this);
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
+        form_->ControlFocusOut(this);
+      }
       return false;
     }
     case QEvent::MouseButtonPress:
