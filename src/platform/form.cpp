@@ -254,11 +254,11 @@ void Form::Show(int modal) {
     ShowActive();
     return;
   }
-  // The guard keeps this window alive until Show returns, even when it is unloaded meanwhile.
-  detail::DispatchGuard guard;
   KeyboardReturn keyboardReturn;  // taken before this window has the keyboard
   window_->setWindowModality(Qt::ApplicationModal);
   ShowActive();
+  // The guard keeps this window alive until Show returns, even when it is unloaded meanwhile.
+  detail::DispatchGuard guard;
   QEventLoop loop;
   modalLoop_ = &loop;
   if (window_->isVisible()) loop.exec(QEventLoop::DialogExec);
