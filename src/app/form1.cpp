@@ -57,6 +57,7 @@ void DesignFigure(platform::Label& header, const QString& caption, platform::Lab
   platform::DesignCaption(header, caption, 60, top, 2220, 225);
   platform::DesignCaption(value, design, 2340, top, 960, 225);
   value.SetFontBold(true);
+  value.NameAfter(header);
 }
 
 }  // namespace
@@ -105,6 +106,10 @@ void Form1::DesignEntryLine() {
   DesignEntryBox(txtRSTR, 3, 1, 1320, 480);
   DesignEntryBox(txtSec, 8, 2, 1860, 900);
   DesignEntryBox(txtRSTS, 3, 3, 2820, 480);
+  txtCall.NameAfter(lblCallHeader);
+  txtRSTR.NameAfter(lblRSTRHeader);
+  txtSec.NameAfter(lblSecHeader);
+  txtRSTS.NameAfter(lblRSTSHeader);
 
   platform::DesignCaption(lblHeadingHeader, "Hdg", 60, 675, 360, 240);
   platform::DesignCaption(Label23, "", 420, 675, 480, 240);
@@ -112,6 +117,10 @@ void Form1::DesignEntryLine() {
   platform::DesignCaption(lblDistanceHeader, "Mi", 960, 675, 300, 240);
   platform::DesignCaption(Label24, "", 1260, 675, 600, 240);
   Label24.SetFontBold(true);
+  Label23.NameAfter(lblHeadingHeader);
+  Label23.SetAccessibleDescription("Heading, degrees");
+  Label24.NameAfter(lblDistanceHeader);
+  Label24.SetAccessibleDescription("Distance, miles");
   platform::DesignCaption(Label3, "New", 1860, 675, 900, 240);
   Label3.SetAlignment(platform::AlignCenter);
   Label3.SetFontBold(true);
@@ -133,6 +142,8 @@ void Form1::DesignEntryLine() {
   txtPostConDate.Move(480, 990, 1200, 285);
   txtPostConTime.SetPasteAsTyping(true);
   txtPostConDate.SetPasteAsTyping(true);
+  txtPostConDate.NameAfter(lblPostConDate);
+  txtPostConTime.NameAfter(lblPostConTime);
   for (platform::Control* postContest :
        std::initializer_list<platform::Control*>{&lblPostConDate, &txtPostConDate, &lblPostConTime, &txtPostConTime}) {
     postContest->SetVisible(false);
@@ -146,6 +157,9 @@ void Form1::DesignMessagesAndButtons() {
   platform::DesignCaption(lblDupe, "", 60, 1800, 3240, 495);
   lblDupe.SetWordWrap(true);
   lblDupe.SetFontSize(kDupeFontSize);
+  lblDialog.SetAccessibleName("Messages");
+  lblDupe.SetAccessibleName("Partial calls");
+  lblDupe.SetAccessibleDescription("Calls logged that hold the call typed, or the contacts of a grid square");
 
   DesignButton(cmdClear, "&Clear", 60, 2340, 660, 330);
   DesignButton(cmdLogOn, "&Log \"Time On\"", 780, 2340, 1440, 330);
@@ -153,6 +167,7 @@ void Form1::DesignMessagesAndButtons() {
   platform::DesignCaption(lblDupHeader, "Partial", 2250, 2385, 570, 240);
   lblDupHeader.SetAlignment(platform::AlignRight);
   DesignButton(cmdDup, "On", 2850, 2340, 450, 330);
+  cmdDup.NameAfter(lblDupHeader);
   DesignButton(cmdList, "Last 20", 60, 2715, 900, 330);
   DesignButton(Command3, "All Bands", 1020, 2715, 1080, 330);
   DesignButton(Command2, "View Grids", 2160, 2715, 1140, 330);
@@ -171,6 +186,7 @@ void Form1::DesignScoreAndClocks() {
   platform::DesignCaption(lblBandHeader, "Band", 60, 4485, 720, 240);
   platform::DesignCaption(Label21, "", 840, 4470, 1500, 255);
   Label21.SetFontBold(true);
+  Label21.NameAfter(lblBandHeader);
 
   platform::DesignCaption(lblLocalHeader, "Local", 60, 4740, 1440, 210);
   platform::DesignCaption(lblCurTime, "Reg Time", 60, 4950, 1440, 330);
@@ -181,6 +197,10 @@ void Form1::DesignScoreAndClocks() {
     clock->SetFontSize(kClockFontSize);
     clock->SetFontBold(true);
   }
+  lblCurTime.NameAfter(lblLocalHeader);
+  Label16.NameAfter(lblLocalHeader);
+  Label16.SetAccessibleDescription("AM or PM");
+  lblutctime.NameAfter(lblUtcHeader);
 
   DesignFigure(lblTimeOnHeader, "Total Time On:", lblttrack, "00:00:00", 5400);
   DesignFigure(lblAQSO60Header, "QSOs / Hr (last 60 min)", lblAQSO60, "0", 5655);
@@ -189,13 +209,19 @@ void Form1::DesignScoreAndClocks() {
   Label2.SetFontBold(true);
   platform::DesignCaption(Label4, "", 1620, 6165, 900, 225);
   Label4.SetFontBold(true);
+  Label2.SetAccessibleName("Own call");
+  Label4.SetAccessibleName("Own grid");
 }
 
 void Form1::DesignContactList() {
   ListView1.Move(3360, 60, 6060, 2460);
   ListView1.SetFontSize(kListFontSize);
   ListView1.SetFullRowSelect(true);
-  ListView1.SetToolTipText("Click record to edit or delete.");
+  // A list's screen-reader description is not taken from its tool tip: it is given the same words.
+  const QString editHint = QStringLiteral("Click record to edit or delete.");
+  ListView1.SetToolTipText(editHint);
+  ListView1.SetAccessibleName("Contacts");
+  ListView1.SetAccessibleDescription(editHint);
   ListView1.SetTabStop(false);
 }
 
@@ -220,6 +246,10 @@ void Form1::DesignBandPanel() {
     lists[k]->Move(left, 3045, kPanelColumnWidth, 2685);
     lists[k]->SetFontSize(kPanelFontSize);
     lists[k]->SetTabStop(false);
+    lists[k]->NameAfter(*names[k]);
+    lists[k]->SetAccessibleDescription("Grids worked on the band");
+    counts[k]->NameAfter(*names[k]);
+    counts[k]->SetAccessibleDescription("Contacts / grids worked on the band");
   }
   platform::DesignCaption(Label10, "#Contacts / #Grids", kPanelLeft, 5730, 6060, 225);
   Label10.SetAlignment(platform::AlignCenter);
@@ -238,14 +268,19 @@ void Form1::DesignGridMap() {
     platform::CommandButton* button;
     Qt::ArrowType arrow;
     double left, top;
-  } shifts[] = {{&Command7, Qt::UpArrow, 3525, 3690},
-                {&Command5, Qt::LeftArrow, 3360, 4020},
-                {&Command6, Qt::RightArrow, 3690, 4020},
-                {&Command4, Qt::DownArrow, 3525, 4350}};
+    const char* direction;
+  } shifts[] = {{&Command7, Qt::UpArrow, 3525, 3690, "North"},
+                {&Command5, Qt::LeftArrow, 3360, 4020, "West"},
+                {&Command6, Qt::RightArrow, 3690, 4020, "East"},
+                {&Command4, Qt::DownArrow, 3525, 4350, "South"}};
   for (const auto& shift : shifts) {
     DesignButton(*shift.button, QString(), shift.left, shift.top, 330, 330);
     shift.button->SetPicture(DrawArrowPicture(shift.arrow));
     shift.button->SetVisible(false);
+    // A picture alone: the direction names the button, the description what it moves.
+    const QString direction = QString::fromUtf8(shift.direction);
+    shift.button->SetAccessibleName(direction);
+    shift.button->SetAccessibleDescription(QStringLiteral("Grid map ") + direction.toLower());
   }
 }
 
@@ -254,18 +289,21 @@ void Form1::DesignGridMap() {
 void Form1::DesignDXArea() {
   constexpr double kParkedTop = 1000;
   txtDX.Move(96, kParkedTop, 9312, 600);
+  txtDX.SetAccessibleName("DX spots");
   txtDX.SetFullRowSelect(true);
   txtDX.SetTabStop(false);
   txtDX.SetVisible(false);
   platform::DesignCaption(lblDX, "", 96, kParkedTop, 9312, 600);
   lblDX.SetBackColor(kBlack);
   lblDX.SetVisible(false);
+  lblDX.SetAccessibleName("Band map");
   LineDX.SetEnds(500, kParkedTop, 9000, kParkedTop);
   LineDX.SetBorderColor(kWhite);
   LineDX.SetVisible(false);
   for (int k = 0; k <= 4; ++k) {
     platform::Label& scale = lblFreqSpot.Add(k);
     platform::DesignCaption(scale, ".000", 300 + 2125 * k, kParkedTop, 600, 195);
+    scale.SetAccessibleName("Band map scale, MHz");
     scale.SetAlignment(platform::AlignCenter);
     scale.SetFontSize(kPanelFontSize);
     scale.SetBackStyle(0);

@@ -85,6 +85,11 @@ void frmStationID::LayOut() {
   DesignBox(Text3, 6, 2700, 1410, 900);
   platform::DesignCaption(lblLongitude, "Longitude:", 120, 1860, 2520, 255);
   DesignBox(Text2, 6, 2700, 1830, 900);
+  Text1.NameAfter(lblCall);
+  Text5.NameAfter(lblGrid);
+  Text6.NameAfter(lblUtc);
+  Text3.NameAfter(lblLatitude);
+  Text2.NameAfter(lblLongitude);
 
   fraContest.SetCaption(QStringLiteral("Contest:"));
   fraContest.Move(4320, 60, 4020, 1980);
@@ -109,6 +114,7 @@ void frmStationID::LayOut() {
 
   platform::DesignCaption(lblPath, "Path to network log file:", 120, 3060, 4000, 255);
   DesignBox(Text8, 0, 120, 3360, 6840);
+  Text8.NameAfter(lblPath);
   DesignButton(Command2, "Browse", 7140, 3330);
   platform::DesignCaption(lblNetworkNote,
               "The log file can be stored locally on this PC, or on any other PC on your Local Area Netrwork.  If you "

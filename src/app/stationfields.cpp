@@ -36,7 +36,10 @@ QString TrimBlanks(const QString& text) {
 }
 
 QString LogFilePathShown(const QString& logFilePath, const QString& programDir) {
-  return logFilePath.size() < 3 ? programDir + QStringLiteral("\\Corvane.MDB") : logFilePath;
+  if (logFilePath.size() >= 3) return logFilePath;
+  // The program folder is a native path: the operator reads it with "/" throughout.
+  const QString separator = programDir.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+  return programDir + separator + QStringLiteral("Corvane.MDB");
 }
 
 }  // namespace app

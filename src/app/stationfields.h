@@ -23,8 +23,8 @@ QString NumberText(float value);
 // Blanks (spaces) removed from both ends; other white space stays.
 QString TrimBlanks(const QString& text);
 
-// The log file path the dialog shows: the stored one, or the empty log database installed beside
-// the program when none of at least three characters is stored.
+// The log file path the dialog shows: the stored one, as stored, or the empty log database
+// installed beside the program (a native path) when none of at least three characters is stored.
 QString LogFilePathShown(const QString& logFilePath, const QString& programDir);
 
 }  // namespace app

@@ -57,8 +57,12 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
                                                        &Text7, &Text8, &Text9, &Text12, &Text13};
   for (int row = 0; row < 12; ++row) {
     const double top = 120 + kMessageRowStep * row;
-    platform::DesignCaption(lblFKey.Add(row), QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, kLabelHeight);
-    if (row < 11) messages[row]->Move(600, top, 4200, kBoxHeight);
+    platform::Label& key = lblFKey.Add(row);
+    platform::DesignCaption(key, QStringLiteral("F%1").arg(row + 1), 120, top + 30, 420, kLabelHeight);
+    if (row < 11) {
+      messages[row]->Move(600, top, 4200, kBoxHeight);
+      messages[row]->NameAfter(key);
+    }
   }
   platform::DesignCaption(lblKeyboard, "Keyboard", 600, 120 + kMessageRowStep * 11 + 30, 1500, kLabelHeight);
   platform::DesignCaption(lblWildcards, "Wildcards are $ for Call, * for RST  and # for Number (where applicable).",
@@ -70,8 +74,12 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
   const char* const prosigns[][2] = {{"AR", "["}, {"SK", "]"}, {"KN", ";"}, {"CL", "\\"}, {"BT", "="}};
   for (int pair = 0; pair < 5; ++pair) {
     const double left = 1080 + 720 * pair;
-    platform::DesignCaption(lblProsign.Add(2 * pair), prosigns[pair][0], left, 5340, 360, kLabelHeight);
-    platform::DesignCaption(lblProsign.Add(2 * pair + 1), prosigns[pair][1], left + 360, 5340, 240, kLabelHeight);
+    platform::Label& prosign = lblProsign.Add(2 * pair);
+    platform::DesignCaption(prosign, prosigns[pair][0], left, 5340, 360, kLabelHeight);
+    platform::Label& keyed = lblProsign.Add(2 * pair + 1);
+    platform::DesignCaption(keyed, prosigns[pair][1], left + 360, 5340, 240, kLabelHeight);
+    keyed.NameAfter(prosign);
+    keyed.SetAccessibleDescription(QStringLiteral("The key that sends the prosign"));
   }
 
   platform::DesignCaption(fraKeying, "Keying Options", kRightColumn, 60, 2040, 1875);
@@ -98,6 +106,7 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
   optTimer.SetValue(true);
   platform::DesignCaption(lblLoop, "Loop Delay", 1080, 585, 1020, kLabelHeight);
   DesignBox(txtLoop, "0", 1080, 870, 1020);
+  txtLoop.NameAfter(lblLoop);
   txtLoop.SetToolTipText(QStringLiteral("Loops per 60 ms"));
   platform::DesignCaption(cmdLoopFaster, "F", 1080, 1200, 480, 315);
   cmdLoopFaster.SetToolTipText(QStringLiteral("Speed up CW"));
@@ -113,22 +122,29 @@ CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
   DesignBox(Text10, "0", 7020, 2700, 480);
   platform::DesignCaption(lblPrinterPort, "Printer", 7620, 2730, 720, kLabelHeight);
   DesignBox(Text14, "&H378", 8340, 2700, 1020);
+  Text10.NameAfter(lblComPort);
+  Text14.NameAfter(lblPrinterPort);
+  Text14.SetAccessibleDescription(QStringLiteral("Printer port address"));
   platform::DesignCaption(lblLPT1, "&&H378 is the default on most systems for LPT1.", kRightColumn, 3030,
                           kRightColumnWidth, kLabelHeight);
   DesignBox(Text11, "13", kRightColumn, 3330, 600);
   UpDown1.Move(kRightColumn + 600, 3330, 255, kBoxHeight);
   UpDown1.SetBuddy(Text11);
   platform::DesignCaption(lblWPM, "WPM", 5910, 3360, 600, kLabelHeight);
+  Text11.NameAfter(lblWPM);
+  UpDown1.NameAfter(lblWPM);
   platform::DesignCaption(Command2, "Faster", 6600, 3315, 1020, 315);
   platform::DesignCaption(Command3, "Slower", 7680, 3315, 1020, 315);
   DesignBox(txtSpace, "0", kRightColumn, 3720, 600);
   platform::DesignCaption(lblWordSpace, "Word Space", 5640, 3750, 1080, kLabelHeight);
+  txtSpace.NameAfter(lblWordSpace);
   platform::DesignCaption(Command5, "Less", 6780, 3705, 780, 315);
   platform::DesignCaption(Command6, "More", 7620, 3705, 780, 315);
   platform::DesignCaption(lblSpacing, "0 is standard, -8 is no spacing", kRightColumn, 4080, kRightColumnWidth,
                           kLabelHeight);
   DesignBox(txtCWLoop, "0", kRightColumn, 4410, 600);
   platform::DesignCaption(lblCWLoop, "Loop (Sec)", 5640, 4440, 1200, kLabelHeight);
+  txtCWLoop.NameAfter(lblCWLoop);
 
   platform::DesignCaption(Command1, "Done", kRightColumn, 4830, 1080, kButtonHeight);
   platform::DesignCaption(Command4, "&Test", 6120, 4830, 1080, kButtonHeight);

@@ -68,6 +68,12 @@ frmCodePractice::frmCodePractice() : Form(QStringLiteral("frmCodePractice")) {
   platform::DesignCaption(Command8, "S&lower", 7020, 4800, 1200, kButtonHeight);
   platform::DesignCaption(Label8, "13", 5700, 5340, 600, kLabelHeight);
   platform::DesignCaption(lblWPM, "WPM", 6360, 5340, 720, kLabelHeight);
+  // "Generate [3] groups of [5] characters each." reads as one sentence around its two boxes.
+  Text3.SetAccessibleName(QStringLiteral("Groups to generate"));
+  Text4.SetAccessibleName(QStringLiteral("Characters in each group"));
+  Command6.SetAccessibleDescription(QStringLiteral("Clears the text to send"));
+  Command5.SetAccessibleDescription(QStringLiteral("Clears the text sent"));
+  Label8.NameAfter(lblWPM);
 
   WIRE(Command2, Click);
   WIRE(Command3, Click);

@@ -35,7 +35,9 @@ frmCWStrings::frmCWStrings() : Form(QStringLiteral("frmCWStrings")) {
     key.SetFontName(QStringLiteral("MS Sans Serif"));
     key.SetFontSize(8.25);
     key.SetFontBold(true);
-    platform::DesignCaption(lblCWString.Add(row), "", 600, top, 1935, kRowHeight);
+    platform::Label& message = lblCWString.Add(row);
+    platform::DesignCaption(message, "", 600, top, 1935, kRowHeight);
+    message.NameAfter(key);
   }
   lblCWString[kKeyboardRow].SetCaption(QStringLiteral("Keyboard"));
   platform::DesignCaption(Command1, "Done", 840, 4680, 855, kRowHeight);

@@ -133,6 +133,17 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
               firstRow + 5 * kRowStep + 30, 5520);
 
   const double framesTop = 2760;
+  for (const auto& [box, label] : {std::pair{&txtTPComPort, &lblComPort}, std::pair{&txtTPWPM, &lblWPM},
+                                   std::pair{&txtWeight, &lblWeight}, std::pair{&txtRatio, &lblRatio},
+                                   std::pair{&txtLeadIn, &lblLeadIn}, std::pair{&txtTail, &lblTail}}) {
+    box->NameAfter(*label);
+  }
+  // The help beside a box says what its number means.
+  for (const auto& [box, help] : {std::pair{&txtWeight, &lblWeightHelp}, std::pair{&txtRatio, &lblRatioHelp},
+                                  std::pair{&txtLeadIn, &lblLeadInHelp}, std::pair{&txtTail, &lblTailHelp}}) {
+    box->SetAccessibleDescription(help->Caption());
+  }
+
   platform::DesignCaption(fraMode, "Keyer Mode", 120, framesTop, 2400, 1500);
   platform::DesignCaption(fraPin5, "Pin 5 Configuration", 2640, framesTop, 2760, 1500);
   int row = 0;
@@ -152,6 +163,8 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
   DesignLabel(lblOpenStatus, "Closed", 1680, 4380, 2400);
   DesignLabel(lblVersionCaption, "Tappler Version:", 120, 4680, 1500);
   DesignLabel(lblVersion, "Version #", 1680, 4680, 2400);
+  lblOpenStatus.NameAfter(lblStatus);
+  lblVersion.NameAfter(lblVersionCaption);
 
   platform::DesignCaption(cmdOpenTappler, "Open", kButtonLeft, 480, 1260, kButtonHeight);
   platform::DesignCaption(cmdCloseTappler, "Close", kButtonLeft, 960, 1260, kButtonHeight);
@@ -159,6 +172,7 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
   platform::DesignCaption(Command3, "Test", kButtonLeft, 1920, 1260, kButtonHeight);
   platform::DesignCaption(Command1, "Buffer Test", kButtonLeft, 2400, 1260, kButtonHeight);
   Text1.Move(120, 5100, 7320, kBoxHeight);
+  Text1.SetAccessibleName(QStringLiteral("Keyboard sending"));
   DesignLabel(lblArrows, "Up / down arrows from main form change speeds.", 120, 5520, 5280);
   platform::DesignCaption(cmdDone, "&Done", kButtonLeft, 5040, 1260, kButtonHeight);
 

@@ -45,9 +45,13 @@ PhoneFrm::PhoneFrm() : Form(QStringLiteral("PhoneFrm")) {
   const std::array<platform::TextBox*, kMessageKeys> files = FileBoxes();
   for (int row = 0; row < kMessageKeys; ++row) {
     const double top = kRowTop + kRowStep * row;
-    platform::DesignCaption(lblFKey.Add(row), QStringLiteral("F%1").arg(row + 1), 240, top + 30, 480, 255);
+    platform::Label& key = lblFKey.Add(row);
+    platform::DesignCaption(key, QStringLiteral("F%1").arg(row + 1), 240, top + 30, 480, 255);
     files[row]->Move(720, top, 6960, kBoxHeight);
+    files[row]->NameAfter(key);
+    files[row]->SetAccessibleDescription(QStringLiteral("The key's wave file"));
     platform::DesignCaption(*browse[row], "Browse", 7800, top, 1320, kBoxHeight);
+    browse[row]->SetAccessibleDescription(QStringLiteral("Browse for the %1 wave file").arg(key.Caption()));
   }
 
   const double settingsTop = kRowTop + kRowStep * kMessageKeys + 120;
@@ -61,11 +65,14 @@ PhoneFrm::PhoneFrm() : Form(QStringLiteral("PhoneFrm")) {
   platform::DesignCaption(lblPrinterPort, "Printer Port", 5880, settingsTop + 30, 1080, 255);
   Text11.SetText(QStringLiteral("&H378"));
   Text11.Move(7020, settingsTop, 900, kBoxHeight);
+  Text10.NameAfter(lblComPort);
+  Text11.NameAfter(lblPrinterPort);
 
   const double loopTop = settingsTop + 480;
   platform::DesignCaption(lblLoop, "Loop (Sec)", 240, loopTop + 30, 1800, 255);
   txtPHLoop.SetText(QStringLiteral("0"));
   txtPHLoop.Move(2100, loopTop, 600, kBoxHeight);
+  txtPHLoop.NameAfter(lblLoop);
   platform::DesignCaption(Command11, "Test", 2880, loopTop, 1080, 375);
   platform::DesignCaption(lblTest, "Plays F1 Command", 4020, loopTop + 60, 1680, 255);
   platform::DesignCaption(Command12, "Stop", 5760, loopTop, 1080, 375);

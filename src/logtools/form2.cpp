@@ -51,6 +51,7 @@ void DesignRow(platform::Label& label, const char* caption, platform::TextBox& b
   const double top = kRowTop + kRowHeight * row;
   platform::DesignCaption(label, QString::fromUtf8(caption), 240, top + 30, 4320, 255);
   box.Move(4680, top, boxWidth, 315);
+  box.NameAfter(label);
 }
 
 // The operator and band options selected; exactly one of each group is.
@@ -109,6 +110,7 @@ void Form2::LayOut() {
                           QStringLiteral("Soapbox (Add any comments you would like to make about the contest):"), 240,
                           kRowTop + kRowHeight * 7, 8760, 255);
   Text11.Move(240, kRowTop + kRowHeight * 7 + 285, 8760, 315);
+  Text11.NameAfter(Label11);
   platform::DesignCaption(Command4, QStringLiteral("Write Cabrillo Log File"), 2280, 5985, 2640, 375);
   platform::DesignCaption(Command3, QStringLiteral("Done"), 5400, 5985, 1560, 375);
 }

@@ -14,6 +14,7 @@ Form5::Form5() : Form(QStringLiteral("Form5")) {
   // Designed by its client area.
   Move(0, 0, 8400 + 2 * BorderTwips, 6360 + CaptionTwips + BorderTwips);
   Text1.Move(120, 120, 8160, 5580);
+  Text1.SetAccessibleName(QStringLiteral("Help"));
   platform::DesignCaption(Command1, QStringLiteral("Close"), 3660, 5850, 1080, 375);
   WIRE(Command1, Click);
 }

@@ -32,6 +32,7 @@ QString TwoDigits(int number) { return QStringLiteral("%1").arg(number, 2, 10, Q
 void DesignField(platform::Label& label, const char* caption, platform::TextBox& box, double top) {
   platform::DesignCaption(label, QString::fromUtf8(caption), 240, top + 30, 1200, 255);
   box.Move(1560, top, 1800, 315);
+  box.NameAfter(label);
 }
 
 void DesignIndicator(platform::Label& label, const char* caption, double left, double top) {

@@ -42,6 +42,7 @@ void frmImport::LayOut() {
   platform::DesignCaption(Label1, QStringLiteral("Enter path and file to append to your primary file:"), 240, 240,
                           6000, 255);
   Text1.Move(240, 540, 5280, 315);
+  Text1.NameAfter(Label1);
   DesignButton(Command3, "Browse", 5640, 510);
   platform::DesignCaption(Check1, QStringLiteral("Eliminate Duplicates from imported file"), 240, 1020, 4800, 315);
   Check1.SetValue(1);

@@ -84,9 +84,12 @@ void GraphQSO::LayOut() {
     grid[i]->SetBorderStyle(platform::Line::LineDotted);
   }
 
-  for (int k = 0; k < GraphValueLabelCount; ++k)
+  // The axes' labels are read by what they mark; the legend's by the caption before it.
+  for (int k = 0; k < GraphValueLabelCount; ++k) {
     DesignLabel(lblY.Add(k), QStringLiteral("0"), 0, FrameBottom - ValueStep * k - LabelHeight / 2, 450, White,
                 platform::AlignRight);
+    lblY[k].SetAccessibleName(QStringLiteral("QSOs per hour scale"));
+  }
   const double timeStep = (LastTimeLabelLeft - FirstTimeLabelLeft) / (GraphTimeLabelCount - 1);
   for (int i = 0; i < GraphTimeLabelCount; ++i) {
     const double left = FirstTimeLabelLeft + timeStep * i;
@@ -94,11 +97,16 @@ void GraphQSO::LayOut() {
                 platform::AlignCenter, AxisLabelHeight);
     DesignLabel(lblDate.Add(i), QStringLiteral("MM/DD"), left, DateLabelTop, TimeLabelWidth, White,
                 platform::AlignCenter, AxisLabelHeight);
+    lblTime[i].SetAccessibleName(QStringLiteral("Time scale"));
+    lblDate[i].SetAccessibleName(QStringLiteral("Date scale"));
   }
   DesignLabel(Label1, QStringLiteral("Band "), 0, FrameBottom, 450, White, platform::AlignLeft);
-  for (int i = 0; i < GraphLegendCount; ++i)
+  for (int i = 0; i < GraphLegendCount; ++i) {
     DesignLabel(lblBnd.Add(i), GraphLegendCaptions[i], LegendLeft + LegendStep * i, LegendTop, 600,
                 GraphLegendColors[i], platform::AlignCenter);
+    lblBnd[i].NameAfter(Label1);
+    lblBnd[i].SetAccessibleDescription(QStringLiteral("The band's colour in the graph"));
+  }
   platform::DesignCaption(Command1, BlackBackground, 7440, 6500, 1800, 300);
 }
 

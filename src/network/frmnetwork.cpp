@@ -88,8 +88,10 @@ void HandleWholeRecords(RecordBuffer& records, const std::function<void(const Re
   }
 }
 
-void DesignCell(platform::Label& cell, double left, double top) {
+// A cell is read by its band and its row: "50 M PH".
+void DesignCell(platform::Label& cell, double left, double top, const QString& name) {
   platform::DesignCaption(cell, QString(), left, top, 1095, 270);
+  cell.SetAccessibleName(name);
   cell.SetAlignment(platform::AlignCenter);
   cell.SetBorderStyle(1);
   cell.SetBackColor(FreeCellColor);
@@ -164,9 +166,10 @@ void frmNetwork::DesignBandGrid() {
     header.SetBorderStyle(1);
     header.SetForeColor(HeaderForeColor);
     header.SetBackColor(HeaderBackColor);
-    DesignCell(lblBandSSB.Add(column), left, blockTop + 360);
-    DesignCell(lblBandCW.Add(column), left, blockTop + 660);
-    DesignCell(lblBandDIG.Add(column), left, blockTop + 960);
+    const QString band = logging::BandNames[column] + QLatin1Char(' ');
+    DesignCell(lblBandSSB.Add(column), left, blockTop + 360, band + QStringLiteral("PH"));
+    DesignCell(lblBandCW.Add(column), left, blockTop + 660, band + QStringLiteral("CW"));
+    DesignCell(lblBandDIG.Add(column), left, blockTop + 960, band + QStringLiteral("DIG"));
     lblBandDIG[column].SetVisible(false);
   }
   for (int block = 0; block < 2; ++block) {
@@ -198,6 +201,13 @@ void frmNetwork::DesignControls() {
   Command1.SetVisible(false);
   txtOutput.Move(240, 4800, 6900, 1800);
   List2.Move(7320, 4800, 1815, 1800);
+  Text1.NameAfter(Label3);
+  lblServer.NameAfter(Label5);
+  lblStatus.NameAfter(Label9);
+  Text3.NameAfter(Label8);
+  txtSendData.NameAfter(Label7);
+  txtOutput.SetAccessibleName(QStringLiteral("Messages"));
+  List2.SetAccessibleName(QStringLiteral("Network PCs"));
   Timer1.SetInterval(60000);
   Timer1.SetEnabled(true);
   Timer2.SetInterval(15000);

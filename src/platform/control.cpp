@@ -1,5 +1,6 @@
 #include "platform/control.h"
 
+#include "platform/controls.h"
 #include "platform/errors.h"
 #include "platform/form.h"
 #include "platform/keys.h"
@@ -9,6 +10,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
@@ -44,6 +46,14 @@ void ScheduleIdleActions() {
 }
 
 constexpr const char* kWindowlessProperty = "platformWindowless";
+
+// A caption as a name: one line, without the leader dots or the colon that lead the eye to the
+// value ("Total Score......", "Latitude:").
+QString NameOfCaption(const QString& shownCaption) {
+  QString name = shownCaption.simplified();
+  while (!name.isEmpty() && (name.back() == '.' || name.back() == ':' || name.back() == ' ')) name.chop(1);
+  return name;
+}
 
 }  // namespace
 
@@ -212,6 +222,37 @@ void Control::SetToolTipText(const QString& text) {
   if (widget_) widget_->setToolTip(text);
 }
 
+void Control::SetAccessibleName(const QString& name) {
+  nameCaption_ = nullptr;
+  if (widget_) widget_->setAccessibleName(name);
+}
+
+void Control::SetAccessibleDescription(const QString& description) {
+  if (widget_) widget_->setAccessibleDescription(description);
+}
+
+void Control::NameAfter(Label& caption) {
+  Control& label = caption;
+  label.namesOthers_ = true;
+  nameCaption_ = label.widget_;
+  RefreshAccessibleName();
+}
+
+void Control::RefreshAccessibleName() {
+  auto* caption = qobject_cast<QLabel*>(nameCaption_.data());
+  if (!widget_ || !caption) return;
+  const QString own = OwnCaptionForName();
+  const QString name = NameOfCaption(caption->text());
+  widget_->setAccessibleName(own.isEmpty() ? name : name + QLatin1Char(' ') + own);
+}
+
+void Control::RenameControlsNamedAfterThis() const {
+  if (!namesOthers_ || !widget_) return;
+  for (Control* control : form_->Controls()) {
+    if (control->nameCaption_ == widget_) control->RefreshAccessibleName();
+  }
+}
+
 int Control::TabIndex() const { return form_->TabIndexOf(this); }
 
 void Control::SetTabIndex(int index) {
@@ -252,7 +293,11 @@ void Control::CopyDesignFrom(const Control& source) {
   if (widget_ && source.widget_) {
     widget_->setPalette(source.widget_->palette());
     widget_->setAutoFillBackground(source.widget_->autoFillBackground());
+    widget_->setAccessibleName(source.widget_->accessibleName());
+    widget_->setAccessibleDescription(source.widget_->accessibleDescription());
   }
+  nameCaption_ = source.nameCaption_;
+  RefreshAccessibleName();
 }
 
 void Control::Retire() {
@@ -271,9 +316,11 @@ bool Control::FilterEvent(QObject* watched, QEvent* event) {
       form_->ControlFocusIn(this);
       return false;
     case QEvent::FocusOut: {
-      // Leaving the window or opening a menu does not take the focus from the control.
+      // Leaving the window or using its menus does not take the focus from the control.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) form_->ControlFocusOut(this);
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) {
+        form_->ControlFocusOut(this);
+      }
       return false;
     }
     case QEvent::MouseButtonPress:

@@ -20,6 +20,7 @@ class QObject;
 namespace platform {
 
 class Form;
+class Label;
 
 // The kinds of control a window is made of; screen scaling decides by kind what it changes.
 enum class ControlKind {
@@ -98,6 +99,15 @@ class Control : public Placement {
   QString ToolTipText() const;
   void SetToolTipText(const QString& text);
 
+  // What a screen reader says of the control: a name and, where the name does not say enough, a
+  // description. Every input, list and value is named, most after its caption label.
+  void SetAccessibleName(const QString& name);
+  void SetAccessibleDescription(const QString& description);
+  // The caption label's caption as the name, as the operator reads it (without "&", and without
+  // leader dots or a closing colon), followed whenever the caption changes. A button reads the
+  // caption, then its own: "Partial On".
+  void NameAfter(Label& caption);
+
   // Place in the window's tab order (window-wide, frames included); setting it shifts the others.
   int TabIndex() const;
   void SetTabIndex(int index);
@@ -151,6 +161,12 @@ class Control : public Placement {
   void SetFont(const QFont& font);
   // Drawn straight on the container: stays beneath the controls that have windows of their own.
   bool IsWindowless() const;
+  // What the control says of itself after its caption label's name: a button's caption; nothing
+  // for a control whose own text is its value.
+  virtual QString OwnCaptionForName() const { return {}; }
+  void RefreshAccessibleName();
+  // A caption label whose caption changed renames the controls named after it.
+  void RenameControlsNamedAfterThis() const;
 
   // Runs one event handler of the window, keeping the window alive while it runs and reporting
   // an error that escapes it instead of letting it pass through the event loop.
@@ -172,6 +188,8 @@ class Control : public Placement {
   QString name_;
   int index_;
   QPointer<QWidget> widget_;
+  QPointer<QWidget> nameCaption_;  // the caption label the control is named after
+  bool namesOthers_ = false;        // a caption label some control is named after
   std::unique_ptr<QObject> filter_;
   bool visible_ = true;
   bool enabled_ = true;

@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include "platform/accessiblelabel.h"
 #include "platform/errors.h"
 #include "platform/form.h"
 #include "platform/keys.h"
@@ -408,6 +409,7 @@ Label::Label(Container* parent, const QString& name, int index)
   label()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label()->setWordWrap(true);
   label()->setAutoFillBackground(true);
+  detail::ReadAsLabel(label());
 }
 
 QLabel* Label::label() const { return static_cast<QLabel*>(Widget()); }
@@ -415,7 +417,10 @@ QLabel* Label::label() const { return static_cast<QLabel*>(Widget()); }
 void Label::SetCaption(const QString& caption) {
   if (caption == caption_) return;
   caption_ = caption;
+  const QString shownBefore = label()->text();
   label()->setText(WithoutAccessKeys(caption));
+  detail::AnnounceLabelText(label(), shownBefore);
+  RenameControlsNamedAfterThis();
   if (autoSize_) FitToCaption();
   Raise(Change);
 }
@@ -527,7 +532,12 @@ CommandButton::CommandButton(Container* parent, const QString& name, int index)
 
 PictureButton* CommandButton::button() const { return static_cast<PictureButton*>(Widget()); }
 QString CommandButton::Caption() const { return button()->text(); }
-void CommandButton::SetCaption(const QString& caption) { button()->setText(caption); }
+void CommandButton::SetCaption(const QString& caption) {
+  button()->setText(caption);
+  RefreshAccessibleName();
+}
+
+QString CommandButton::OwnCaptionForName() const { return WithoutAccessKeys(Caption()); }
 const QImage& CommandButton::Picture() const { return button()->Picture(); }
 void CommandButton::SetPicture(const QImage& picture) { button()->SetPicture(picture); }
 
@@ -1032,6 +1042,7 @@ UpDown::UpDown(Container* parent, const QString& name, int index)
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     button->setObjectName(direction > 0 ? QStringLiteral("up") : QStringLiteral("down"));
+    button->setAccessibleName(direction > 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
     layout->addWidget(button);
     QObject::connect(button, &QToolButton::clicked, button, [this, direction = direction] { Step(direction); });
   }

@@ -98,6 +98,8 @@ class TextBox : public Control {
 
 // Label: a caption on the window's surface. "&" marks an access key and is not shown ("&&" shows
 // one). Words wrap within the label's width unless AutoSize fits the label to its caption.
+// A screen reader reads the caption as the label's name; a label that shows a value is named
+// after its own caption label (NameAfter) and gives its caption as its value and text.
 class Label : public Control {
  public:
   Label(Container* parent, const QString& name, int index = -1);
@@ -155,6 +157,7 @@ class CommandButton : public Control {
   bool ClicksOnMouseRelease() const override { return false; }
   QPalette::ColorRole BackRole() const override { return QPalette::Button; }
   QPalette::ColorRole ForeRole() const override { return QPalette::ButtonText; }
+  QString OwnCaptionForName() const override;
 
  private:
   PictureButton* button() const;

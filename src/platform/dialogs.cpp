@@ -2,6 +2,7 @@
 
 #include "platform/color.h"
 #include "platform/errors.h"
+#include "platform/keyboardreturn.h"
 #include "platform/paths.h"
 
 #include <QApplication>
@@ -91,6 +92,7 @@ QMessageBox::Icon IconOf(int style) {
 QString DisplayedText(QString text) { return text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n'); }
 
 int ShowMessageBox(const QString& prompt, int style, const QString& title) {
+  KeyboardReturn keyboardReturn;
   const auto buttons = ButtonsOf(style);
   QMessageBox box(IconOf(style), title, DisplayedText(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   for (const ButtonChoice& choice : buttons) box.addButton(choice.button);
@@ -114,6 +116,7 @@ int ScriptedMessageBoxAnswer(int style) {
 // ---- input box ----
 
 QString ShowInputBox(const QString& prompt, const QString& title, const QString& defaultText) {
+  KeyboardReturn keyboardReturn;
   QInputDialog dialog(QApplication::activeWindow());
   dialog.setWindowTitle(title);
   dialog.setLabelText(DisplayedText(prompt));
@@ -169,6 +172,7 @@ void PlaceFileDialog(QFileDialog& fileDialog, const CommonDialog& dialog) {
 
 // Returns the chosen native path and the 1-based filter chosen, or nothing on Cancel.
 std::optional<std::pair<QString, int>> ShowFileDialog(const CommonDialog& dialog, CommonDialogKind kind) {
+  KeyboardReturn keyboardReturn;
   QFileDialog fileDialog(QApplication::activeWindow(), dialog.DialogTitle);
   const QStringList filters = QtNameFilters(dialog.Filter);
   if (!filters.isEmpty()) {
@@ -201,6 +205,7 @@ std::optional<std::int32_t> ColorAnswer(const CommonDialog& dialog) {
     script->commonDialogs.push_back(RecordOf(dialog, CommonDialogKind::Color));
     return TakeAnswer(script->colorAnswers).value_or(std::nullopt);
   }
+  KeyboardReturn keyboardReturn;
   const QColor chosen = QColorDialog::getColor(ToQColor(dialog.Color), QApplication::activeWindow(), dialog.DialogTitle);
   if (!chosen.isValid()) return std::nullopt;
   return FromQColor(chosen);

@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/fonts.h"
 #include "platform/instances.h"
+#include "platform/keyboardreturn.h"
 #include "platform/keys.h"
 #include "platform/menu.h"
 #include "platform/timer.h"
@@ -40,6 +41,12 @@ void Deliver(QObject* target, QWidget* controlWidget, QKeyEvent& event) {
 // The character a handler put in place of the typed one, as a key of its own.
 QKeyEvent CharacterEvent(int keyAscii) {
   return QKeyEvent(QEvent::KeyPress, QtKeyForAscii(keyAscii), Qt::NoModifier, QString(QChar(keyAscii)));
+}
+
+// An access key no menu took (its window inactive, or no item has it) reaches the control
+// without its character, which a text box would otherwise type.
+QKeyEvent WithoutCharacter(const QKeyEvent& event) {
+  return QKeyEvent(event.type(), event.key(), event.modifiers(), QString(), event.isAutoRepeat());
 }
 
 }  // namespace
@@ -239,11 +246,13 @@ void Form::Show(int modal) {
   Load();
   if (!loaded_ || destroying_) return;
   ApplyTabOrder();
-  if (modal != Modeless) window_->setWindowModality(Qt::ApplicationModal);
-  window_->show();
-  window_->raise();
-  window_->activateWindow();
-  if (modal == Modeless) return;
+  if (modal == Modeless) {
+    ShowActive();
+    return;
+  }
+  KeyboardReturn keyboardReturn;  // taken before this window has the keyboard
+  window_->setWindowModality(Qt::ApplicationModal);
+  ShowActive();
   // The guard keeps this window alive until Show returns, even when it is unloaded meanwhile.
   detail::DispatchGuard guard;
   QEventLoop loop;
@@ -251,6 +260,12 @@ void Form::Show(int modal) {
   if (window_->isVisible()) loop.exec(QEventLoop::DialogExec);
   modalLoop_ = nullptr;
   if (!window_->isVisible()) window_->setWindowModality(Qt::NonModal);
+}
+
+void Form::ShowActive() {
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
 }
 
 void Form::Hide() {
@@ -394,6 +409,9 @@ void Form::RouteKey(Control* control, QObject* target, QKeyEvent& event) {
   if (keyAscii != typed || (keySwallowed && typed != 0)) {
     QKeyEvent character = CharacterEvent(keyAscii);
     FinishKey(receiver, controlWidget, character);
+  } else if (!keySwallowed && IsAccessKey(event)) {
+    QKeyEvent keyOnly = WithoutCharacter(event);
+    FinishKey(receiver, controlWidget, keyOnly);
   } else if (!keySwallowed) {
     FinishKey(receiver, controlWidget, event);
   }
@@ -444,6 +462,16 @@ void Form::ReplayHeldKeys() {
 
 QMenuBar* Form::MenuBar() { return window_->menuBar(); }
 
+// A window made active again gives the keyboard to the control that last had it, never leaves it
+// with the menu bar (which takes it when Alt is let go while a dialog is open) or with nothing.
+void Form::FocusActiveControl() {
+  QWidget* focus = window_->focusWidget();
+  if (focus && !qobject_cast<QMenuBar*>(focus)) return;
+  if (!activeControl_ || !activeControl_->CanTakeFocus()) return;
+  QWidget* control = activeControl_->Widget();
+  if (control->isVisible() && control->isEnabled()) control->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
   if (destroying_) return false;
   if (watched == client_ && event->type() == QEvent::Paint) PaintKeptPicture();
@@ -465,6 +493,7 @@ bool Form::FilterWindowEvent(QObject* watched, QEvent* event) {
       CloseRequested(event);
       return true;
     case QEvent::WindowActivate:
+      FocusActiveControl();
       detail::RunHandler([this] { Form_Activate(); });
       break;
     case QEvent::WindowDeactivate:

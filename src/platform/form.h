@@ -201,6 +201,8 @@ class Form : public Container, public Placement {
   void ApplyTabOrder();
   void ControlFocusIn(Control* control);
   void ControlFocusOut(Control* control);
+  void FocusActiveControl();
+  void ShowActive();
   bool DispatchKey(Control* control, QObject* target, QKeyEvent& event);
   void RouteKey(Control* control, QObject* target, QKeyEvent& event);
   void FinishKey(QObject* target, QWidget* controlWidget, QKeyEvent& event);

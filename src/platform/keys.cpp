@@ -82,8 +82,7 @@ int KeyAsciiOf(const QKeyEvent& event) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) return KeyReturn;
   if (key == Qt::Key_Escape) return KeyEscape;
   if (key == Qt::Key_Backspace) return KeyBack;
-  // Alt with a key opens menus by their access keys; it types nothing.
-  if ((event.modifiers() & Qt::AltModifier) && !(event.modifiers() & Qt::ControlModifier)) return 0;
+  if (IsAccessKey(event)) return 0;
   // Ctrl with a letter types the control character (Ctrl+A is 1), whatever text Qt attached.
   if ((event.modifiers() & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z) {
     return key - Qt::Key_A + 1;
@@ -92,6 +91,10 @@ int KeyAsciiOf(const QKeyEvent& event) {
   if (text.isEmpty()) return 0;
   const int code = text.at(0).unicode();
   return (code >= 32 && code != 127) ? code : 0;
+}
+
+bool IsAccessKey(const QKeyEvent& event) {
+  return (event.modifiers() & Qt::AltModifier) && !(event.modifiers() & Qt::ControlModifier);
 }
 
 int ShiftStateOf(Qt::KeyboardModifiers modifiers) {

@@ -43,6 +43,8 @@ inline constexpr int MiddleButton = 4;
 // Translation between Qt's key and mouse events and the codes above.
 int KeyCodeOf(const QKeyEvent& event);   // 0 when the key has no code
 int KeyAsciiOf(const QKeyEvent& event);  // 0 when the key types no character (Tab types none)
+// Alt with a key (and without Ctrl) is a menu's access key: it types nothing, in no control.
+bool IsAccessKey(const QKeyEvent& event);
 int ShiftStateOf(Qt::KeyboardModifiers modifiers);
 int MouseButtonOf(Qt::MouseButton button);
 int MouseButtonsOf(Qt::MouseButtons buttons);

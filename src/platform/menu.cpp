@@ -42,9 +42,12 @@ QMenu* Menu::SubMenu() {
 
 void Menu::SetCaption(const QString& caption) {
   caption_ = caption;
-  action_->setSeparator(caption == QStringLiteral("-"));
-  action_->setText(caption);
-  if (subMenu_) subMenu_->setTitle(caption);
+  const bool separator = caption == QStringLiteral("-");
+  action_->setSeparator(separator);
+  // A separator with a text is drawn as a titled section: the "-" would show as an item.
+  const QString shown = separator ? QString() : caption;
+  action_->setText(shown);
+  if (subMenu_) subMenu_->setTitle(shown);
 }
 
 void Menu::SetChecked(bool checked) {

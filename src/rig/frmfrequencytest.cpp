@@ -44,6 +44,13 @@ frmFrequencyTest::frmFrequencyTest() : Form(QStringLiteral("frmFrequencyTest")) 
                 120, 2700, 5295, 750);
   Text2.Move(120, 3525, 2655, 345);
   DesignCaption(Command2, "Send", 4500, 3510, 915, 375);
+  // The notes above each box say what it takes; the names say it short.
+  Text1.SetAccessibleName(QStringLiteral("Command to send"));
+  Text1.SetAccessibleDescription(Label1.Caption());
+  Text2.SetAccessibleName(QStringLiteral("Frequency in MHz"));
+  Text2.SetAccessibleDescription(Label4.Caption());
+  Command1.SetAccessibleDescription(QStringLiteral("Sends the command"));
+  Command2.SetAccessibleDescription(QStringLiteral("Sends the frequency"));
   WIRE(Command1, Click);
   WIRE(Command2, Click);
 }

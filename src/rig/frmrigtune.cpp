@@ -121,6 +121,7 @@ void frmRigTune::LayOutControls() {
   for (int i = 0; i < 2 * static_cast<int>(kTuneSteps.size()); ++i) {
     platform::CommandButton& step = cmdTune.Add(i);
     DesignCaption(step, kTuneSteps[i / 2].caption, 1080 + (i / 2) * 1180, i % 2 == 0 ? 1500 : 1935, 1120, 375);
+    step.NameAfter(i % 2 == 0 ? Label2 : Label3);  // "UP 10 Hz"
     step.SetEnabled(false);  // txtFreq starts empty
   }
   int left = 120;
@@ -145,6 +146,9 @@ void frmRigTune::LayOutControls() {
   }
   Option4.SetValue(true);
   DesignCaption(cmdDone, "&Done", 5820, 3960, 1140, 420);
+  txtFreq.NameAfter(Label1);
+  txtFrom.NameAfter(Label4);
+  txtTo.NameAfter(Label5);
 }
 
 void frmRigTune::Form_Load() {

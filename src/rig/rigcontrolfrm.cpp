@@ -204,6 +204,13 @@ void RigControlfrm::LayOutControls() {
                      "radio.  Please check your Icom user's manual for details."));
   Label10.SetWordWrap(true);
   Label10.Move(120, 5940, 8760, 480);
+
+  List1.NameAfter(Label1);
+  txtFreq.NameAfter(Label3);
+  txtMode.NameAfter(Label4);
+  lblFreq.NameAfter(Label5);
+  lblMode.NameAfter(Label6);
+  lblUnProcess.NameAfter(Label8);
 }
 
 RigControlfrm::OptionGroup RigControlfrm::BaudOptions() {

@@ -58,6 +58,8 @@ void PacketSpotfrm::OpenAGWEngine() {
   AGWOwnCall = app::OwnCall;
   const QString call = app::TrimBlanks(AGWOwnCall);
   if (call.isEmpty()) {
+    // Nothing was opened: "Listening" goes, so Done, Esc and Enter open the engine once a call is set.
+    Label4.SetVisible(false);
     platform::Beep();
     platform::MsgBox(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
                      platform::MsgBoxStyle::OKOnly, QStringLiteral("Call Sign Required!"));

@@ -182,6 +182,13 @@ void PacketSpotfrm::LayOutControls() {
   txtUnProcessed.Move(120, 4320, 9120, 1560);
   platform::DesignCaption(Label6, "Send text  (Ctrl  C or Esc for TNC Command mode):", 120, 5970, 9120, 255);
   txtSent.Move(120, 6240, 9120, 315);
+
+  List1.NameAfter(Label1);
+  txtHex.NameAfter(Label2);
+  txtTelnetHost.NameAfter(Label7);
+  txtTelnetPort.NameAfter(Label3);
+  txtUnProcessed.SetAccessibleName(QStringLiteral("Received text"));
+  txtSent.NameAfter(Label6);  // its caption follows the source chosen
 }
 
 PacketSpotfrm::OptionGroup PacketSpotfrm::BaudOptions() {

@@ -80,13 +80,17 @@ SpectrumMap::SpectrumMap() : Form(QStringLiteral("SpectrumMap")) {
     platform::Label& strip = lblHFSpots.Add(row);
     strip.Move(120, 120 + kRowSpacing * row, 9255, 495);
     strip.SetBackColor(kNavy);
+    strip.SetAccessibleName(QStringLiteral("Spectrum strip"));
   }
   for (int row = 0; row < SpectrumRows; ++row) {
     platform::Line& line = lineHF.Add(row);
     line.SetEnds(kLineStart, kLineStart + kRowSpacing * row, kLineEnd, kLineStart + kRowSpacing * row);
     line.SetBorderColor(kWhite);
   }
-  for (int k = 0; k < 5 * SpectrumRows; ++k) DesignMapLabel(lblFreqSpot.Add(k), QString(), 600, 195);
+  for (int k = 0; k < 5 * SpectrumRows; ++k) {
+    DesignMapLabel(lblFreqSpot.Add(k), QString(), 600, 195);
+    lblFreqSpot[k].SetAccessibleName(QStringLiteral("Frequency scale, MHz"));
+  }
   for (int slot = 0; slot < StoredSpots; ++slot) DesignMapLabel(lblDXSpot.Add(slot), QStringLiteral("DXLBL"), 600, 180);
   WIRE(lblDXSpot, MouseDown);
 }

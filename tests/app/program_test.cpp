@@ -136,7 +136,7 @@ TEST_F(ProgramRun, AFirstStartLogsThreeContactsAndTheNextStartFindsThemListedAnd
   dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
   const int firstEnd = Run(
       [](app::frmStationID& setUp) {
-        EXPECT_EQ(setUp.Text8.Text(), app::ProgramDir + "\\Corvane.MDB") << "the installed log is offered";
+        EXPECT_EQ(setUp.Text8.Text(), app::ProgramDir + "/Corvane.MDB") << "the installed log is offered";
         QTest::keyClicks(setUp.Text1.Widget(), "w9xyz");
         QTest::keyClicks(setUp.Text5.Widget(), "en52");
       },

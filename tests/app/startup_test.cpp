@@ -114,7 +114,7 @@ TEST_F(StartUp, LogoFirstThenFoldersAndSharedPreferencesThenBackupThenTheMainWin
     EXPECT_EQ(modGlobalPreferences::PreferencesPath, SharedFolder + "\\SharedUserPreferences.xml");
     EXPECT_EQ(modGlobalPreferences::PreferencesText, modGlobalPreferences::DeclarationLine);
     EXPECT_FALSE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "written at the first save only";
-    EXPECT_EQ(Instance<frmStationID>().Text8.Text(), ProgramDir + "\\Corvane.MDB") << "the installed log is offered";
+    EXPECT_EQ(Instance<frmStationID>().Text8.Text(), ProgramDir + "/Corvane.MDB") << "the installed log is offered";
     EXPECT_FALSE(Instance<Form1>().Visible());
   });
   EXPECT_TRUE(QFileInfo::exists(Documents("Shared/SharedUserPreferences.xml"))) << "Done saved the station";

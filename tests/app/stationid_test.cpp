@@ -133,7 +133,7 @@ TEST_F(StationSetup, LoadSelectsContestAndRoverAndDefaultsTheLogPath) {
     QString selected;  // the contest option, "" for none
     QString shownPath;
   };
-  const QString installed = folder.path() + QStringLiteral("\\Corvane.MDB");
+  const QString installed = folder.path() + QStringLiteral("/Corvane.MDB");
   for (const Case& c : {Case{5, 1, QString(), "Option7", installed}, Case{1, 0, "ab", "Option1", installed},
                         Case{0, 1, "abc", "", "abc"}}) {
     SCOPED_TRACE(c.logFilePath.toStdString());

@@ -2,6 +2,7 @@
 #include "platform/forms.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
@@ -701,6 +702,23 @@ TEST(Menu, ClickLeavesTheCheckMarkToTheWindow) {
   EXPECT_EQ(form.mnuFile.SubMenu()->actions().size(), 2);
 }
 
+// The "-" item draws as the style's own separator line, and keeps its place and caption.
+TEST(Menu, AMinusCaptionDrawsASeparatorLine) {
+  MiscForm form;
+  Menu mnuExit(&form.mnuFile, "mnuExit");
+  mnuExit.SetCaption("E&xit");
+  QMenu plain;
+  plain.addAction("&Record");
+  plain.addSeparator();
+  plain.addAction("E&xit");
+  QMenu* drawn = form.mnuFile.SubMenu();
+  ASSERT_EQ(drawn->actions().size(), 3);
+  EXPECT_EQ(drawn->actions().at(1), form.mnuSep.Action());
+  EXPECT_EQ(form.mnuSep.Caption(), "-");
+  EXPECT_EQ(drawn->sizeHint(), plain.sizeHint());
+  EXPECT_TRUE(drawn->grab().toImage() == plain.grab().toImage()) << "drawn as a plain separator";
+}
+
 class RecentForm : public Form {
  public:
   RecentForm() : Form("RecentForm") {
@@ -723,6 +741,76 @@ TEST(Menu, ItemsLoadedIntoAMenuArrayFollowItsLastItem) {
   EXPECT_EQ(captions, (QStringList{"log1.mdb", "log2.mdb", "E&xit"}));
   form.mnuRecent(1).Action()->trigger();
   EXPECT_EQ(form.chosen, (std::vector<int>{1}));
+}
+
+// ---- Names a screen reader says ----
+
+class NamedForm : public Form {
+ public:
+  NamedForm() : Form("NamedForm") {
+    lblCallHeader.SetCaption("&Call:");
+    txtCall.NameAfter(lblCallHeader);
+    lblScoreHeader.SetCaption("Total Score..........");
+    lblScore.SetCaption("12");
+    lblScore.NameAfter(lblScoreHeader);
+    lblDupHeader.SetCaption("Partial");
+    cmdDup.SetCaption("On");
+    cmdDup.NameAfter(lblDupHeader);
+    Command7.SetAccessibleName("North");
+    Command7.SetAccessibleDescription("Grid map north");
+    lblNote.SetCaption("Fish && Chips");
+  }
+  Label lblCallHeader{this, "lblCallHeader"};
+  TextBox txtCall{this, "txtCall"};
+  Label lblScoreHeader{this, "lblScoreHeader"};
+  Label lblScore{this, "lblScore"};
+  Label lblDupHeader{this, "lblDupHeader"};
+  CommandButton cmdDup{this, "cmdDup"};
+  CommandButton Command7{this, "Command7"};
+  Label lblNote{this, "lblNote"};
+  UpDown UpDown1{this, "UpDown1"};
+};
+
+QAccessibleInterface* Accessible(const QWidget* widget) {
+  return QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
+}
+QString AccessibleText(const QWidget* widget, QAccessible::Text text) { return Accessible(widget)->text(text); }
+QString NameOf(const Control& control) { return AccessibleText(control.Widget(), QAccessible::Name); }
+
+// The caption as the operator reads it names the control, and the name follows the caption; a
+// value label still gives what it shows, a button its own caption after the label's.
+TEST(AccessibleNames, ACaptionLabelNamesItsControlAndTheNameFollowsTheCaption) {
+  NamedForm form;
+  EXPECT_EQ(NameOf(form.txtCall), "Call");
+  EXPECT_EQ(NameOf(form.lblScore), "Total Score");
+  EXPECT_EQ(AccessibleText(form.lblScore.Widget(), QAccessible::Value), "12");
+  EXPECT_EQ(NameOf(form.cmdDup), "Partial On");
+  EXPECT_EQ(NameOf(form.lblCallHeader), "Call:") << "a caption label reads as it is shown";
+  EXPECT_EQ(NameOf(form.lblNote), "Fish & Chips");
+
+  form.lblCallHeader.SetCaption("Grid");
+  form.lblScore.SetCaption("1024");
+  form.cmdDup.SetCaption("Off");
+  EXPECT_EQ(NameOf(form.txtCall), "Grid");
+  EXPECT_EQ(NameOf(form.lblScore), "Total Score");
+  EXPECT_EQ(AccessibleText(form.lblScore.Widget(), QAccessible::Value), "1024");
+  QAccessibleTextInterface* shown = Accessible(form.lblScore.Widget())->textInterface();
+  ASSERT_NE(shown, nullptr) << "the value is read as the label's text";
+  EXPECT_EQ(shown->characterCount(), 4);
+  EXPECT_EQ(shown->text(0, 4), "1024");
+  EXPECT_EQ(shown->text(2, 99), "24");
+  EXPECT_EQ(NameOf(form.cmdDup), "Partial Off");
+}
+
+TEST(AccessibleNames, ControlsWithoutACaptionAreNamedAndDescribedByTheWindow) {
+  NamedForm form;
+  EXPECT_EQ(NameOf(form.Command7), "North");
+  EXPECT_EQ(AccessibleText(form.Command7.Widget(), QAccessible::Description), "Grid map north");
+  EXPECT_EQ(AccessibleText(form.UpDown1.UpArrow(), QAccessible::Name), "Up");
+  EXPECT_EQ(AccessibleText(form.UpDown1.DownArrow(), QAccessible::Name), "Down");
+  form.txtCall.SetAccessibleName("Call sign");
+  form.lblCallHeader.SetCaption("Call");
+  EXPECT_EQ(NameOf(form.txtCall), "Call sign") << "a name given replaces the caption's";
 }
 
 // ---- Control arrays ----

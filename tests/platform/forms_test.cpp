@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -96,6 +98,19 @@ TEST(KeyPreview, KeyDownSwallowedAtTheFormStopsTheControlsKeyDownButNotTheCharac
   const std::vector<std::string> expected = {"form down 17 shift 2", "control down 17", "form down 87 shift 2",
                                              "form press 23", "control press 23"};
   EXPECT_EQ(form.log, expected);
+}
+
+// Alt with a letter is a menu's access key: with no menu to take it, the handlers see the key
+// and the box types nothing.
+TEST(KeyPreview, AnAccessKeyNoMenuTakesTypesNothing) {
+  KeyForm form;
+  ShowActive(form);
+  form.txtCall.SetFocus();
+  QTest::keyClick(form.txtCall.Widget(), Qt::Key_O, Qt::AltModifier);
+  const std::vector<std::string> expected = {"form down 18 shift 4", "control down 18", "form down 79 shift 4",
+                                             "control down 79"};
+  EXPECT_EQ(form.log, expected);
+  EXPECT_EQ(form.txtCall.Text(), "");
 }
 
 TEST(KeyPreview, EnterEscapeAndFunctionKeysReachKeyDownWithTheirCodes) {
@@ -312,6 +327,43 @@ TEST(ModalShow, MinimisingTheDialogDoesNotEndIt) {
   dialog.Show(Modal);
   log.push_back("Show returned");
   EXPECT_EQ(log, (std::vector<std::string>{"minimised", "hidden by code", "Show returned"}));
+}
+
+// A window with menus and two boxes, the second with the focus.
+class OwnerForm : public Form {
+ public:
+  OwnerForm() : Form("OwnerForm") {
+    mnuFile.SetCaption("&File");
+    Text1.Move(120, 120, 1200, 300);
+    Text2.Move(120, 600, 1200, 300);
+    Text2.LostFocus = [this] { ++lostFocus; };
+  }
+  QMenuBar* MenuBarWidget() const { return static_cast<QMainWindow*>(Widget())->menuBar(); }
+
+  Menu mnuFile{this, "mnuFile"};
+  TextBox Text1{this, "Text1"};
+  TextBox Text2{this, "Text2"};
+  int lostFocus = 0;
+};
+
+// As a dialog gives its owner the keyboard back: the owner active again, the box that had the
+// focus has it, even when Alt let go meanwhile put the owner's menu bar in keyboard mode.
+TEST(ModalShow, TheKeyboardGoesBackToTheControlThatHadItNotToTheMenuBar) {
+  OwnerForm owner;
+  ShowActive(owner);
+  owner.Text2.SetFocus();
+  DialogForm dialog;
+  QTimer::singleShot(0, dialog.Widget(), [&] {
+    owner.MenuBarWidget()->setFocus(Qt::MenuBarFocusReason);
+    QTest::mouseClick(dialog.cmdOK.Widget(), Qt::LeftButton);
+  });
+  dialog.Show(Modal);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Text2.HasFocus(); }, 5000));
+  EXPECT_EQ(QApplication::activeWindow(), owner.Widget());
+  EXPECT_EQ(owner.ActiveControl(), &owner.Text2);
+  EXPECT_EQ(owner.lostFocus, 0) << "the menu bar never took the box's focus";
+  QTest::keyClicks(QApplication::focusWidget(), "q1");
+  EXPECT_EQ(owner.Text2.Text(), "q1");
 }
 
 TEST(ModalShow, ShowingAVisibleWindowModallyIsAnError) {

@@ -167,6 +167,37 @@ TEST_F(AgwSourceTest, AnOwnCallOfBlanksIsAskedForAndTheEngineIsNotContacted) {
   EXPECT_EQ(dialogs.Beeps(), 1);
   EXPECT_FALSE(w.Timer1.Enabled());
   EXPECT_EQ(platform::AGWPutData("Q1XYZ", "", 'd', 0, 0), 0) << "no connection to the engine";
+  EXPECT_FALSE(w.Label4.Visible()) << "nothing listens";
+}
+
+// With nothing opened the window does not say "Listening", so each way of opening that waits for
+// a closed source opens the engine once the operator has entered a call.
+TEST_F(AgwSourceTest, AfterABlankOwnCallDoneEscOrEnterOpenTheEngineOnceACallIsEntered) {
+  const struct {
+    const char* way;
+    std::function<void(PacketSpotfrm&)> act;
+  } ways[] = {
+      {"Done", [](PacketSpotfrm& w) { Click(w.cmdDone); }},
+      {"Esc", [](PacketSpotfrm& w) { QTest::keyClick(w.txtSent.Widget(), Qt::Key_Escape); }},
+      {"Enter", [](PacketSpotfrm& w) { QTest::keyClick(w.txtSent.Widget(), Qt::Key_Return); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.way);
+    app::OwnCall = "   ";
+    PacketSpotfrm& w = WindowWithEngineChosen();
+    Click(w.Command1);
+    ASSERT_FALSE(w.Label4.Visible());
+    ASSERT_EQ(dialogs.MessageBoxes().back().title, "Call Sign Required!");
+    app::OwnCall = "Q1ABC";
+    const std::size_t before = engine.Received().size();
+    way.act(w);
+    EXPECT_TRUE(w.Label4.Visible());
+    EXPECT_TRUE(w.Timer1.Enabled());
+    ASSERT_TRUE(engine.WaitForFrames(before + 2));
+    EXPECT_EQ(engine.KindsReceived().mid(static_cast<qsizetype>(before), 2), "Xm");
+    w.Command2_Click();
+    w.Unload();
+  }
 }
 
 TEST_F(AgwSourceTest, AMonitoredSpotIsPostedOnceAndItsHeadingIsNoSpot) {
