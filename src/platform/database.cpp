@@ -1,22 +1,17 @@
 #include "platform/database.h"
 
+#include "platform/asidefile.h"
 #include "platform/errors.h"
 #include "platform/logschema.h"
 #include "platform/paths.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -121,45 +116,6 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
   return ::stat(first.constData(), &a) == 0 && ::stat(second.constData(), &b) == 0 && a.st_dev == b.st_dev &&
          a.st_ino == b.st_ino;
 }
-
-// A new, empty file beside the destination for the copy to be written into: made as any new file
-// is (the umask applies), or with the permissions of the file the copy is to replace. It is
-// removed again unless the copy takes the destination's place.
-class AsideFile {
- public:
-  explicit AsideFile(const QString& target) {
-    const QByteArray targetName = QFile::encodeName(target);
-    struct stat replaced {};
-    const bool replaces = ::stat(targetName.constData(), &replaced) == 0;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-      const QByteArray name = targetName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0 && errno == EEXIST) continue;
-      if (fd < 0) break;
-      const bool made = !replaces || ::fchmod(fd, replaced.st_mode & 07777) == 0;
-      ::close(fd);
-      if (made) {
-        name_ = name;
-        return;
-      }
-      ::unlink(name.constData());
-      break;
-    }
-    throw FileOpenError(target, true);
-  }
-  ~AsideFile() {
-    if (!name_.isEmpty()) ::unlink(name_.constData());
-  }
-  AsideFile(const AsideFile&) = delete;
-  AsideFile& operator=(const AsideFile&) = delete;
-
-  const QByteArray& Name() const { return name_; }
-  // The file has taken the destination's name: nothing is left to remove.
-  void Placed() { name_.clear(); }
-
- private:
-  QByteArray name_;
-};
 
 // Every page of source into the empty database file copyName, in one step: the source stays
 // read-locked for the whole copy, so no other PC's write can come between two of its pages. A
@@ -393,12 +349,7 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath) 
   }
   AsideFile aside(target);
   WriteCopy(source.db_, aside.Name(), destinationPath);
-  if (::rename(aside.Name().constData(), targetName.constData()) != 0) {
-    throw RuntimeError(QStringLiteral("Cannot write the copy \"%1\": %2")
-                           .arg(destinationPath, QString::fromLocal8Bit(std::strerror(errno))),
-                       75);
-  }
-  aside.Placed();
+  aside.PutInPlace();
 }
 
 }  // namespace platform

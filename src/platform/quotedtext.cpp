@@ -47,22 +47,16 @@ QString FormatQuotedRecord(std::initializer_list<QuotedValue> values) {
   return written.join(',');
 }
 
-QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {
-  // No writing in place where no file can be made beside the target: a failure part-way would
-  // leave the old file damaged.
-  if (!file_.open(QIODevice::WriteOnly)) throw FileOpenError(file_.fileName(), true);
-}
+// The file beside the target is made at once: where none can be made, nothing is gathered.
+QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {}
 
 void QuotedTextWriter::WriteRecord(std::initializer_list<QuotedValue> values) {
-  const QByteArray record = FormatQuotedRecord(values).toLatin1() + "\r\n";
-  if (file_.write(record) != record.size()) file_.cancelWriting();
+  records_ += FormatQuotedRecord(values).toLatin1() + "\r\n";
 }
 
 void QuotedTextWriter::Close() {
-  // Bytes still buffered can fail on their way to the disk (a full disk): then the cut file must
-  // not take the old one's place.
-  if (!file_.flush()) file_.cancelWriting();
-  if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
+  file_.Write(records_);
+  file_.PutInPlace();
 }
 
 QuotedTextReader::QuotedTextReader(const QString& path) {

@@ -3,7 +3,6 @@
 #include "platform/errors.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,18 +13,19 @@ using namespace platform;
 
 namespace {
 
-// Keeps the user's own settings out of reach: QSettings writes under a scratch folder that
-// lives as long as the test program, so no later test can reach the real ones either.
+// Keeps the user's own settings out of reach: the settings live in a scratch config folder of
+// the test's own, and the config folder is given back as it was.
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static QTemporaryDir scratch;
-    ASSERT_TRUE(scratch.isValid());
-    folder_ = scratch.path();
-    QFile::remove(folder_ + "/Varnek_Software.ini");
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_);
+    ASSERT_TRUE(scratch_.isValid());
+    folder_ = scratch_.path();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder_));
   }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", savedConfig_); }
 
+  QTemporaryDir scratch_;
+  QByteArray savedConfig_ = qgetenv("XDG_CONFIG_HOME");
   QString folder_;
 };
 
