@@ -9,6 +9,10 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+
+#include "damagedfiles.h"
+
 using namespace platform;
 
 namespace {
@@ -82,4 +86,30 @@ TEST_F(SettingsTest, AFailedSaveLeavesAnUnparseableFileAsItWas) {
       file.close();
     }
   }
+}
+
+// A FIFO in the settings file's place would hold the program for ever, a huge file fill its memory.
+TEST_F(SettingsTest, WhatIsNoSettingsFileGivesTheDefaultsAndIsNeverReplaced) {
+  const QString file = folder_ + "/Varnek_Software.ini";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+  EXPECT_TRUE(FinishesWithoutAWriter(file, [] {
+    EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+    EXPECT_THROW(SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop"), RuntimeError);
+  }));
+  struct stat status {};
+  EXPECT_TRUE(::stat(QFile::encodeName(file).constData(), &status) == 0 && S_ISFIFO(status.st_mode))
+      << "the FIFO is still there";
+  ASSERT_TRUE(QFile::remove(file));
+
+  const QByteArray huge = "[Settings]\nUserCWSelection=Sleep\n" + QByteArray(5 * 1024 * 1024, '\n');
+  {
+    QFile big(file);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(huge);
+  }
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+  EXPECT_THROW(SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop"), RuntimeError);
+  QFile big(file);
+  ASSERT_TRUE(big.open(QIODevice::ReadOnly));
+  EXPECT_EQ(big.readAll(), huge);
 }
