@@ -82,10 +82,27 @@ int Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
   }
 }
 
-QString ColumnText(sqlite3_stmt* statement, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+// Text as the program reads it: bytes that are not UTF-8 (another program's) become U+FFFD.
+QString ReadText(const unsigned char* text, int bytes) {
   if (text == nullptr) return QString();
-  return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+  return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
+}
+
+QString ColumnText(sqlite3_stmt* statement, int column) {
+  const unsigned char* text = sqlite3_column_text(statement, column);
+  return ReadText(text, sqlite3_column_bytes(statement, column));
+}
+
+// The SQL function text_as_read(value): the value as a record set reads it, NULL for NULL.
+void TextAsRead(sqlite3_context* context, int, sqlite3_value** values) {
+  const unsigned char* text = sqlite3_value_text(values[0]);
+  if (text == nullptr) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const QByteArray read = ReadText(text, sqlite3_value_bytes(values[0])).toUtf8();
+  sqlite3_result_text64(context, read.isEmpty() ? "" : read.constData(), static_cast<sqlite3_uint64>(read.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 bool IsOnlyWhitespaceOrSemicolons(const char* text) {
@@ -179,6 +196,12 @@ void Connection::Open(const QString& path) {
   }
   sqlite3_extended_result_codes(db_, 1);
   SetBusyTimeout(DefaultBusyTimeoutMs);
+  if (sqlite3_create_function_v2(db_, "text_as_read", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                 nullptr, TextAsRead, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const QString reason = ErrorText(db_);
+    Close();
+    throw RuntimeError(QStringLiteral("Cannot open the log database file \"%1\": %2").arg(path, reason));
+  }
 
   try {
     Recordset tables;
@@ -213,6 +236,8 @@ void Connection::Close() {
   db_ = nullptr;
   path_.clear();
 }
+
+std::int64_t Connection::LastInsertRowId() const { return db_ == nullptr ? 0 : sqlite3_last_insert_rowid(db_); }
 
 void Connection::SetBusyTimeout(int milliseconds) {
   if (db_ != nullptr) sqlite3_busy_timeout(db_, milliseconds);

@@ -5,6 +5,7 @@
 #include <QVariantList>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct sqlite3;
@@ -30,6 +31,9 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 // length limit) fails the statement before it runs.
 // A statement that meets a damaged file throws RuntimeError carrying SQLite's code
 // (SQLITE_CORRUPT or SQLITE_NOTADB) and a description saying the file is damaged.
+// Statements may call text_as_read(value): the value as a Recordset reads it (bytes that are not
+// UTF-8 as U+FFFD, NULL as NULL), so a row is found by the values the program holds of it even
+// where another program stored other bytes.
 class Connection {
  public:
   Connection() = default;
@@ -48,6 +52,8 @@ class Connection {
 
   // Runs one statement; returns the number of rows it inserted, changed or deleted.
   int Execute(const QString& sql, const QVariantList& params = {});
+  // The row id of the row this connection inserted last.
+  std::int64_t LastInsertRowId() const;
 
   void SetBusyTimeout(int milliseconds);
   // Lowers SQLite's limit on the length of one value, so tests can pass a refused one cheaply.
