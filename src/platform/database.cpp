@@ -309,13 +309,18 @@ void Recordset::Open(const QString& sql, Connection& connection, const QVariantL
   std::vector<QString> names;
   for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(statement.handle, c)));
   std::vector<QString> cells;
+  std::vector<bool> nulls;
   int rc;
   while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) cells.push_back(ColumnText(statement.handle, c));
+    for (int c = 0; c < columns; ++c) {
+      nulls.push_back(sqlite3_column_type(statement.handle, c) == SQLITE_NULL);
+      cells.push_back(ColumnText(statement.handle, c));
+    }
   }
   if (rc != SQLITE_DONE) connection.Fail(QStringLiteral("The query failed"));
   names_ = std::move(names);
   cells_ = std::move(cells);
+  nulls_ = std::move(nulls);
   current_ = 0;
   open_ = true;
 }
@@ -324,6 +329,7 @@ void Recordset::Close() {
   open_ = false;
   names_.clear();
   cells_.clear();
+  nulls_.clear();
   current_ = 0;
 }
 
@@ -332,21 +338,27 @@ void Recordset::MoveNext() {
   ++current_;
 }
 
-QString Recordset::Fields(int position) const { return Cell(position); }
+QString Recordset::Fields(int position) const { return cells_[CellIndex(position)]; }
 
-QString Recordset::Fields(const QString& name) const {
+QString Recordset::Fields(const QString& name) const { return Fields(Position(name)); }
+
+bool Recordset::IsNull(int position) const { return nulls_[CellIndex(position)]; }
+
+bool Recordset::IsNull(const QString& name) const { return IsNull(Position(name)); }
+
+int Recordset::Position(const QString& name) const {
   for (int position = 0; position < FieldCount(); ++position) {
-    if (names_[position].compare(name, Qt::CaseInsensitive) == 0) return Cell(position);
+    if (names_[position].compare(name, Qt::CaseInsensitive) == 0) return position;
   }
   throw RuntimeError(QStringLiteral("The record set has no field \"%1\".").arg(name));
 }
 
-const QString& Recordset::Cell(int position) const {
+std::size_t Recordset::CellIndex(int position) const {
   if (!open_ || Eof()) throw RuntimeError(QStringLiteral("There is no current record."));
   if (position < 0 || position >= FieldCount()) {
     throw RuntimeError(QStringLiteral("The record set has no field at position %1.").arg(position));
   }
-  return cells_[current_ * names_.size() + static_cast<std::size_t>(position)];
+  return current_ * names_.size() + static_cast<std::size_t>(position);
 }
 
 void CreateLogDatabase(const QString& path) {

@@ -88,14 +88,19 @@ class Recordset {
   // The current row's value as text: NULL reads as "", numbers as their decimal text.
   QString Fields(int position) const;
   QString Fields(const QString& name) const;
+  // Whether the current row's value is NULL, which Fields reads as "".
+  bool IsNull(int position) const;
+  bool IsNull(const QString& name) const;
 
  private:
   std::size_t RowCount() const { return names_.empty() ? 0 : cells_.size() / names_.size(); }
-  const QString& Cell(int position) const;
+  std::size_t CellIndex(int position) const;
+  int Position(const QString& name) const;
 
   bool open_ = false;
   std::vector<QString> names_;
   std::vector<QString> cells_;  // row after row
+  std::vector<bool> nulls_;     // for each cell
   std::size_t current_ = 0;
 };
 

@@ -80,6 +80,19 @@ bool QuotedTextReader::AtEnd() const {
   return pos_ >= contentEnd_;
 }
 
+int QuotedTextReader::SkipBlankLines() {
+  int skipped = 0;
+  while (lineEnded_) {
+    qsizetype end = pos_;
+    while (end < text_.size() && IsBlank(text_[end])) ++end;
+    if (end >= text_.size() || !IsLineEnd(text_[end])) break;
+    pos_ = end;
+    SkipLineEnd();
+    ++skipped;
+  }
+  return skipped;
+}
+
 QString QuotedTextReader::Next() {
   lastQuoteUnclosed_ = false;
   if (AtEnd()) {

@@ -76,6 +76,8 @@ class QuotedTextReader {
 
   // Whether only blanks and line ends are left.
   bool AtEnd() const;
+  // At a line start, moves past the lines that hold nothing but blanks; returns how many.
+  int SkipBlankLines();
   // The next value, on this line or the next. At the end it gives "" and sets ReadPastEnd.
   QString Next();
   // The remaining values of the current line (all of the next line when at a line start).
