@@ -31,8 +31,8 @@ const QString RowCountStatement = QStringLiteral("select count(*) as fsizeold fr
 // values the log holds of it: a row id that another PC's delete freed for a new row matches
 // nothing. The values compare as they were read, letter case included, so bytes another program
 // stored that are not UTF-8 match too, and a missing value matches the "" it read as.
-const QString RowOfContact =
-    QStringLiteral("rowid = ? And ") + EachColumn(QStringLiteral("ifnull(text_as_read(%1), '') = ?"), QStringLiteral(" And "));
+const QString RowOfContact = QStringLiteral("rowid = ? And ") +
+                             EachColumn(QStringLiteral("ifnull(text_as_read(%1), '') = ?"), QStringLiteral(" And "));
 const QString DeleteContactStatement = QStringLiteral("delete from tbllog where ") + RowOfContact;
 const QString UpdateContactStatement =
     QStringLiteral("update tbllog set %1 where ").arg(EachColumn(QStringLiteral("%1=?"), QStringLiteral(", "))) +

@@ -40,7 +40,8 @@ void AppendZeroPadded(std::string& out, int number, int width) {
 }
 
 void WriteWholeFile(const QString& path, std::string_view bytes) {
-  platform::WriteFileAside(platform::NativePath(path), QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  platform::WriteFileAside(platform::NativePath(path),
+                           QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 QString ExportingProgram(const QString& mainWindowCaption) { return mainWindowCaption.left(60).trimmed(); }

@@ -24,7 +24,9 @@ QString ResolvedTarget(const QString& nativeTarget) {
 }
 
 // Checked with the ids that files are opened with, as an open for writing would check it.
-bool MayWrite(const QByteArray& fileName) { return ::faccessat(AT_FDCWD, fileName.constData(), W_OK, AT_EACCESS) == 0; }
+bool MayWrite(const QByteArray& fileName) {
+  return ::faccessat(AT_FDCWD, fileName.constData(), W_OK, AT_EACCESS) == 0;
+}
 
 // The rename is on the disk only once the folder is: a crash right after it must not bring the
 // old file back. A folder that cannot be flushed (some network file systems) changes nothing.

@@ -20,8 +20,9 @@ void CreateLogDatabase(const QString& path);
 // Copies a log database file whole while other PCs may be writing to it: SQLite's online backup
 // reads the file under one read lock, so the copy is the log as it stood at one moment, never a
 // page caught half-written. It opens connections of its own. The copy is written through an
-// AsideFile, so a failure leaves a file already there as it was. Throws RuntimeError when the source is refused as Connection::Open refuses a file,
-// when the destination is the source itself, or when the copy cannot be written.
+// AsideFile, so a failure leaves a file already there as it was. Throws RuntimeError when the
+// source is refused as Connection::Open refuses a file, when the destination is the source
+// itself, or when the copy cannot be written.
 void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 
 // One open log database file, shared by several PCs. Each statement is its own transaction; a

@@ -250,14 +250,17 @@ TEST_F(AppendTest, AContactMissingItsCallBandOrAGridIsNeverADuplicate) {
   // And the other way round: a live contact missing its own grid, a backup line with "".
   ExecuteFromAnotherPc(path_, "insert into tbllog values ('K4', '59', 'FN20', '57', null, '2024/03/02', "
                               "'12:00:00', '144 M', 'PH')");
-  WriteFile(PathOf("BckUpLog.dat"), BackupLine({"K4", "59", "FN20", "57", "", "2024/03/02", "12:00:00", "144 M", "PH"}));
+  WriteFile(PathOf("BckUpLog.dat"),
+            BackupLine({"K4", "59", "FN20", "57", "", "2024/03/02", "12:00:00", "144 M", "PH"}));
 
   AppendFile(other);
   AppendFile(PathOf("BckUpLog.dat"));
 
   const QList<QStringList> rows = RowsOnFile(path_);
   ASSERT_EQ(rows.size(), 5 + 4 + 1) << "every row added";
-  for (int pair = 0; pair < 4; ++pair) EXPECT_EQ(rows[5 + pair], pairs[pair].live) << "a missing value is added as \"\"";
+  for (int pair = 0; pair < 4; ++pair) {
+    EXPECT_EQ(rows[5 + pair], pairs[pair].live) << "a missing value is added as \"\"";
+  }
 }
 
 TEST_F(AppendTest, EliminationSkipsWhatTheLogHoldsByCallBandAndBothGridsAndAddsARepeatedRowOnce) {
