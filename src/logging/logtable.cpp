@@ -63,7 +63,7 @@ LogContact ContactOfCurrentRow() {
   return {LogRecordset.Fields(0), LogRecordset.Fields(1), LogRecordset.Fields(2),
           LogRecordset.Fields(3), LogRecordset.Fields(4), LogRecordset.Fields(5),
           LogRecordset.Fields(6), LogRecordset.Fields(7), LogRecordset.Fields(8),
-          LogRecordset.Fields(9).toLongLong()};
+          LogRecordset.WholeNumber(9)};
 }
 
 // The columns of a contact that tbllog lacks, and "rowid" for a table without row ids, by which a

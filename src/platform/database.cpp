@@ -88,9 +88,21 @@ QString ReadText(const unsigned char* text, int bytes) {
   return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
 }
 
-QString ColumnText(sqlite3_stmt* statement, int column) {
+// Whether text holds exactly these bytes, all of them ASCII.
+bool IsSameAscii(const QString& text, const unsigned char* bytes, int size) {
+  if (bytes == nullptr || text.size() != size) return false;
+  for (int i = 0; i < size; ++i) {
+    if (bytes[i] >= 0x80 || text.at(i).unicode() != bytes[i]) return false;
+  }
+  return true;
+}
+
+// A column's text. Rows read in order repeat many of their values (the date, the band, the mode,
+// the reports): the same text as the row above shares that row's copy instead of allocating one.
+QString ColumnText(sqlite3_stmt* statement, int column, const QString& above) {
   const unsigned char* text = sqlite3_column_text(statement, column);
-  return ReadText(text, sqlite3_column_bytes(statement, column));
+  const int size = sqlite3_column_bytes(statement, column);
+  return IsSameAscii(above, text, size) ? above : ReadText(text, size);
 }
 
 // The SQL function text_as_read(value): the value as a record set reads it, NULL for NULL.
@@ -308,19 +320,24 @@ void Recordset::Open(const QString& sql, Connection& connection, const QVariantL
   const int columns = sqlite3_column_count(statement.handle);
   std::vector<QString> names;
   for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(statement.handle, c)));
-  std::vector<QString> cells;
-  std::vector<bool> nulls;
+  std::vector<Cell> cells;
   int rc;
   while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+    const std::size_t rowStart = cells.size();
     for (int c = 0; c < columns; ++c) {
-      nulls.push_back(sqlite3_column_type(statement.handle, c) == SQLITE_NULL);
-      cells.push_back(ColumnText(statement.handle, c));
+      const QString above = rowStart == 0 ? QString() : cells[rowStart - columns + c].text;
+      switch (sqlite3_column_type(statement.handle, c)) {
+        case SQLITE_NULL: cells.push_back({QString(), 0, Cell::Null}); break;
+        case SQLITE_INTEGER:
+          cells.push_back({QString(), sqlite3_column_int64(statement.handle, c), Cell::Whole});
+          break;
+        default: cells.push_back({ColumnText(statement.handle, c, above), 0, Cell::Text}); break;
+      }
     }
   }
   if (rc != SQLITE_DONE) connection.Fail(QStringLiteral("The query failed"));
   names_ = std::move(names);
   cells_ = std::move(cells);
-  nulls_ = std::move(nulls);
   current_ = 0;
   open_ = true;
 }
@@ -329,7 +346,6 @@ void Recordset::Close() {
   open_ = false;
   names_.clear();
   cells_.clear();
-  nulls_.clear();
   current_ = 0;
 }
 
@@ -338,13 +354,21 @@ void Recordset::MoveNext() {
   ++current_;
 }
 
-QString Recordset::Fields(int position) const { return cells_[CellIndex(position)]; }
+QString Recordset::Fields(int position) const {
+  const Cell& cell = CurrentCell(position);
+  return cell.kind == Cell::Whole ? QString::number(cell.whole) : cell.text;
+}
 
 QString Recordset::Fields(const QString& name) const { return Fields(Position(name)); }
 
-bool Recordset::IsNull(int position) const { return nulls_[CellIndex(position)]; }
+bool Recordset::IsNull(int position) const { return CurrentCell(position).kind == Cell::Null; }
 
 bool Recordset::IsNull(const QString& name) const { return IsNull(Position(name)); }
+
+std::int64_t Recordset::WholeNumber(int position) const {
+  const Cell& cell = CurrentCell(position);
+  return cell.kind == Cell::Whole ? cell.whole : cell.text.toLongLong();
+}
 
 int Recordset::Position(const QString& name) const {
   for (int position = 0; position < FieldCount(); ++position) {
@@ -353,12 +377,12 @@ int Recordset::Position(const QString& name) const {
   throw RuntimeError(QStringLiteral("The record set has no field \"%1\".").arg(name));
 }
 
-std::size_t Recordset::CellIndex(int position) const {
+const Recordset::Cell& Recordset::CurrentCell(int position) const {
   if (!open_ || Eof()) throw RuntimeError(QStringLiteral("There is no current record."));
   if (position < 0 || position >= FieldCount()) {
     throw RuntimeError(QStringLiteral("The record set has no field at position %1.").arg(position));
   }
-  return current_ * names_.size() + static_cast<std::size_t>(position);
+  return cells_[current_ * names_.size() + static_cast<std::size_t>(position)];
 }
 
 void CreateLogDatabase(const QString& path) {

@@ -92,16 +92,27 @@ class Recordset {
   // Whether the current row's value is NULL, which Fields reads as "".
   bool IsNull(int position) const;
   bool IsNull(const QString& name) const;
+  // The current row's value as a whole number (a row id): one stored as such, else its text read
+  // as one, 0 for none.
+  std::int64_t WholeNumber(int position) const;
 
  private:
   std::size_t RowCount() const { return names_.empty() ? 0 : cells_.size() / names_.size(); }
-  std::size_t CellIndex(int position) const;
   int Position(const QString& name) const;
 
   bool open_ = false;
   std::vector<QString> names_;
-  std::vector<QString> cells_;  // row after row
-  std::vector<bool> nulls_;     // for each cell
+  // A value as read: whole numbers stay numbers until they are read as text, so a column of row
+  // ids costs no allocation per row.
+  struct Cell {
+    enum Kind : std::uint8_t { Text, Null, Whole };
+    QString text;
+    std::int64_t whole = 0;
+    Kind kind = Text;
+  };
+  const Cell& CurrentCell(int position) const;
+
+  std::vector<Cell> cells_;  // row after row
   std::size_t current_ = 0;
 };
 
