@@ -7,6 +7,7 @@
 #include "app/servername.h"
 #include "app/stationfields.h"
 #include "logging/logstore.h"
+#include "logging/logtable.h"
 #include "logtools/form5.h"
 #include "network/frmnetwork.h"
 #include "platform/design.h"
@@ -206,8 +207,12 @@ void frmStationID::Command1_Click() {
   try {
     for (platform::TextBox* box : {&Text6, &Text3, &Text2}) box->SetText(NumericTextOrZero(box->Text()));
     LogFilePath = TrimBlanks(Text8.Text());
-    logging::LogConnection.Open(LogFilePath);
+    logging::OpenLogDatabase(LogFilePath);
     Hide();
+  } catch (const logging::MissingLogColumns& error) {
+    platform::TraceError(lcApp, error);
+    ReportOpenFailure(error.Description());
+    return;
   } catch (const std::exception& error) {
     platform::TraceError(lcApp, error);
     ReportOpenFailure();
@@ -230,12 +235,14 @@ void frmStationID::Command1_Click() {
   }
 }
 
-void frmStationID::ReportOpenFailure() {
+// A file found but of the wrong shape is named with what it lacks, ahead of the usual advice.
+void frmStationID::ReportOpenFailure(const QString& reason) {
   platform::Beep();
   Command3.SetVisible(true);
   Command4.SetVisible(true);
-  platform::MsgBox(OpenFailureLines.join(QStringLiteral("\r\n")), platform::MsgBoxStyle::OKOnly,
-                   QStringLiteral("File, Network or Install Error."));
+  const QString lines = OpenFailureLines.join(QStringLiteral("\r\n"));
+  platform::MsgBox(reason.isEmpty() ? lines : reason + QStringLiteral("\r\n\r\n") + lines,
+                   platform::MsgBoxStyle::OKOnly, QStringLiteral("File, Network or Install Error."));
 }
 
 // Browse: picks the log database file.

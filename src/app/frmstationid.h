@@ -68,7 +68,7 @@ class frmStationID : public platform::Form {
   // Enter in the call, grid and UTC fields is swallowed and presses Done.
   bool EnterRunsDone(int& KeyAscii);
   void Connect();
-  void ReportOpenFailure();
+  void ReportOpenFailure(const QString& reason = QString());
 };
 
 }  // namespace app

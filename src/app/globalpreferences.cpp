@@ -1,8 +1,8 @@
 #include "app/globalpreferences.h"
 
+#include "platform/asidefile.h"
 #include "platform/paths.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -64,11 +64,8 @@ void LoadPreferencesText(const QString& path) {
 
 void SavePreferencesText(const QString& path) {
   PreferencesPath = path;
-  const QString nativePath = platform::NativePath(path);
-  QFile file(nativePath);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw platform::FileOpenError(nativePath, true);
-  const QByteArray bytes = (PreferencesText + LineEnd).toLatin1();
-  if (file.write(bytes) != bytes.size() || !file.flush()) throw platform::FileOpenError(nativePath, true);
+  // Other programs' lines are in this file too: a failed save must leave every one of them.
+  platform::WriteFileAside(platform::NativePath(path), (PreferencesText + LineEnd).toLatin1());
 }
 
 void SetPreference(const QString& key, const QString& value, std::uint8_t saveNow) {

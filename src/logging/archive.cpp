@@ -3,6 +3,7 @@
 #include "app/globalpreferences.h"
 #include "app/globals.h"
 #include "logging/logstore.h"
+#include "logging/logtable.h"
 #include "platform/clock.h"
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -52,7 +53,7 @@ void ReportArchiveError(const platform::RuntimeError& error) {
 // on every tick as any unreachable log.
 void ReopenLog() {
   try {
-    logging::LogConnection.Open(LogFilePath);
+    logging::OpenLogDatabase(LogFilePath);
   } catch (const platform::RuntimeError& error) {
     ReportArchiveError(error);
   }

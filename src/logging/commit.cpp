@@ -216,8 +216,8 @@ void Form1::Mains() {
     dupcheck();
     if (txtPostConTime.Visible() && !TakePostContestDateAndTime(*this)) return;
     if (logging::EntryIncomplete != 1 && logging::DupeFound != 1) {
-      const logging::LogContact contact = ContactOfEntryLine(*this);
-      logging::InsertContact(contact);
+      logging::LogContact contact = ContactOfEntryLine(*this);
+      contact.RowId = logging::InsertContact(contact);
       rowStored = true;
       KeepStoredContact(*this, contact);
     }

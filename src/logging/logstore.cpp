@@ -8,11 +8,9 @@
 
 namespace logging {
 
-namespace {
+void SubscriptOutOfRange() { throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9); }
 
-[[noreturn]] void SubscriptOutOfRange() {
-  throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9);
-}
+namespace {
 
 bool ContainsIgnoringCase(const SlotArray& entries, std::int32_t count, const QString& value) {
   for (std::int32_t slot = 1; slot <= count; ++slot) {
@@ -53,21 +51,6 @@ void ClearTallies() {
 
 }  // namespace
 
-const QString& SlotArray::operator[](std::int32_t slot) const {
-  if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) SubscriptOutOfRange();
-  return slots_[slot];
-}
-
-QString& SlotArray::operator[](std::int32_t slot) {
-  return const_cast<QString&>(std::as_const(*this)[slot]);
-}
-
-void SlotArray::Set(std::int32_t slot, const QString& value) {
-  if (slot < 0) SubscriptOutOfRange();
-  if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
-  slots_[slot] = value;
-}
-
 std::int32_t BandIndex(const QString& name) {
   for (std::int32_t index = 0; index < BandCount; ++index) {
     if (BandNames[index].compare(name, Qt::CaseInsensitive) == 0) return index;
@@ -78,7 +61,7 @@ std::int32_t BandIndex(const QString& name) {
 LogContact ContactInSlot(std::int32_t slot) {
   if (slot < 1 || slot > LogCount) SubscriptOutOfRange();
   return {LogCalls[slot], LogRstRcvd[slot], LogGridRcvd[slot], LogRstSent[slot], LogGridSent[slot],
-          LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot]};
+          LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot],    LogRowIds[slot]};
 }
 
 void AppendContact(const LogContact& contact) {
@@ -92,6 +75,7 @@ void AppendContact(const LogContact& contact) {
   LogTime.Set(slot, contact.Time);
   LogBand.Set(slot, contact.Band);
   LogMode.Set(slot, contact.Mode);
+  LogRowIds.Set(slot, contact.RowId);
   LogCount = slot;
 }
 
@@ -153,6 +137,7 @@ void ClearContacts() {
        {&LogCalls, &LogRstRcvd, &LogGridRcvd, &LogRstSent, &LogGridSent, &LogDate, &LogTime, &LogBand, &LogMode}) {
     column->Clear();
   }
+  LogRowIds.Clear();
   LogCount = 0;
 }
 

@@ -6,30 +6,48 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace logging {
 
-// Text slots numbered from 1, as every reader of the log indexes them; slot 0 stays empty.
+[[noreturn]] void SubscriptOutOfRange();
+
+// Slots numbered from 1, as every reader of the log indexes them; slot 0 stays empty.
 // Writing past the end grows the array, so no number of contacts or grids is too many.
-class SlotArray {
+template <class Value>
+class Slots {
  public:
   // Slots 0 to the highest written; any other slot is a run-time error, so a bad record number
-  // can neither read nonsense nor make the store grow. Slot 0 reads as "".
-  const QString& operator[](std::int32_t slot) const;
-  QString& operator[](std::int32_t slot);
+  // can neither read nonsense nor make the store grow. Slot 0 reads as empty.
+  const Value& operator[](std::int32_t slot) const {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) SubscriptOutOfRange();
+    return slots_[static_cast<std::size_t>(slot)];
+  }
+  Value& operator[](std::int32_t slot) { return const_cast<Value&>(std::as_const(*this)[slot]); }
   // Writes a slot, growing the store as far as it needs: the log has no fixed capacity.
-  void Set(std::int32_t slot, const QString& value);
-  void Clear() { slots_.assign(1, QString()); }
+  void Set(std::int32_t slot, const Value& value) {
+    if (slot < 0) SubscriptOutOfRange();
+    if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
+    slots_[static_cast<std::size_t>(slot)] = value;
+  }
+  void Clear() { slots_.assign(1, Value()); }
 
  private:
-  std::vector<QString> slots_ = std::vector<QString>(1);
+  std::vector<Value> slots_ = std::vector<Value>(1);
 };
 
-// One contact, one value per column of tbllog.
+using SlotArray = Slots<QString>;
+using RowIdSlots = Slots<std::optional<std::int64_t>>;
+
+// One contact, one value per column of tbllog, and the row it was read from or stored in: a
+// contact is deleted or edited by that row, so another row holding the same values stays.
 struct LogContact {
   QString Call, RstRcvd, GridRcvd, RstSent, GridSent, Date, Time, Band, Mode;
+  std::optional<std::int64_t> RowId = std::nullopt;
 };
 
 inline constexpr std::int32_t BandCount = 17;
@@ -59,6 +77,7 @@ MODULE_VALUE(SlotArray, LogDate);
 MODULE_VALUE(SlotArray, LogTime);
 MODULE_VALUE(SlotArray, LogBand);
 MODULE_VALUE(SlotArray, LogMode);
+MODULE_VALUE(RowIdSlots, LogRowIds);
 // Rows of tbllog this PC last knew of; the row-count poll reloads when the table differs.
 MODULE_VALUE(double, LogRowCount, 0);
 

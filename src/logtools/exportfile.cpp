@@ -1,9 +1,9 @@
 #include "logtools/exportfile.h"
 
 #include "logging/storeddatetime.h"
+#include "platform/asidefile.h"
 #include "platform/paths.h"
 
-#include <QSaveFile>
 #include <QStringView>
 
 #include <algorithm>
@@ -49,10 +49,8 @@ void AppendZeroPadded(std::string& out, int number, int width) {
 }
 
 void WriteWholeFile(const QString& path, std::string_view bytes) {
-  QSaveFile file(platform::NativePath(path));
-  if (!file.open(QIODevice::WriteOnly)) throw platform::FileOpenError(file.fileName(), true);
-  const auto size = static_cast<qint64>(bytes.size());
-  if (file.write(bytes.data(), size) != size || !file.commit()) throw platform::FileOpenError(file.fileName(), true);
+  platform::WriteFileAside(platform::NativePath(path),
+                           QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 QString ExportingProgram(const QString& mainWindowCaption) { return mainWindowCaption.left(60).trimmed(); }

@@ -26,9 +26,8 @@ QString OneLineText(const QString& text);
 // Appends a number in decimal with at least `width` digits, "0"-padded in front.
 void AppendZeroPadded(std::string& out, int number, int width = 1);
 
-// Writes a whole export file in one piece. It is written aside and takes the place of the old
-// file only when complete, so a failure never leaves a truncated file behind. Throws
-// platform::RuntimeError with the failure's description.
+// Writes a whole export file in one piece through platform::AsideFile, so a failure never leaves
+// a truncated file behind. Throws platform::RuntimeError with the failure's description.
 void WriteWholeFile(const QString& path, std::string_view bytes);
 
 // The program as exports name it: the main window's caption cut to 60 characters, trimmed.

@@ -142,9 +142,10 @@ void frmImport::ReportUnreadableFile() {
 
 namespace app {
 
-// The log held is brought up to date before the window opens.
+// The log held is brought up to date before the window opens; a log that cannot be read, after
+// the reload's error box, opens no window, as the exports stop.
 void Form1::mnuCombine_Click() {
-  WorkList();
+  if (!WorkList()) return;
   platform::Instance<logtools::frmImport>().Show(platform::Modal);
   if (platform::IsLoaded<logtools::frmImport>()) platform::Instance<logtools::frmImport>().Unload();
 }

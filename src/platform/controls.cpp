@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +91,21 @@ QString PastedLine(const QString& pasted) {
   return line.left(kLongestTypedPaste);
 }
 
+// The first `units` UTF-16 units of a text, one fewer where the cut would fall between the two
+// halves of a surrogate pair: half a character is no text any file or log can store, so what a
+// box holds would differ from what is stored of it.
+QString LeftWholeCharacters(const QString& text, qsizetype units) {
+  if (units >= text.size()) return text;
+  if (units > 0 && text.at(units - 1).isHighSurrogate() && text.at(units).isLowSurrogate()) --units;
+  return text.left(units);
+}
+
+// Whether a key types its text, rather than acting (Backspace, Return, Ctrl with a letter).
+bool TypesText(const QKeyEvent& event) {
+  const QString text = event.text();
+  return !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+}
+
 // A line edit that can type what is pasted into it instead of inserting it.
 class TypingLineEdit : public QLineEdit {
  public:
@@ -103,7 +119,26 @@ class TypingLineEdit : public QLineEdit {
       TypePaste(QClipboard::Clipboard);
       return;
     }
-    QLineEdit::keyPressEvent(event);
+    const QString fits = WholeCharactersThatFit(event->text());
+    if (fits.size() == event->text().size() || !TypesText(*event)) {
+      QLineEdit::keyPressEvent(event);
+      return;
+    }
+    if (fits.isEmpty()) return;
+    QKeyEvent cut(event->type(), event->key(), event->modifiers(), fits, event->isAutoRepeat(), event->count());
+    QLineEdit::keyPressEvent(&cut);
+  }
+
+  // An input method hands over whole words, an emoji picker a character of two halves.
+  void inputMethodEvent(QInputMethodEvent* event) override {
+    const QString fits = WholeCharactersThatFit(event->commitString());
+    if (fits.size() == event->commitString().size()) {
+      QLineEdit::inputMethodEvent(event);
+      return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(fits, event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&cut);
   }
 
   void mouseReleaseEvent(QMouseEvent* event) override {
@@ -137,6 +172,13 @@ class TypingLineEdit : public QLineEdit {
  private:
   void TypePaste(QClipboard::Mode mode) {
     if (!isReadOnly()) TypeText(PastedLine(QGuiApplication::clipboard()->text(mode)));
+  }
+
+  // What the line edit takes of a typed text at its limit, whole characters only: on its own it
+  // would keep the first half of a character that does not fit.
+  QString WholeCharactersThatFit(const QString& typed) const {
+    const qsizetype room = maxLength() - text().size() + selectedText().size();
+    return LeftWholeCharacters(typed, std::max<qsizetype>(room, 0));
   }
 };
 
@@ -252,11 +294,11 @@ void TextBox::ApplyLineLimit() {
 // Text as the widget shows it, cut from its end to MaxLength. A multi-line box counts each line
 // break as the two characters CR LF that Text reads back, and drops a CR left without its LF.
 QString TextBox::FittedText(const QString& text) const {
-  if (line_) return maxLength_ > 0 ? text.left(maxLength_) : text;
+  if (line_) return maxLength_ > 0 ? LeftWholeCharacters(text, maxLength_) : text;
   QString crLf = text;
   crLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n').replace('\n', QStringLiteral("\r\n"));
   if (maxLength_ > 0 && crLf.size() > maxLength_) {
-    crLf.truncate(maxLength_);
+    crLf = LeftWholeCharacters(crLf, maxLength_);
     if (crLf.endsWith('\r')) crLf.chop(1);
   }
   return crLf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -291,6 +333,7 @@ void TextBox::CutTypedExcess() {
     --start;
     excess -= document->characterAt(start) == QChar::ParagraphSeparator ? 2 : 1;
   }
+  if (start > 0 && shown.at(start - 1).isHighSurrogate() && shown.at(start).isLowSurrogate()) --start;
   cutting_ = true;
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);

@@ -33,7 +33,9 @@ inline constexpr MultiLineTag MultiLine{};
 // Text box, single-line, or multi-line when built with MultiLine. Multi-line text reads and writes
 // line breaks as CR LF, and MaxLength counts them so. Typing past MaxLength takes the characters
 // just typed back out; text set by code loses its end. A MaxLength set below the text's length
-// leaves the text as it is: nothing more can be typed until it is under the limit.
+// leaves the text as it is: nothing more can be typed until it is under the limit. MaxLength counts
+// UTF-16 units, and every cut keeps whole characters: one of two units (an emoji) that does not
+// fit is left out, never halved.
 // Text set by code raises Change when it differs from the text shown, and the caret then stands
 // at the start.
 class TextBox : public Control {

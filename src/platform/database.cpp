@@ -1,22 +1,17 @@
 #include "platform/database.h"
 
+#include "platform/asidefile.h"
 #include "platform/errors.h"
 #include "platform/logschema.h"
 #include "platform/paths.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -87,10 +82,39 @@ int Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
   }
 }
 
-QString ColumnText(sqlite3_stmt* statement, int column) {
-  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+// Text as the program reads it: bytes that are not UTF-8 (another program's) become U+FFFD.
+QString ReadText(const unsigned char* text, int bytes) {
   if (text == nullptr) return QString();
-  return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+  return QString::fromUtf8(reinterpret_cast<const char*>(text), bytes);
+}
+
+// Whether text holds exactly these bytes, all of them ASCII.
+bool IsSameAscii(const QString& text, const unsigned char* bytes, int size) {
+  if (bytes == nullptr || text.size() != size) return false;
+  for (int i = 0; i < size; ++i) {
+    if (bytes[i] >= 0x80 || text.at(i).unicode() != bytes[i]) return false;
+  }
+  return true;
+}
+
+// A column's text. Rows read in order repeat many of their values (the date, the band, the mode,
+// the reports): the same text as the row above shares that row's copy instead of allocating one.
+QString ColumnText(sqlite3_stmt* statement, int column, const QString& above) {
+  const unsigned char* text = sqlite3_column_text(statement, column);
+  const int size = sqlite3_column_bytes(statement, column);
+  return IsSameAscii(above, text, size) ? above : ReadText(text, size);
+}
+
+// The SQL function text_as_read(value): the value as a record set reads it, NULL for NULL.
+void TextAsRead(sqlite3_context* context, int, sqlite3_value** values) {
+  const unsigned char* text = sqlite3_value_text(values[0]);
+  if (text == nullptr) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const QByteArray read = ReadText(text, sqlite3_value_bytes(values[0])).toUtf8();
+  sqlite3_result_text64(context, read.isEmpty() ? "" : read.constData(), static_cast<sqlite3_uint64>(read.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
 bool IsOnlyWhitespaceOrSemicolons(const char* text) {
@@ -121,45 +145,6 @@ bool IsSameFile(const QByteArray& first, const QByteArray& second) {
   return ::stat(first.constData(), &a) == 0 && ::stat(second.constData(), &b) == 0 && a.st_dev == b.st_dev &&
          a.st_ino == b.st_ino;
 }
-
-// A new, empty file beside the destination for the copy to be written into: made as any new file
-// is (the umask applies), or with the permissions of the file the copy is to replace. It is
-// removed again unless the copy takes the destination's place.
-class AsideFile {
- public:
-  explicit AsideFile(const QString& target) {
-    const QByteArray targetName = QFile::encodeName(target);
-    struct stat replaced {};
-    const bool replaces = ::stat(targetName.constData(), &replaced) == 0;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-      const QByteArray name = targetName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-      const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd < 0 && errno == EEXIST) continue;
-      if (fd < 0) break;
-      const bool made = !replaces || ::fchmod(fd, replaced.st_mode & 07777) == 0;
-      ::close(fd);
-      if (made) {
-        name_ = name;
-        return;
-      }
-      ::unlink(name.constData());
-      break;
-    }
-    throw FileOpenError(target, true);
-  }
-  ~AsideFile() {
-    if (!name_.isEmpty()) ::unlink(name_.constData());
-  }
-  AsideFile(const AsideFile&) = delete;
-  AsideFile& operator=(const AsideFile&) = delete;
-
-  const QByteArray& Name() const { return name_; }
-  // The file has taken the destination's name: nothing is left to remove.
-  void Placed() { name_.clear(); }
-
- private:
-  QByteArray name_;
-};
 
 // Every page of source into the empty database file copyName, in one step: the source stays
 // read-locked for the whole copy, so no other PC's write can come between two of its pages. A
@@ -223,6 +208,12 @@ void Connection::Open(const QString& path) {
   }
   sqlite3_extended_result_codes(db_, 1);
   SetBusyTimeout(DefaultBusyTimeoutMs);
+  if (sqlite3_create_function_v2(db_, "text_as_read", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                 nullptr, TextAsRead, nullptr, nullptr, nullptr) != SQLITE_OK) {
+    const QString reason = ErrorText(db_);
+    Close();
+    throw RuntimeError(QStringLiteral("Cannot open the log database file \"%1\": %2").arg(path, reason));
+  }
 
   try {
     Recordset tables;
@@ -257,6 +248,8 @@ void Connection::Close() {
   db_ = nullptr;
   path_.clear();
 }
+
+std::int64_t Connection::LastInsertRowId() const { return db_ == nullptr ? 0 : sqlite3_last_insert_rowid(db_); }
 
 void Connection::SetBusyTimeout(int milliseconds) {
   if (db_ != nullptr) sqlite3_busy_timeout(db_, milliseconds);
@@ -327,10 +320,20 @@ void Recordset::Open(const QString& sql, Connection& connection, const QVariantL
   const int columns = sqlite3_column_count(statement.handle);
   std::vector<QString> names;
   for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(statement.handle, c)));
-  std::vector<QString> cells;
+  std::vector<Cell> cells;
   int rc;
   while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-    for (int c = 0; c < columns; ++c) cells.push_back(ColumnText(statement.handle, c));
+    const std::size_t rowStart = cells.size();
+    for (int c = 0; c < columns; ++c) {
+      const QString above = rowStart == 0 ? QString() : cells[rowStart - columns + c].text;
+      switch (sqlite3_column_type(statement.handle, c)) {
+        case SQLITE_NULL: cells.push_back({QString(), 0, Cell::Null}); break;
+        case SQLITE_INTEGER:
+          cells.push_back({QString(), sqlite3_column_int64(statement.handle, c), Cell::Whole});
+          break;
+        default: cells.push_back({ColumnText(statement.handle, c, above), 0, Cell::Text}); break;
+      }
+    }
   }
   if (rc != SQLITE_DONE) connection.Fail(QStringLiteral("The query failed"));
   names_ = std::move(names);
@@ -351,16 +354,30 @@ void Recordset::MoveNext() {
   ++current_;
 }
 
-QString Recordset::Fields(int position) const { return Cell(position); }
+QString Recordset::Fields(int position) const {
+  const Cell& cell = CurrentCell(position);
+  return cell.kind == Cell::Whole ? QString::number(cell.whole) : cell.text;
+}
 
-QString Recordset::Fields(const QString& name) const {
+QString Recordset::Fields(const QString& name) const { return Fields(Position(name)); }
+
+bool Recordset::IsNull(int position) const { return CurrentCell(position).kind == Cell::Null; }
+
+bool Recordset::IsNull(const QString& name) const { return IsNull(Position(name)); }
+
+std::int64_t Recordset::WholeNumber(int position) const {
+  const Cell& cell = CurrentCell(position);
+  return cell.kind == Cell::Whole ? cell.whole : cell.text.toLongLong();
+}
+
+int Recordset::Position(const QString& name) const {
   for (int position = 0; position < FieldCount(); ++position) {
-    if (names_[position].compare(name, Qt::CaseInsensitive) == 0) return Cell(position);
+    if (names_[position].compare(name, Qt::CaseInsensitive) == 0) return position;
   }
   throw RuntimeError(QStringLiteral("The record set has no field \"%1\".").arg(name));
 }
 
-const QString& Recordset::Cell(int position) const {
+const Recordset::Cell& Recordset::CurrentCell(int position) const {
   if (!open_ || Eof()) throw RuntimeError(QStringLiteral("There is no current record."));
   if (position < 0 || position >= FieldCount()) {
     throw RuntimeError(QStringLiteral("The record set has no field at position %1.").arg(position));
@@ -393,12 +410,7 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath) 
   }
   AsideFile aside(target);
   WriteCopy(source.db_, aside.Name(), destinationPath);
-  if (::rename(aside.Name().constData(), targetName.constData()) != 0) {
-    throw RuntimeError(QStringLiteral("Cannot write the copy \"%1\": %2")
-                           .arg(destinationPath, QString::fromLocal8Bit(std::strerror(errno))),
-                       75);
-  }
-  aside.Placed();
+  aside.PutInPlace();
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <QVariantList>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct sqlite3;
@@ -18,10 +19,10 @@ void CreateLogDatabase(const QString& path);
 
 // Copies a log database file whole while other PCs may be writing to it: SQLite's online backup
 // reads the file under one read lock, so the copy is the log as it stood at one moment, never a
-// page caught half-written. It opens connections of its own. The copy is written beside the
-// destination and takes its place only once complete, so a failure leaves a file already there
-// as it was. Throws RuntimeError when the source is refused as Connection::Open refuses a file,
-// when the destination is the source itself, or when the copy cannot be written.
+// page caught half-written. It opens connections of its own. The copy is written through an
+// AsideFile, so a failure leaves a file already there as it was. Throws RuntimeError when the
+// source is refused as Connection::Open refuses a file, when the destination is the source
+// itself, or when the copy cannot be written.
 void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 
 // One open log database file, shared by several PCs. Each statement is its own transaction; a
@@ -31,6 +32,9 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 // length limit) fails the statement before it runs.
 // A statement that meets a damaged file throws RuntimeError carrying SQLite's code
 // (SQLITE_CORRUPT or SQLITE_NOTADB) and a description saying the file is damaged.
+// Statements may call text_as_read(value): the value as a Recordset reads it (bytes that are not
+// UTF-8 as U+FFFD, NULL as NULL), so a row is found by the values the program holds of it even
+// where another program stored other bytes.
 class Connection {
  public:
   Connection() = default;
@@ -49,6 +53,8 @@ class Connection {
 
   // Runs one statement; returns the number of rows it inserted, changed or deleted.
   int Execute(const QString& sql, const QVariantList& params = {});
+  // The row id of the row this connection inserted last.
+  std::int64_t LastInsertRowId() const;
 
   void SetBusyTimeout(int milliseconds);
   // Lowers SQLite's limit on the length of one value, so tests can pass a refused one cheaply.
@@ -83,14 +89,30 @@ class Recordset {
   // The current row's value as text: NULL reads as "", numbers as their decimal text.
   QString Fields(int position) const;
   QString Fields(const QString& name) const;
+  // Whether the current row's value is NULL, which Fields reads as "".
+  bool IsNull(int position) const;
+  bool IsNull(const QString& name) const;
+  // The current row's value as a whole number (a row id): one stored as such, else its text read
+  // as one, 0 for none.
+  std::int64_t WholeNumber(int position) const;
 
  private:
   std::size_t RowCount() const { return names_.empty() ? 0 : cells_.size() / names_.size(); }
-  const QString& Cell(int position) const;
+  int Position(const QString& name) const;
 
   bool open_ = false;
   std::vector<QString> names_;
-  std::vector<QString> cells_;  // row after row
+  // A value as read: whole numbers stay numbers until they are read as text, so a column of row
+  // ids costs no allocation per row.
+  struct Cell {
+    enum Kind : std::uint8_t { Text, Null, Whole };
+    QString text;
+    std::int64_t whole = 0;
+    Kind kind = Text;
+  };
+  const Cell& CurrentCell(int position) const;
+
+  std::vector<Cell> cells_;  // row after row
   std::size_t current_ = 0;
 };
 

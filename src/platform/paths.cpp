@@ -1,11 +1,12 @@
 #include "platform/paths.h"
 
+#include "platform/asidefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -177,15 +178,13 @@ void FileCopy(const QString& source, const QString& destination) {
   const QString to = NativePath(destination);
   QFile input(from);
   if (!input.open(QIODevice::ReadOnly)) throw FileOpenError(from, false);
-  // Written aside and renamed into place, so a failed copy leaves the old destination whole.
-  QSaveFile output(to);
-  if (!output.open(QIODevice::WriteOnly)) throw FileOpenError(to, true);
+  AsideFile output(to);
   while (!input.atEnd()) {
     const QByteArray block = input.read(1 << 16);
     if (block.isEmpty() && input.error() != QFileDevice::NoError) throw FileOpenError(from, false);
-    if (output.write(block) != block.size()) throw FileOpenError(to, true);
+    output.Write(block);
   }
-  if (!output.commit()) throw FileOpenError(to, true);
+  output.PutInPlace();
 }
 
 RuntimeError FileOpenError(const QString& nativePath, bool forWriting) {

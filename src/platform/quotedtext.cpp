@@ -47,22 +47,16 @@ QString FormatQuotedRecord(std::initializer_list<QuotedValue> values) {
   return written.join(',');
 }
 
-QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {
-  // No writing in place where no file can be made beside the target: a failure part-way would
-  // leave the old file damaged.
-  if (!file_.open(QIODevice::WriteOnly)) throw FileOpenError(file_.fileName(), true);
-}
+// The file beside the target is made at once: where none can be made, nothing is gathered.
+QuotedTextWriter::QuotedTextWriter(const QString& path) : file_(NativePath(path)) {}
 
 void QuotedTextWriter::WriteRecord(std::initializer_list<QuotedValue> values) {
-  const QByteArray record = FormatQuotedRecord(values).toLatin1() + "\r\n";
-  if (file_.write(record) != record.size()) file_.cancelWriting();
+  records_ += FormatQuotedRecord(values).toLatin1() + "\r\n";
 }
 
 void QuotedTextWriter::Close() {
-  // Bytes still buffered can fail on their way to the disk (a full disk): then the cut file must
-  // not take the old one's place.
-  if (!file_.flush()) file_.cancelWriting();
-  if (!file_.commit()) throw FileOpenError(file_.fileName(), true);
+  file_.Write(records_);
+  file_.PutInPlace();
 }
 
 QuotedTextReader::QuotedTextReader(const QString& path) {
@@ -84,6 +78,19 @@ void QuotedTextReader::TakeText(QString text) {
 bool QuotedTextReader::AtEnd() const {
   if (!lineEnded_) return false;  // a comma promises one more value, even an empty one
   return pos_ >= contentEnd_;
+}
+
+int QuotedTextReader::SkipBlankLines() {
+  int skipped = 0;
+  while (lineEnded_) {
+    qsizetype end = pos_;
+    while (end < text_.size() && IsBlank(text_[end])) ++end;
+    if (end >= text_.size() || !IsLineEnd(text_[end])) break;
+    pos_ = end;
+    SkipLineEnd();
+    ++skipped;
+  }
+  return skipped;
 }
 
 QString QuotedTextReader::Next() {

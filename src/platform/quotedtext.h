@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/asidefile.h"
+
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -42,10 +43,10 @@ class QuotedValue {
 // One record as a line, without its line end: "\"W1AW\",-4.5,,7000".
 QString FormatQuotedRecord(std::initializer_list<QuotedValue> values);
 
-// Writes a quoted-text file. The file is written aside and takes the place of the old one only
-// at Close, so a failure part-way never leaves a damaged file: the old one stays whole.
-// Throws RuntimeError when the file cannot be created or written: 75 "Path/File access error" when
-// the target could be written but no file can be made beside it.
+// Writes a quoted-text file through an AsideFile: the records are gathered and take the place of
+// the old file only at Close, so a failure part-way never leaves a damaged file: the old one stays
+// whole. Throws RuntimeError when the file cannot be created or written: 75 "Path/File access
+// error" when the target could be written but no file can be made beside it.
 class QuotedTextWriter {
  public:
   explicit QuotedTextWriter(const QString& path);  // a path as the program writes it
@@ -57,7 +58,8 @@ class QuotedTextWriter {
   void Close();
 
  private:
-  QSaveFile file_;
+  AsideFile file_;
+  QByteArray records_;
 };
 
 // Reads a quoted-text file either value by value (a line end separates two values just as a
@@ -74,6 +76,8 @@ class QuotedTextReader {
 
   // Whether only blanks and line ends are left.
   bool AtEnd() const;
+  // At a line start, moves past the lines that hold nothing but blanks; returns how many.
+  int SkipBlankLines();
   // The next value, on this line or the next. At the end it gives "" and sets ReadPastEnd.
   QString Next();
   // The remaining values of the current line (all of the next line when at a line start).

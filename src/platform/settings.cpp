@@ -1,88 +1,105 @@
 #include "platform/settings.h"
 
+#include "platform/asidefile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <optional>
 
 namespace platform {
 
 namespace {
 
-// QSettings keeps the parsed lines of a file for as long as the file is unchanged, and reports a
-// parse error only to the instance that met it (and only once it reads the section concerned).
-// A copy under a new name is parsed afresh and whole.
-bool ParsesWhole(const QString& fileName) {
-  if (!QFileInfo::exists(fileName)) return true;
-  QByteArray content;
-  try {
-    content = ReadRegularFile(fileName, MaxTextFileBytes);
-  } catch (const RuntimeError&) {
-    return false;
-  }
-  QTemporaryFile copy;
-  if (!copy.open() || copy.write(content) != content.size() || !copy.flush()) return false;
-  QSettings check(copy.fileName(), QSettings::IniFormat);
-  check.allKeys();
-  return check.status() == QSettings::NoError;
+QString SettingsFile(const QString& appName) {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + appName +
+         QStringLiteral(".ini");
 }
 
-// The application name is the settings file; the section is a group in it.
+[[noreturn]] void Refuse() { throw RuntimeError(QStringLiteral("Permission denied"), 70); }
+
+// One section of a settings file. QSettings never touches the file itself: it would read a FIFO
+// or a huge file without end, keep what it parsed for as long as the file looks unchanged, and
+// write back a file it could not parse without the lines it did not understand. It works on a
+// private copy instead, parsed afresh each time; the file is read as any settings file is and
+// written through an AsideFile.
 class SectionSettings {
  public:
-  SectionSettings(const QString& appName, const QString& section)
-      : settings_(QSettings::IniFormat, QSettings::UserScope, appName) {
-    settings_.beginGroup(section);
+  // Refuses what is at the path but cannot be read as a settings file.
+  SectionSettings(const QString& appName, const QString& section) : file_(SettingsFile(appName)) {
+    try {
+      if (QFileInfo::exists(file_)) read_ = ReadRegularFile(file_, MaxTextFileBytes);
+    } catch (const RuntimeError&) {
+      Refuse();
+    }
+    if (!copy_.open() || copy_.write(read_) != read_.size() || !copy_.flush()) Refuse();
+    settings_.emplace(copy_.fileName(), QSettings::IniFormat);
+    settings_->beginGroup(section);
   }
 
   // The stored spelling of a key, so "usercwselection" finds "UserCWSelection".
   QString StoredKey(const QString& key) const {
-    for (const QString& stored : settings_.childKeys()) {
+    for (const QString& stored : settings_->childKeys()) {
       if (stored.compare(key, Qt::CaseInsensitive) == 0) return stored;
     }
     return key;
   }
 
-  QSettings* operator->() { return &settings_; }
+  QSettings* operator->() { return &*settings_; }
 
-  // QSettings writes a file it could not parse back without the lines it did not understand, and
-  // only then reports the error. A file that cannot be parsed whole, read or written is refused
-  // before anything is changed, so a failed store leaves it as it was.
-  void RefuseUnlessStorable() {
-    if (!settings_.isWritable() || !ParsesWhole(settings_.fileName())) Refuse();
+  // A file that cannot be parsed whole is refused before anything is changed, so a failed store
+  // leaves it as it was.
+  void RefuseUnlessParsedWhole() {
+    settings_->allKeys();
+    if (settings_->status() != QSettings::NoError) Refuse();
   }
 
+  // Writes the file when the change made it differ; a failure leaves it as it was.
   void Store() {
-    settings_.sync();
-    if (settings_.status() != QSettings::NoError) Refuse();
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError) Refuse();
+    try {
+      const QByteArray changed = ReadRegularFile(copy_.fileName(), MaxTextFileBytes);
+      if (changed != read_) WriteFileAside(file_, changed);
+    } catch (const RuntimeError&) {
+      Refuse();
+    }
   }
 
  private:
-  [[noreturn]] static void Refuse() { throw RuntimeError(QStringLiteral("Permission denied"), 70); }
-
-  QSettings settings_;
+  QString file_;
+  QByteArray read_;
+  QTemporaryFile copy_;
+  std::optional<QSettings> settings_;
 };
 
 }  // namespace
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue) {
-  SectionSettings settings(appName, section);
-  return settings->value(settings.StoredKey(key), defaultValue).toString();
+  // Reading a setting never fails: what cannot be read gives the default.
+  try {
+    SectionSettings settings(appName, section);
+    return settings->value(settings.StoredKey(key), defaultValue).toString();
+  } catch (const RuntimeError&) {
+    return defaultValue;
+  }
 }
 
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value) {
   SectionSettings settings(appName, section);
-  settings.RefuseUnlessStorable();
+  settings.RefuseUnlessParsedWhole();
   settings->setValue(settings.StoredKey(key), value);
   settings.Store();
 }
 
 void DeleteSetting(const QString& appName, const QString& section, const QString& key) {
   SectionSettings settings(appName, section);
-  settings.RefuseUnlessStorable();
+  settings.RefuseUnlessParsedWhole();
   settings->remove(settings.StoredKey(key));
   settings.Store();
 }

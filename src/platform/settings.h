@@ -6,10 +6,13 @@ namespace platform {
 
 // Per-user settings kept by application name, section and key, as the program's registry
 // settings are ("Varnek_Software", "Settings", "UserCWSelection"). Each application name is
-// one file in the user's config folder (<config>/Varnek_Software.ini), each section a group.
-// Keys match without regard to letter case. A setting that cannot be stored throws RuntimeError
-// 70 "Permission denied" and leaves the file as it was (also one QSettings cannot parse whole). Tests point QSettings' IniFormat user path at a
-// scratch folder (QSettings::setPath).
+// one INI file in the user's XDG config folder ($XDG_CONFIG_HOME, else $HOME/.config, looked up
+// at every call: tests point $XDG_CONFIG_HOME at a scratch folder), each section a group.
+// Keys match without regard to letter case. The file is read as a regular file of at most
+// MaxTextFileBytes, and rewritten through an AsideFile only when a change makes it differ.
+// A setting that cannot be stored throws RuntimeError 70 "Permission denied" and leaves the file
+// as it was (also one that cannot be read or parsed whole); one that cannot be read gives the
+// default.
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue = {});
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);

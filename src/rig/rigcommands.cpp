@@ -1,9 +1,9 @@
 #include "rig/rigcommands.h"
 
-#include <QSaveFile>
 #include <QStringView>
 #include <cmath>
 
+#include "platform/asidefile.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
 #include "platform/quotedtext.h"
@@ -209,9 +209,12 @@ QByteArray PegasusInContent(double megahertz, const QString& rigMode) {
 
 void WritePegasusFile(double megahertz, const QString& rigMode) {
   // Written aside and put in place whole, so the control program never reads half a file.
-  QSaveFile file(platform::PegasusFolder() + QStringLiteral("/PEGASUS.IN"));
-  if (file.open(QIODevice::WriteOnly) && file.write(PegasusInContent(megahertz, rigMode)) >= 0 && file.commit()) return;
-  qCWarning(lcRig) << "PEGASUS.IN not written:" << file.fileName() << file.errorString();
+  const QString path = platform::PegasusFolder() + QStringLiteral("/PEGASUS.IN");
+  try {
+    platform::WriteFileAside(path, PegasusInContent(megahertz, rigMode));
+  } catch (const platform::RuntimeError& error) {
+    qCWarning(lcRig) << "PEGASUS.IN not written:" << path << error.Description();
+  }
 }
 
 }  // namespace rig

@@ -21,6 +21,7 @@
 
 #include <functional>
 
+#include "anotherpc.h"
 #include "damagedfiles.h"
 #include "programfolderfixture.h"
 
@@ -237,6 +238,54 @@ TEST_F(StationSetup, DoneOpensTheLogAndWritesTheStation) {
                                            "<OWN_GRID>FN31</OWN_GRID>\r\n"
                                            "<OWN_LONGITUDE>72.7</OWN_LONGITUDE>\r\n"
                                            "<OWN_LATITUDE>41.7</OWN_LATITUDE>\r\n"));
+}
+
+// A log another program made: one lacking a column every commit writes would open and then fail
+// every commit, so it is refused here, naming what it lacks. More columns, in any order, are fine.
+TEST_F(StationSetup, ALogWhoseTableLacksTheColumnsOfAContactIsRefusedNamingThem) {
+  const struct {
+    const char* name;
+    const char* table;
+    const char* missing;  // nullptr: taken
+  } cases[] = {
+      {"two columns missing",
+       "create table tbllog (calls text, rstr text, gridr text, grids text, flddate text, fldtime text, uband text)",
+       "rsts, umode"},
+      {"no row ids",
+       "create table tbllog (calls text primary key, rstr text, gridr text, rsts text, grids text, flddate text, "
+       "fldtime text, uband text, umode text) without rowid",
+       "rowid"},
+      {"another order and one column more",
+       "create table TBLLOG (ID integer primary key, UMODE text, UBand text, fldtime text, flddate text, grids text, "
+       "rsts text, gridr text, rstr text, calls text, notes text)",
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = folder.path() + "/" + c.name + ".MDB";
+    QFile(path).open(QIODevice::WriteOnly);  // an empty file is an empty database
+    ExecuteFromAnotherPc(path, c.table);
+    const std::size_t boxesBefore = dialogs.MessageBoxes().size();
+    frmStationID& dialog = ShowDialog();
+    TypeInto(dialog.Text8, path);
+    Click(dialog.Command1);
+
+    if (c.missing == nullptr) {
+      EXPECT_EQ(dialogs.MessageBoxes().size(), boxesBefore);
+      EXPECT_TRUE(logging::LogConnection.IsOpen());
+      logging::LogConnection.Close();
+    } else {
+      ASSERT_EQ(dialogs.MessageBoxes().size(), boxesBefore + 1);
+      const platform::MessageBoxShown& box = dialogs.MessageBoxes().back();
+      EXPECT_EQ(box.prompt, "The table tbllog of the log database file \"" + path + "\" has no column " +
+                                c.missing + ".\r\n\r\n" + OpenFailureText);
+      EXPECT_EQ(box.title, QStringLiteral("File, Network or Install Error."));
+      EXPECT_TRUE(dialog.Visible());
+      EXPECT_TRUE(dialog.Command3.Visible());
+      EXPECT_FALSE(logging::LogConnection.IsOpen());
+    }
+    platform::UnloadAll();
+  }
 }
 
 // The log opened: a shared preferences file that cannot be written is reported as what it is,

@@ -71,24 +71,33 @@ TEST_F(LogTableTest, NewLogEmptiesTheTableAndTheReloadKeepsTheLastRowCount) {
   EXPECT_EQ(LogRowCount, 2) << "an empty table leaves the row count for the next poll to notice";
 }
 
-TEST_F(LogTableTest, DeleteRemovesOneRowHoldingExactlyTheNineValues) {
+// The list shows a contact of the log held; its delete takes the row it was read from, and only
+// while that row still holds what was read.
+TEST_F(LogTableTest, DeleteTakesTheContactsOwnRowOnlyWhileItHoldsTheValuesRead) {
   const LogContact picked = Contact("W1AW", "50 M", "2024/03/03", "01:30:00");
   InsertContact(picked);
   InsertContact(picked);                                              // stored twice
-  InsertContact({"W1AW", "59", "FN32", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"});  // another grid
-  InsertContact({"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "CW"});  // another mode
-  InsertContact({"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"});  // another case
+  InsertContact({"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:31:00", "50 M", "PH"});
+  LoadContactsFromTable();
+  ASSERT_EQ(LogCount, 3);
+  const LogContact first = ContactInSlot(1);
+  ASSERT_EQ(first.Call, "W1AW");
 
-  EXPECT_EQ(DeleteContact(picked), 1);
+  EXPECT_EQ(DeleteContact(first), 1);
   EXPECT_FALSE(LogRecordset.IsOpen());
-  const QList<QStringList> rows = RowsOnFile(path_);
-  ASSERT_EQ(rows.size(), 4);
-  EXPECT_EQ(rows.count(QStringList({"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"})), 1);
-  EXPECT_EQ(rows.count(QStringList({"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"})), 1);
+  EXPECT_EQ(RowsOnFile(path_),
+            QList<QStringList>({{"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "50 M", "PH"},
+                                {"w1aw", "59", "FN31", "57", "FN20", "2024/03/03", "01:31:00", "50 M", "PH"}}));
+  EXPECT_EQ(DeleteContact(first), 0) << "its row is gone; the copy is another contact";
 
-  EXPECT_EQ(DeleteContact(picked), 1);
-  EXPECT_EQ(DeleteContact(picked), 0) << "nothing left to match";
-  EXPECT_EQ(RowsOnFile(path_).size(), 3);
+  // Another PC deletes the last row and stores a contact of its own, which takes the freed row id.
+  const LogContact last = ContactInSlot(3);
+  ASSERT_EQ(last.Call, "w1aw");
+  ExecuteFromAnotherPc(path_, "delete from tbllog where fldtime = '01:31:00'");
+  ExecuteFromAnotherPc(path_, "insert into tbllog (calls, uband) values ('K2XY', '144 M')");
+  EXPECT_EQ(DeleteContact(last), 0);
+  EXPECT_EQ(UpdateContact(last, picked), 0);
+  EXPECT_EQ(RowsOnFile(path_).size(), 2);
 }
 
 TEST_F(LogTableTest, DeleteMatchesAValueAnotherPcLeftMissingAsEmpty) {
@@ -96,10 +105,47 @@ TEST_F(LogTableTest, DeleteMatchesAValueAnotherPcLeftMissingAsEmpty) {
                               "'01:29:00', '144 M')");
   LoadContactsFromTable();
   ASSERT_EQ(LogCount, 1);
-  EXPECT_EQ(DeleteContact({LogCalls[1], LogRstRcvd[1], LogGridRcvd[1], LogRstSent[1], LogGridSent[1], LogDate[1],
-                           LogTime[1], LogBand[1], LogMode[1]}),
-            1);
+  EXPECT_EQ(DeleteContact(ContactInSlot(1)), 1);
   EXPECT_TRUE(RowsOnFile(path_).isEmpty());
+}
+
+// Another program stored bytes that are not UTF-8 (a Latin-1 name): the log held reads them as
+// U+FFFD, and what the list shows can still be edited and deleted.
+TEST_F(LogTableTest, ARowInBytesThatAreNotUtf8IsEditedAndDeletedAsRead) {
+  ExecuteFromAnotherPc(path_, "insert into tbllog values (cast(X'4DFC4C4C4552' as text), '59', 'FN31', '57', "
+                              "cast(X'464E3230E9' as text), '2024/03/03', '01:30:00', '50 M', 'PH')");
+  LoadContactsFromTable();
+  ASSERT_EQ(LogCount, 1);
+  const LogContact read = ContactInSlot(1);
+  ASSERT_EQ(read.Call, QString::fromUtf8("M\uFFFDLLER"));
+
+  LogContact edited = read;
+  edited.RstRcvd = "55";
+  EXPECT_EQ(UpdateContact(read, edited), 1);
+  LoadContactsFromTable();
+  EXPECT_EQ(ContactInSlot(1).RstRcvd, "55");
+
+  EXPECT_EQ(DeleteContact(ContactInSlot(1)), 1);
+  EXPECT_TRUE(RowsOnFile(path_).isEmpty());
+}
+
+// Another program's table may order its columns otherwise and hold more of them.
+TEST_F(LogTableTest, TheReloadReadsTheColumnsByName) {
+  LogConnection.Close();
+  const QString other = dir_.filePath(QStringLiteral("other.MDB"));
+  QFile(other).open(QIODevice::WriteOnly);
+  ExecuteFromAnotherPc(other, "create table tbllog (id integer primary key, umode text, uband text, fldtime text, "
+                              "flddate text, grids text, rsts text, gridr text, rstr text, calls text, notes text)");
+  ExecuteFromAnotherPc(other, "insert into tbllog values (7, 'CW', '432 M', '01:30:00', '2024/03/03', 'FN20', '57', "
+                              "'FN31', '59', 'W1AW', 'a note')");
+  OpenLogDatabase(other);
+  LoadContactsFromTable();
+  ASSERT_EQ(LogCount, 1);
+  const LogContact read = ContactInSlot(1);
+  EXPECT_EQ(QStringList({read.Call, read.RstRcvd, read.GridRcvd, read.RstSent, read.GridSent, read.Date, read.Time,
+                         read.Band, read.Mode}),
+            QStringList({"W1AW", "59", "FN31", "57", "FN20", "2024/03/03", "01:30:00", "432 M", "CW"}));
+  EXPECT_EQ(DeleteContact(read), 1);
 }
 
 TEST_F(LogTableTest, RowsOfAnotherPcAreCountedAndReloaded) {
@@ -125,8 +171,9 @@ TEST_F(LogTableTest, FailingStatementsThrowLeaveTheTableAndReleaseTheRecordset) 
 
   EXPECT_THROW(InsertContact(Contact("K2XY", "50 M", "2024/03/03", "01:31:00")), RuntimeError);
   EXPECT_THROW(DeleteAllContacts(), RuntimeError);
-  EXPECT_THROW(DeleteContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00")), RuntimeError);
-  EXPECT_THROW(UpdateContact(Contact("W1AW", "50 M", "2024/03/03", "01:30:00"),
+  LoadContactsFromTable();
+  EXPECT_THROW(DeleteContact(ContactInSlot(1)), RuntimeError);
+  EXPECT_THROW(UpdateContact(ContactInSlot(1),
                              Contact("W1AW", "144 M", "2024/03/03", "01:30:00")),
                RuntimeError);
   EXPECT_FALSE(LogRecordset.IsOpen());

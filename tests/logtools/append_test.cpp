@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -132,6 +133,28 @@ TEST_F(AppendTest, TheMenuReloadsTheLogAndShowsTheWindowAQuarterDownWithDoneFocu
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
+TEST_F(AppendTest, ALogThatCannotBeReadOpensNoWindow) {
+  Log({Contact("K1")});
+  logging::LogConnection.Close();
+  // A window shown would wait for the operator: it is noted and closed at once.
+  bool shown = false;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (!platform::IsLoaded<frmImport>() || !platform::Instance<frmImport>().Visible()) return;
+    shown = true;
+    platform::Instance<frmImport>().Hide();
+  });
+  closer.start(5);
+
+  form.mnuCombine.Action()->trigger();
+
+  EXPECT_FALSE(shown);
+  EXPECT_FALSE(platform::IsLoaded<frmImport>());
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes().back().prompt, "Error opening file.");
+  EXPECT_EQ(logging::LogCount, 1) << "the log held stays";
+}
+
 TEST_F(AppendTest, TheLiveLogIsRefusedHoweverItsPathIsSpelt) {
   Log({Contact("K1")});
   const QString linkFolder = PathOf("links");
@@ -189,6 +212,55 @@ TEST_F(AppendTest, AnEmptyBackupFileAddsNothingButStillReloads) {
   EXPECT_EQ(RowsOnFile(path_).size(), 2);
   EXPECT_EQ(logging::LogCount, 2);
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+// A line end separates values as a comma does: blank lines, also of blanks only, hold no contact.
+TEST_F(AppendTest, BlankLinesInABackupFileAreSkipped) {
+  Log({Contact("K1")});
+  WriteFile(PathOf("BckUpLog.dat"), "\r\n" + BackupLine(Contact("K2")) + "\r\n  \t\r\n\n" + BackupLine(Contact("K3")) +
+                                        "\r\n\r\n");
+  AppendFile(PathOf("BckUpLog.dat"));
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>({Contact("K1"), Contact("K2"), Contact("K3")}));
+  EXPECT_EQ(logging::LogCount, 3);
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+// A missing value (NULL) compares equal to nothing, not even to the "" it is added as: a contact
+// missing its call, band or a grid is no duplicate, and neither is a live contact missing one.
+TEST_F(AppendTest, AContactMissingItsCallBandOrAGridIsNeverADuplicate) {
+  // Each live contact holds "" where its source row holds NULL.
+  const struct {
+    QStringList live;
+    const char* source;
+  } pairs[] = {
+      {{"", "59", "FN20", "57", "FN31", "2024/03/02", "12:00:00", "144 M", "PH"},
+       "null, '59', 'FN20', '57', 'FN31', '2024/03/02', '12:00:00', '144 M', 'PH'"},
+      {{"K1", "59", "", "57", "FN31", "2024/03/02", "12:00:00", "144 M", "PH"},
+       "'K1', '59', null, '57', 'FN31', '2024/03/02', '12:00:00', '144 M', 'PH'"},
+      {{"K2", "59", "FN20", "57", "", "2024/03/02", "12:00:00", "144 M", "PH"},
+       "'K2', '59', 'FN20', '57', null, '2024/03/02', '12:00:00', '144 M', 'PH'"},
+      {{"K3", "59", "FN20", "57", "FN31", "2024/03/02", "12:00:00", "", "PH"},
+       "'K3', '59', 'FN20', '57', 'FN31', '2024/03/02', '12:00:00', null, 'PH'"},
+  };
+  const QString other = OtherLog("other station.mdb", {});
+  for (const auto& pair : pairs) {
+    InsertFromAnotherPc(path_, pair.live);
+    ExecuteFromAnotherPc(other, (QByteArray("insert into tbllog values (") + pair.source + ")").constData());
+  }
+  // And the other way round: a live contact missing its own grid, a backup line with "".
+  ExecuteFromAnotherPc(path_, "insert into tbllog values ('K4', '59', 'FN20', '57', null, '2024/03/02', "
+                              "'12:00:00', '144 M', 'PH')");
+  WriteFile(PathOf("BckUpLog.dat"),
+            BackupLine({"K4", "59", "FN20", "57", "", "2024/03/02", "12:00:00", "144 M", "PH"}));
+
+  AppendFile(other);
+  AppendFile(PathOf("BckUpLog.dat"));
+
+  const QList<QStringList> rows = RowsOnFile(path_);
+  ASSERT_EQ(rows.size(), 5 + 4 + 1) << "every row added";
+  for (int pair = 0; pair < 4; ++pair) {
+    EXPECT_EQ(rows[5 + pair], pairs[pair].live) << "a missing value is added as \"\"";
+  }
 }
 
 TEST_F(AppendTest, EliminationSkipsWhatTheLogHoldsByCallBandAndBothGridsAndAddsARepeatedRowOnce) {
@@ -307,7 +379,6 @@ TEST_F(AppendTest, AnUnreadableSourceSaysSoKeepsTheRowsAddedBeforeAndChangesNoth
       {"a short line", PathOf("short.dat"), BackupLine(good[0]) + eightValues + BackupLine(good[1]), 1},
       {"a long line", PathOf("long.dat"), BackupLine(good[0]) + tenValues + BackupLine(good[1]), 1},
       {"an unterminated quote", PathOf("open.dat"), BackupLine(good[0]) + unterminated, 1},
-      {"a blank line between contacts", PathOf("blank.dat"), BackupLine(good[0]) + "\r\n" + BackupLine(good[1]), 1},
       {"junk", PathOf("junk.dat"), {}, 0},
       {"a backup file named as a database", PathOf("text.MDB"), {}, 0},
       {"a database without tbllog", otherTable, {}, 0},

@@ -122,6 +122,29 @@ TEST_F(EditContactTest, OfAContactStoredTwiceOnlyTheEditedCopyChanges) {
   EXPECT_EQ(RowsOnFile(path_).count(Contact("K3")), 1);
 }
 
+// Another program on the shared log stored a call in Latin-1 bytes; the list shows it with U+FFFD,
+// and that contact is edited and deleted like any other.
+TEST_F(EditContactTest, AContactStoredInBytesThatAreNotUtf8IsEditedAndDeleted) {
+  ExecuteFromAnotherPc(path_, "insert into tbllog values (cast(X'4DFC4C4C4552' as text), '59', 'FN20', '57', "
+                              "'FN31', '2024/03/02', '12:00:00', '144 M', 'PH')");
+  Log({Contact("K2", "12:01:00")});
+  ASSERT_EQ(form.ListView1.ListItems(2).SubItems(1), QString::fromUtf8("M\uFFFDLLER"));
+
+  EditRow(2, [&](frmEditCon& edit) {
+    Retype(edit.txtEditCk, "55");
+    Click(edit.cmdDone);
+  });
+  ASSERT_EQ(RowsOnFile(path_).size(), 2);
+  EXPECT_EQ(RowsOnFile(path_)[0][1], "55");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+
+  ClickRow(2);
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
+  Click(form.cmdDelete);
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{Contact("K2", "12:01:00")});
+  EXPECT_EQ(logging::LogCount, 1);
+}
+
 TEST_F(EditContactTest, ADupeBeepsOncePerMatchOffersDeleteDupeAndStoresNothing) {
   Log({Contact("K1"), Contact("K1", "12:05:00"), Contact("K2", "12:10:00")});
   EditRow(1, [&](frmEditCon& edit) {

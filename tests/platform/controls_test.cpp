@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QMenu>
@@ -15,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <tuple>
 #include <utility>
 
@@ -107,6 +110,50 @@ TEST(TextBox, MaxLengthStopsTypingInBothKinds) {
     box->SetFocus();
     QTest::keyClicks(box->Widget(), "59912");
     EXPECT_EQ(box->Text(), "599");
+  }
+}
+
+// A character of two UTF-16 units that does not fit whole is left out, however it comes: half of
+// one is no text a log or a file can store.
+TEST(TextBox, ACharacterOfTwoUnitsIsNeverCutInHalf) {
+  const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+  const struct {
+    const char* how;
+    std::function<void(TextBox&, const QString&)> put;
+  } ways[] = {
+      {"set by code", [](TextBox& box, const QString& text) { box.SetText(text); }},
+      {"typed as one key",
+       [](TextBox& box, const QString& text) {
+         box.SetText(text.left(4));
+         box.SetSelStart(4);
+         QTest::sendKeyEvent(QTest::Click, box.Widget(), Qt::Key_unknown, text.mid(4), Qt::NoModifier);
+       }},
+      {"committed by an input method",
+       [](TextBox& box, const QString& text) {
+         box.SetText(text.left(4));
+         box.SetSelStart(4);
+         QInputMethodEvent commit;
+         commit.setCommitString(text.mid(4));
+         QApplication::sendEvent(box.Widget(), &commit);
+       }},
+  };
+  BoxForm form;
+  ShowActive(form);
+  for (const auto& way : ways) {
+    for (TextBox* box : {&form.txtCall, &form.txtNotes}) {
+      SCOPED_TRACE(std::string(way.how) + " into " + box->Name().toStdString());
+      if (box == &form.txtNotes && std::string(way.how) == "committed by an input method") continue;
+      box->SetMaxLength(0);
+      box->SetText(QString());
+      box->SetFocus();
+      box->SetMaxLength(5);
+      way.put(*box, "W1AW" + emoji);
+      EXPECT_EQ(box->Text(), "W1AW");
+      box->SetMaxLength(6);
+      box->SetText(QString());
+      way.put(*box, "W1AW" + emoji);
+      EXPECT_EQ(box->Text(), "W1AW" + emoji) << "it fits whole";
+    }
   }
 }
 

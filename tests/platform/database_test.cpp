@@ -205,6 +205,25 @@ TEST_F(DatabaseTest, NumbersAndNullReadAsText) {
   EXPECT_EQ(rows.Fields(1), QStringLiteral("2.5"));
   EXPECT_EQ(rows.Fields(2), QString());
   EXPECT_EQ(rows.Fields(QStringLiteral("FSizeOld")), QStringLiteral("0"));
+  EXPECT_EQ(std::vector<bool>({rows.IsNull(0), rows.IsNull(1), rows.IsNull(2), rows.IsNull(3)}),
+            std::vector<bool>({false, false, true, false}));
+  EXPECT_EQ(rows.WholeNumber(0), 42);
+}
+
+// Each row reads its own values, however alike the rows around it are.
+TEST_F(DatabaseTest, RowsAfterAlikeRowsReadTheirOwnValues) {
+  Connection connection;
+  connection.Open(path_);
+  const QList<QStringList> stored = {{"FN31", "W1AW"}, {"FN31", QString::fromUtf8("W1\xC3\x85W")}, {"FN3", "W1AW"},
+                                     {"fn31", "W1AW"}, {"", "W1AW"},  {"FN31", "W1AW"}};
+  for (const QStringList& row : stored) connection.Execute(InsertRow, {row[1], row[0], "50 M"});
+  connection.Execute(QStringLiteral("insert into tbllog (calls) values ('W1AW')"));
+  Recordset rows;
+  rows.Open(QStringLiteral("select gridr, calls from tbllog order by rowid"), connection);
+  QList<QStringList> read;
+  for (; !rows.Eof(); rows.MoveNext()) read << QStringList{rows.Fields(0), rows.Fields(1)};
+  const QList<QStringList> expected = stored + QList<QStringList>{{"", "W1AW"}};
+  EXPECT_EQ(read, expected);
 }
 
 TEST_F(DatabaseTest, UnsignedNumbersBindAsIntegers) {

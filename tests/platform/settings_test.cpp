@@ -3,29 +3,33 @@
 #include "platform/errors.h"
 
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include <sys/stat.h>
+
+#include "damagedfiles.h"
+
 using namespace platform;
 
 namespace {
 
-// Keeps the user's own settings out of reach: QSettings writes under a scratch folder that
-// lives as long as the test program, so no later test can reach the real ones either.
+// Keeps the user's own settings out of reach: the settings live in a scratch config folder of
+// the test's own, and the config folder is given back as it was.
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static QTemporaryDir scratch;
-    ASSERT_TRUE(scratch.isValid());
-    folder_ = scratch.path();
-    QFile::remove(folder_ + "/Varnek_Software.ini");
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_);
+    ASSERT_TRUE(scratch_.isValid());
+    folder_ = scratch_.path();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder_));
   }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", savedConfig_); }
 
+  QTemporaryDir scratch_;
+  QByteArray savedConfig_ = qgetenv("XDG_CONFIG_HOME");
   QString folder_;
 };
 
@@ -82,4 +86,30 @@ TEST_F(SettingsTest, AFailedSaveLeavesAnUnparseableFileAsItWas) {
       file.close();
     }
   }
+}
+
+// A FIFO in the settings file's place would hold the program for ever, a huge file fill its memory.
+TEST_F(SettingsTest, WhatIsNoSettingsFileGivesTheDefaultsAndIsNeverReplaced) {
+  const QString file = folder_ + "/Varnek_Software.ini";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+  EXPECT_TRUE(FinishesWithoutAWriter(file, [] {
+    EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+    EXPECT_THROW(SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop"), RuntimeError);
+  }));
+  struct stat status {};
+  EXPECT_TRUE(::stat(QFile::encodeName(file).constData(), &status) == 0 && S_ISFIFO(status.st_mode))
+      << "the FIFO is still there";
+  ASSERT_TRUE(QFile::remove(file));
+
+  const QByteArray huge = "[Settings]\nUserCWSelection=Sleep\n" + QByteArray(5 * 1024 * 1024, '\n');
+  {
+    QFile big(file);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(huge);
+  }
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Timer");
+  EXPECT_THROW(SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop"), RuntimeError);
+  QFile big(file);
+  ASSERT_TRUE(big.open(QIODevice::ReadOnly));
+  EXPECT_EQ(big.readAll(), huge);
 }

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -60,8 +59,6 @@ int main(int argc, char** argv) {
   QTemporaryDir config;
   if (!config.isValid()) qFatal("No scratch folder for the settings: %s", qPrintable(config.errorString()));
   qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
   // A network window that listens takes any free port, never the station's.
   if (qEnvironmentVariableIsEmpty("CORVANE_STATION_PORT")) qputenv("CORVANE_STATION_PORT", "0");
   const peertesting::PseudoTerminalPorts ports;
