@@ -333,7 +333,9 @@ void TextBox::CutTypedExcess() {
     --start;
     excess -= document->characterAt(start) == QChar::ParagraphSeparator ? 2 : 1;
   }
-  if (start > 0 && shown.at(start - 1).isHighSurrogate() && shown.at(start).isLowSurrogate()) --start;
+  if (start > 0 && document->characterAt(start - 1).isHighSurrogate() && document->characterAt(start).isLowSurrogate()) {
+    --start;  // never half a character
+  }
   cutting_ = true;
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
