@@ -333,9 +333,9 @@ void TextBox::CutTypedExcess() {
     --start;
     excess -= document->characterAt(start) == QChar::ParagraphSeparator ? 2 : 1;
   }
-  if (start > 0 && document->characterAt(start - 1).isHighSurrogate() && document->characterAt(start).isLowSurrogate()) {
-    --start;  // never half a character
-  }
+  const bool halfACharacter =
+      start > 0 && document->characterAt(start - 1).isHighSurrogate() && document->characterAt(start).isLowSurrogate();
+  if (halfACharacter) --start;
   cutting_ = true;
   cursor.setPosition(start);
   cursor.setPosition(end, QTextCursor::KeepAnchor);
