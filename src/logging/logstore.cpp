@@ -64,8 +64,17 @@ QString& SlotArray::operator[](std::int32_t slot) {
 
 void SlotArray::Set(std::int32_t slot, const QString& value) {
   if (slot < 0) SubscriptOutOfRange();
-  if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
+  if (static_cast<std::size_t>(slot) >= slots_.size()) {
+    slots_.resize(static_cast<std::size_t>(slot) + 1);
+  } else {
+    ++rewrites_;
+  }
   slots_[slot] = value;
+}
+
+void SlotArray::Clear() {
+  slots_.assign(1, QString());
+  ++rewrites_;
 }
 
 std::int32_t BandIndex(const QString& name) {

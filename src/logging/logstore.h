@@ -21,10 +21,14 @@ class SlotArray {
   QString& operator[](std::int32_t slot);
   // Writes a slot, growing the store as far as it needs: the log has no fixed capacity.
   void Set(std::int32_t slot, const QString& value);
-  void Clear() { slots_.assign(1, QString()); }
+  void Clear();
+  // Counts Set over a slot written before and Clear, not the growth by new slots: a reader that
+  // keeps what it read of the array reads it again only when this has moved.
+  std::uint64_t Rewrites() const { return rewrites_; }
 
  private:
   std::vector<QString> slots_ = std::vector<QString>(1);
+  std::uint64_t rewrites_ = 0;
 };
 
 // One contact, one value per column of tbllog.

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logdatabasefixture.h"
+#include "logging/contactlist.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "platform/clock.h"
@@ -110,6 +111,32 @@ TEST_F(CommitTest, AGridAlreadyWorkedOnTheBandOnlyCountsTheContact) {
   EXPECT_EQ(logging::BandGridCount[1], 1);
   EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN20"});
   EXPECT_EQ(logging::ActivatedGridCount, 1) << "the own grid is listed once";
+}
+
+// The rate figures are kept as contacts arrive; a delete and another PC's contact reach them
+// through a reload of the log.
+TEST_F(CommitTest, TheRateFiguresCountEachCommitADeleteAndAnotherPcsContact) {
+  const auto rates = [&] { return QStringList{form.lblAQSO60.Caption(), form.lblAQSO20.Caption()}; };
+  logging::CreateContactListColumns(form);
+  TypeContact("W1AW", "59", "FN20", "57");
+  CommitEntryLine();
+  TypeContact("K2XY", "59", "FN12", "57");
+  CommitEntryLine();
+  EXPECT_EQ(rates(), QStringList({"2", "6"}));
+
+  form.ListView1.ListItems(1).SetSelected(true);  // K2XY, the newest
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
+  form.cmdDelete_Click();
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"1", "3"}));
+
+  InsertFromAnotherPc(path_, {"N3ZZ", "59", "FN41", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});
+  form.Timer3.Tick();  // the poll finds the row and reloads
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"2", "3"})) << "20 minutes old: outside the last 20";
+  platform::Clock::Advance(61 * 60 * 1000);
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"0", "0"}));
 }
 
 struct MissingField {
