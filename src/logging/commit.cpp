@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logging/bandlists.h"
+#include "logging/contactlist.h"
 #include "logging/entryarea.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -155,7 +156,7 @@ void KeepStoredContact(Form1& form, const logging::LogContact& contact) {
   logging::AppendContact(contact);
   platform::ChDir(ProgramDir);
   logging::AddActivatedGrid(contact.GridSent);
-  form.ListContacts();
+  logging::ListNewContact(form);
   form.lblDialog.SetCaption(QStringLiteral(" "));
   form.lblDialog.SetBackColor(MessageBackColor);
   logging::CountBandQso(contact.Band);
