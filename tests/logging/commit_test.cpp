@@ -21,6 +21,7 @@
 #include "damagedfiles.h"
 #include "formtesting.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -137,6 +138,35 @@ TEST_F(CommitTest, TheRateFiguresCountEachCommitADeleteAndAnotherPcsContact) {
   platform::Clock::Advance(61 * 60 * 1000);
   form.Timer1.Tick();
   EXPECT_EQ(rates(), QStringList({"0", "0"}));
+}
+
+// The band's list box shows the worked-grid list after a new grid, whether it held the earlier
+// grids (the grid is added) or something else (the list is filled again).
+TEST_F(CommitTest, ANewGridLeavesTheBandListShowingTheBandsWorkedGrids) {
+  const struct {
+    const char* name;
+    std::function<void()> disturb;
+  } cases[] = {
+      {"the list in step", [] {}},
+      {"an entry gone from the list", [&] { form.List2.RemoveItem(0); }},
+      {"another entry last", [&] { form.List2.SetList(form.List2.ListCount() - 1, "AA00"); }},
+  };
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* grid : {"FN10", "FN11"}) {
+      TypeContact(QStringLiteral("K%1AA").arg(++serial), "59", grid, "57");
+      CommitEntryLine();
+    }
+    c.disturb();
+    const QString newGrid = QStringLiteral("EM%1").arg(++serial, 2, 10, QLatin1Char('0'));
+    TypeContact(QStringLiteral("K%1AA").arg(serial), "59", newGrid, "57");
+    CommitEntryLine();
+    QStringList worked;
+    for (std::int32_t slot = 1; slot <= logging::BandGridCount[1]; ++slot) worked << logging::BandGrids[1][slot];
+    EXPECT_EQ(worked.last(), newGrid);
+    EXPECT_EQ(ItemsOf(form.List2), worked);
+  }
 }
 
 struct MissingField {
