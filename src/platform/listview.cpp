@@ -1,6 +1,7 @@
 #include "platform/listview.h"
 
 #include "platform/errors.h"
+#include "platform/textcells.h"
 #include "platform/twips.h"
 
 #include <QAbstractTableModel>
@@ -309,6 +310,7 @@ ListView::ListView(Container* parent, const QString& name, int index)
     : Control(ControlKind::ListView, parent, name, index, new ShiftingTableView(parent->ClientWidget())),
       model_(std::make_unique<ListViewModel>()) {
   QTableView* table = View();
+  table->setItemDelegate(new TextCellDelegate(table));
   table->setModel(model_.get());
   table->verticalHeader()->hide();
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -252,6 +253,24 @@ TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
     const int fullRange = table->model()->rowCount() - table->viewport()->height() / rowHeight;
     EXPECT_EQ(table->verticalScrollBar()->maximum(), std::max(fullRange, 0)) << "as a layout of the whole list sets it";
   }
+}
+
+TEST(ListView, PlainCellsAreDrawnAsTheStyleDrawsThem) {
+  ContactForm form;
+  form.ListView1.ColumnHeaders(3).SetAlignment(AlignRight);
+  form.ListView1.ColumnHeaders(6).SetAlignment(AlignCenter);
+  std::vector<QStringList> rows;
+  for (int n = 12; n >= 1; --n) rows.push_back(Contact(n));
+  rows[2][1] = QStringLiteral("A CALL FAR TOO LONG FOR ITS COLUMN");
+  rows[3][5] = QString();
+  form.ListView1.SetRows(std::move(rows));
+  form.ListView1.ListItems(5).SetSelected(true);
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  QTableView* table = form.ListView1.View();
+  const QImage ours = RowsDrawnAfresh(form.ListView1);
+  table->setItemDelegate(new QStyledItemDelegate(table));
+  EXPECT_EQ(ours, RowsDrawnAfresh(form.ListView1));
 }
 
 }  // namespace
