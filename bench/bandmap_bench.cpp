@@ -99,7 +99,7 @@ void BM_BareLabelLoop(benchmark::State& state) {
   const std::vector<LabelLook> scale = LooksOf(form.lblFreqSpot);
   const std::vector<LabelLook> spots = LooksOf(form.lblDXSpot);
   for (auto _ : state) {
-    for (int k = 0; k < 5; ++k) scale[static_cast<std::size_t>(k)].label->SetCaption(scale[static_cast<std::size_t>(k)].caption);
+    for (std::size_t k = 0; k < 5; ++k) scale[k].label->SetCaption(scale[k].caption);
     for (const LabelLook& look : spots) {
       if (!look.visible) continue;
       look.label->SetToolTipText(look.toolTip);

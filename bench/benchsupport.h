@@ -109,9 +109,15 @@ inline LogRow ContestLogRow(int i, int contacts) {
   const QByteArray field = QByteArray(1, static_cast<char>('D' + grid / 100)) +
                            QByteArray(1, static_cast<char>('L' + grid / 25 % 4));
   const QByteArray square = field + QByteArray::number(grid / 5 % 5 * 2) + QByteArray::number(grid % 5 * 2);
-  return {"K" + QByteArray::number(station), "59", square, "57", "FN31",
-          stamp.toString(QStringLiteral("yyyy/MM/dd")).toLatin1(), stamp.toString(QStringLiteral("HH:mm:ss")).toLatin1(),
-          ContestBands()[i % 4].toLatin1(), "PH"};
+  return {"K" + QByteArray::number(station),
+          "59",
+          square,
+          "57",
+          "FN31",
+          stamp.toString(QStringLiteral("yyyy/MM/dd")).toLatin1(),
+          stamp.toString(QStringLiteral("HH:mm:ss")).toLatin1(),
+          ContestBands()[i % 4].toLatin1(),
+          "PH"};
 }
 
 inline const LogFile& ContestLogWith(int contacts) {

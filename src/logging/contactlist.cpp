@@ -67,7 +67,8 @@ void RememberListed(const Form1& form, const ListedView& view) {
 // Whether the list shows the chosen view of the log as it was before its newest contact.
 bool ListsAllButNewest(const Form1& form, const ListedView& view) {
   return LastListed && LastListed->view == view && LastListed->newest == logging::LogCount - 1 &&
-         LastListed->logRewrites == logging::LogCalls.Rewrites() && LastListed->listRevision == form.ListView1.Revision();
+         LastListed->logRewrites == logging::LogCalls.Rewrites() &&
+         LastListed->listRevision == form.ListView1.Revision();
 }
 
 bool OnCurrentBand(std::int32_t slot) {

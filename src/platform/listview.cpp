@@ -157,7 +157,8 @@ class ShiftingTableView : public QTableView {
     if (added == 0) return true;
     QScrollBar* bar = verticalScrollBar();
     if (added < 0 || bar->maximum() == 0 || verticalHeader()->sectionResizeMode(0) != QHeaderView::Fixed) return false;
-    const int step = verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : verticalHeader()->defaultSectionSize();
+    const int step =
+        verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : verticalHeader()->defaultSectionSize();
     // The scroll area would lay its bars out again on the signal, though both stay as they are.
     const QSignalBlocker quiet(bar);
     bar->setRange(0, bar->maximum() + added * step);
