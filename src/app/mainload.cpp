@@ -4,6 +4,7 @@
 #include "app/modformresize.h"
 #include "app/program.h"
 #include "app/stationfields.h"
+#include "app/stationsetup.h"
 #include "keying/blindfrm.h"
 #include "keying/cwfrm.h"
 #include "keying/frmcwstrings.h"
@@ -138,7 +139,7 @@ void PrepareWindow(Form1& form) {
 void Form1::Form_Load() {
   try {
     PrepareWindow(*this);
-    mnuSetup_Click();
+    SetUpStationAtStart(*this);
     AskOpenExistingLog();
     SelectProgramFolder();
     LoadVoiceMessages();

@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/gridposition.h"
 #include "app/stationfields.h"
+#include "app/stationsetup.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "platform/errors.h"
@@ -29,38 +30,35 @@ std::uint8_t SelectedContestType(std::uint8_t current) {
   return current;
 }
 
-}  // namespace
-
-// The station set-up: asks for the station and its log file, then rebuilds every view of the
-// log for it. The log poll rests while the connection is closed.
-void Form1::mnuSetup_Click() {
+// The dialog and what it sets: the station, the contest, the log file (Done opens it). From the
+// first step after the dialog a failing step is skipped, so the views and the poll always come
+// back.
+void TakeStationSetUp(Form1& form) {
   using platform::SkipOnError;
-  Timer3.SetEnabled(false);
   if (logging::LogConnection.IsOpen()) logging::LogConnection.Close();
   StationDialog().Show(platform::Modal);
 
-  // From here a failing step is skipped, so the views and the poll always come back.
   SkipOnError(lcApp, [] {
     OwnCall = StationDialog().Text1.Text();
     OwnGrid = TrimBlanks(StationDialog().Text5.Text());
     UtcOffset = static_cast<float>(NumberInText(StationDialog().Text6.Text()));
   });
-  SkipOnError(lcApp, [this] {
-    List1.SetToolTipText(QString());
-    List2.SetToolTipText(QString());
+  SkipOnError(lcApp, [&form] {
+    form.List1.SetToolTipText(QString());
+    form.List2.SetToolTipText(QString());
   });
   SkipOnError(lcApp, [] { ContestType = SelectedContestType(ContestType); });
-  SkipOnError(lcApp, [this] {
+  SkipOnError(lcApp, [&form] {
     Rover = StationDialog().Option6.Value() ? 1 : 0;
     if (Rover == 1 && ContestType == 5) {
-      List1.SetToolTipText(QStringLiteral("Click list to reduce font size"));
-      List2.SetToolTipText(QStringLiteral("Click list to reduce font size"));
+      form.List1.SetToolTipText(QStringLiteral("Click list to reduce font size"));
+      form.List2.SetToolTipText(QStringLiteral("Click list to reduce font size"));
     }
   });
-  SkipOnError(lcApp, [this] {
-    Label30.SetCaption(logging::CurrentMode);
-    Label2.SetCaption(OwnCall);
-    Label4.SetCaption(OwnGrid);
+  SkipOnError(lcApp, [&form] {
+    form.Label30.SetCaption(logging::CurrentMode);
+    form.Label2.SetCaption(OwnCall);
+    form.Label4.SetCaption(OwnGrid);
   });
   SkipOnError(lcApp, [] {
     OwnLongitude = NumberInText(StationDialog().Text2.Text());
@@ -68,7 +66,17 @@ void Form1::mnuSetup_Click() {
   });
   SkipOnError(lcApp, [] { platform::UnloadIfLoaded<frmStationID>(); });
   SkipOnError(lcApp, [] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });
-  SkipOnError(lcApp, [this] { SavePref(); });
+  SkipOnError(lcApp, [&form] { form.SavePref(); });
+}
+
+}  // namespace
+
+// The station set-up: asks for the station and its log file, then rebuilds every view of the
+// log for it. The log poll rests while the connection is closed.
+void Form1::mnuSetup_Click() {
+  using platform::SkipOnError;
+  Timer3.SetEnabled(false);
+  TakeStationSetUp(*this);
   SkipOnError(lcApp, [this] {
     if (ContestType == 5) mnuopen2();
   });
@@ -78,6 +86,15 @@ void Form1::mnuSetup_Click() {
   SkipOnError(lcApp, [this] { HighlightWorkedGrids(); });
   SkipOnError(lcApp, [this] { WorkList(); });
   Timer3.SetEnabled(true);
+}
+
+// At start the question that follows reads the log, once: the set-up names the grid map for the
+// station and leaves the log to it.
+void SetUpStationAtStart(Form1& form) {
+  form.Timer3.SetEnabled(false);
+  TakeStationSetUp(form);
+  platform::SkipOnError(lcApp, [&form] { form.GridFill(); });
+  form.Timer3.SetEnabled(true);
 }
 
 }  // namespace app

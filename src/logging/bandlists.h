@@ -12,6 +12,10 @@ namespace logging {
 // the bands above have no list. Refills one band's list from its worked-grid list.
 void FillBandList(app::Form1& form, std::int32_t bandIndex);
 
+// Brings one band's list up to a worked-grid list that grew by one entry: the entry is added when
+// the list shows the band's earlier entries, and the list is filled again otherwise.
+void ListNewBandGrid(app::Form1& form, std::int32_t bandIndex);
+
 // Refills all ten.
 void FillBandLists(app::Form1& form);
 

@@ -10,11 +10,13 @@
 #include "network/globals.h"
 #include "platform/clock.h"
 #include "platform/instances.h"
+#include "platform/modulevalues.h"
 #include "platform/trace.h"
 
 #include <QLocale>
 
 #include <cmath>
+#include <deque>
 #include <optional>
 
 namespace logging {
@@ -32,18 +34,62 @@ std::optional<qint64> ContactMomentOf(std::int32_t slot) { return ReadContactMom
 // another program wrote in another form sits wherever its text sorted.
 bool StandsInTimeOrder(std::int32_t slot) { return IsStoredDate(LogDate[slot]) && IsStoredTime(LogTime[slot]); }
 
+// The moments of a run of the log's newest slots, read once each: the rate figures walk the last
+// hour at every commit and every tick, and reading a stored date costs far more than the walk.
+// Any rewrite of the dates or times (a reload, a new log) forgets them.
+struct KeptMoments {
+  std::uint64_t dateRewrites = 0;
+  std::uint64_t timeRewrites = 0;
+  std::int32_t firstSlot = 1;                  // the slot of moments.front()
+  std::deque<std::optional<qint64>> moments;  // slots firstSlot onward, without a gap
+};
+MODULE_VALUE(KeptMoments, RecentMoments);
+
+std::int32_t LastKeptSlot() {
+  return RecentMoments.firstSlot + static_cast<std::int32_t>(RecentMoments.moments.size()) - 1;
+}
+
+void ForgetMomentsOfRewrittenLog() {
+  const bool rewritten = RecentMoments.dateRewrites != LogDate.Rewrites() ||
+                         RecentMoments.timeRewrites != LogTime.Rewrites() || LastKeptSlot() > LogCount;
+  if (!rewritten) return;
+  RecentMoments = {LogDate.Rewrites(), LogTime.Rewrites(), LogCount + 1, {}};
+}
+
+// The slot's moment as kept, read first when the slot lies just above or below the kept run. The
+// walk asks for the newest slot first, then each one below in turn, so the run stays unbroken.
+std::optional<qint64> KeptMomentOf(std::int32_t slot) {
+  KeptMoments& kept = RecentMoments;
+  while (LastKeptSlot() < slot) kept.moments.push_back(ContactMomentOf(LastKeptSlot() + 1));
+  if (slot < kept.firstSlot) {
+    kept.moments.push_front(ContactMomentOf(slot));
+    kept.firstSlot = slot;
+  }
+  return kept.moments[static_cast<std::size_t>(slot - kept.firstSlot)];
+}
+
+// Slots below the one that ended the walk stay unread while the clock runs on: the walk ends at
+// that slot or above it from now on.
+void ForgetMomentsBelow(std::int32_t slot) {
+  KeptMoments& kept = RecentMoments;
+  kept.moments.erase(kept.moments.begin(), kept.moments.begin() + (slot - kept.firstSlot));
+  kept.firstSlot = slot;
+}
+
 }  // namespace
 
 RecentContactCounts CountRecentContacts(const QDateTime& utcNow) {
   const qint64 now = MomentOf(utcNow);
+  ForgetMomentsOfRewrittenLog();
   RecentContactCounts counts;
   for (std::int32_t slot = LogCount; slot >= 1; --slot) {
-    const std::optional<qint64> logged = ContactMomentOf(slot);
+    const std::optional<qint64> logged = KeptMomentOf(slot);
     if (!logged) continue;  // a row that cannot be read counts nowhere
     const qint64 age = now - *logged;
     if (age >= SecondsPerHour) {
-      if (StandsInTimeOrder(slot)) break;
-      continue;
+      if (!StandsInTimeOrder(slot)) continue;
+      ForgetMomentsBelow(slot);
+      break;
     }
     ++counts.LastHour;
     if (age < SecondsIn20Minutes) ++counts.Last20Minutes;

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logging/bandlists.h"
+#include "logging/contactlist.h"
 #include "logging/entryarea.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -146,7 +147,7 @@ void ListNewGrid(Form1& form) {
   form.ColorChange(grid);
   const std::int32_t band = logging::AddWorkedGrid(logging::CurrentBand, grid, logging::LogGridSent[logging::LogCount],
                                                    Rover, ContestType);
-  logging::FillBandList(form, band);
+  logging::ListNewBandGrid(form, band);
 }
 
 // Everything the commit does once the row is stored.
@@ -155,12 +156,12 @@ void KeepStoredContact(Form1& form, const logging::LogContact& contact) {
   logging::AppendContact(contact);
   platform::ChDir(ProgramDir);
   logging::AddActivatedGrid(contact.GridSent);
-  form.ListContacts();
-  form.lblDialog.SetCaption(QStringLiteral(" "));
-  form.lblDialog.SetBackColor(MessageBackColor);
+  logging::ListNewContact(form);
   logging::CountBandQso(contact.Band);
   if (form.Label3.Visible()) ListNewGrid(form);
 
+  // The message line is emptied here, once: a blank set before it would never be seen, since no
+  // event runs in between, yet it would have the line drawn again.
   ClearEntryLine(form);
   form.txtCall.SetFocus();
   form.lblDialog.SetBackColor(MessageBackColor);

@@ -31,13 +31,24 @@ class Slots {
   // Writes a slot, growing the store as far as it needs: the log has no fixed capacity.
   void Set(std::int32_t slot, const Value& value) {
     if (slot < 0) SubscriptOutOfRange();
-    if (static_cast<std::size_t>(slot) >= slots_.size()) slots_.resize(static_cast<std::size_t>(slot) + 1);
+    if (static_cast<std::size_t>(slot) >= slots_.size()) {
+      slots_.resize(static_cast<std::size_t>(slot) + 1);
+    } else {
+      ++rewrites_;
+    }
     slots_[static_cast<std::size_t>(slot)] = value;
   }
-  void Clear() { slots_.assign(1, Value()); }
+  void Clear() {
+    slots_.assign(1, Value());
+    ++rewrites_;
+  }
+  // Counts Set over a slot written before and Clear, not the growth by new slots: a reader that
+  // keeps what it read of the array reads it again only when this has moved.
+  std::uint64_t Rewrites() const { return rewrites_; }
 
  private:
   std::vector<Value> slots_ = std::vector<Value>(1);
+  std::uint64_t rewrites_ = 0;
 };
 
 using SlotArray = Slots<QString>;

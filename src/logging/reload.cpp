@@ -79,11 +79,10 @@ void Form1::AskOpenExistingLog() {
       QStringLiteral("Do you want to continue an existing contest? (Yes opens your existing log, No erases any "
                      "existing log and starts a new log.)"),
       platform::MsgBoxStyle::YesNo | platform::MsgBoxStyle::Question, QStringLiteral("Open existing log?"));
-  if (answer == platform::MsgBoxResult::Yes) {
-    WorkList();
-  } else if (answer == platform::MsgBoxResult::No) {
-    NewLog();
-  }
+  // The start-up reads the log here whatever the answer, the log kept or an erase not confirmed;
+  // after an erase the table read is empty (the erase has read it once itself).
+  if (answer == platform::MsgBoxResult::No) NewLog();
+  WorkList();
   cmdEdit.SetVisible(false);
   cmdDelete.SetVisible(false);
 }

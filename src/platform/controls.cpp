@@ -5,6 +5,7 @@
 #include "platform/form.h"
 #include "platform/keys.h"
 #include "platform/paths.h"
+#include "platform/textcells.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>
@@ -685,6 +686,7 @@ void Frame::CopyDesignFrom(const Control& source) {
 ListBox::ListBox(Container* parent, const QString& name, int index)
     : Control(ControlKind::ListBox, parent, name, index, new ChoosingListWidget(parent->ClientWidget())) {
   list()->setUniformItemSizes(true);
+  list()->setItemDelegate(new TextCellDelegate(list()));
   static_cast<ChoosingListWidget*>(list())->chosenAgain = [this] { Raise(Click); };
   // The selection is the list's index: the current row that a list takes on getting the focus
   // selects nothing.

@@ -1,14 +1,20 @@
 #include "platform/listview.h"
 
 #include "platform/errors.h"
+#include "platform/textcells.h"
 #include "platform/twips.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableView>
 
 #include <algorithm>
+#include <deque>
+#include <iterator>
+#include <utility>
 
 namespace platform {
 
@@ -35,7 +41,15 @@ struct Column {
 // Rows of texts under column headers. Changes of many rows go through one reset.
 class ListViewModel : public QAbstractTableModel {
  public:
-  std::vector<QStringList> rows;
+  // A deque, so a row put in at the top of a long list moves no other row.
+  std::deque<QStringList> rows;
+  std::uint64_t revision = 0;
+
+  // Every change of the rows takes a revision no list has had before.
+  void Changed() {
+    static std::uint64_t revisions = 0;
+    revision = ++revisions;
+  }
   std::vector<Column> columns;
 
   int rowCount(const QModelIndex& parent = {}) const override {
@@ -62,11 +76,13 @@ class ListViewModel : public QAbstractTableModel {
   void InsertRow(int row, QStringList texts, bool announce) {
     if (announce) beginInsertRows({}, row, row);
     rows.insert(rows.begin() + row, std::move(texts));
+    Changed();
     if (announce) endInsertRows();
   }
   void RemoveRow(int row, bool announce) {
     if (announce) beginRemoveRows({}, row, row);
     rows.erase(rows.begin() + row);
+    Changed();
     if (announce) endRemoveRows();
   }
   void CellChanged(int row, int column) {
@@ -80,6 +96,83 @@ class ListViewModel : public QAbstractTableModel {
   Qt::Alignment AlignmentOf(int column) const {
     return ColumnAlignment(column == 0 ? AlignLeft : columns[static_cast<std::size_t>(column)].alignment);
   }
+};
+
+// A table view that, when rows went in where they push the rows on screen down, moves what it
+// has drawn of those rows down and draws only the new ones, instead of drawing every row on
+// screen again: a log's list takes a new contact at its top at every commit.
+class ShiftingTableView : public QTableView {
+ public:
+  using QTableView::QTableView;
+
+  // Called just before one row goes in at `row`, to take `height`. The rows from there down move
+  // by that height: also all of the rows on screen when the list is scrolled past the row.
+  void RowGoingIn(int row, int height) {
+    const int count = model()->rowCount();
+    const int top = row < count ? rowViewportPosition(row)
+                    : count > 0 ? rowViewportPosition(count - 1) + rowHeight(count - 1)
+                                : 0;
+    shifts_.push_back({std::max(top, 0), height});
+  }
+
+  // Called just before row `row` goes; only a row beneath the rows on screen is drawn without a
+  // full drawing, since none of the rows shown moves.
+  void RowGoingOut(int row) {
+    if (rowViewportPosition(row) < viewport()->height() || verticalScrollBar()->value() > 0) Redraw();
+  }
+
+  // Whatever else changed: the next layout draws every row on screen.
+  void Redraw() { redraw_ = true; }
+
+  void doItemsLayout() override {
+    std::vector<Shift> shifts;
+    shifts.swap(shifts_);
+    const bool redraw = std::exchange(redraw_, false);
+    // The current cell's focus frame reaches into the row above it, which drawing only the new row
+    // would cut: a list with the focus is drawn whole.
+    if (redraw || shifts.empty() || !isVisible() || hasFocus() || !FollowScrollRange()) {
+      QTableView::doItemsLayout();
+      return;
+    }
+    if (!verticalHeader()->updatesEnabled()) verticalHeader()->setUpdatesEnabled(true);
+    QWidget* rows = viewport();
+    for (const Shift& shift : shifts) {
+      if (shift.top >= rows->height()) continue;
+      // Scrolling a rectangle moves its pixels and asks for the strip it uncovers, the new row.
+      rows->scroll(0, shift.height, QRect(0, shift.top, rows->width(), rows->height() - shift.top));
+    }
+  }
+
+  void updateGeometries() override {
+    QTableView::updateGeometries();
+    rowsInGeometry_ = model() ? model()->rowCount() : 0;
+  }
+
+ private:
+  // The vertical scroll bar takes the rows added since the geometry was laid out, as the base
+  // class would lay it out again (which also draws both scroll bars and the frame again). Only
+  // rows of one height that add to a bar already in use: false when a full layout is needed.
+  bool FollowScrollRange() {
+    const int added = model()->rowCount() - rowsInGeometry_;
+    if (added == 0) return true;
+    QScrollBar* bar = verticalScrollBar();
+    if (added < 0 || bar->maximum() == 0 || verticalHeader()->sectionResizeMode(0) != QHeaderView::Fixed) return false;
+    const int step =
+        verticalScrollMode() == QAbstractItemView::ScrollPerItem ? 1 : verticalHeader()->defaultSectionSize();
+    // The scroll area would lay its bars out again on the signal, though both stay as they are.
+    const QSignalBlocker quiet(bar);
+    bar->setRange(0, bar->maximum() + added * step);
+    rowsInGeometry_ += added;
+    return true;
+  }
+
+  struct Shift {
+    int top;
+    int height;
+  };
+  std::vector<Shift> shifts_;
+  bool redraw_ = false;
+  int rowsInGeometry_ = 0;
 };
 
 // ---- ColumnHeader ----
@@ -142,6 +235,7 @@ void ListItem::SetText(const QString& text) {
   QStringList& texts = view_->model_->rows.at(static_cast<std::size_t>(row_));
   if (texts.isEmpty()) texts.append(QString());
   texts[0] = text;
+  view_->model_->Changed();
   if (view_->updateDepth_ == 0) view_->model_->CellChanged(row_, 0);
 }
 
@@ -154,6 +248,7 @@ void ListItem::SetSubItems(int index, const QString& text) {
   QStringList& texts = view_->model_->rows.at(static_cast<std::size_t>(row_));
   while (texts.size() <= index) texts.append(QString());
   texts[index] = text;
+  view_->model_->Changed();
   if (view_->updateDepth_ == 0) view_->model_->CellChanged(row_, index);
 }
 
@@ -184,19 +279,21 @@ ListItem ListItemCollection::Add(const QString& text) {
     });
     row = static_cast<int>(place - model.rows.begin());
   }
-  model.InsertRow(row, QStringList{text}, view_->updateDepth_ == 0);
+  view_->InsertRowShown(row, QStringList{text});
   return ListItem(view_, row);
 }
 
 ListItem ListItemCollection::Add(int index, const QString& text) {
   if (index < 1 || index > Count() + 1) throw IndexOutOfBounds();
-  view_->model_->InsertRow(index - 1, QStringList{text}, view_->updateDepth_ == 0);
+  view_->InsertRowShown(index - 1, QStringList{text});
   return ListItem(view_, index - 1);
 }
 
 void ListItemCollection::Remove(int index) {
   if (index < 1 || index > Count()) throw IndexOutOfBounds();
-  view_->model_->RemoveRow(index - 1, view_->updateDepth_ == 0);
+  const bool announce = view_->updateDepth_ == 0;
+  if (announce) view_->Table()->RowGoingOut(index - 1);
+  view_->model_->RemoveRow(index - 1, announce);
 }
 
 void ListItemCollection::Clear() { view_->SetRows({}); }
@@ -211,9 +308,10 @@ ListItem ListItemCollection::operator()(int index) const {
 // ---- ListView ----
 
 ListView::ListView(Container* parent, const QString& name, int index)
-    : Control(ControlKind::ListView, parent, name, index, new QTableView(parent->ClientWidget())),
+    : Control(ControlKind::ListView, parent, name, index, new ShiftingTableView(parent->ClientWidget())),
       model_(std::make_unique<ListViewModel>()) {
   QTableView* table = View();
+  table->setItemDelegate(new TextCellDelegate(table));
   table->setModel(model_.get());
   table->verticalHeader()->hide();
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -235,11 +333,13 @@ ListView::ListView(Container* parent, const QString& name, int index)
     model_->columns[static_cast<std::size_t>(section)].width = PixelsToTwips(size);
   });
   QObject::connect(table, &QTableView::doubleClicked, table, [this] { Raise(DblClick); });
+  QObject::connect(model_.get(), &QAbstractItemModel::modelReset, table, [this] { Table()->Redraw(); });
 }
 
 ListView::~ListView() { DestroyWidget(); }
 
 QTableView* ListView::View() const { return static_cast<QTableView*>(Widget()); }
+ShiftingTableView* ListView::Table() const { return static_cast<ShiftingTableView*>(Widget()); }
 QAbstractItemModel* ListView::Model() const { return model_.get(); }
 
 void ListView::ApplyColumnWidths() {
@@ -259,16 +359,29 @@ void ListView::ApplyFont() {
 }
 
 void ListView::SetRows(std::vector<QStringList> rows) {
+  std::deque<QStringList> taken(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  model_->Changed();
   // Inside BeginUpdate/EndUpdate the reset already under way covers the new rows.
   if (updateDepth_ > 0) {
-    model_->rows = std::move(rows);
+    model_->rows = std::move(taken);
     return;
   }
   model_->BeginReset();
-  model_->rows = std::move(rows);
+  model_->rows = std::move(taken);
   if (sorted_) Sort();
   model_->EndReset();
   ApplyColumnWidths();
+}
+
+void ListView::InsertRow(int index, QStringList texts) {
+  if (index < 1 || index > ListItems.Count() + 1) throw IndexOutOfBounds();
+  InsertRowShown(index - 1, std::move(texts));
+}
+
+void ListView::InsertRowShown(int row, QStringList texts) {
+  const bool announce = updateDepth_ == 0;
+  if (announce) Table()->RowGoingIn(row, View()->verticalHeader()->defaultSectionSize());
+  model_->InsertRow(row, std::move(texts), announce);
 }
 
 void ListView::BeginUpdate() {
@@ -293,7 +406,10 @@ void ListView::SetGridLines(bool gridLines) { View()->setShowGrid(gridLines); }
 bool ListView::HideColumnHeaders() const { return View()->horizontalHeader()->isHidden(); }
 void ListView::SetHideColumnHeaders(bool hide) { View()->horizontalHeader()->setHidden(hide); }
 
+std::uint64_t ListView::Revision() const { return model_->revision; }
+
 void ListView::Sort() {
+  model_->Changed();
   const int key = sortKey_;
   const bool ascending = sortOrder_ == 0;
   std::stable_sort(model_->rows.begin(), model_->rows.end(), [&](const QStringList& a, const QStringList& b) {

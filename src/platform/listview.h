@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@ namespace platform {
 
 class ListView;
 class ListViewModel;
+class ShiftingTableView;
 struct Column;
 
 // Column headers and list items count from 1, as the control counts them; SubItems(1) is the
@@ -100,6 +102,12 @@ class ListView : public Control {
 
   // Replaces every row at once; each row holds the item text, then its sub-items.
   void SetRows(std::vector<QStringList> rows);
+  // Puts one row, the item text then its sub-items, in at index (1 to Count + 1). The rows on
+  // screen that it pushes down are moved as drawn, and only the new row is drawn.
+  void InsertRow(int index, QStringList texts);
+  // Changes with every change of the rows (filled, a row in or out, a text, a sort), and is never
+  // the same for two lists: a window tells by it whether the rows are still the ones it put there.
+  std::uint64_t Revision() const;
   void BeginUpdate();
   void EndUpdate();
 
@@ -140,6 +148,8 @@ class ListView : public Control {
 
   void ApplyColumnWidths();
   void Sort();
+  ShiftingTableView* Table() const;
+  void InsertRowShown(int row, QStringList texts);  // row from 0
 
   std::unique_ptr<ListViewModel> model_;
   bool fullRowSelect_ = false;

@@ -222,6 +222,44 @@ TEST_F(MainWindowLoad, NoToTheQuestionStartsANewLog) {
   EXPECT_FALSE(form.cmdDelete.Visible());
 }
 
+// The start reads the log after the question, whatever the answer: a new log not confirmed still
+// shows the log there is, with its list and counts.
+TEST_F(MainWindowLoad, TheLogIsReadAfterTheQuestionWhateverTheAnswer) {
+  const struct {
+    const char* name;
+    int answer;
+    std::optional<QString> erase;  // the new log's confirmation; empty: cancelled
+    std::int32_t contacts;
+  } cases[] = {
+      {"yes", platform::MsgBoxResult::Yes, std::nullopt, 2},
+      {"no, the erase cancelled", platform::MsgBoxResult::No, std::nullopt, 2},
+      {"no, the erase not confirmed", platform::MsgBoxResult::No, QStringLiteral("no"), 2},
+      {"no, the erase confirmed", platform::MsgBoxResult::No, QStringLiteral("YES"), 0},
+  };
+  WritePreferences();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart();
+    ExecuteFromAnotherPc(LogPath(), "delete from tbllog");
+    for (const char* call : {"K1ABC", "W2XY"}) {
+      InsertFromAnotherPc(LogPath(), {call, "59", "FN20", "59", "FN31", "2024/01/20", "18:00:00", "144 M", "PH"});
+    }
+    dialogs.AnswerMessageBox(c.answer);
+    if (c.answer == platform::MsgBoxResult::No) {
+      if (c.erase) {
+        dialogs.AnswerInputBox(*c.erase);
+      } else {
+        dialogs.CancelInputBox();
+      }
+    }
+    Form1& form = Load();
+    EXPECT_EQ(logging::LogCount, c.contacts);
+    EXPECT_EQ(form.ListView1.ListItems.Count(), c.contacts);
+    EXPECT_EQ(logging::BandQsoCount[1], c.contacts);
+    EXPECT_EQ(RowsOnFile(LogPath()).size(), c.contacts);
+  }
+}
+
 TEST_F(MainWindowLoad, AFirstStartWithoutAnySettingsFilesComesUpAsDesigned) {
   Form1& form = Load();
   EXPECT_EQ(app::FormSize, 100);

@@ -21,6 +21,7 @@
 #include "formtesting.h"
 #include "programfolderfixture.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -120,6 +121,42 @@ TEST_F(RateTest, RowsInOtherFormsAreCountedAndAnOldOneDoesNotEndTheWalk) {
     const logging::RecentContactCounts counts = Counts();
     EXPECT_EQ(counts.LastHour, c.lastHour) << c.name;
     EXPECT_EQ(counts.Last20Minutes, c.last20Minutes) << c.name;
+  }
+}
+
+// The figures are kept from one reading to the next: each step changes the clock or the log as
+// the program does, and the figures must be those of a fresh count of the log as it stands.
+TEST_F(RateTest, KeptFiguresFollowTheClockNewContactsAndEveryRewriteOfTheLog) {
+  const auto replaceWithAges = [](std::vector<qint64> agesOldestFirst) {
+    logging::ClearContacts();
+    for (qint64 age : agesOldestFirst) LogContactAged(age);
+  };
+  const struct {
+    const char* step;
+    std::function<void()> change;
+    std::int32_t lastHour;
+    std::int32_t last20Minutes;
+  } steps[] = {
+      {"83, 45, 15 and 5 minutes old", [&] { replaceWithAges({5000, 2700, 900, 300}); }, 3, 2},
+      {"17 minutes later, no contact", [] { platform::Clock::Advance(1000 * 1000); }, 2, 0},
+      {"the clock set back again", [] { platform::Clock::Advance(-1000 * 1000); }, 3, 2},
+      {"a new contact", [] { LogContactAged(0); }, 4, 3},
+      {"the UTC offset an hour more", [] { app::UtcOffset = 6; }, 0, 0},
+      {"the UTC offset as it was", [] { app::UtcOffset = 5; }, 4, 3},
+      {"a reload: as many rows, other times", [&] { replaceWithAges({7200, 5000, 3000, 1000, 100}); }, 3, 2},
+      {"the newest row edited in place to 70 minutes ago",
+       [] { logging::LogTime.Set(logging::LogCount, logging::UtcStampOf(platform::Now().addSecs(-4200), 5).Time); },
+       0, 0},
+      {"the newest row deleted by a reload", [&] { replaceWithAges({7200, 5000, 3000, 1000}); }, 2, 1},
+      {"a new log", [] { logging::ClearContacts(); }, 0, 0},
+      {"the first contact of the new log", [] { LogContactAged(30); }, 1, 1},
+      {"two hours without a contact", [] { platform::Clock::Advance(7200 * 1000); }, 0, 0},
+  };
+  for (const auto& s : steps) {
+    s.change();
+    const logging::RecentContactCounts counts = Counts();
+    EXPECT_EQ(counts.LastHour, s.lastHour) << s.step;
+    EXPECT_EQ(counts.Last20Minutes, s.last20Minutes) << s.step;
   }
 }
 

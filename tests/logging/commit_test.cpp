@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "app/globals.h"
 #include "logdatabasefixture.h"
+#include "logging/contactlist.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "platform/clock.h"
@@ -20,6 +21,7 @@
 #include "damagedfiles.h"
 #include "formtesting.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -110,6 +112,61 @@ TEST_F(CommitTest, AGridAlreadyWorkedOnTheBandOnlyCountsTheContact) {
   EXPECT_EQ(logging::BandGridCount[1], 1);
   EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN20"});
   EXPECT_EQ(logging::ActivatedGridCount, 1) << "the own grid is listed once";
+}
+
+// The rate figures are kept as contacts arrive; a delete and another PC's contact reach them
+// through a reload of the log.
+TEST_F(CommitTest, TheRateFiguresCountEachCommitADeleteAndAnotherPcsContact) {
+  const auto rates = [&] { return QStringList{form.lblAQSO60.Caption(), form.lblAQSO20.Caption()}; };
+  logging::CreateContactListColumns(form);
+  TypeContact("W1AW", "59", "FN20", "57");
+  CommitEntryLine();
+  TypeContact("K2XY", "59", "FN12", "57");
+  CommitEntryLine();
+  EXPECT_EQ(rates(), QStringList({"2", "6"}));
+
+  form.ListView1.ListItems(1).SetSelected(true);  // K2XY, the newest
+  dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
+  form.cmdDelete_Click();
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"1", "3"}));
+
+  InsertFromAnotherPc(path_, {"N3ZZ", "59", "FN41", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});
+  form.Timer3.Tick();  // the poll finds the row and reloads
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"2", "3"})) << "20 minutes old: outside the last 20";
+  platform::Clock::Advance(61 * 60 * 1000);
+  form.Timer1.Tick();
+  EXPECT_EQ(rates(), QStringList({"0", "0"}));
+}
+
+// The band's list box shows the worked-grid list after a new grid, whether it held the earlier
+// grids (the grid is added) or something else (the list is filled again).
+TEST_F(CommitTest, ANewGridLeavesTheBandListShowingTheBandsWorkedGrids) {
+  const struct {
+    const char* name;
+    std::function<void()> disturb;
+  } cases[] = {
+      {"the list in step", [] {}},
+      {"an entry gone from the list", [&] { form.List2.RemoveItem(0); }},
+      {"another entry last", [&] { form.List2.SetList(form.List2.ListCount() - 1, "AA00"); }},
+  };
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* grid : {"FN10", "FN11"}) {
+      TypeContact(QStringLiteral("K%1AA").arg(++serial), "59", grid, "57");
+      CommitEntryLine();
+    }
+    c.disturb();
+    const QString newGrid = QStringLiteral("EM%1").arg(++serial, 2, 10, QLatin1Char('0'));
+    TypeContact(QStringLiteral("K%1AA").arg(serial), "59", newGrid, "57");
+    CommitEntryLine();
+    QStringList worked;
+    for (std::int32_t slot = 1; slot <= logging::BandGridCount[1]; ++slot) worked << logging::BandGrids[1][slot];
+    EXPECT_EQ(worked.last(), newGrid);
+    EXPECT_EQ(ItemsOf(form.List2), worked);
+  }
 }
 
 struct MissingField {

@@ -15,6 +15,7 @@
 #include "platform/trace.h"
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -158,6 +159,64 @@ TEST_F(ContactListTest, ACommittedContactHeadsTheListWithItsDateTimeAndTheBandsF
   EXPECT_EQ(Row(2), QStringList({"2", "K1ABC", "59", "FN42", "59", "03/02 23:58", "50 ", "FN31", "PH"}));
   EXPECT_EQ(Row(3), QStringList({"1", "W9XYZ", "55", "EN52", "57", "03/02 23:59", "1.3", "FN31", "CW"}));
   EXPECT_EQ(form.ListView1.ToolTipText(), "Click record to edit or delete.");
+}
+
+// After each commit the list shows what filling it again would show. In step with the log, it
+// takes the contact as one row put in at the top; anything else fills it again.
+TEST_F(ContactListTest, ACommitTakesItsRowAsARefillWouldShowIt) {
+  const struct {
+    const char* name;
+    std::function<void()> before;  // the log and the view, the list filled after it
+    std::function<void()> disturb;  // what happens to the list or the log before the commits
+    bool oneRow;
+  } cases[] = {
+      {"all bands, last 20", [] { Log(25); }, [] {}, true},
+      {"all bands, last 20 of a short log", [] { Log(18); }, [] {}, true},
+      {"all bands, all", [&] { Log(25); ListAll(); }, [] {}, true},
+      {"current band, last 20", [&] { Log(10, "50 M"); Log(22); form.Command3.SetCaption("Current Band"); }, [] {},
+       true},
+      {"current band, all", [&] { Log(10, "50 M"); Log(22); form.Command3.SetCaption("Current Band"); ListAll(); },
+       [] {}, true},
+      {"sorted by a column", [] { Log(25); }, [&] { ClickHeader(1); }, false},
+      {"another PC's row taken in without the list", [] { Log(25); }, [] { Log(1); }, false},
+      {"a new log", [] { Log(25); }, [] { logging::ClearContacts(); }, false},
+      {"the earlier contacts of a call listed", [] { Log(25); },
+       [&] {
+         form.mnuListPrevious.SetChecked(true);
+         QTest::keyClicks(form.txtCall.Widget(), "K3");
+         form.txtRSTR.SetFocus();
+         form.mnuListPrevious.SetChecked(false);
+       },
+       false},
+  };
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    logging::ClearLogStore();
+    logging::ListAllContacts = 0;
+    form.cmdList.SetCaption("Last 20");
+    form.Command3.SetCaption("All Bands");
+    form.txtCall.SetText(QString());
+    c.before();
+    form.ListContacts();
+    c.disturb();
+    for (int commit = 1; commit <= 3; ++commit) {
+      QSignalSpy refills(List().Model(), &QAbstractItemModel::modelReset);
+      form.txtCall.SetText(QString());
+      QTest::keyClicks(form.txtCall.Widget(), QStringLiteral("N%1AA").arg(++serial));
+      QTest::keyClicks(form.txtSec.Widget(), "FN20");
+      QTest::keyClick(form.txtSec.Widget(), Qt::Key_Return);
+      ASSERT_EQ(logging::LogCalls[logging::LogCount], QStringLiteral("N%1AA").arg(serial));
+      EXPECT_EQ(refills.count(), c.oneRow || commit > 1 ? 0 : 1) << "commit " << commit;
+      QList<QStringList> shown;
+      for (int i = 1; i <= List().ListItems.Count(); ++i) shown << Row(i);
+      form.ListContacts();
+      QList<QStringList> refilled;
+      for (int i = 1; i <= List().ListItems.Count(); ++i) refilled << Row(i);
+      EXPECT_EQ(shown, refilled) << "commit " << commit;
+    }
+  }
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
 TEST_F(ContactListTest, TheBandButtonSwitchesBetweenAllBandsAndTheCurrentBand) {

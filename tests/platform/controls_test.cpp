@@ -9,6 +9,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QStyledItemDelegate>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -539,6 +540,19 @@ TEST(ListBox, ClickFollowsTheSelectionByCodeAndMouse) {
   form.List1.Clear();
   EXPECT_EQ(form.List1.ListIndex(), -1);
   EXPECT_THROW(form.List1.SetListIndex(0), RuntimeError);
+}
+
+TEST(ListBox, ItemsAreDrawnAsTheStyleDrawsThem) {
+  ListForm form;
+  for (const char* grid : {"FN20", "FN31 FN20", "EM10", "", "A GRID FAR TOO LONG FOR THE LIST", "DM79"}) {
+    form.List1.AddItem(grid);
+  }
+  form.List1.SetListIndex(2);
+  ShowActive(form);
+  auto* list = static_cast<QAbstractItemView*>(form.List1.Widget());
+  const QImage ours = list->viewport()->grab().toImage();
+  list->setItemDelegate(new QStyledItemDelegate(list));
+  EXPECT_EQ(ours, list->viewport()->grab().toImage());
 }
 
 TEST(ComboBox, ChangeIsForEditingAndClickForChoosing) {

@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -157,6 +161,116 @@ TEST(ListView, SortingOnceByAColumnKeepsTheOrderAfterSortingIsOff) {
   form.ListView1.SetSortKey(0);
   form.ListView1.SetSorted(true);
   EXPECT_EQ(form.ListView1.ListItems(2).Text(), "10") << "the record numbers sort as text";
+}
+
+// The list's rows as they stand on the screen, and as a drawing of the whole list from its rows
+// shows them.
+QImage RowsOnScreen(const ListView& list) {
+  QWidget* rows = list.View()->viewport();
+  const QPoint at = rows->mapTo(rows->window(), QPoint(0, 0));
+  return rows->screen()->grabWindow(rows->window()->winId(), at.x(), at.y(), rows->width(), rows->height()).toImage();
+}
+QImage RowsDrawnAfresh(const ListView& list) {
+  return list.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Lets the list lay out and draw what is pending: a layout waits for the event loop, and so does
+// the drawing it asks for.
+void Settle() {
+  for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
+}
+
+// The parts of the rows' area drawn, as the events that drew them.
+class DrawnParts : public QObject {
+ public:
+  explicit DrawnParts(QWidget* rows) { rows->installEventFilter(this); }
+  QRegion drawn;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) drawn += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
+  const struct {
+    const char* what;
+    int rows;
+    int scrolledTo;
+    bool focused;
+    std::function<void(ListView&)> change;
+    bool drawsOneRow;
+  } cases[] = {
+      {"top of a long list", 40, 0, false, [](ListView& view) { view.InsertRow(1, Contact(41)); }, true},
+      {"top, the bottom row cut", 40, 0, false,
+       [](ListView& view) {
+         view.InsertRow(1, Contact(41));
+         view.ListItems.Remove(41);
+       },
+       true},
+      {"two rows at the top", 40, 0, false,
+       [](ListView& view) {
+         view.InsertRow(1, Contact(41));
+         view.InsertRow(1, Contact(42));
+       },
+       false},
+      {"the middle of the rows on screen", 40, 0, false, [](ListView& view) { view.InsertRow(3, Contact(99)); }, true},
+      {"top of a list scrolled down", 40, 5, false, [](ListView& view) { view.InsertRow(1, Contact(41)); }, true},
+      {"top of a list with the focus", 40, 0, true, [](ListView& view) { view.InsertRow(1, Contact(41)); }, false},
+      {"a row on screen removed", 40, 0, false, [](ListView& view) { view.ListItems.Remove(2); }, false},
+      {"a short list", 3, 0, false, [](ListView& view) { view.InsertRow(1, Contact(4)); }, false},
+      {"a list refilled", 40, 0, false,
+       [](ListView& view) {
+         view.InsertRow(1, Contact(41));
+         view.SetRows({Contact(7), Contact(8)});
+       },
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContactForm form;
+    std::vector<QStringList> rows;
+    for (int n = c.rows; n >= 1; --n) rows.push_back(Contact(n));
+    form.ListView1.SetRows(std::move(rows));
+    form.Show();
+    // An activation draws the whole list; it comes to the widgets after the window.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.Widget(); }));
+    QTableView* table = form.ListView1.View();
+    table->setCurrentIndex(table->model()->index(0, 0));
+    if (!c.focused) table->clearFocus();
+    table->verticalScrollBar()->setValue(c.scrolledTo);
+    Settle();
+    const int rowHeight = table->rowHeight(0);
+    DrawnParts parts(table->viewport());
+
+    c.change(form.ListView1);
+    Settle();
+
+    EXPECT_EQ(parts.drawn.boundingRect().height() <= rowHeight, c.drawsOneRow) << parts.drawn.boundingRect().height();
+    EXPECT_EQ(RowsOnScreen(form.ListView1), RowsDrawnAfresh(form.ListView1));
+    EXPECT_EQ(table->verticalScrollBar()->value(), c.scrolledTo);
+    const int fullRange = table->model()->rowCount() - table->viewport()->height() / rowHeight;
+    EXPECT_EQ(table->verticalScrollBar()->maximum(), std::max(fullRange, 0)) << "as a layout of the whole list sets it";
+  }
+}
+
+TEST(ListView, PlainCellsAreDrawnAsTheStyleDrawsThem) {
+  ContactForm form;
+  form.ListView1.ColumnHeaders(3).SetAlignment(AlignRight);
+  form.ListView1.ColumnHeaders(6).SetAlignment(AlignCenter);
+  std::vector<QStringList> rows;
+  for (int n = 12; n >= 1; --n) rows.push_back(Contact(n));
+  rows[2][1] = QStringLiteral("A CALL FAR TOO LONG FOR ITS COLUMN");
+  rows[3][5] = QString();
+  form.ListView1.SetRows(std::move(rows));
+  form.ListView1.ListItems(5).SetSelected(true);
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  QTableView* table = form.ListView1.View();
+  const QImage ours = RowsDrawnAfresh(form.ListView1);
+  table->setItemDelegate(new QStyledItemDelegate(table));
+  EXPECT_EQ(ours, RowsDrawnAfresh(form.ListView1));
 }
 
 }  // namespace
