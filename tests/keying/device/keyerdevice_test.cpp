@@ -50,8 +50,9 @@ class KeyerDeviceEndToEnd : public ::testing::Test {
     platform::DoEvents();
   }
 
-  // Keying through the device, opened from its window's Open button.
-  static void OpenFromItsWindow() {
+  // Keying through the device, on the keying port and opened from its window's Open button.
+  static void OpenFromItsWindow(const KeyerDevicePeer& device) {
+    Attach(device);
     keying::KeyingMode = 5;
     keying::frmTappler& window = platform::Instance<keying::frmTappler>();
     ShowActive(window);
@@ -89,8 +90,7 @@ TEST_F(KeyerDeviceEndToEnd, AFunctionKeyMessageReachesTheDeviceByteForByte) {
 
 TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
   KeyerDevicePeer device;
-  Attach(device);
-  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow());
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
   ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 5));
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   ShowActive(form);
@@ -105,8 +105,7 @@ TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
 // device lets go once the sending waits for room.
 TEST_F(KeyerDeviceEndToEnd, ADeviceThatHoldsTextAndThenReleasesItReceivesTheWholeBufferTestInOrder) {
   KeyerDevicePeer device;
-  Attach(device);
-  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow());
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
   ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
   keying::frmTappler& window = platform::Instance<keying::frmTappler>();
 
@@ -121,8 +120,7 @@ TEST_F(KeyerDeviceEndToEnd, ADeviceThatHoldsTextAndThenReleasesItReceivesTheWhol
 // Ten seconds on the program's fake clock pass at once; the library keeps its own time.
 TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheLibraryRefusedKept) {
   KeyerDevicePeer device;
-  Attach(device);
-  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow());
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
   ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
   keying::frmTappler& window = platform::Instance<keying::frmTappler>();
 
