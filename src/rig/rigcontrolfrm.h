@@ -138,6 +138,7 @@ class RigControlfrm : public platform::Form {
   void OptRig_Click();
   void OptFreq_Click();
   void OptDont_Click();
+  // The poll loop, in rigpollloop.cpp.
   void tmrGetData_Timer();
   // The logging mode of the sub-band RigFrequency lies in; outside them RigMode stays.
   void ModeFromFrequency();
@@ -175,6 +176,7 @@ class RigControlfrm : public platform::Form {
   void WaitForOutputDrain();
   void PauseMs(float milliseconds);
 
+  // The poll loop's steps, in rigpollloop.cpp.
   void SendTick();
   void WritePollCommands();
   void WriteOneCommandAlternately(int minimumLength, const std::function<void(const QString&)>& write);

@@ -1,84 +1,24 @@
 // Every window read by a screen reader: each control that takes input or shows a value says what
 // it is, by the name of its caption label or one of its own.
 #include "app/form1.h"
-#include "app/frmsplash.h"
 #include "app/frmstationid.h"
-#include "app/frmvarneklogo.h"
-#include "keying/blindfrm.h"
-#include "keying/cwfrm.h"
-#include "keying/frmcodepractice.h"
-#include "keying/frmcwstrings.h"
-#include "keying/frmtappler.h"
-#include "keying/phonefrm.h"
-#include "logtools/form2.h"
-#include "logtools/form5.h"
-#include "logtools/form6.h"
-#include "logtools/frmeditcon.h"
-#include "logtools/frmimport.h"
-#include "logtools/graphqso.h"
-#include "network/frmnetwork.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
-#include "rig/frmfrequencytest.h"
-#include "rig/frmrigtune.h"
-#include "rig/rigcontrolfrm.h"
-#include "spotting/frmbandplan.h"
 #include "spotting/packetspotfrm.h"
-#include "spotting/spotmapwindow.h"
 
 #include <QAccessible>
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <set>
 
+#include "everywindow.h"
 #include "fakehome.h"
 
 namespace {
 
 using platform::Control;
 using platform::ControlKind;
-
-using WindowLoad = std::function<platform::Form&()>;
-
-template <class F>
-WindowLoad Loaded() {
-  return []() -> platform::Form& { return platform::Instance<F>(); };
-}
-// The windows whose load is the start-up are read as designed.
-template <class F>
-WindowLoad Designed() {
-  return []() -> platform::Form& { return platform::InstanceWithoutLoad<F>(); };
-}
-
-const WindowLoad kEveryWindow[] = {
-    Designed<app::Form1>(),           Designed<app::frmSplash>(),         Loaded<app::frmVarnekLogo>(),
-    Loaded<app::frmStationID>(),      Loaded<network::frmNetwork>(),      Loaded<logtools::frmEditCon>(),
-    Loaded<logtools::frmImport>(),    Loaded<logtools::Form2>(),          Loaded<logtools::GraphQSO>(),
-    Loaded<logtools::Form5>(),        Loaded<logtools::Form6>(),          Loaded<keying::CWFrm>(),
-    Loaded<keying::frmTappler>(),     Loaded<keying::frmCWStrings>(),     Loaded<keying::frmCodePractice>(),
-    Loaded<keying::PhoneFrm>(),       Loaded<keying::BlindFrm>(),         Loaded<rig::RigControlfrm>(),
-    Loaded<rig::frmRigTune>(),        Loaded<rig::frmFrequencyTest>(),    Loaded<spotting::PacketSpotfrm>(),
-    Loaded<spotting::SpectrumMap>(),  Loaded<spotting::frmBandPlan>(),
-};
-
-// The window classes the sources declare.
-QSet<QString> DeclaredWindowClasses() {
-  static const QRegularExpression declaration(QStringLiteral("class (\\w+) : public platform::Form\\b"));
-  QSet<QString> classes;
-  QDirIterator headers(CORVANE_SOURCE_DIR "/src", {QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
-  while (headers.hasNext()) {
-    QFile header(headers.next());
-    if (!header.open(QIODevice::ReadOnly)) continue;
-    auto matches = declaration.globalMatch(QString::fromUtf8(header.readAll()));
-    while (matches.hasNext()) classes.insert(matches.next().captured(1));
-  }
-  return classes;
-}
 
 QString AccessibleName(const QWidget* widget) {
   return QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget))->text(QAccessible::Name).trimmed();
@@ -134,15 +74,15 @@ class AccessibleNames : public ::testing::Test {
 };
 
 TEST_F(AccessibleNames, EveryWindowNamesEachInputListAndValue) {
-  QSet<QString> walked;
+  std::set<QString> walked;
   QStringList unnamed;
-  for (const WindowLoad& load : kEveryWindow) {
-    platform::Form& form = load();
+  for (const WindowOpening& open : EveryWindow()) {
+    platform::Form& form = open();
     walked.insert(form.Name());
     unnamed << UnnamedControls(form);
     platform::UnloadAll();
   }
-  EXPECT_EQ(walked, DeclaredWindowClasses()) << "the walk covers every window";
+  EXPECT_EQ(walked, WindowClassesInSources()) << "the walk covers every window";
   EXPECT_TRUE(unnamed.isEmpty()) << unnamed.size() << " unnamed:\n" << unnamed.join('\n').toStdString();
 }
 

@@ -231,9 +231,7 @@ class WaysOut : public ProgramRun {
     QTest::keyClick(form.txtCall.Widget(), Qt::Key_F1);
     ASSERT_EQ(playback.PlayingCount(), 1);
     if (onPrinterPort) {
-      ASSERT_FALSE(printer.Writes().empty());
-      EXPECT_EQ(printer.Writes().back().address, 0x37A);
-      EXPECT_EQ(printer.Writes().back().value, 3) << "keyed";
+      ExpectPrinterControl(3, "keyed");
     } else {
       EXPECT_EQ(LastLevel(lines, Line::Dtr), true);
       EXPECT_TRUE(LockFileLeftFor(line.HostEnd())) << "the port is held while it is open";
@@ -244,9 +242,7 @@ class WaysOut : public ProgramRun {
   // program to open the port would find them.
   void ExpectReleased(bool onPrinterPort) {
     if (onPrinterPort) {
-      ASSERT_FALSE(printer.Writes().empty());
-      EXPECT_EQ(printer.Writes().back().address, 0x37A);
-      EXPECT_EQ(printer.Writes().back().value, 2) << "idle";
+      ExpectPrinterControl(2, "idle");
     } else {
       EXPECT_EQ(LastLevel(lines, Line::Dtr), false);
       EXPECT_EQ(LastLevel(lines, Line::Rts), false);
@@ -255,6 +251,13 @@ class WaysOut : public ProgramRun {
       }
       EXPECT_FALSE(LockFileLeftFor(line.HostEnd()));
     }
+  }
+
+  // The last value written to the printer port's control register, at &H378 + 2.
+  void ExpectPrinterControl(int value, const char* meaning) {
+    ASSERT_FALSE(printer.Writes().empty());
+    EXPECT_EQ(printer.Writes().back().address, 0x37A);
+    EXPECT_EQ(printer.Writes().back().value, value) << meaning;
   }
 
   using Line = platform::RecordedSerialLines::Line;

@@ -1,11 +1,11 @@
 #include "app/servername.h"
 
-#include "platform/paths.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "mountedshare.h"
 
 namespace {
 
@@ -76,17 +76,8 @@ TEST(ServerNameForLogFile, UncNameFirstThenTheMountOfTheResolvedFile) {
 
 // The set-up names no table: the platform's mount table is read, the one "\\host\share" paths read.
 TEST(ServerNameForLogFile, TheSetUpReadsThePlatformsMountTable) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(QDir(folder.path()).mkdir("share"));
-  const QString share = QDir(folder.path() + "/share").canonicalPath();
-  QFile mounts(folder.path() + "/mounts");
-  ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
-  mounts.write(("//127.0.0.1/log " + share + " cifs rw 0 0\n").toUtf8());
-  mounts.close();
-  platform::SetMountTableForTesting(mounts.fileName());
-  const QString host = app::ServerNameForLogFile(share + "/Corvane.MDB");
-  platform::SetMountTableForTesting("/proc/mounts");
-  EXPECT_EQ(host, "127.0.0.1");
+  const MountedShare share("127.0.0.1", "log");
+  EXPECT_EQ(app::ServerNameForLogFile(share.FilePath("Corvane.MDB")), "127.0.0.1");
 }
 
 }  // namespace

@@ -1,43 +1,20 @@
 #include "app/form1.h"
-#include "app/frmsplash.h"
-#include "app/frmstationid.h"
-#include "app/frmvarneklogo.h"
 #include "app/globals.h"
 #include "app/modformresize.h"
-#include "keying/blindfrm.h"
-#include "keying/cwfrm.h"
-#include "keying/frmcodepractice.h"
-#include "keying/frmcwstrings.h"
-#include "keying/frmtappler.h"
-#include "keying/phonefrm.h"
 #include "logging/contactlist.h"
-#include "logtools/form2.h"
-#include "logtools/form5.h"
-#include "logtools/form6.h"
-#include "logtools/frmeditcon.h"
-#include "logtools/frmimport.h"
-#include "logtools/graphqso.h"
-#include "network/frmnetwork.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/twips.h"
-#include "rig/frmfrequencytest.h"
-#include "rig/frmrigtune.h"
-#include "rig/rigcontrolfrm.h"
 #include "spotting/frmbandplan.h"
-#include "spotting/packetspotfrm.h"
 #include "spotting/spotlist.h"
-#include "spotting/spotmapwindow.h"
 
-#include <QDirIterator>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTemporaryDir>
@@ -45,10 +22,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <functional>
 #include <set>
 #include <string>
 
+#include "everywindow.h"
 #include "fakehome.h"
 #include "keptcurrentfolder.h"
 
@@ -292,8 +269,7 @@ class WholeTexts : public ::testing::Test {
 };
 
 // The main window as its load lays it out, shrunk to the share of the screen its preference asks.
-app::Form1& MainWindow(const ScreenCase& screen) {
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+void LayOutAsLoaded(app::Form1& form, const ScreenCase& screen) {
   app::ModFormResize::FillScreen(form);
   form.ResizeBandLists();
   logging::CreateContactListColumns(form);
@@ -302,55 +278,25 @@ app::Form1& MainWindow(const ScreenCase& screen) {
     app::FormSize = screen.formSize;
     form.ResizeControls();
   }
-  return form;
-}
-
-template <class F>
-std::function<platform::Form&()> Loaded() {
-  return []() -> platform::Form& { return platform::Instance<F>(); };
-}
-
-// The windows besides the main one, each loaded as the program loads it. The start-up window's
-// load is the whole start-up; it has no controls.
-const std::function<platform::Form&()> kOtherWindows[] = {
-    [] () -> platform::Form& { return platform::InstanceWithoutLoad<app::frmSplash>(); },
-    Loaded<app::frmVarnekLogo>(),    Loaded<app::frmStationID>(),     Loaded<network::frmNetwork>(),
-    Loaded<logtools::frmEditCon>(),  Loaded<logtools::frmImport>(),   Loaded<logtools::Form2>(),
-    Loaded<logtools::GraphQSO>(),    Loaded<logtools::Form5>(),       Loaded<logtools::Form6>(),
-    Loaded<keying::CWFrm>(),         Loaded<keying::frmTappler>(),    Loaded<keying::frmCWStrings>(),
-    Loaded<keying::frmCodePractice>(), Loaded<keying::PhoneFrm>(),    Loaded<keying::BlindFrm>(),
-    Loaded<rig::RigControlfrm>(),    Loaded<rig::frmRigTune>(),       Loaded<rig::frmFrequencyTest>(),
-    Loaded<spotting::PacketSpotfrm>(), Loaded<spotting::SpectrumMap>(),
-};
-
-// The names of the window classes in the sources.
-std::set<QString> WindowClassesInSources() {
-  static const QRegularExpression windowClass(QStringLiteral("class (\\w+) : public platform::Form\\b"));
-  std::set<QString> names;
-  QDirIterator files(QStringLiteral(CORVANE_SOURCE_DIR "/src"), {QStringLiteral("*.h")}, QDir::Files,
-                     QDirIterator::Subdirectories);
-  while (files.hasNext()) {
-    QFile file(files.next());
-    if (!file.open(QIODevice::ReadOnly)) continue;
-    auto matches = windowClass.globalMatch(QString::fromUtf8(file.readAll()));
-    while (matches.hasNext()) names.insert(matches.next().captured(1));
-  }
-  return names;
 }
 
 TEST_F(WholeTexts, NoWindowCutsATextItIsDesignedToHold) {
   for (const ScreenCase& screen : kScreens) {
     SCOPED_TRACE(NameOf(screen));
     platform::Screen::SetSizeForTesting(screen.width * platform::TwipsPerPixel, screen.height * platform::TwipsPerPixel);
-    Walk(MainWindow(screen), screen);
-    for (const auto& open : kOtherWindows) Walk(open(), screen);
-
-    // The band-plan viewer draws each licence class's segments in turn.
-    spotting::frmBandPlan& plan = platform::Instance<spotting::frmBandPlan>();
-    for (platform::CommandButton* button : {&plan.Command1, &plan.Command2, &plan.Command3, &plan.Command4,
-                                            &plan.Command5, &plan.Command6}) {
-      QTest::mouseClick(button->Widget(), Qt::LeftButton);
-      Walk(plan, screen);
+    for (const WindowOpening& open : EveryWindow()) {
+      platform::Form& form = open();
+      if (auto* main = dynamic_cast<app::Form1*>(&form)) LayOutAsLoaded(*main, screen);
+      if (auto* plan = dynamic_cast<spotting::frmBandPlan*>(&form)) {
+        // The band-plan viewer draws each licence class's segments in turn.
+        for (platform::CommandButton* button : {&plan->Command1, &plan->Command2, &plan->Command3, &plan->Command4,
+                                                &plan->Command5, &plan->Command6}) {
+          QTest::mouseClick(button->Widget(), Qt::LeftButton);
+          Walk(*plan, screen);
+        }
+      } else {
+        Walk(form, screen);
+      }
     }
     platform::UnloadAll();
     app::FormSize = 100;

@@ -2,17 +2,14 @@
 // fake clock: the levels the keying line takes, read from a socat pseudo-terminal standing for the
 // keying port or from the recorded printer port.
 #include "app/form1.h"
-#include "app/globals.h"
 #include "keying/cwfrm.h"
 #include "keying/globals.h"
 #include "keying/phonefrm.h"
 #include "keying/tapplinkloader.h"
-#include "logdatabasefixture.h"
 #include "logging/globals.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
-#include "platform/paths.h"
 #include "platform/printerport.h"
 #include "platform/serialcontrol.h"
 
@@ -22,6 +19,7 @@
 
 #include <vector>
 
+#include "cwcommitfixture.h"
 #include "formtesting.h"
 #include "operatorscript.h"
 #include "ptypair.h"
@@ -38,8 +36,6 @@ constexpr int kMissingPort = 9;
 constexpr std::int32_t kControlRegister = 0x378 + 2;
 
 const char* const kParis = "10111011101000" "10111000" "1011101000" "101000" "10101000";
-
-void StartFakeClock() { platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0); }
 
 // A line's levels in order: "1" down, "0" up.
 QString LevelsOf(const RecordedSerialLines& lines, Line line) {
@@ -300,29 +296,12 @@ TEST_F(CWKeying, TheSpeedReachesTheKeyerDeviceOnlyAbove4AndBelow100WithTheDevice
 }
 
 // "!" in a message logs the contact standing in the main window's entry line, keying nothing.
-class CWLogsTheContact : public LogDatabaseTest {
+class CWLogsTheContact : public CWCommitTest {
  protected:
   void SetUp() override {
-    LogDatabaseTest::SetUp();
-    StartFakeClock();
-    app::OwnGrid = QStringLiteral("FN31");
-    app::ProgramDir = dir_.path();
-    logging::CurrentBand = QStringLiteral("144 M");
-    logging::CurrentMode = QStringLiteral("CW");
-    savedDir_ = platform::CurDir();
-    ShowActive(form);
+    CWCommitTest::SetUp();
     cw.Option3.SetValue(true);
   }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the commit makes the log's folder current
-    LogDatabaseTest::TearDown();
-  }
-
-  QString savedDir_;
-  platform::ScriptedDialogs dialogs;
-  RecordedPrinterPort printer;
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
-  keying::CWFrm& cw = platform::Instance<keying::CWFrm>();
 };
 
 TEST_F(CWLogsTheContact, OnlyWithACallInTheCallBox) {

@@ -1,17 +1,14 @@
 // Sending CW messages as the operator does, from the main window's keys, on the fake clock: what
 // the recorded printer port keyed, read back as text, and what the main window showed meanwhile.
 #include "app/form1.h"
-#include "app/globals.h"
 #include "keying/cwfrm.h"
 #include "keying/cwmacros.h"
 #include "keying/globals.h"
-#include "logdatabasefixture.h"
 #include "logging/globals.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
-#include "platform/paths.h"
 #include "platform/printerport.h"
 
 #include <QApplication>
@@ -22,14 +19,13 @@
 #include <functional>
 #include <vector>
 
+#include "cwcommitfixture.h"
 #include "formtesting.h"
 #include "keyedtext.h"
 
 namespace {
 
 using platform::RecordedPrinterPort;
-
-void StartFakeClock() { platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0); }
 
 void Press(Qt::Key key) {
   QTest::keyClick(QApplication::focusWidget(), key);
@@ -245,17 +241,10 @@ TEST_F(CWSending, TheFirstCloseDuringAMessageStopsItAndKeepsTheWindowTheNextClos
 }
 
 // A "!" in a message logs the contact in the entry line.
-class CWSendingLogs : public LogDatabaseTest {
+class CWSendingLogs : public CWCommitTest {
  protected:
   void SetUp() override {
-    LogDatabaseTest::SetUp();
-    StartFakeClock();
-    app::OwnGrid = "FN31";
-    app::ProgramDir = dir_.path();
-    logging::CurrentBand = "144 M";
-    logging::CurrentMode = "CW";
-    savedDir_ = platform::CurDir();
-    ShowActive(form);
+    CWCommitTest::SetUp();
     cw.Text11.SetText("20");
     cw.Check1.SetValue(1);
     cw.Text1.SetText("TU!");
@@ -265,16 +254,6 @@ class CWSendingLogs : public LogDatabaseTest {
     form.txtSec.SetText("FN42");
     form.txtCall.SetFocus();
   }
-  void TearDown() override {
-    platform::ChDir(savedDir_);  // the commit makes the log's folder current
-    LogDatabaseTest::TearDown();
-  }
-
-  QString savedDir_;
-  platform::ScriptedDialogs dialogs;
-  RecordedPrinterPort printer;
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
-  keying::CWFrm& cw = platform::Instance<keying::CWFrm>();
 };
 
 TEST_F(CWSendingLogs, SoftwareKeyingLogsAfterTheTextBeforeIt) {

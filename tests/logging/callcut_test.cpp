@@ -1,40 +1,18 @@
 // A call typed past its box's limit is cut at whole characters, so the log held and the log on
 // file agree after a reload.
 
-#include "app/form1.h"
-#include "app/globals.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/instances.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "anotherpc.h"
-#include "formtesting.h"
-#include "logdatabasefixture.h"
+#include "mainwindowonfreshlog.h"
 
 namespace {
 
-class CallCutTest : public LogDatabaseTest {
- protected:
-  void SetUp() override {
-    LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = QStringLiteral("FN31");
-    app::UtcOffset = 5;
-    app::ContestType = 1;
-    app::ProgramDir = dir_.path();
-    logging::CurrentBand = QStringLiteral("144 M");
-    logging::CurrentMode = QStringLiteral("PH");
-    ShowActive(form);
-  }
-
-  platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
-};
+using CallCutTest = MainWindowOnFreshLog;
 
 // The call box holds 13 characters; an emoji, two UTF-16 units, comes as one key after twelve.
 TEST_F(CallCutTest, AnEmojiThatDoesNotFitTheCallBoxWholeIsLeftOutOfTheLogHeldAndTheFile) {

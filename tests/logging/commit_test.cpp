@@ -2,7 +2,6 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
-#include "logdatabasefixture.h"
 #include "logging/contactlist.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -20,6 +19,7 @@
 #include "anotherpc.h"
 #include "damagedfiles.h"
 #include "formtesting.h"
+#include "mainwindowonfreshlog.h"
 
 #include <functional>
 #include <ostream>
@@ -35,27 +35,17 @@ QStringList InMemory(std::int32_t slot) {
           LogDate[slot],  LogTime[slot],    LogBand[slot],     LogMode[slot]};
 }
 
-// The main window on a fresh log, a fixed station in FN31 five hours behind UTC, on 144 M phone,
-// at 20:30 local time on 2 March 2024.
-class CommitTest : public LogDatabaseTest {
+class CommitTest : public MainWindowOnFreshLog {
  protected:
   void SetUp() override {
-    LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = QStringLiteral("FN31");
-    app::UtcOffset = 5;
     app::Rover = 0;
-    app::ContestType = 1;
-    app::ProgramDir = dir_.path();
-    logging::CurrentBand = QStringLiteral("144 M");
-    logging::CurrentMode = QStringLiteral("PH");
     logging::DupeFound = 0;
-    ShowActive(form);
+    MainWindowOnFreshLog::SetUp();
   }
   // The test main puts the windows, the module values and the clock back before the next test.
   void TearDown() override {
     QLocale::setDefault(QLocale::system());
-    LogDatabaseTest::TearDown();
+    MainWindowOnFreshLog::TearDown();
   }
 
   void TypeContact(const QString& call, const QString& rstRcvd, const QString& grid, const QString& rstSent) {
@@ -71,9 +61,6 @@ class CommitTest : public LogDatabaseTest {
   QStringList EntryLine() const {
     return {form.txtCall.Text(), form.txtRSTR.Text(), form.txtSec.Text(), form.txtRSTS.Text()};
   }
-
-  platform::ScriptedDialogs dialogs;
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
 };
 
 TEST_F(CommitTest, StoresTheEntryLineAsOneRowAtUtcAndKeepsTheSameContactInMemory) {

@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -55,12 +54,6 @@ class EntryButtonsTest : public LogDatabaseTest {
     form.WorkList();
   }
 
-  // A click on a row of the contact list (1 is the top row), as the operator picks a contact.
-  void ClickRow(int row) {
-    QTableView* table = form.ListView1.View();
-    const QRect cell = table->visualRect(table->model()->index(row - 1, 1));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-  }
   void Click(platform::CommandButton& button) { QTest::mouseClick(button.Widget(), Qt::LeftButton); }
 
   platform::ScriptedDialogs dialogs;
@@ -73,7 +66,7 @@ TEST_F(EntryButtonsTest, DeleteAsksFirstRemovesThePickedContactOnYesAndAlwaysRes
     SCOPED_TRACE(yes ? "Yes" : "No");
     ExecuteFromAnotherPc(path_, "delete from tbllog");
     LoadLoggedElsewhere({Contact("K1", "12:00:00"), Contact("K2", "12:01:00"), Contact("K3", "12:02:00")});
-    ClickRow(2);  // K2: the list is newest first
+    ClickContactRow(2);  // K2: the list is newest first
     ASSERT_FALSE(form.Timer3.Enabled()) << "picking a contact stops the poll";
     ASSERT_TRUE(form.cmdDelete.Visible());
     dialogs.AnswerMessageBox(answer);
@@ -98,7 +91,7 @@ TEST_F(EntryButtonsTest, DeleteAsksFirstRemovesThePickedContactOnYesAndAlwaysRes
 
 TEST_F(EntryButtonsTest, DeletingOneOfAContactStoredTwiceLeavesTheOther) {
   LoadLoggedElsewhere({Contact("K1"), Contact("K1"), Contact("K2", "12:01:00")});
-  ClickRow(2);
+  ClickContactRow(2);
   ASSERT_EQ(form.ListView1.SelectedItem()->SubItems(1), "K1");
   dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
 
@@ -124,7 +117,7 @@ TEST_F(EntryButtonsTest, ADeleteThatCannotBeMadeEndsSilentlyAndRestartsThePoll) 
     logging::LogConnection.Open(path_);
     ExecuteFromAnotherPc(path_, "delete from tbllog");
     LoadLoggedElsewhere({Contact("K1"), Contact("K2", "12:01:00")});
-    ClickRow(1);
+    ClickContactRow(1);
     c.prepare();
     const std::size_t shownBefore = dialogs.MessageBoxes().size();
     dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
@@ -141,7 +134,7 @@ TEST_F(EntryButtonsTest, ADeleteThatCannotBeMadeEndsSilentlyAndRestartsThePoll) 
 
 TEST_F(EntryButtonsTest, EditShowsTheEditWindowWithThePollOffThenReloadsTheLog) {
   LoadLoggedElsewhere({Contact("K1")});
-  ClickRow(1);
+  ClickContactRow(1);
   bool pollStoppedWhileShown = false;
   CloseEditWindowOnceShown([&] {
     pollStoppedWhileShown = !form.Timer3.Enabled();

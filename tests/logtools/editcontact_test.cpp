@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 
 #include <QFile>
-#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -49,17 +48,12 @@ class EditContactTest : public LogDatabaseTest {
     form.WorkList();
   }
 
-  void ClickRow(int row) {
-    QTableView* table = form.ListView1.View();
-    const QRect cell = table->visualRect(table->model()->index(row - 1, 1));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-  }
   static void Click(platform::CommandButton& button) { QTest::mouseClick(button.Widget(), Qt::LeftButton); }
 
   // Edits the contact of a row of the list (1 the top): the operator's work runs in the edit
   // window, which the close box closes unless the work closed it. The log is reloaded after.
   void EditRow(int row, const std::function<void(frmEditCon&)>& work) {
-    ClickRow(row);
+    ClickContactRow(row);
     bool shown = false;
     OperateModalWindowOnceShown<frmEditCon>([&](frmEditCon& edit) {
       shown = true;
@@ -138,7 +132,7 @@ TEST_F(EditContactTest, AContactStoredInBytesThatAreNotUtf8IsEditedAndDeleted) {
   EXPECT_EQ(RowsOnFile(path_)[0][1], "55");
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 
-  ClickRow(2);
+  ClickContactRow(2);
   dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);
   Click(form.cmdDelete);
   EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{Contact("K2", "12:01:00")});
@@ -419,7 +413,7 @@ TEST_F(EditContactTest, TheEditOpensOnlyForAContactTheLogHolds) {
     SCOPED_TRACE(c.name);
     ExecuteFromAnotherPc(path_, "delete from tbllog");
     Log({Contact("K1"), Contact("K2", "12:01:00")});
-    ClickRow(1);
+    ClickContactRow(1);
     c.prepare();
     bool opened = false;
     QTimer watch;  // closes a window that should not have opened, so the test cannot hang on it

@@ -21,8 +21,6 @@
 #include "platform/screen.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QLocale>
 #include <QTimeZone>
@@ -36,6 +34,7 @@
 
 #include "formtesting.h"
 #include "keptcurrentfolder.h"
+#include "mountedshare.h"
 #include "networktesting.h"
 
 namespace {
@@ -656,16 +655,10 @@ TEST_F(StationMessages, APeerThatReadsNothingIsCutItsSlotFreedAndTheLogSaysSo) {
 
 // The log lies on a share whose host is this PC's own address: the set-up makes that the server.
 TEST_F(NetworkWindow, APcWhoseServerNameReachesItsOwnListenerDropsThatLinkAndServes) {
-  QTemporaryDir folder;
-  ASSERT_TRUE(QDir(folder.path()).mkdir("share"));
-  const QString share = QDir(folder.path() + "/share").canonicalPath();
-  QFile mounts(folder.path() + "/mounts");
-  ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
-  mounts.write(("//127.0.0.1/log " + share + " cifs rw 0 0\n").toUtf8());
-  mounts.close();
-  platform::SetMountTableForTesting(mounts.fileName());
-  app::ServerName = app::ServerNameForLogFile(share + "/Corvane.MDB");
-  platform::SetMountTableForTesting("/proc/mounts");
+  {
+    const MountedShare share("127.0.0.1", "log");
+    app::ServerName = app::ServerNameForLogFile(share.FilePath("Corvane.MDB"));
+  }
   ASSERT_EQ(app::ServerName, "127.0.0.1");
 
   environment.Set("CORVANE_HOST_NAME", "Tent2");
@@ -789,20 +782,14 @@ TEST_F(StationMessages, TheServerTheSetUpDecidesIsShownAtOnceInTheLabelAndTheHel
   net.ReceiveFromServer(network::MessageRecord("Shack", "Tower", "Soup is ready"));
   const QString entry = Entry("Tower", "Shack", "Soup is ready");
 
-  QTemporaryDir share;  // \\Tent1\log, mounted here
-  platform::CreateLogDatabase(share.filePath("Corvane.MDB"));
-  QFile mounts(share.filePath("mounts"));
-  ASSERT_TRUE(mounts.open(QIODevice::WriteOnly));
-  mounts.write(("//Tent1/log " + QDir(share.path()).canonicalPath() + " cifs rw 0 0\n").toUtf8());
-  mounts.close();
-  platform::SetMountTableForTesting(mounts.fileName());
+  const MountedShare share("Tent1", "log");
+  platform::CreateLogDatabase(share.FilePath("Corvane.MDB"));
   app::modGlobalPreferences::PreferencesText = app::modGlobalPreferences::DeclarationLine;
-  app::modGlobalPreferences::PreferencesPath = share.filePath("SharedUserPreferences.xml");
+  app::modGlobalPreferences::PreferencesPath = share.FilePath("SharedUserPreferences.xml");
   app::frmStationID& setUp = platform::Instance<app::frmStationID>();
   ShowActive(setUp);
   setUp.Text8.SetText(R"(\\Tent1\log\Corvane.MDB)");
   QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
-  platform::SetMountTableForTesting("/proc/mounts");
   logging::LogConnection.Close();
 
   EXPECT_EQ(app::ServerName, "Tent1");

@@ -15,8 +15,6 @@
 // "1" up and "0" down, as the process ends by exit().
 
 #include "app/form1.h"
-#include "app/frmstationid.h"
-#include "app/frmvarneklogo.h"
 #include "app/program.h"
 #include "keying/phonefrm.h"
 #include "platform/dialogs.h"
@@ -33,22 +31,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <vector>
 
+#include "programoperator.h"
 #include "wavefile.h"
 
 namespace {
 
 using platform::Instance;
-using platform::IsLoaded;
-
-template <class F>
-bool IsUp() {
-  return IsLoaded<F>() && Instance<F>().Visible();
-}
-
-bool MainWindowFree() { return IsUp<app::Form1>() && QApplication::activeModalWidget() == nullptr; }
 
 // Written as the process ends by exit(): the hook is made before the program's own, so it runs after.
 platform::RecordedSerialLines* lines = nullptr;
@@ -79,53 +68,17 @@ void TakeTheWayOut(app::Form1& form, const QString& way) {
   if (way == QLatin1String("abort")) std::abort();
 }
 
-// The operator: each step waits for its window, then acts from a timer, in whichever loop runs.
-class Operator {
- public:
-  Operator(const QString& wave, const QString& way) {
-    Then(&IsUp<app::frmVarnekLogo>, [] {
-      QTest::mouseClick(Instance<app::frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
-    });
-    Then(&IsUp<app::frmStationID>, [] {
-      app::frmStationID& setUp = Instance<app::frmStationID>();
-      QTest::keyClicks(setUp.Text1.Widget(), QStringLiteral("W9XYZ"));
-      QTest::keyClicks(setUp.Text5.Widget(), QStringLiteral("EN52"));
-      QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
-    });
-    Then(&MainWindowFree, [wave, way] {
-      app::Form1& form = Instance<app::Form1>();
-      PressF1WithPushToTalk(form, wave);
-      std::puts("keyed");
-      std::fflush(stdout);
-      TakeTheWayOut(form, way);
-    });
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
-    timer_.start(10);
-  }
-
- private:
-  struct Act {
-    std::function<bool()> ready;
-    std::function<void()> act;
-  };
-
-  void Then(std::function<bool()> ready, std::function<void()> act) {
-    acts_.push_back({std::move(ready), std::move(act)});
-  }
-
-  void Step() {
-    if (acting_ || acts_.empty() || !acts_.front().ready()) return;
-    Act next = std::move(acts_.front());
-    acts_.erase(acts_.begin());
-    acting_ = true;
-    next.act();
-    acting_ = false;
-  }
-
-  std::vector<Act> acts_;
-  bool acting_ = false;
-  QTimer timer_;
-};
+// The operator: through the start-up, then F1 and the way out.
+void Operate(ProgramOperator& station, const QString& wave, const QString& way) {
+  station.StartUp(QStringLiteral("W9XYZ"), QStringLiteral("EN52"));
+  station.Then(&MainWindowFree, [wave, way] {
+    app::Form1& form = Instance<app::Form1>();
+    PressF1WithPushToTalk(form, wave);
+    std::puts("keyed");
+    std::fflush(stdout);
+    TakeTheWayOut(form, way);
+  });
+}
 
 }  // namespace
 
@@ -149,6 +102,7 @@ int main(int argc, char** argv) {
   platform::ScriptedDialogs dialogs;  // every box takes its default answer
   dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);  // the log file offered is opened
   platform::ScriptedWavePlayback playback;
-  Operator station(wave, QString::fromLocal8Bit(argv[2]));
+  ProgramOperator station;
+  Operate(station, wave, QString::fromLocal8Bit(argv[2]));
   return app::RunProgram();
 }

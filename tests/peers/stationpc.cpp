@@ -21,8 +21,6 @@
 // It also ends when its input closes.
 
 #include "app/form1.h"
-#include "app/frmstationid.h"
-#include "app/frmvarneklogo.h"
 #include "app/program.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -34,14 +32,12 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTest>
-#include <QTimer>
 
 #include <unistd.h>
 
 #include <cstdio>
-#include <functional>
-#include <vector>
 
+#include "programoperator.h"
 #include "pseudoterminalports.h"
 #include "stationviews.h"
 #include "typedkeys.h"
@@ -56,13 +52,6 @@ void Say(const QString& line) {
   std::fflush(stdout);
 }
 
-template <class F>
-bool IsUp() {
-  return IsLoaded<F>() && Instance<F>().Visible();
-}
-
-bool MainWindowFree() { return IsUp<app::Form1>() && QApplication::activeModalWidget() == nullptr; }
-
 void ChooseBand(app::Form1& form, const QString& band) {
   for (std::size_t index = 0; index < form.BandMenus().size(); ++index) {
     if (logging::BandNames[index] == band) form.BandMenus()[index]->Action()->trigger();
@@ -72,48 +61,16 @@ void ChooseBand(app::Form1& form, const QString& band) {
 // The operator: waits for what an order needs, then does it. Orders wait in turn.
 class Operator {
  public:
-  Operator(QString call, QString grid, QString logPath)
-      : call_(std::move(call)), grid_(std::move(grid)), logPath_(std::move(logPath)) {
-    Then(&IsUp<app::frmVarnekLogo>, [] {
-      QTest::mouseClick(Instance<app::frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
-    });
-    Then(&IsUp<app::frmStationID>, [this] {
-      app::frmStationID& setUp = Instance<app::frmStationID>();
-      QTest::keyClicks(setUp.Text1.Widget(), call_);
-      QTest::keyClicks(setUp.Text5.Widget(), grid_);
-      setUp.Text8.SetText(QString());
-      QTest::keyClicks(setUp.Text8.Widget(), logPath_);
-      QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
-    });
-    Then(&MainWindowFree, [] {
+  Operator(const QString& call, const QString& grid, const QString& logPath) {
+    station_.StartUp(call, grid, logPath);
+    station_.Then(&MainWindowFree, [] {
       QApplication::setActiveWindow(Instance<app::Form1>().Widget());
       Say(QStringLiteral("ready"));
     });
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Step(); });
-    timer_.start(10);
     QObject::connect(&input_, &QSocketNotifier::activated, [this] { ReadOrders(); });
   }
 
  private:
-  struct Act {
-    std::function<bool()> ready;
-    std::function<void()> act;
-  };
-
-  void Then(std::function<bool()> ready, std::function<void()> act) {
-    acts_.push_back({std::move(ready), std::move(act)});
-  }
-
-  // A step never waits in a loop of its own: a window it opens modally runs from the next pass.
-  void Step() {
-    if (acting_ || acts_.empty() || !acts_.front().ready()) return;
-    Act next = std::move(acts_.front());
-    acts_.erase(acts_.begin());
-    acting_ = true;
-    next.act();
-    acting_ = false;
-  }
-
   void ReadOrders() {
     char buffer[512];
     const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
@@ -136,42 +93,37 @@ class Operator {
     const QString rest = words.mid(1).join(u' ');
     app::Form1& form = Instance<app::Form1>();
     if (verb == "band") {
-      Then(&MainWindowFree, [&form, rest] { ChooseBand(form, rest); });
+      station_.Then(&MainWindowFree, [&form, rest] { ChooseBand(form, rest); });
     } else if (verb == "mode") {
-      Then(&MainWindowFree, [&form, rest] { (rest == "CW" ? form.mnuCW : form.mnuPhone).Action()->trigger(); });
+      station_.Then(&MainWindowFree, [&form, rest] { (rest == "CW" ? form.mnuCW : form.mnuPhone).Action()->trigger(); });
     } else if (verb == "refresh") {
-      Then(&MainWindowFree, [this, &form, rest] {
+      station_.Then(&MainWindowFree, [this, &form, rest] {
         dialogs_.AnswerInputBox(rest);
         form.mnuRefreshrate.Action()->trigger();
       });
     } else if (verb == "log" && words.size() == 3) {
-      Then(&MainWindowFree, [&form, call = words[1], grid = words[2]] {
+      station_.Then(&MainWindowFree, [&form, call = words[1], grid = words[2]] {
         QApplication::setActiveWindow(form.Widget());
         form.txtCall.SetFocus();
         TypeIntoFocus(call + "  " + grid + "\r");
         Say((form.txtCall.Text().isEmpty() ? QStringLiteral("logged ") : QStringLiteral("kept ")) + call);
       });
     } else if (verb == "network") {
-      Then(&MainWindowFree, [&form] { form.mnuNetwork.Action()->trigger(); });
+      station_.Then(&MainWindowFree, [&form] { form.mnuNetwork.Action()->trigger(); });
     } else if (verb == "await") {
-      Then([rest] { return ListedCalls().contains(rest); }, [rest] { Say("listed " + rest); });
+      station_.Then([rest] { return ListedCalls().contains(rest); }, [rest] { Say("listed " + rest); });
     } else if (verb == "grid") {
-      Then([rest] { return IsLoaded<network::frmNetwork>() && NamesInBandGrid().contains(rest); },
+      station_.Then([rest] { return IsLoaded<network::frmNetwork>() && NamesInBandGrid().contains(rest); },
            [] { Say("grid " + NamesInBandGrid().join(u' ')); });
     } else if (verb == "exit") {
-      Then(&MainWindowFree, [&form] { form.mnuExit.Action()->trigger(); });
+      station_.Then(&MainWindowFree, [&form] { form.mnuExit.Action()->trigger(); });
     } else {
       Say("unknown order " + words.join(u' '));
     }
   }
 
-  QString call_;
-  QString grid_;
-  QString logPath_;
+  ProgramOperator station_;
   platform::ScriptedDialogs dialogs_;
-  std::vector<Act> acts_;
-  bool acting_ = false;
-  QTimer timer_;
   QSocketNotifier input_{STDIN_FILENO, QSocketNotifier::Read};
   QByteArray pending_;
 };

@@ -31,15 +31,25 @@ constexpr int kPort = 7;
 constexpr int kOtherPort = 8;
 constexpr int kBoundMs = 10000;
 
-// The number of the run-time error a call throws; 0 when it throws none.
+// The run-time error a call throws; number 0 when it throws none.
+struct Raised {
+  int number = 0;
+  std::string description;
+};
+
 template <class Call>
-int ErrorOf(Call call) {
+Raised RaisedBy(Call call) {
   try {
     call();
   } catch (const RuntimeError& error) {
-    return error.Number();
+    return {error.Number(), error.Description().toStdString()};
   }
-  return 0;
+  return {};
+}
+
+template <class Call>
+int ErrorOf(Call call) {
+  return RaisedBy(call).number;
 }
 
 QString AllByteValues() {
@@ -72,6 +82,15 @@ class SerialLine : public ::testing::Test {
     const bool complete = QTest::qWaitFor([&] { return (input += control.Input()).size() >= count; }, kBoundMs);
     EXPECT_TRUE(complete) << "received " << input.size() << " of " << count;
     return input;
+  }
+
+  // The device held as the keyer library holds its own, with an exclusive lock: the descriptor, or
+  // -1 when it cannot be held.
+  int HoldAsAnotherProgram() const {
+    const int held = open(pair_.HostEnd().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (held < 0) return -1;
+    EXPECT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+    return held;
   }
 
   PtyPair pair_;
@@ -297,10 +316,8 @@ TEST_F(SerialLine, APortIsOpenedOnceUntilItIsClosed) {
 }
 
 TEST_F(SerialLine, APortThatAnotherProgramHoldsIsInUse) {
-  // The keyer library holds its device with an exclusive lock.
-  const int held = open(pair_.HostEnd().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  const int held = HoldAsAnotherProgram();
   ASSERT_GE(held, 0);
-  ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
   SerialControl control;
   control.SetCommPort(kPort);
   EXPECT_EQ(ErrorOf([&] { control.SetPortOpen(true); }), 8005);
@@ -324,16 +341,12 @@ TEST_F(SerialLine, ADeviceTheUserMayNotOpenIsNamedWithTheRemedy) {
       SCOPED_TRACE(attempt);
       SerialControl control;
       control.SetCommPort(kPort);
-      try {
-        control.SetPortOpen(true);
-        ADD_FAILURE() << "opened a device the user may not open";
-      } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), 8005);
-        EXPECT_EQ(error.Description().toStdString(),
-                  "You may not open " + pair_.HostEnd() +
-                      ", the device of serial port 7. Add your user to the group dialout (sudo adduser $USER dialout, "
-                      "then log in again), or name a device you may open in CORVANE_PORT7.");
-      }
+      const Raised refusal = RaisedBy([&] { control.SetPortOpen(true); });
+      EXPECT_EQ(refusal.number, 8005);
+      EXPECT_EQ(refusal.description,
+                "You may not open " + pair_.HostEnd() +
+                    ", the device of serial port 7. Add your user to the group dialout (sudo adduser $USER dialout, "
+                    "then log in again), or name a device you may open in CORVANE_PORT7.");
       EXPECT_FALSE(control.PortOpen());
     }
   }
@@ -342,18 +355,13 @@ TEST_F(SerialLine, ADeviceTheUserMayNotOpenIsNamedWithTheRemedy) {
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Serial Port Not Permitted");
   EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.startsWith("You may not open " + device + ","));
 
-  const int held = open(pair_.HostEnd().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  const int held = HoldAsAnotherProgram();
   ASSERT_GE(held, 0);
-  ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
   SerialControl control;
   control.SetCommPort(kPort);
-  try {
-    control.SetPortOpen(true);
-    ADD_FAILURE() << "opened a port another program holds";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), 8005);
-    EXPECT_EQ(error.Description().toStdString(), "Port already open");
-  }
+  const Raised refusal = RaisedBy([&] { control.SetPortOpen(true); });
+  EXPECT_EQ(refusal.number, 8005);
+  EXPECT_EQ(refusal.description, "Port already open");
   close(held);
   EXPECT_EQ(dialogs.MessageBoxes().size(), 1U);
 }

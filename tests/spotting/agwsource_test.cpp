@@ -54,6 +54,12 @@ AgwFrame FromStation(char kind, const QByteArray& station, const QByteArray& dat
   return {.kind = kind, .pid = 0xF0, .callFrom = station, .callTo = "Q1ABC", .data = data};
 }
 
+// What the operator does in the window, named for the trace.
+struct WindowAction {
+  const char* name;
+  std::function<void(PacketSpotfrm&)> act;
+};
+
 class AgwSourceTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
@@ -173,16 +179,13 @@ TEST_F(AgwSourceTest, AnOwnCallOfBlanksIsAskedForAndTheEngineIsNotContacted) {
 // With nothing opened the window does not say "Listening", so each way of opening that waits for
 // a closed source opens the engine once the operator has entered a call.
 TEST_F(AgwSourceTest, AfterABlankOwnCallDoneEscOrEnterOpenTheEngineOnceACallIsEntered) {
-  const struct {
-    const char* way;
-    std::function<void(PacketSpotfrm&)> act;
-  } ways[] = {
+  const WindowAction ways[] = {
       {"Done", [](PacketSpotfrm& w) { Click(w.cmdDone); }},
       {"Esc", [](PacketSpotfrm& w) { QTest::keyClick(w.txtSent.Widget(), Qt::Key_Escape); }},
       {"Enter", [](PacketSpotfrm& w) { QTest::keyClick(w.txtSent.Widget(), Qt::Key_Return); }},
   };
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.way);
+  for (const WindowAction& way : ways) {
+    SCOPED_TRACE(way.name);
     app::OwnCall = "   ";
     PacketSpotfrm& w = WindowWithEngineChosen();
     Click(w.Command1);
@@ -291,19 +294,16 @@ TEST_F(AgwSourceTest, TypedCommandsAndTextReachTheEngineAsItsFrames) {
 }
 
 TEST_F(AgwSourceTest, CloseAndUnloadWhileConnectedDisconnectTheStationBeforeTheEngine) {
-  const struct {
-    const char* what;
-    std::function<void(PacketSpotfrm&)> close;
-  } cases[] = {
+  const WindowAction closings[] = {
       {"Close", [](PacketSpotfrm& w) { Click(w.Command2); }},
       {"unload", [](PacketSpotfrm& w) { w.Unload(); }},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const WindowAction& closing : closings) {
+    SCOPED_TRACE(closing.name);
     PacketSpotfrm& w = OpenedWindow();
     ConnectStation(w, "Q1XYZ");
     const std::size_t before = engine.Received().size();
-    c.close(w);
+    closing.act(w);
     ASSERT_TRUE(engine.WaitUntilClientGone());
     ASSERT_EQ(engine.Received().size(), before + 1);
     EXPECT_EQ(engine.Received().back().kind, 'd');

@@ -5,6 +5,8 @@
 #include "platform/instances.h"
 
 #include <QStringList>
+#include <QTableView>
+#include <QTest>
 
 // What a PC of the station shows: the calls in the main window's contact list, and the names in
 // the network window's band grid.
@@ -13,6 +15,14 @@ inline QStringList ListedCalls() {
   QStringList calls;
   for (int row = 1; row <= list.ListItems.Count(); ++row) calls << list.ListItems(row).SubItems(1);
   return calls;
+}
+
+// A click on a row of the main window's contact list (1 is the top row), as the operator picks a
+// contact.
+inline void ClickContactRow(int row) {
+  QTableView* table = platform::Instance<app::Form1>().ListView1.View();
+  const QRect cell = table->visualRect(table->model()->index(row - 1, 1));
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
 inline QStringList NamesInBandGrid() {

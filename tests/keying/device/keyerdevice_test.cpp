@@ -50,6 +50,22 @@ class KeyerDeviceEndToEnd : public ::testing::Test {
     platform::DoEvents();
   }
 
+  // Keying through the device, on the keying port and opened from its window's Open button.
+  static void OpenFromItsWindow(const KeyerDevicePeer& device) {
+    Attach(device);
+    keying::KeyingMode = 5;
+    keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+    ShowActive(window);
+    QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
+    ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+  }
+
+  // The device sends its status byte (&HC0 and the status), and the library has read it.
+  static void DeviceSendsStatus(const KeyerDevicePeer& device, int status) {
+    device.Send("C" + std::to_string(status));
+    ASSERT_TRUE(QTest::qWaitFor([status] { return keying::tp_getstatus() == status; }));
+  }
+
   QTemporaryDir folder;
   platform::ScriptedDialogs dialogs;
 };
@@ -74,15 +90,8 @@ TEST_F(KeyerDeviceEndToEnd, AFunctionKeyMessageReachesTheDeviceByteForByte) {
 
 TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
   KeyerDevicePeer device;
-  Attach(device);
-  keying::KeyingMode = 5;
-  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
-  ShowActive(window);
-  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
-  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
-
-  device.Send("C5");
-  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 5; }));
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 5));
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   ShowActive(form);
   keying::CWBuffer = "TU";
@@ -96,14 +105,9 @@ TEST_F(KeyerDeviceEndToEnd, EscWhileTheDeviceIsBusyClearsItsBuffer) {
 // device lets go once the sending waits for room.
 TEST_F(KeyerDeviceEndToEnd, ADeviceThatHoldsTextAndThenReleasesItReceivesTheWholeBufferTestInOrder) {
   KeyerDevicePeer device;
-  Attach(device);
-  keying::KeyingMode = 5;
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
   keying::frmTappler& window = platform::Instance<keying::frmTappler>();
-  ShowActive(window);
-  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
-  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
-  device.Send("C1");
-  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 1; }));
 
   QTimer::singleShot(0, [&device] { device.Send("C0"); });
   QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
@@ -116,14 +120,9 @@ TEST_F(KeyerDeviceEndToEnd, ADeviceThatHoldsTextAndThenReleasesItReceivesTheWhol
 // Ten seconds on the program's fake clock pass at once; the library keeps its own time.
 TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheLibraryRefusedKept) {
   KeyerDevicePeer device;
-  Attach(device);
-  keying::KeyingMode = 5;
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
   keying::frmTappler& window = platform::Instance<keying::frmTappler>();
-  ShowActive(window);
-  QTest::mouseClick(window.cmdOpenTappler.Widget(), Qt::LeftButton);
-  ASSERT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
-  device.Send("C1");
-  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == 1; }));
 
   platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
   QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
