@@ -10,20 +10,20 @@ namespace app {
 
 // The main window: the entry line, the contact list, score, clocks, the band lists or the grid
 // map, the DX area and the menu bar. Its controls are declared here once; each subsystem defines
-// the procedures and handlers it owns in its own file.
+// the procedures and handlers it owns in its own file, and each group of declarations below
+// starts with the name of that file.
 // Many names do not explain themselves (txtSec is the grid box, Label3 the "New" indicator): the
 // comments below say what each is, tests/app/form1_test.cpp tables every control's kind, caption
 // and visibility, and src/platform/README.md explains the life cycle and the wiring.
 class Form1 : public platform::Form {
  public:
+  // ---- src/app/form1.cpp: the design (the controls below, laid out and wired by the private
+  // Design and Connect procedures at the end)
   Form1();
-
   // The first ten bands' panel controls, in band order ("50 M" first).
   std::array<platform::Label*, 10> BandNameLabels();
   std::array<platform::Label*, 10> BandCountLabels();
   std::array<platform::ListBox*, 10> BandLists();
-  // The 17 band menus, in band order ("50 M" first).
-  std::array<platform::Menu*, 17> BandMenus();
 
   // ---- Entry line
   platform::Label lblCallHeader{this, "lblCallHeader"};
@@ -221,17 +221,52 @@ class Form1 : public platform::Form {
   platform::Menu mnuNetwork{this, "mnuNetwork"};
   platform::Menu mnuHelp{this, "mnuHelp"};
 
-  // ---- Window events
+  // The procedures and handlers below stand in groups by the file that defines them.
+
+  // ---- src/app/mainload.cpp: the start-up, the window's life and its end
   void Form_Load() override;
   void Form_Activate() override;
   void Form_MouseMove(int Button, int Shift, float X, float Y) override;
   void Form_QueryUnload(int& Cancel, int UnloadMode) override;
   void Form_Unload(int& Cancel) override;
   void Form_Terminate() override;
+  void mnuExit_Click();
+  void CheckUTCOffset();  // offers the PC clock's UTC offset when it differs from UtcOffset
+  void LoadCWMessages();  // fills the CW window from cw.txt
+
+  // ---- src/app/keyboard.cpp: the keys the window sees before its controls
   void Form_KeyDown(int& KeyCode, int Shift) override;
   void Form_KeyPress(int& KeyAscii) override;
 
-  // ---- Entry line events
+  // ---- src/app/setup.cpp: the station set-up
+  void mnuSetup_Click();
+
+  // ---- src/app/windowmenus.cpp: the menu items that open the other windows
+  void mnuWriteSumm_Click();
+  void mnuCWSetup_Click();
+  void mnuPhoneSetup_Click();
+  void mnuColors_Click();
+  void mnuRigInterface_Click();
+  void mnuDXSpotting_Click();
+  void mnuViewSpectrumMap_Click();
+  void mnuBlind_Click();
+  void mnuPrivileges_Click();
+  void mnuGraph_Click();
+  void mnuNetwork_Click();
+  void mnuHelp_Click();
+
+  // ---- src/app/panellayout.cpp: the window's size on the screen, the band lists or the grid map
+  void mnuFormSize_Click();
+  void mnuTaskBar_Click();
+  void HideBandLists();     // the grid map in the band lists' place
+  void ShowBandLists();     // the band lists in the grid map's place
+  void ResizeBandLists();   // the band lists reach down to Label10
+  void ResizeForTaskBar();  // lays the window out on the screen or on the work area
+
+  // ---- src/app/mainrescale.cpp
+  void ResizeControls();  // shrinks the window to FormSize percent of the screen
+
+  // ---- src/logging/entryline.cpp: the entry line's boxes, and the menu items that fill them
   void txtCall_KeyPress(int& KeyAscii);
   void txtCall_GotFocus();
   void txtCall_Change();
@@ -247,25 +282,53 @@ class Form1 : public platform::Form {
   void txtPostConDate_GotFocus();
   void txtPostConTime_KeyPress(int& KeyAscii);
   void txtPostConTime_GotFocus();
-  void Label30_Click();
+  void mnuRstRecord_Click();
+  void mnuRstDontRecord_Click();
+  void mnuListPrevious_Click();
+  void mnuPostContest_Click();
+  void mnuRecall_Click();
 
-  // ---- Button events
+  // ---- src/logging/entrybuttons.cpp: the buttons beside the entry line
   void cmdClear_Click();
   void cmdDelete_Click();
   void cmdEdit_Click();
   void cmdDup_Click();
   void cmdList_Click();
-  void cmdLogOn_Click();
+
+  // ---- src/logging/commit.cpp: contact logging, the commit
+  void Mains();   // commits the contact standing in the entry line
+  void frmcmp();  // checks that the entry line holds a grid and a call
+
+  // ---- src/logging/dupecheck.cpp: the dupe checks the commit and the call box make
+  void dupcheck();                       // refuses a dupe found in the log table
+  void dupcheck2();                      // warns of a dupe in the in-memory log; can list earlier contacts
+  void PartialCallCheck(int& KeyAscii);  // lists logged calls that begin with what is typed
+  void DupeHoldTimeout();                // holds the call box's keys until 3 s after a dupe
+
+  // ---- src/logging/contactlist.cpp: the contact list
   void Command2_Click();
   void Command3_Click();
-
-  // ---- Contact list events
   void ListView1_Click();
   void ListView1_GotFocus();
   void ListView1_ColumnClick(int ColumnIndex);
   void ListView1_MouseUp(int Button, int Shift, float X, float Y);
+  void ListContacts();  // refills the contact list
 
-  // ---- Band panel and grid map events
+  // ---- src/logging/clocks.cpp: the clocks, the on-time and the rate figures
+  void cmdLogOn_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Timer4_Timer();
+  void TimeStats();  // the rate figures
+
+  // ---- src/logging/score.cpp
+  void Labeldisplay();     // score and per-band labels
+  void ShowCurrentBand();  // shows, saves and marks the current band
+
+  // ---- src/logging/bandmode.cpp: the current band and mode, their menus and panel labels
+  // The 17 band menus, in band order ("50 M" first).
+  std::array<platform::Menu*, 17> BandMenus();
+  void Label30_Click();
   void lbl160_Click();
   void lbl80_Click();
   void lbl40_Click();
@@ -286,54 +349,6 @@ class Form1 : public platform::Form {
   void lbl35_Click();
   void lbl58_Click();
   void lbl10_Click();
-  void List1_Click();
-  void List2_Click();
-  void lblGrid_Click(int Index);
-  void lblGrid_MouseMove(int Index, int Button, int Shift, float X, float Y);
-  void Command4_Click();
-  void Command5_Click();
-  void Command6_Click();
-  void Command7_Click();
-
-  // ---- DX area events
-  void txtDX_Click();
-  void txtDX_DblClick();
-  void lblDX_Click();
-  void lblDX_DblClick();
-  void lblDXSpot_MouseDown(int Index, int Button, int Shift, float X, float Y);
-  void lblDXSpot_MouseMove(int Index, int Button, int Shift, float X, float Y);
-
-  // ---- Timer events
-  void Timer1_Timer();
-  void Timer2_Timer();
-  void Timer3_Timer();
-  void Timer4_Timer();
-
-  // ---- Menu events
-  void mnuNew_Click();
-  void mnuOpen_Click();
-  void mnuArchive_Click();
-  void mnuWriteSumm_Click();
-  void mnuQuellbookExport_Click();
-  void mnuExportADIF_Click();
-  void mnuCombine_Click();
-  void mnuCopyListtoClipboard_Click();
-  void mnuExit_Click();
-  void mnuCWSetup_Click();
-  void mnuPhoneSetup_Click();
-  void mnuFormSize_Click();
-  void mnuColors_Click();
-  void mnuTaskBar_Click();
-  void mnuRstRecord_Click();
-  void mnuRstDontRecord_Click();
-  void mnuRefreshrate_Click();
-  void mnuRigInterface_Click();
-  void mnuDXSpotting_Click();
-  void mnuViewSpectrumMap_Click();
-  void mnuBlind_Click();
-  void mnuListPrevious_Click();
-  void mnuPostContest_Click();
-  void mnuSetup_Click();
   void mnu160_Click();
   void mnu80_Click();
   void mnu40_Click();
@@ -351,66 +366,85 @@ class Form1 : public platform::Form {
   void mnu142g_Click();
   void mnu241g_Click();
   void mnu300g_Click();
-  void mnuPrivileges_Click();
   void mnuCW_Click();
   void mnuPhone_Click();
-  void mnuRecall_Click();
-  void mnuGraph_Click();
-  void mnuNetwork_Click();
-  void mnuHelp_Click();
-
-  // ---- Procedures that other windows and the set-up call
-  void SavePref();              // writes the preferences file
-  QString ReadPreferences();    // takes the preferences file's values; returns the panel view saved
-  bool mnuopen2();              // reloads the whole log from the table; false when it could not
-  bool WorkList();              // the reload every other part calls; false when it could not
-  void FileSize();              // polls the table's row count and reloads on a change
-  void AskOpenExistingLog();    // the start-up question: continue the log or start a new one
-  void NewLog();                // empties the log after the operator confirms
-  void BackupLog();             // writes the backup file from the in-memory log
-  void Labeldisplay();          // score and per-band labels
-  void ShowCurrentBand();       // shows, saves and marks the current band
-  void GridFill();              // the grid map's square names
-  void GridHeading();           // heading and distance to the grid typed into txtSec
-  void HideBandLists();         // the grid map in the band lists' place
-  void ShowBandLists();         // the band lists in the grid map's place
-  void ResizeBandLists();       // the band lists reach down to Label10
-  void ResizeControls();        // shrinks the window to FormSize percent of the screen
-  void ResizeForTaskBar();      // lays the window out on the screen or on the work area
-  void CheckUTCOffset();        // offers the PC clock's UTC offset when it differs from UtcOffset
-  void LoadCWMessages();        // fills the CW window from cw.txt
-  void HighlightWorkedGrids();  // colours the current band's worked squares
-  void ResetGridMapColors();    // every square back to the colour of grids still to work
-
-  // ---- Contact logging: the commit and the procedures it calls
-  void Mains();                     // commits the contact standing in the entry line
-  void frmcmp();                    // checks that the entry line holds a grid and a call
-  void dupcheck();                  // refuses a dupe found in the log table
-  void dupcheck2();                 // warns of a dupe in the in-memory log; can list earlier contacts
-  void PartialCallCheck(int& KeyAscii);  // lists logged calls that begin with what is typed
-  void DupeHoldTimeout();           // holds the call box's keys until 3 s after a dupe
-  void ListContacts();              // refills the contact list
-  void ColorChange(QString& grid);  // marks a grid as worked on the grid map
-  void TimeStats();                 // the rate figures
-
-  // ---- Band and mode: the rig window makes the log follow the rig through these two
+  // The rig window makes the log follow the rig through these two.
   void BandFreqConversion(float frequencyValue);  // selects the band of a frequency in MHz
   void ModeSelection(const QString& strMode);     // selects "PH" or "CW"
   void BandConflictWarning();  // warns of another station of the network on the band
 
-  // ---- Spot intake: the spotting window hands each DX spot on (frequency in kHz)
+  // ---- src/logging/gridmap.cpp: the grid map, the 50 M and 144 M lists' clicks, a spot's button
+  void List1_Click();
+  void List2_Click();
+  void lblGrid_Click(int Index);
+  void lblGrid_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  void Command7_Click();
+  void lblDXSpot_MouseDown(int Index, int Button, int Shift, float X, float Y);
+  void GridFill();                  // the grid map's square names
+  void HighlightWorkedGrids();      // colours the current band's worked squares
+  void ResetGridMapColors();        // every square back to the colour of grids still to work
+  void ColorChange(QString& grid);  // marks a grid as worked on the grid map
+
+  // ---- src/logging/gridheading.cpp
+  void GridHeading();  // heading and distance to the grid typed into txtSec
+
+  // ---- src/logging/poll.cpp: the shared log's poll
+  void Timer3_Timer();
+  void mnuRefreshrate_Click();
+  void FileSize();  // polls the table's row count and reloads on a change
+
+  // ---- src/logging/reload.cpp: reading the whole log from the table
+  void mnuOpen_Click();
+  bool mnuopen2();              // reloads the whole log from the table; false when it could not
+  bool WorkList();              // the reload every other part calls; false when it could not
+  void AskOpenExistingLog();    // the start-up question: continue the log or start a new one
+
+  // ---- src/logging/newlog.cpp
+  void mnuNew_Click();
+  void NewLog();  // empties the log after the operator confirms
+
+  // ---- src/logging/archive.cpp
+  void mnuArchive_Click();
+
+  // ---- src/logging/backup.cpp
+  void BackupLog();  // writes the backup file from the in-memory log
+
+  // ---- src/logging/preferences.cpp
+  void SavePref();            // writes the preferences file
+  QString ReadPreferences();  // takes the preferences file's values; returns the panel view saved
+
+  // ---- src/logtools/exportmenus.cpp: the exports and the list on the clipboard
+  void mnuQuellbookExport_Click();
+  void mnuExportADIF_Click();
+  void mnuCopyListtoClipboard_Click();
+
+  // ---- src/logtools/frmimport.cpp: the append of another log
+  void mnuCombine_Click();
+
+  // ---- src/spotting/spotlist.cpp: the spot list and the DX area's mouse
+  void txtDX_Click();
+  void txtDX_DblClick();
+  void lblDX_Click();
+  void lblDX_DblClick();
+  void lblDXSpot_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  // The spotting window hands each DX spot on (frequency in kHz).
   void BandMapSpots(const QString& qDXSpotCall, const QString& qDXSpotFreq, const QString& qDXSpotRecord);
 
-  // ---- Band map of the DX area; they act only while lblDX shows
+  // ---- src/spotting/bandmap.cpp: the band map of the DX area; it acts only while lblDX shows
   void BandMapScale();          // the frequency scale of the current band
   void DisplayBandMapLabels();  // the spots within the scale
   void RefreshBandMap();        // redraws the spots
   void PacketResize();          // opens, closes or switches the DX area as the spotting window chose
 
  private:
-  // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed.
+  // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed
+  // (src/app/keyboard.cpp).
   std::uint8_t CtrlKeyPending = 0;
 
+  // ---- src/app/form1.cpp: the constructor's steps
   void DesignEntryLine();
   void DesignMessagesAndButtons();
   void DesignScoreAndClocks();

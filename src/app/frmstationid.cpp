@@ -14,6 +14,7 @@
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
+#include "platform/numbertext.h"
 #include "platform/paths.h"
 #include "platform/trace.h"
 
@@ -145,10 +146,10 @@ void frmStationID::Connect() {
 void frmStationID::Form_Load() {
   ModFormResize::ResizeToScreen(*this);
   Text1.SetText(OwnCall);
-  Text2.SetText(NumberText(OwnLongitude));
-  Text3.SetText(NumberText(OwnLatitude));
+  Text2.SetText(platform::NumberText(OwnLongitude));
+  Text3.SetText(platform::NumberText(OwnLatitude));
   Text5.SetText(OwnGrid);
-  Text6.SetText(NumberText(UtcOffset));
+  Text6.SetText(platform::NumberText(UtcOffset));
   const std::array<platform::OptionButton*, 5> contests = {&Option1, &Option2, &Option3, &Option4, &Option7};
   for (int i = 0; i < 4; ++i) contests[i]->SetValue(false);
   if (ContestType >= 1 && ContestType <= 5) contests[ContestType - 1]->SetValue(true);
@@ -195,7 +196,7 @@ void frmStationID::Text6_KeyPress(int& KeyAscii) {
 }
 
 void frmStationID::Text6_LostFocus() {
-  if (IsNumericText(Text6.Text())) return;
+  if (platform::DecimalOfText(Text6.Text()).has_value()) return;
   platform::Beep();
   platform::MsgBox(QStringLiteral("Please enter a numeric value!"), platform::MsgBoxStyle::OKOnly,
                    QStringLiteral("Numeric value required."));
@@ -205,8 +206,8 @@ void frmStationID::Text6_LostFocus() {
 // Done: opens the log database on the typed path and records the station's identity.
 void frmStationID::Command1_Click() {
   try {
-    for (platform::TextBox* box : {&Text6, &Text3, &Text2}) box->SetText(NumericTextOrZero(box->Text()));
-    LogFilePath = TrimBlanks(Text8.Text());
+    for (platform::TextBox* box : {&Text6, &Text3, &Text2}) box->SetText(platform::NumericTextOrZero(box->Text()));
+    LogFilePath = platform::TrimBlanks(Text8.Text());
     logging::OpenLogDatabase(LogFilePath);
     Hide();
   } catch (const logging::MissingLogColumns& error) {

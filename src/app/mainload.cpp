@@ -3,7 +3,6 @@
 #include "app/globals.h"
 #include "app/modformresize.h"
 #include "app/program.h"
-#include "app/stationfields.h"
 #include "app/stationsetup.h"
 #include "keying/blindfrm.h"
 #include "keying/cwfrm.h"
@@ -17,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
+#include "platform/numbertext.h"
 #include "platform/quotedtext.h"
 #include "platform/trace.h"
 #include "rig/globals.h"
@@ -69,7 +69,7 @@ void LoadVoiceMessages() {
     const auto pttLine = file.Number<std::int32_t>();
     if (pttLine >= 0 && pttLine < static_cast<std::int32_t>(pttLines.size())) pttLines[pttLine]->SetValue(true);
     const float repeatSeconds = file.Single();
-    phone.txtPHLoop.SetText(NumberText(repeatSeconds));
+    phone.txtPHLoop.SetText(platform::NumberText(repeatSeconds));
     phone.tmrRepeat.SetInterval(RepeatInterval(repeatSeconds));
     phone.Text11.SetText(file.Text());
   } catch (const std::exception& error) {
@@ -92,8 +92,8 @@ QString UtcOffsetPrompt(const QDateTime& local, const QDateTime& utc, float reco
   return QStringLiteral("Would you like to adjust the UTC offset in this program for your local time setting?") +
          twoLines + QStringLiteral("Current System Time: ") + utc.toString(QStringLiteral("HH:mm")) + twoLines +
          QStringLiteral("Current Local Time: ") + local.toString(QStringLiteral("HH:mm")) + twoLines +
-         QStringLiteral("Recommended Offset Setting: ") + NumberText(recommended) + twoLines +
-         QStringLiteral("Current Offset Setting: ") + NumberText(UtcOffset) + twoLines +
+         QStringLiteral("Recommended Offset Setting: ") + platform::NumberText(recommended) + twoLines +
+         QStringLiteral("Current Offset Setting: ") + platform::NumberText(UtcOffset) + twoLines +
          QStringLiteral("Please click OK to accept the recommended change or Cancel to keep the current setting.");
 }
 
@@ -166,9 +166,10 @@ void Form1::CheckUTCOffset() {
     if (UtcOffset == recommended) return;
     const QString answer = platform::InputBox(UtcOffsetPrompt(local, utc, recommended),
                                               QStringLiteral("Update the Local Time / UTC Offset?"),
-                                              NumberText(recommended));
-    if (!IsNumericText(answer)) return;
-    UtcOffset = static_cast<float>(NumberInText(answer));
+                                              platform::NumberText(recommended));
+    const std::optional<double> offset = platform::DecimalOfText(answer);
+    if (!offset) return;
+    UtcOffset = static_cast<float>(*offset);
     SavePref();
   } catch (const std::exception& error) {
     platform::TraceError(lcApp, error);
@@ -192,7 +193,7 @@ void Form1::LoadCWMessages() {
     cw.Text14.SetText(file.Text());
     cw.Check1.SetValue(file.Number<std::int32_t>());
     const float repeatSeconds = file.Single();
-    cw.txtCWLoop.SetText(NumberText(repeatSeconds));
+    cw.txtCWLoop.SetText(platform::NumberText(repeatSeconds));
     cw.tmrRepeat.SetInterval(RepeatInterval(repeatSeconds));
 
     for (platform::OptionButton* option : {&cw.Option1, &cw.Option2, &cw.Option3}) option->SetValue(false);

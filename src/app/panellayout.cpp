@@ -1,6 +1,5 @@
 #include "app/form1.h"
 #include "app/globals.h"
-#include "app/stationfields.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -112,12 +111,13 @@ void Form1::ResizeForTaskBar() {
 void Form1::mnuFormSize_Click() {
   const QString answer = platform::InputBox(FormSizePrompt, QStringLiteral("Please enter screen percentage."),
                                             QString::number(static_cast<int>(FormSize)));
-  if (!IsNumericText(answer)) {
+  const std::optional<double> typed = platform::DecimalOfText(answer);
+  if (!typed) {
     platform::MsgBox(QStringLiteral("Please enter only numeric values."), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("Numeric Values Required"));
     return;
   }
-  const double percent = std::max(std::min(NumberInText(answer), LargestFormSize), SmallestFormSize);
+  const double percent = std::max(std::min(*typed, LargestFormSize), SmallestFormSize);
   FormSize = static_cast<std::uint8_t>(platform::RoundHalfEven(percent));
   platform::MsgBox(QStringLiteral("This program must be closed and restarted for this setting to take effect."),
                    platform::MsgBoxStyle::OKOnly,

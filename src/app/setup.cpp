@@ -2,12 +2,12 @@
 #include "app/frmstationid.h"
 #include "app/globals.h"
 #include "app/gridposition.h"
-#include "app/stationfields.h"
 #include "app/stationsetup.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "platform/errors.h"
 #include "platform/instances.h"
+#include "platform/numbertext.h"
 #include "platform/trace.h"
 
 #include <array>
@@ -40,8 +40,8 @@ void TakeStationSetUp(Form1& form) {
 
   SkipOnError(lcApp, [] {
     OwnCall = StationDialog().Text1.Text();
-    OwnGrid = TrimBlanks(StationDialog().Text5.Text());
-    UtcOffset = static_cast<float>(NumberInText(StationDialog().Text6.Text()));
+    OwnGrid = platform::TrimBlanks(StationDialog().Text5.Text());
+    UtcOffset = static_cast<float>(platform::NumberInText(StationDialog().Text6.Text()));
   });
   SkipOnError(lcApp, [&form] {
     form.List1.SetToolTipText(QString());
@@ -61,8 +61,8 @@ void TakeStationSetUp(Form1& form) {
     form.Label4.SetCaption(OwnGrid);
   });
   SkipOnError(lcApp, [] {
-    OwnLongitude = NumberInText(StationDialog().Text2.Text());
-    OwnLatitude = NumberInText(StationDialog().Text3.Text());
+    OwnLongitude = platform::NumberInText(StationDialog().Text2.Text());
+    OwnLatitude = platform::NumberInText(StationDialog().Text3.Text());
   });
   SkipOnError(lcApp, [] { platform::UnloadIfLoaded<frmStationID>(); });
   SkipOnError(lcApp, [] { FillPositionFromGrid(OwnGrid, OwnLatitude, OwnLongitude); });

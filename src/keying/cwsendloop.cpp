@@ -3,7 +3,6 @@
 // F1's message.
 #include "app/form1.h"
 #include "app/globals.h"
-#include "app/stationfields.h"
 #include "keying/cwfrm.h"
 #include "keying/cwmacros.h"
 #include "keying/frmtappler.h"
@@ -28,12 +27,12 @@ QString RstSentForMessage() {
   if (logging::CurrentRstSent.isEmpty() || logging::CurrentRstSent == QLatin1String("599")) {
     logging::CurrentRstSent = QStringLiteral("5NN");
   }
-  return app::TrimBlanks(logging::CurrentRstSent);
+  return platform::TrimBlanks(logging::CurrentRstSent);
 }
 
 QString ExpandMessageMacros(QString message) {
-  message = ExpandMacro(message, QLatin1Char('$'), [] { return app::TrimBlanks(logging::CurrentCall); });
-  message = ExpandMacro(message, QLatin1Char('#'), [] { return app::TrimBlanks(CurrentNumber); });
+  message = ExpandMacro(message, QLatin1Char('$'), [] { return platform::TrimBlanks(logging::CurrentCall); });
+  message = ExpandMacro(message, QLatin1Char('#'), [] { return platform::TrimBlanks(CurrentNumber); });
   return ExpandMacro(message, QLatin1Char('*'), &RstSentForMessage);
 }
 

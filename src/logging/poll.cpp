@@ -1,11 +1,11 @@
 #include "app/form1.h"
-#include "app/stationfields.h"
 #include "keying/globals.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
 #include "logging/reload.h"
 #include "platform/dialogs.h"
+#include "platform/numbertext.h"
 #include "platform/trace.h"
 
 #include <cmath>
@@ -61,13 +61,14 @@ void Form1::mnuRefreshrate_Click() {
   try {
     const QString answer = platform::InputBox(RefreshRatePrompt, QStringLiteral("Refresh Rate Settings"),
                                               QString::number(Timer3.Interval()));
-    if (!IsNumericText(answer)) {
+    const std::optional<double> typed = platform::DecimalOfText(answer);
+    if (!typed) {
       platform::Beep();
       platform::MsgBox(QStringLiteral("Invalid value."), platform::MsgBoxStyle::OKOnly,
                        QStringLiteral("Invalid Value."));
       return;
     }
-    const double milliseconds = NumberInText(answer);
+    const double milliseconds = *typed;
     if (!IsRefreshRate(milliseconds)) return;
     Timer3.SetInterval(static_cast<int>(std::nearbyint(milliseconds)));
     logging::RefreshRate = static_cast<float>(milliseconds);

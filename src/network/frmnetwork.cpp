@@ -15,6 +15,7 @@
 #include "platform/errors.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
+#include "platform/numbertext.h"
 #include "platform/pcclock.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
@@ -60,7 +61,7 @@ bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::Case
 // Station names travel inside records and SQL-free texts alike: blanks trimmed, at most ten
 // characters, nothing from the first apostrophe on.
 QString StationNameFrom(const QString& text) {
-  QString name = app::TrimBlanks(text).left(StationNameLength);
+  QString name = platform::TrimBlanks(text).left(StationNameLength);
   const qsizetype apostrophe = name.indexOf(QLatin1Char('\''));
   if (apostrophe >= 0) name.truncate(apostrophe);
   return name;
@@ -223,7 +224,7 @@ void frmNetwork::Form_Load() {
   SkipOnError(lcNetwork, [this] {
     // The help first: what switching the network on may write into the log comes after it.
     ShowServerName();
-    Text1.SetText(app::TrimBlanks(StationName));
+    Text1.SetText(platform::TrimBlanks(StationName));
     Check1.SetValue(NetworkEnabled);
     if (Text1.Text().isEmpty()) Text1.SetText(WinsockClient.LocalHostName());
     StationName = StationNameFrom(Text1.Text());
@@ -455,7 +456,7 @@ void frmNetwork::Timer2_Timer() {
       lblStatus.SetCaption(StateText(WinsockClient.State()));
       WinsockClient.Close();
       clientRecords_.Clear();
-      WinsockClient.SetRemoteHost(app::TrimBlanks(app::ServerName));
+      WinsockClient.SetRemoteHost(platform::TrimBlanks(app::ServerName));
       WinsockClient.SetRemotePort(platform::StationPort());
       WinsockClient.Connect();
       if (WinsockClient.State() == platform::SocketConnected) {

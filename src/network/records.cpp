@@ -1,6 +1,6 @@
 #include "network/records.h"
 
-#include "app/stationfields.h"
+#include "platform/numbertext.h"
 
 #include <QLatin1String>
 #include <QLocale>
@@ -116,7 +116,7 @@ QString FieldValue(QStringView record, QLatin1String marker) {
   const qsizetype valueStart = p + marker.size();
   const qsizetype q = record.indexOf(u'>', valueStart);
   if (q < 0) return QString();
-  return app::TrimBlanks(record.mid(valueStart, q - valueStart).toString());
+  return platform::TrimBlanks(record.mid(valueStart, q - valueStart)).toString();
 }
 
 StationFields ReadStationFields(QStringView record) {
@@ -139,8 +139,8 @@ QString MessageRecord(const QString& sender, const QString& recipient, const QSt
 }
 
 MessageFields ReadMessageFields(QStringView record) {
-  return {app::TrimBlanks(TextBetween(record, MessageMarker, RecipientMarker).toString()),
-          app::TrimBlanks(TextBetween(record, RecipientMarker, TextMarker).toString()),
+  return {platform::TrimBlanks(TextBetween(record, MessageMarker, RecipientMarker)).toString(),
+          platform::TrimBlanks(TextBetween(record, RecipientMarker, TextMarker)).toString(),
           TextBetween(record, TextMarker, EndMarker).toString()};
 }
 
@@ -154,8 +154,8 @@ std::optional<ClockSetting> ReadClockRecord(QStringView record) {
   const qsizetype dateStart = date + DateMarker.size();
   const qsizetype time = FindMarker(record, dateStart, TimeMarker);
   if (time < 0) return std::nullopt;
-  const QString dateText = app::TrimBlanks(record.mid(dateStart, time - dateStart).toString());
-  const QString timeText = app::TrimBlanks(record.mid(time + TimeMarker.size()).toString());
+  const QString dateText = platform::TrimBlanks(record.mid(dateStart, time - dateStart)).toString();
+  const QString timeText = platform::TrimBlanks(record.mid(time + TimeMarker.size())).toString();
   return ClockSetting{QDate::fromString(dateText, QStringLiteral("yyyy/M/d")), ClockTime(timeText)};
 }
 

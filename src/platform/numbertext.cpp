@@ -4,10 +4,30 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace platform {
+
+namespace {
+
+template <typename Number>
+QString ShortestText(Number value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+}  // namespace
+
+QStringView TrimBlanks(QStringView text) {
+  while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
+  while (!text.isEmpty() && text.back() == u' ') text.chop(1);
+  return text;
+}
+
+QString TrimBlanks(const QString& text) { return TrimBlanks(QStringView(text)).toString(); }
 
 std::optional<double> DecimalOfText(const QString& text) {
   static const QRegularExpression number(QStringLiteral(R"(^ *([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?) *$)"));
@@ -16,6 +36,12 @@ std::optional<double> DecimalOfText(const QString& text) {
   const double value = match.captured(1).toDouble();
   if (!std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+double NumberInText(const QString& text) { return DecimalOfText(text).value_or(0.0); }
+
+QString NumericTextOrZero(const QString& text) {
+  return DecimalOfText(text).has_value() ? text : QStringLiteral("0");
 }
 
 std::optional<double> ValOfNumberText(const QString& text) {
@@ -42,5 +68,9 @@ std::int32_t WholeOfNumberText(const QString& text) {
   if (!value) throw RuntimeError(QStringLiteral("Type mismatch"), 13);
   return RoundHalfEven(*value);
 }
+
+QString NumberText(double value) { return ShortestText(value); }
+
+QString NumberText(float value) { return ShortestText(value); }
 
 }  // namespace platform

@@ -1,9 +1,9 @@
 #include "rig/frmfrequencytest.h"
 
 #include "app/modformresize.h"
-#include "app/stationfields.h"
 #include "platform/design.h"
 #include "platform/instances.h"
+#include "platform/numbertext.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
 #include "rig/hexconversions.h"
@@ -67,7 +67,7 @@ void frmFrequencyTest::Form_Load() {
 // (the port closed) ends it silently.
 void frmFrequencyTest::Command1_Click() {
   platform::SkipOnError(lcRig, [this] {
-    const QString command = app::TrimBlanks(Text1.Text());
+    const QString command = platform::TrimBlanks(Text1.Text());
     const QString sent = Check1.Value() == 1 ? QString::fromLatin1(HexTextToBytes(command)) : command;
     if (!sent.isEmpty()) platform::Instance<RigControlfrm>().comComm1.SetOutput(sent);
   });

@@ -1,5 +1,7 @@
 #include "rig/replyfields.h"
 
+#include "platform/numbertext.h"
+
 #include <cmath>
 #include <limits>
 
@@ -25,12 +27,6 @@ bool IsDecimal(QStringView text) {
   return digit;
 }
 
-QStringView WithoutBlanks(QStringView text) {
-  while (!text.isEmpty() && text.front() == u' ') text = text.sliced(1);
-  while (!text.isEmpty() && text.back() == u' ') text.chop(1);
-  return text;
-}
-
 }  // namespace
 
 qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetype from) {
@@ -39,7 +35,7 @@ qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetyp
 }
 
 std::optional<double> ReceivedNumber(const QString& text) {
-  const QStringView number = WithoutBlanks(text);
+  const QStringView number = platform::TrimBlanks(QStringView(text));
   if (!IsDecimal(number)) return std::nullopt;
   bool ok = false;
   const double value = number.toDouble(&ok);

@@ -27,8 +27,9 @@ Text Mid(const Text& text, qsizetype position, qsizetype length = -1) {
 qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetype from = 1);
 
 // The one test for a number in received text: decimal digits with at most one "." and at least
-// one digit ("14.", ".5", "14.25"), blanks (spaces) around it allowed. No sign and no exponent: a
-// BCD field whose hex digits hold an "E" must not read as a power of ten. A value beyond single
+// one digit ("14.", ".5", "14.25"), blanks (spaces) around it allowed. Stricter than
+// platform::DecimalOfText on purpose, with no sign and no exponent: a BCD field whose hex digits
+// hold an "E" must not read as a power of ten. A value beyond single
 // precision is no number either, so every accepted value converts to a finite single.
 std::optional<double> ReceivedNumber(const QString& text);
 

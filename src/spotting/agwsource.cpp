@@ -2,10 +2,10 @@
 // the connected station's text), the connect and disconnect commands and the text sent.
 #include "app/form1.h"
 #include "app/globals.h"
-#include "app/stationfields.h"
 #include "platform/agwengine.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
+#include "platform/numbertext.h"
 #include "platform/trace.h"
 #include "spotting/packetspotfrm.h"
 
@@ -47,7 +47,7 @@ QString WithCrLfBreaks(const QString& text) {
 // time), not a spot.
 QString WithoutHeading(const QString& shownData) {
   const qsizetype lineFeed = shownData.indexOf(u'\n');
-  return app::TrimBlanks(lineFeed >= 0 ? shownData.mid(lineFeed + 1) : shownData);
+  return platform::TrimBlanks(lineFeed >= 0 ? shownData.mid(lineFeed + 1) : shownData);
 }
 
 bool SameCall(const QString& one, const QString& other) { return one.compare(other, Qt::CaseInsensitive) == 0; }
@@ -56,7 +56,7 @@ bool SameCall(const QString& one, const QString& other) { return one.compare(oth
 
 void PacketSpotfrm::OpenAGWEngine() {
   AGWOwnCall = app::OwnCall;
-  const QString call = app::TrimBlanks(AGWOwnCall);
+  const QString call = platform::TrimBlanks(AGWOwnCall);
   if (call.isEmpty()) {
     // Nothing was opened: "Listening" goes, so Done, Esc and Enter open the engine once a call is set.
     Label4.SetVisible(false);
@@ -67,7 +67,7 @@ void PacketSpotfrm::OpenAGWEngine() {
   }
   try {
     const QString applicationName =
-        app::TrimBlanks(platform::Instance<app::Form1>().Caption().left(ApplicationNameLength));
+        platform::TrimBlanks(platform::Instance<app::Form1>().Caption().left(ApplicationNameLength));
     if (platform::AGWStartPoll(call, applicationName, static_cast<std::int32_t>(call.size()),
                                static_cast<std::int32_t>(applicationName.size())) != 0) {
       Timer1.SetEnabled(true);
@@ -195,7 +195,7 @@ void PacketSpotfrm::SendAGWCommand(const QString& text) {
   if (letter == u'D') {
     if (!ConnectedCall.isEmpty()) DisconnectAGWStation();
   } else if (letter == u'C') {
-    const QString destination = app::TrimBlanks(text.mid(2)).toUpper();
+    const QString destination = platform::TrimBlanks(text.mid(2)).toUpper();
     if (destination.isEmpty()) {
       platform::MsgBox(QStringLiteral("You must enter a call sign to connect to such as :C Varnek"),
                        platform::MsgBoxStyle::OKOnly, QStringLiteral("Call sign Required"));

@@ -1,28 +1,27 @@
 #include "spotting/bandmapscale.h"
 
 #include "logging/commit.h"
+#include "logging/logstore.h"
 #include "platform/clock.h"
 #include "spotting/globals.h"
 #include "spotting/spotstore.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace spotting {
 
 namespace {
 
-struct BandRange {
-  const char16_t* Band;
-  FrequencyRange Edges;
-};
-
-constexpr BandRange kBandRanges[] = {
-    {u"50 M", {50, 54}},       {u"144 M", {144, 148}},     {u"222 M", {218, 225}},
-    {u"432 M", {420, 450}},    {u"902 M", {902, 928}},     {u"1.3 G", {1240, 1300}},
-    {u"2.3 G", {2300, 2450}},  {u"3.5 G", {3300, 3500}},   {u"5.8 G", {5650, 5925}},
-    {u"10 G", {10000, 10500}},
-};
+// The scale's edges of "50 M" to "10 G", in the order of logging::BandNames. They are the band
+// map's own and differ from the log's frequency ranges (logging/bandfrequency.cpp) on purpose:
+// those reach 0.0001 MHz past the lower bands' edges and start 222 M above 218.9999, not at 218.
+constexpr std::array<FrequencyRange, 10> kBandEdges = {{
+    {50, 54},     {144, 148},   {218, 225},   {420, 450},   {902, 928},
+    {1240, 1300}, {2300, 2450}, {3300, 3500}, {5650, 5925}, {10000, 10500},
+}};
 
 constexpr qint64 kAgeOfEmptySlot = std::numeric_limits<qint64>::max();
 
@@ -32,10 +31,9 @@ double RoundedToThreeDecimals(double value) { return std::nearbyint(value * 1000
 }  // namespace
 
 FrequencyRange BandEdges(const QString& band) {
-  for (const BandRange& range : kBandRanges) {
-    if (band.compare(QStringView(range.Band), Qt::CaseInsensitive) == 0) return range.Edges;
-  }
-  return {};
+  const std::int32_t index = logging::BandIndex(band);
+  if (index < 0 || index >= static_cast<std::int32_t>(kBandEdges.size())) return {};
+  return kBandEdges[static_cast<std::size_t>(index)];
 }
 
 FrequencyRange NarrowToSpots(FrequencyRange range, int firstSlot) {

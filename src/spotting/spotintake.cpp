@@ -1,6 +1,5 @@
 #include "spotting/spotintake.h"
 
-#include "app/stationfields.h"
 #include "platform/numbertext.h"
 #include "spotting/spotstore.h"
 
@@ -31,9 +30,9 @@ QString RecordBeforeCarriageReturn(const QString& record) {
 QStringList SpotListRow(const QString& call, double megahertz, const QString& record) {
   // Record columns count from 1; QString::mid gives what lies within the record, never beyond.
   const auto column = [&record](qsizetype position, qsizetype width) { return record.mid(position - 1, width); };
-  using app::TrimBlanks;
+  using platform::TrimBlanks;
   return {call,
-          app::NumberText(megahertz),
+          platform::NumberText(megahertz),
           QString(),
           QString(),
           TrimBlanks(column(1, 11)) + QStringLiteral("  ") + TrimBlanks(column(35, 25)),

@@ -1,6 +1,6 @@
 #include "spotting/spotlines.h"
 
-#include "app/stationfields.h"
+#include "platform/numbertext.h"
 
 #include <algorithm>
 
@@ -38,12 +38,12 @@ DXLine ParseDXLine(const QString& line) {
   QStringView fields(line);
   while (fields.endsWith(u'\n') || fields.endsWith(u'\r')) fields.chop(1);
   const auto field = [fields](qsizetype column, qsizetype width) {
-    return app::TrimBlanks(fields.mid(column - 1, width).toString());
+    return platform::TrimBlanks(fields.mid(column - 1, width)).toString();
   };
   return {field(16, 9), field(27, 13), line};
 }
 
-QString SpotRecord(const QString& line) { return app::TrimBlanks(line.mid(3)); }
+QString SpotRecord(const QString& line) { return platform::TrimBlanks(line.mid(3)); }
 
 bool IsRepeatLine(const QString& receivedText, const QString& line) {
   constexpr qsizetype kSearched = 801;

@@ -1,7 +1,7 @@
 #include "spotting/spotstore.h"
 
-#include "app/stationfields.h"
 #include "platform/clock.h"
+#include "platform/numbertext.h"
 #include "spotting/globals.h"
 
 #include <algorithm>
@@ -42,7 +42,7 @@ QString CallPrefix(const QString& call) {
   if (slash == 0) return call.left(end);
   if (slash < length / 2.0 + 1) return call.left(slash - 1);
   const QString suffix = call.mid(slash, end);
-  if (!app::IsNumericText(suffix)) return suffix;
+  if (!platform::DecimalOfText(suffix).has_value()) return suffix;
   qsizetype firstDigit = 0;
   while (firstDigit < length && !IsDigit(call[firstDigit])) ++firstDigit;
   return call.left(firstDigit) + suffix;

@@ -15,6 +15,7 @@
 #include "formtesting.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -487,7 +488,51 @@ QStringList HandlersDeclaredInHeader() {
   return handlers;
 }
 
+// A procedure form1.h declares and the file its group says defines it: each group starts with
+// "// ---- src/<folder>/<file>.cpp"; a group of controls ("// ---- Entry line") names none.
+struct DeclaredProcedure {
+  QString Name;
+  QString File;
+};
+
+std::vector<DeclaredProcedure> ProceduresDeclaredInHeader() {
+  QFile header(QStringLiteral(CORVANE_SOURCE_DIR "/src/app/form1.h"));
+  EXPECT_TRUE(header.open(QIODevice::ReadOnly | QIODevice::Text));
+  static const QRegularExpression group(QStringLiteral(R"(^\s*// ---- (src/\S+\.cpp)?)"));
+  static const QRegularExpression procedure(QStringLiteral(R"((\w+)\()"));
+  std::vector<DeclaredProcedure> procedures;
+  QString file;
+  for (const QString& line : QString::fromUtf8(header.readAll()).split(u'\n')) {
+    if (const QRegularExpressionMatch match = group.match(line); match.hasMatch()) {
+      file = match.captured(1);
+      continue;
+    }
+    const QString code = line.left(line.indexOf(QLatin1String("//"))).trimmed();
+    if (!code.endsWith(u';') || code.contains(u'{')) continue;
+    if (const QRegularExpressionMatch match = procedure.match(code); match.hasMatch()) {
+      procedures.push_back({match.captured(1), file});
+    }
+  }
+  return procedures;
+}
+
 }  // namespace
+
+TEST(Form1Header, EveryProcedureStandsInTheGroupOfTheFileThatDefinesIt) {
+  const std::vector<DeclaredProcedure> declared = ProceduresDeclaredInHeader();
+  ASSERT_GT(declared.size(), 150u);
+  std::map<QString, QString> sources;
+  for (const DeclaredProcedure& procedure : declared) {
+    ASSERT_FALSE(procedure.File.isEmpty()) << procedure.Name.toStdString() << " stands in no group naming its file";
+    if (!sources.contains(procedure.File)) {
+      QFile source(QStringLiteral(CORVANE_SOURCE_DIR "/") + procedure.File);
+      EXPECT_TRUE(source.open(QIODevice::ReadOnly | QIODevice::Text)) << procedure.File.toStdString();
+      sources[procedure.File] = QString::fromUtf8(source.readAll());
+    }
+    EXPECT_TRUE(sources[procedure.File].contains(QStringLiteral("Form1::") + procedure.Name + u'('))
+        << procedure.Name.toStdString() << " is not defined in " << procedure.File.toStdString();
+  }
+}
 
 TEST_F(Form1Test, EveryDeclaredHandlerIsWiredToItsControlOnce) {
   const QStringList declared = HandlersDeclaredInHeader();

@@ -10,6 +10,47 @@ using namespace platform;
 
 namespace {
 
+TEST(TrimBlanks, OnlySpacesAtTheEnds) {
+  const struct {
+    const char* text;
+    const char* trimmed;
+  } cases[] = {{"  FN20 ", "FN20"}, {"\tFN20", "\tFN20"}, {"   ", ""}, {"", ""}, {"W1 AW", "W1 AW"}};
+  for (const auto& c : cases) {
+    const QString text = QString::fromLatin1(c.text);
+    EXPECT_EQ(TrimBlanks(text), QLatin1String(c.trimmed)) << c.text;
+    const QStringView view = TrimBlanks(QStringView(text));
+    EXPECT_EQ(view, QLatin1String(c.trimmed)) << c.text;
+    EXPECT_TRUE(view.isEmpty() || (view.data() >= text.data() && view.data() + view.size() <= text.data() + text.size()))
+        << "the view lies within the text it was given: " << c.text;
+  }
+}
+
+TEST(DecimalOfText, DecimalNumbersWithBlanksSignAndExponent) {
+  for (const char* text : {"5", "-5.5", " 5 ", ".5", "5.", "+3", "1e3", "-4.25E-1", "0"})
+    EXPECT_TRUE(DecimalOfText(text).has_value()) << text;
+  for (const char* text : {"", " ", "-", ".", "5/2", "abc", "1,5", "--5", "1e", "5 5", "0x10"})
+    EXPECT_FALSE(DecimalOfText(text).has_value()) << text;
+}
+
+TEST(NumericTextOrZero, NonNumericBecomesZeroNumericStaysAsTyped) {
+  EXPECT_EQ(NumericTextOrZero("abc"), "0");
+  EXPECT_EQ(NumericTextOrZero(""), "0");
+  EXPECT_EQ(NumericTextOrZero("-5/"), "0");
+  EXPECT_EQ(NumericTextOrZero(" -5.5"), " -5.5");
+  EXPECT_EQ(NumberInText(" 72.5 "), 72.5);
+  EXPECT_EQ(NumberInText("1e2"), 100);
+  EXPECT_EQ(NumberInText("W"), 0);
+}
+
+TEST(NumberText, ShortestForm) {
+  EXPECT_EQ(NumberText(76.0), "76");
+  EXPECT_EQ(NumberText(40.25), "40.25");
+  EXPECT_EQ(NumberText(0.0), "0");
+  EXPECT_EQ(NumberText(-5.5f), "-5.5");
+  EXPECT_EQ(NumberText(0.1f), "0.1");
+  EXPECT_EQ(NumberText(72.1), "72.1");
+}
+
 TEST(ValOfNumberText, DecimalOrHexadecimalAfterAmpersandH) {
   const struct {
     const char* text;

@@ -2,6 +2,8 @@
 #include "spotting/globals.h"
 #include "spotting/spotstore.h"
 
+#include "logging/bandfrequency.h"
+#include "logging/logstore.h"
 #include "platform/clock.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +47,12 @@ TEST(BandEdges, TheTenBandsInAnyCaseAndNothingElse) {
   for (const char* band : {"24 G", "300 G", "", "144M"}) {
     EXPECT_EQ(BandEdges(QString::fromLatin1(band)).Low, 0) << band;
     EXPECT_EQ(BandEdges(QString::fromLatin1(band)).High, 0) << band;
+  }
+  // Each band's scale spans the log's band of that name, whatever their edges.
+  for (int index = 0; index < 10; ++index) {
+    const QString& band = logging::BandNames[index];
+    const FrequencyRange edges = BandEdges(band);
+    EXPECT_EQ(logging::BandOfFrequency(static_cast<float>((edges.Low + edges.High) / 2)), band) << band.toStdString();
   }
 }
 
