@@ -6,6 +6,7 @@
 #include "platform/listview.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <algorithm>
 #include <exception>
@@ -17,8 +18,8 @@ namespace {
 
 using platform::ControlKind;
 
-constexpr double DesignWidth = 9600;
-constexpr double DesignHeight = 7200;
+constexpr double DesignWidth = platform::DesignScreen.width;
+constexpr double DesignHeight = platform::DesignScreen.height;
 constexpr double VerticalOffset = 170;
 
 bool IsScaledKind(ControlKind kind) {
