@@ -12,9 +12,9 @@
 namespace app::ModFormResize {
 
 // Where a window fitted to the screen is placed: always centred across; down, 170 twips above the
-// vertical centre (the rule's own placement), exactly at the centre, or with its top edge at a
-// quarter of the screen height the window leaves free.
-enum class ScreenPlacement { AboveCentre, Centred, QuarterDown };
+// vertical centre (the rule's own placement), exactly at the centre, with its top edge at a
+// quarter of the screen height the window leaves free, or 2 twips below the top.
+enum class ScreenPlacement { AboveCentre, Centred, QuarterDown, AtTop };
 
 // Scales the window and its controls by the screen's width and height over the design screen's
 // across and down (fonts by the smaller factor, the window's own font by the height factor), and
@@ -64,5 +64,10 @@ void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFact
 // The font factor of the rig and band-plan windows: the screen's width over the design screen's,
 // at most 1.5, so their texts stay readable yet do not outgrow their controls on a wide screen.
 double CappedFontFactor();
+
+// The spotting windows' rule: the window scaled by the screen's factors over the design screen,
+// centred across and placed down as asked; its own font follows the width factor and its
+// controls' fonts CappedFontFactor. Errors reach the caller.
+void ScaleToScreenWidthFonts(platform::Form& form, ScreenPlacement placement);
 
 }  // namespace app::ModFormResize
