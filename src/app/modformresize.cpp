@@ -184,6 +184,12 @@ void ScaleToScreenWidthFonts(platform::Form& form, ScreenPlacement placement) {
   ScaleControlsBy(form, wf, hf, CappedFontFactor());
 }
 
+double PointsForScreenWidth(double points) { return points * platform::Screen::Width() / DesignWidth; }
+
+double ColumnWidthIn(const platform::Form& form, double designWidth) {
+  return designWidth * (form.Width() / DesignWidth);
+}
+
 void FitToScreen(platform::Form& form, ScreenPlacement placement) { FitToScreen(form, FitRule{placement}); }
 
 void FitToScreen(platform::Form& form, const FitRule& rule) {

@@ -70,4 +70,11 @@ double CappedFontFactor();
 // controls' fonts CappedFontFactor. Errors reach the caller.
 void ScaleToScreenWidthFonts(platform::Form& form, ScreenPlacement placement);
 
+// A font size that follows the screen's width: points times the screen's width over the design
+// screen's, uncapped.
+double PointsForScreenWidth(double points);
+
+// A list column designed for a window as wide as the design screen, at the window's width now.
+double ColumnWidthIn(const platform::Form& form, double designWidth);
+
 }  // namespace app::ModFormResize

@@ -267,6 +267,21 @@ TEST_F(ModFormResizeTest, ScaleToScreenWidthFontsFollowsTheWidthForFonts) {
   ExpectRefusalReachesCaller([](platform::Form& form) { ScaleToScreenWidthFonts(form, ScreenPlacement::Centred); });
 }
 
+// Sizes that follow a width alone: a font by the screen's, a column by its window's.
+TEST_F(ModFormResizeTest, SizesByScreenWidthAndByWindowWidth) {
+  using namespace app::ModFormResize;
+  for (const double width : {4800.0, 9600.0, 15360.0, 28800.0}) {
+    SCOPED_TRACE(width);
+    platform::Screen::SetSizeForTesting(width, 7200);
+    EXPECT_NEAR(PointsForScreenWidth(8.25), 8.25 * width / 9600, 1e-9);  // no cap on a wide screen
+
+    platform::Screen::SetSizeForTesting(9600, 7200);
+    ScalingForm form;
+    form.SetWidth(width);
+    EXPECT_NEAR(ColumnWidthIn(form, 940), 940 * width / 9600, 1e-9);
+  }
+}
+
 TEST_F(ModFormResizeTest, ResizeControlsFillsTheAreaAndFollowsTheInnerSize) {
   ScalingForm form;
   const double oldInnerWidth = form.ScaleWidth();
