@@ -3,6 +3,7 @@
 #include "app/arrowpictures.h"
 #include "platform/design.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 namespace app {
 
@@ -64,7 +65,7 @@ void DesignFigure(platform::Label& header, const QString& caption, platform::Lab
 
 Form1::Form1() : Form(QStringLiteral("Form1")) {
   SetCaption(kCaption);
-  Move(0, 0, 9600, 7200);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
   SetKeyPreview(true);
   DesignEntryLine();
   DesignMessagesAndButtons();

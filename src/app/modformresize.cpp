@@ -6,6 +6,7 @@
 #include "platform/listview.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <algorithm>
 #include <exception>
@@ -17,9 +18,10 @@ namespace {
 
 using platform::ControlKind;
 
-constexpr double DesignWidth = 9600;
-constexpr double DesignHeight = 7200;
+constexpr double DesignWidth = platform::DesignScreen.width;
+constexpr double DesignHeight = platform::DesignScreen.height;
 constexpr double VerticalOffset = 170;
+constexpr double TopMargin = 2;
 
 bool IsScaledKind(ControlKind kind) {
   switch (kind) {
@@ -121,17 +123,13 @@ double FontFactorOf(FontFactor fonts, double widthFactor, double heightFactor) {
   return std::min(widthFactor, heightFactor);
 }
 
-// Gives the window its size in the area and its place there; its controls are scaled by the
-// area's factors over the design.
-void PlaceInArea(platform::Form& form, double width, double height, const FitRule& rule) {
-  const Area area = AreaOf(rule.area);
-  const double wf = area.width / DesignWidth;
-  const double hf = area.height / DesignHeight;
+// Gives the window its size and its place in the area.
+void SizeAndPlace(platform::Form& form, double width, double height, const Area& area, ScreenPlacement placement) {
   form.SetWidth(width);
   form.SetHeight(height);
   form.SetLeft(area.left + (area.width - form.Width()) / 2);
   const double freeHeight = area.height - form.Height();
-  switch (rule.placement) {
+  switch (placement) {
     case ScreenPlacement::AboveCentre:
       form.SetTop(area.top + freeHeight / 2 - VerticalOffset);
       break;
@@ -141,7 +139,19 @@ void PlaceInArea(platform::Form& form, double width, double height, const FitRul
     case ScreenPlacement::QuarterDown:
       form.SetTop(area.top + freeHeight / 4);
       break;
+    case ScreenPlacement::AtTop:
+      form.SetTop(area.top + TopMargin);
+      break;
   }
+}
+
+// Gives the window its size in the area and its place there; its controls are scaled by the
+// area's factors over the design.
+void PlaceInArea(platform::Form& form, double width, double height, const FitRule& rule) {
+  const Area area = AreaOf(rule.area);
+  const double wf = area.width / DesignWidth;
+  const double hf = area.height / DesignHeight;
+  SizeAndPlace(form, width, height, area, rule.placement);
   if (rule.fonts == FontFactor::SmallerOfBoth) form.SetFontSize(form.FontSize() * hf);
   ScaleControls(form, Factors{wf, hf, FontFactorOf(rule.fonts, wf, hf), true, {}});
 }
@@ -161,6 +171,24 @@ void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFact
 }
 
 double CappedFontFactor() { return std::min(platform::Screen::Width() / DesignWidth, MostScreenWidthFontFactor); }
+
+// The size is the design size times the factor, as these windows have always been sized; the
+// order of FitToScreen (over the design screen, then times the screen) can differ in the last
+// bit, and so by a pixel.
+void ScaleToScreenWidthFonts(platform::Form& form, ScreenPlacement placement) {
+  const Area screen = AreaOf(FitArea::Screen);
+  const double wf = screen.width / DesignWidth;
+  const double hf = screen.height / DesignHeight;
+  SizeAndPlace(form, form.Width() * wf, form.Height() * hf, screen, placement);
+  form.SetFontSize(form.FontSize() * wf);
+  ScaleControlsBy(form, wf, hf, CappedFontFactor());
+}
+
+double PointsForScreenWidth(double points) { return points * platform::Screen::Width() / DesignWidth; }
+
+double ColumnWidthIn(const platform::Form& form, double designWidth) {
+  return designWidth * (form.Width() / DesignWidth);
+}
 
 void FitToScreen(platform::Form& form, ScreenPlacement placement) { FitToScreen(form, FitRule{placement}); }
 

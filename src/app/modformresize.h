@@ -6,22 +6,22 @@
 
 #include <cstdint>
 
-// Fits windows designed for a 9600 x 7200 twip screen to the screen they run on. Called from a
-// window's load, before it is shown. A failure half-way leaves what was changed, shows its
-// description titled "Form Resize Error" and returns.
+// Fits windows laid out for the design screen (platform::DesignScreen) to the screen they run
+// on. Called from a window's load, before it is shown. A failure half-way leaves what was
+// changed, shows its description titled "Form Resize Error" and returns.
 namespace app::ModFormResize {
 
 // Where a window fitted to the screen is placed: always centred across; down, 170 twips above the
-// vertical centre (the rule's own placement), exactly at the centre, or with its top edge at a
-// quarter of the screen height the window leaves free.
-enum class ScreenPlacement { AboveCentre, Centred, QuarterDown };
+// vertical centre (the rule's own placement), exactly at the centre, with its top edge at a
+// quarter of the screen height the window leaves free, or 2 twips below the top.
+enum class ScreenPlacement { AboveCentre, Centred, QuarterDown, AtTop };
 
-// Scales the window and its controls by screen width / 9600 across and screen height / 7200
-// down (fonts by the smaller factor, the window's own font by the height factor), and places
-// it centred across and 170 twips above the vertical centre.
+// Scales the window and its controls by the screen's width and height over the design screen's
+// across and down (fonts by the smaller factor, the window's own font by the height factor), and
+// places it centred across and 170 twips above the vertical centre.
 void ResizeToScreen(platform::Form& form);
 
-// Makes a window designed as the whole 9600 x 7200 screen cover the real one: it takes the
+// Makes a window designed as the whole design screen cover the real one: it takes the
 // screen's size at its top left, its font follows the height factor, and its controls are scaled
 // as ResizeToScreen scales them. The main window's load does this; its own error trap catches
 // what fails (platform::RuntimeError), so nothing is trapped here.
@@ -36,8 +36,8 @@ void FitToScreen(platform::Form& form, ScreenPlacement placement);
 enum class FitArea { Screen, WorkArea };
 
 // How fonts follow: by the smaller of the area's two factors, the window's own font by the
-// height factor (the rule's own); or the controls' fonts by screen width / 9600 alone, with no
-// cap or at most 1.5, the window's own font left as it is.
+// height factor (the rule's own); or the controls' fonts by the screen's width over the design
+// screen's alone, with no cap or at most 1.5, the window's own font left as it is.
 enum class FontFactor { SmallerOfBoth, ScreenWidth, ScreenWidthAtMost1_5 };
 
 struct FitRule {
@@ -61,8 +61,20 @@ void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFact
 // The same with the fonts scaled by a factor of their own.
 void ScaleControlsBy(platform::Form& form, double widthFactor, double heightFactor, double fontFactor);
 
-// The font factor of the rig and band-plan windows: screen width / 9600, at most 1.5, so their
-// texts stay readable yet do not outgrow their controls on a wide screen.
+// The font factor of the rig and band-plan windows: the screen's width over the design screen's,
+// at most 1.5, so their texts stay readable yet do not outgrow their controls on a wide screen.
 double CappedFontFactor();
+
+// The spotting windows' rule: the window scaled by the screen's factors over the design screen,
+// centred across and placed down as asked; its own font follows the width factor and its
+// controls' fonts CappedFontFactor. Errors reach the caller.
+void ScaleToScreenWidthFonts(platform::Form& form, ScreenPlacement placement);
+
+// A font size that follows the screen's width: points times the screen's width over the design
+// screen's, uncapped.
+double PointsForScreenWidth(double points);
+
+// A list column designed for a window as wide as the design screen, at the window's width now.
+double ColumnWidthIn(const platform::Form& form, double designWidth);
 
 }  // namespace app::ModFormResize

@@ -18,6 +18,7 @@
 #include "platform/quotedtext.h"
 #include "platform/settings.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <array>
 #include <optional>
@@ -50,7 +51,7 @@ void DesignBox(platform::TextBox& box, const char* text, double left, double top
 
 CWFrm::CWFrm() : Form(QStringLiteral("CWFrm")) {
   SetCaption(QStringLiteral("CW String Selections"));
-  Move(0, 0, 9600, 7200);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
 
   // The messages of F1 to F11, then the F12 row that toggles keyboard CW on the main window.
   const std::array<platform::TextBox*, 11> messages = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6,

@@ -20,6 +20,7 @@
 #include "platform/quotedtext.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <optional>
 
@@ -208,8 +209,8 @@ frmTappler::frmTappler() : Form(QStringLiteral("frmTappler")) {
 // The settings of the last Done; the CW window's speed wins over the stored one.
 void frmTappler::Form_Load() {
   app::ModFormResize::ResizeControls(*this, static_cast<float>(platform::Screen::Width()),
-                                     static_cast<float>(platform::Screen::Height()), 9600, 7200, 0, 1.0F,
-                                     QStringLiteral("Arial"));
+                                     static_cast<float>(platform::Screen::Height()), platform::DesignScreen.width,
+                                     platform::DesignScreen.height, 0, 1.0F, QStringLiteral("Arial"));
   TPPinConfig = kPinTone;
   TPMode = kModeIambicB;
   try {

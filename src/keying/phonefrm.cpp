@@ -17,6 +17,7 @@
 #include "platform/numbertext.h"
 #include "platform/quotedtext.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <utility>
 
@@ -37,7 +38,7 @@ constexpr double kBoxHeight = 315;
 
 PhoneFrm::PhoneFrm() : Form(QStringLiteral("PhoneFrm")) {
   SetCaption(QStringLiteral("Phone Wave Selections"));
-  Move(0, 0, 9600, 7200);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
 
   const std::array<platform::CommandButton*, kMessageKeys> browse = {&Command2, &Command3, &Command4,
                                                                      &Command5, &Command6, &Command7,

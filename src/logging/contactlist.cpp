@@ -1,6 +1,7 @@
 #include "logging/contactlist.h"
 
 #include "app/form1.h"
+#include "app/modformresize.h"
 #include "logging/contactrow.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -19,8 +20,9 @@ void CreateContactListColumns(app::Form1& form) {
       {"Rec#", 560},        {"Call", 940}, {"Rec", 500},    {"Grid R", 690}, {"Snt", 500},
       {"Date / Time", 1050}, {"Bnd", 480},  {"Grid S", 690}, {"Mode", 600},
   };
-  const double scale = form.Width() / 9600;
-  for (const auto& [caption, width] : kColumns) form.ListView1.ColumnHeaders.Add(QString::fromUtf8(caption), width * scale);
+  for (const auto& [caption, width] : kColumns) {
+    form.ListView1.ColumnHeaders.Add(QString::fromUtf8(caption), app::ModFormResize::ColumnWidthIn(form, width));
+  }
 }
 
 }  // namespace logging

@@ -4,6 +4,7 @@
 #include "platform/design.h"
 #include "platform/dialogs.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 namespace logtools {
 
@@ -60,7 +61,7 @@ platform::Label& DesignLabel(platform::Label& label, const QString& caption, dou
 GraphQSO::GraphQSO() : Form(QStringLiteral("GraphQSO")) {
   SetCaption(QStringLiteral(" Activity Graph - QSOs per Hour Rate   (# QSOs over 10 minutes X 6)"));
   SetBorderStyle(platform::BorderFixedSingle);
-  Move(0, 0, 9600, 7200);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
   SetBackColor(Black);
   LayOut();
   WIRE(Command1, Click);

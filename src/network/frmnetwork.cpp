@@ -19,6 +19,7 @@
 #include "platform/pcclock.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 
 #include <QLocale>
 
@@ -133,7 +134,7 @@ QString HelpText() {
 
 frmNetwork::frmNetwork() : Form(QStringLiteral("frmNetwork")) {
   SetCaption(QStringLiteral(" Network Status Display"));
-  Move(0, 0, 9600, 7200);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
   DesignBandGrid();
   DesignControls();
   WIRE(Check1, Click);

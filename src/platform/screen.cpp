@@ -30,7 +30,7 @@ QRectF InTwips(const QRect& pixels) {
 QRectF ScreenArea() {
   if (TestScreen()) return *TestScreen();
   const QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? InTwips(screen->geometry()) : QRectF(0, 0, 9600, 7200);
+  return screen ? InTwips(screen->geometry()) : QRectF(0, 0, DesignScreen.width, DesignScreen.height);
 }
 
 QRectF WorkArea() {

@@ -5,7 +5,6 @@
 #include "platform/design.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
-#include "platform/screen.h"
 #include "platform/trace.h"
 #include "rig/globals.h"
 #include "rig/replyfields.h"
@@ -156,7 +155,7 @@ void frmRigTune::Form_Load() {
     app::ModFormResize::FitToScreen(*this, app::ModFormResize::ScreenPlacement::Centred);
     // The main window opens the panel; its font is never loaded just for this.
     if (platform::IsLoaded<app::Form1>())
-      SetFontSize(platform::Instance<app::Form1>().FontSize() * platform::Screen::Width() / 9600);
+      SetFontSize(app::ModFormResize::PointsForScreenWidth(platform::Instance<app::Form1>().FontSize()));
   });
 }
 

@@ -8,10 +8,8 @@
 #include "platform/instances.h"
 #include "platform/optiongroups.h"
 #include "platform/quotedtext.h"
-#include "platform/screen.h"
 #include "platform/trace.h"
 
-#include <algorithm>
 #include <initializer_list>
 #include <utility>
 
@@ -21,10 +19,6 @@ namespace {
 
 const QString SettingsFile = QStringLiteral("PackSpot.txt");
 
-constexpr double DesignScreenWidth = 9600;
-constexpr double DesignScreenHeight = 7200;
-constexpr double MaxControlFontFactor = 1.5;
-constexpr double WindowTop = 2;
 constexpr int EscapeKey = 27;
 constexpr int CtrlOnly = 2;
 
@@ -238,23 +232,10 @@ bool PacketSpotfrm::SourceIs(const QString& source) const { return SameSource(Sp
 // No source chosen yet (a first run, no settings file) is no source at all.
 bool PacketSpotfrm::NoSource() const { return SpotSource.isEmpty() || SourceIs(NoneSource); }
 
-// The window's own scaling: its top stays at the screen's top, and fonts follow the width, the
-// controls' by at most half as large again.
-void PacketSpotfrm::FitToScreen() {
-  using platform::Screen;
-  const double widthFactor = Screen::Width() / DesignScreenWidth;
-  const double heightFactor = Screen::Height() / DesignScreenHeight;
-  SetWidth(Width() * widthFactor);
-  SetHeight(Height() * heightFactor);
-  SetLeft((Screen::Width() - Width()) / 2);
-  SetTop(WindowTop);
-  SetFontSize(FontSize() * widthFactor);
-  app::ModFormResize::ScaleControlsBy(*this, widthFactor, heightFactor, std::min(widthFactor, MaxControlFontFactor));
-}
-
 void PacketSpotfrm::Form_Load() {
   try {
-    FitToScreen();
+    // Its top stays at the screen's top.
+    app::ModFormResize::ScaleToScreenWidthFonts(*this, app::ModFormResize::ScreenPlacement::AtTop);
     for (const QString& source : {NoneSource, TNCSource, TelnetSource, AGWSource}) List1.AddItem(source);
     DisableAllControls();
     SpotLoading = 1;

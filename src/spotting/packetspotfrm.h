@@ -183,7 +183,6 @@ class PacketSpotfrm : public platform::Form {
   std::vector<platform::OptionButton*> LineOptions();
 
   void LayOutControls();
-  void FitToScreen();
   void WirePortOptions();
   void EnablePortOptions(bool enabled);
   void PortOption_Click();

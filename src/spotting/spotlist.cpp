@@ -5,6 +5,7 @@
 #include "app/folders.h"
 #include "app/form1.h"
 #include "app/globals.h"
+#include "app/modformresize.h"
 #include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/trace.h"
@@ -54,9 +55,9 @@ void CreateSpotListColumns(app::Form1& form) {
       {"Comments", 3400, platform::AlignLeft},  {"Prefix", 520, platform::AlignLeft},
       {"Time", 600, platform::AlignLeft},       {"From", 520, platform::AlignLeft},
   };
-  const double scale = form.Width() / 9600;
   for (const auto& column : kColumns) {
-    form.txtDX.ColumnHeaders.Add(QString::fromUtf8(column.caption), column.width * scale, column.alignment);
+    const double width = app::ModFormResize::ColumnWidthIn(form, column.width);
+    form.txtDX.ColumnHeaders.Add(QString::fromUtf8(column.caption), width, column.alignment);
   }
 }
 

@@ -2,24 +2,23 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
+#include "app/modformresize.h"
 #include "platform/instances.h"
 #include "platform/keys.h"
 #include "platform/screen.h"
 #include "platform/trace.h"
+#include "platform/twips.h"
 #include "rig/rigcontrolfrm.h"
 #include "spotting/globals.h"
 #include "spotting/spotmaprows.h"
 #include "spotting/spotstore.h"
 
-#include <algorithm>
 #include <array>
 
 namespace spotting {
 
 namespace {
 
-constexpr double kDesignWidth = 9600;
-constexpr double kDesignHeight = 7200;
 constexpr double kRowSpacing = 600;
 constexpr double kLineStart = 360;
 constexpr double kLineEnd = 9120;
@@ -29,8 +28,6 @@ constexpr platform::Color kWhite = 0xFFFFFF;
 // Not installed on most systems: the nearest installed face of the same size stands in.
 const QString kLabelFont = QStringLiteral("MS Serif");
 constexpr double kLabelFontSize = 6.75;
-// Fonts grow with the screen's width, but no more than half again.
-constexpr double kLargestFontGrowth = 1.5;
 
 // The busy pointer over the window for as long as a redraw runs, however it ends.
 class BusyPointer {
@@ -43,20 +40,6 @@ class BusyPointer {
  private:
   platform::Form& form_;
 };
-
-// Every label by the two factors across and down (fonts by fontFactor), every line's ends with them.
-void ScaleMapControls(platform::Form& form, double widthFactor, double heightFactor, double fontFactor) {
-  for (platform::Control* control : form.Controls()) {
-    if (auto* line = dynamic_cast<platform::Line*>(control)) {
-      line->SetEnds(line->X1() * widthFactor, line->Y1() * heightFactor, line->X2() * widthFactor,
-                    line->Y2() * heightFactor);
-    } else if (control->Kind() == platform::ControlKind::Label) {
-      control->Move(control->Left() * widthFactor, control->Top() * heightFactor, control->Width() * widthFactor,
-                    control->Height() * heightFactor);
-      if (fontFactor != 1) control->SetFontSize(control->FontSize() * fontFactor);
-    }
-  }
-}
 
 void DesignMapLabel(platform::Label& label, const QString& caption, double width, double height) {
   label.SetCaption(caption);
@@ -73,7 +56,7 @@ void DesignMapLabel(platform::Label& label, const QString& caption, double width
 
 SpectrumMap::SpectrumMap() : Form(QStringLiteral("SpectrumMap")) {
   SetCaption(QStringLiteral(" HF Spectrum Map"));
-  Move(0, 0, kDesignWidth, kDesignHeight);
+  Move(0, 0, platform::DesignScreen.width, platform::DesignScreen.height);
   // White scale text that reaches past a strip's end still reads on the field around the strips.
   SetBackColor(kBlack);
   for (int row = 0; row < SpectrumRows; ++row) {
@@ -98,7 +81,7 @@ SpectrumMap::SpectrumMap() : Form(QStringLiteral("SpectrumMap")) {
 // A load that fails stops where it failed; the window still shows what was done.
 void SpectrumMap::Form_Load() {
   try {
-    ScaleToScreen();
+    app::ModFormResize::ScaleToScreenWidthFonts(*this, app::ModFormResize::ScreenPlacement::Centred);
     DrawFrequencyScale();
     for (int k : lblFreqSpot.Indexes()) lblFreqSpot[k].SetVisible(true);
     ResizeControls();
@@ -150,24 +133,14 @@ void SpectrumMap::DrawFrequencyScale() {
   }
 }
 
-// The design's 9600 x 7200 screen onto the real one, centred; label fonts grow at most by half.
-void SpectrumMap::ScaleToScreen() {
-  const double widthFactor = platform::Screen::Width() / kDesignWidth;
-  const double heightFactor = platform::Screen::Height() / kDesignHeight;
-  SetWidth(Width() * widthFactor);
-  SetHeight(Height() * heightFactor);
-  Move((platform::Screen::Width() - Width()) / 2, (platform::Screen::Height() - Height()) / 2);
-  SetFontSize(FontSize() * widthFactor);
-  ScaleMapControls(*this, widthFactor, heightFactor, std::min(widthFactor, kLargestFontGrowth));
-}
-
-// The whole work area (the screen less its panels), the controls following the change of size.
+// The whole work area (the screen less its panels), the controls following the change of size
+// and their fonts as they are.
 void SpectrumMap::ResizeControls() {
   const double oldWidth = Width();
   const double oldHeight = Height();
   Move(platform::Screen::WorkAreaLeft(), platform::Screen::WorkAreaTop(), platform::Screen::WorkAreaWidth(),
        platform::Screen::WorkAreaHeight());
-  ScaleMapControls(*this, Width() / oldWidth, Height() / oldHeight, 1);
+  app::ModFormResize::ScaleControlsBy(*this, Width() / oldWidth, Height() / oldHeight, 1);
 }
 
 // Right button: the spot is taken (rig tuned, whole call into the entry line, map closed); any

@@ -30,7 +30,6 @@ class SpectrumMap : public platform::Form {
  private:
   void DrawFrequencyScale();
   void ResizeControls();
-  void ScaleToScreen();
   void TakeSpot(int slot);
 };
 

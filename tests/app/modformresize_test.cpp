@@ -79,6 +79,16 @@ void ExpectScaled(const platform::Control& c, const Rect& design, double wf, dou
 class ModFormResizeTest : public ::testing::Test {
  protected:
   void TearDown() override { platform::Screen::ResetForTesting(); }
+
+  // For a rule that leaves errors to its caller: a control's refusal comes out, and no box shows.
+  template <typename Fit>
+  void ExpectRefusalReachesCaller(Fit fit) {
+    ScalingForm refusing;
+    refusing.lblRefusing.refuse = true;
+    EXPECT_THROW(fit(refusing), platform::RuntimeError);
+    EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  }
+
   platform::ScriptedDialogs dialogs;
 };
 
@@ -158,7 +168,8 @@ TEST_F(ModFormResizeTest, FitToScreenPlacesTheWindowItsOwnWayAndLeavesErrorsToTh
     double top;
   } cases[] = {{ScreenPlacement::AboveCentre, free / 2 - 170},
                {ScreenPlacement::Centred, free / 2},
-               {ScreenPlacement::QuarterDown, free / 4}};
+               {ScreenPlacement::QuarterDown, free / 4},
+               {ScreenPlacement::AtTop, 2}};
   for (const auto& c : cases) {
     ScalingForm form;
     FitToScreen(form, c.placement);
@@ -167,10 +178,7 @@ TEST_F(ModFormResizeTest, FitToScreenPlacesTheWindowItsOwnWayAndLeavesErrorsToTh
     ExpectScaled(form.lblName, {120, 240, 1200, 255}, 12800.0 / 9600, 9600.0 / 7200);
   }
 
-  ScalingForm refusing;
-  refusing.lblRefusing.refuse = true;
-  EXPECT_THROW(FitToScreen(refusing, ScreenPlacement::Centred), platform::RuntimeError);
-  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  ExpectRefusalReachesCaller([](platform::Form& form) { FitToScreen(form, ScreenPlacement::Centred); });
 }
 
 // The rule's variants: the work area in the screen's place (its size scales the window and the
@@ -213,6 +221,64 @@ TEST_F(ModFormResizeTest, FitToScreenVariantsTakeTheirAreaAndTheirFontFactor) {
     EXPECT_NEAR(form.lblName.FontSize(), c.controlFont, 1e-9);
     EXPECT_NEAR(form.txtAfter.FontSize(), c.controlFont, 1e-9);
     EXPECT_NEAR(form.FontSize(), c.windowFont, 1e-9);
+  }
+}
+
+// The spotting windows' rule: the window's own font by the width factor, uncapped, its controls'
+// by the width factor at most 1.5, whatever the height factor.
+TEST_F(ModFormResizeTest, ScaleToScreenWidthFontsFollowsTheWidthForFonts) {
+  using namespace app::ModFormResize;
+  struct Case {
+    double screenWidth, screenHeight;
+    ScreenPlacement placement;
+    double top;
+    double controlFont;
+  };
+  const Case cases[] = {
+      {9600, 7200, ScreenPlacement::Centred, (7200 - 3600) / 2.0, 9},
+      {12000, 14400, ScreenPlacement::Centred, (14400 - 7200) / 2.0, 9 * 1.25},
+      {28800, 7200, ScreenPlacement::AtTop, 2, 9 * 1.5},
+      {4800, 9600, ScreenPlacement::AtTop, 2, 9 * 0.5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.screenWidth << " x " << c.screenHeight);
+    platform::Screen::SetSizeForTesting(c.screenWidth, c.screenHeight);
+    platform::Screen::SetWorkAreaForTesting(0, 600, c.screenWidth / 2, c.screenHeight / 2);  // not its area
+    const double wf = c.screenWidth / 9600;
+    const double hf = c.screenHeight / 7200;
+    ScalingForm form;
+
+    ScaleToScreenWidthFonts(form, c.placement);
+
+    EXPECT_DOUBLE_EQ(form.Width(), 4800 * wf);
+    EXPECT_DOUBLE_EQ(form.Height(), 3600 * hf);
+    EXPECT_DOUBLE_EQ(form.Left(), (c.screenWidth - 4800 * wf) / 2);
+    EXPECT_DOUBLE_EQ(form.Top(), c.top);
+    EXPECT_NEAR(form.FontSize(), 9 * wf, 1e-9);
+    ExpectScaled(form.lblName, {120, 240, 1200, 255}, wf, hf);
+    ExpectScaled(form.cboBand, {1440, 240, 1500, 315}, wf, hf, /*keepsHeight=*/true);
+    EXPECT_DOUBLE_EQ(form.linRule.X2(), 4500 * wf);
+    EXPECT_DOUBLE_EQ(form.linRule.Y1(), 600 * hf);
+    EXPECT_NEAR(form.lvwLog.ColumnHeaders(1).Width(), 1200 * wf, 1e-9);
+    EXPECT_NEAR(form.lblName.FontSize(), c.controlFont, 1e-9);
+    EXPECT_NEAR(form.optA.FontSize(), c.controlFont, 1e-9);
+  }
+
+  ExpectRefusalReachesCaller([](platform::Form& form) { ScaleToScreenWidthFonts(form, ScreenPlacement::Centred); });
+}
+
+// Sizes that follow a width alone: a font by the screen's, a column by its window's.
+TEST_F(ModFormResizeTest, SizesByScreenWidthAndByWindowWidth) {
+  using namespace app::ModFormResize;
+  for (const double width : {4800.0, 9600.0, 15360.0, 28800.0}) {
+    SCOPED_TRACE(width);
+    platform::Screen::SetSizeForTesting(width, 7200);
+    EXPECT_NEAR(PointsForScreenWidth(8.25), 8.25 * width / 9600, 1e-9);  // no cap on a wide screen
+
+    platform::Screen::SetSizeForTesting(9600, 7200);
+    ScalingForm form;
+    form.SetWidth(width);
+    EXPECT_NEAR(ColumnWidthIn(form, 940), 940 * width / 9600, 1e-9);
   }
 }
 
