@@ -23,11 +23,7 @@ class ListBoxItemDelegate : public TextCellDelegate {
   explicit ListBoxItemDelegate(ListBoxWidget* list) : TextCellDelegate(list), list_(list) {}
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {list_->ItemWidth(), TextWidthAndHeight(option, index).height()};
-  }
-
-  QSize TextWidthAndHeight(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    return TextCellDelegate::sizeHint(option, index);
+    return {list_->ItemWidth(), TextCellDelegate::sizeHint(option, index).height()};
   }
 
  private:
@@ -60,12 +56,12 @@ ListBoxWidget::ListBoxWidget(QWidget* parent) : QListWidget(parent) {
   setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, this));
   setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, this));
   setUniformItemSizes(true);
-  setItemDelegate(new ListBoxItemDelegate(this));
+  setItemDelegate(cells_ = new ListBoxItemDelegate(this));
 }
 
+// The width the cells' drawing asks of an item of its own.
 int ListBoxWidget::TextWidth(const QStyleOptionViewItem& option, int row) const {
-  const auto* delegate = static_cast<const ListBoxItemDelegate*>(itemDelegate());
-  return delegate->TextWidthAndHeight(option, model()->index(row, 0)).width();
+  return cells_->TextCellDelegate::sizeHint(option, model()->index(row, 0)).width();
 }
 
 int ListBoxWidget::ItemWidth() {

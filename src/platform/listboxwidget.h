@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class TextCellDelegate;
+
 // The list under a list box. Items are one line each and of one size, as wide as the widest
 // item's text. An item added at the end is drawn alone: the items above it stay as drawn, and
 // an item beyond the rows on screen costs no drawing but the scroll bar's.
@@ -48,11 +50,12 @@ class ListBoxWidget : public QListWidget {
   void LayOutAppended(int firstAppended, const QRegion& drawnUnlaid);
   Geometry CurrentGeometry() const;
 
-  std::optional<int> widest_;     // the widest item's width, unknown after a removal or change
-  int appendedFrom_ = -1;         // the first item added at the end since the last layout
-  bool relayout_ = false;         // something else changed since the last layout
-  QRegion drawnUnlaid_;           // rows drawn since items were added, before their layout
-  std::optional<Geometry> laidOut_;  // as the last layout left it
+  TextCellDelegate* cells_ = nullptr;  // draws the items, owned by the list
+  std::optional<int> widest_;          // the widest item's width, unknown after a removal or change
+  int appendedFrom_ = -1;              // the first item added at the end since the last layout
+  bool relayout_ = false;              // something else changed since the last layout
+  QRegion drawnUnlaid_;                // rows drawn since items were added, before their layout
+  std::optional<Geometry> laidOut_;    // as the last layout left it
 };
 
 }  // namespace platform
