@@ -583,13 +583,6 @@ class BandListForm : public Form {
 
 QString Grid(int n) { return QStringLiteral("FN%1").arg(10 + n); }
 
-// The region of the rows area that items from `first` on take on screen.
-QRegion PlacesOf(const QListWidget& list, int first) {
-  QRegion places;
-  for (int row = first; row < list.count(); ++row) places += list.visualItemRect(list.item(row));
-  return places & list.viewport()->rect();
-}
-
 TEST(ListBox, ItemsAddedAtTheEndAreDrawnAloneAndTheListShowsAsDrawnWhole) {
   constexpr int kAsManyAsFit = -1;
   constexpr int kAtTheEnd = -1;
@@ -645,7 +638,7 @@ TEST(ListBox, ItemsAddedAtTheEndAreDrawnAloneAndTheListShowsAsDrawnWhole) {
     if (c.drawnWhole) {
       EXPECT_EQ(rows.drawn, QRegion(list->viewport()->rect()));
     } else {
-      EXPECT_EQ(rows.drawn, PlacesOf(*list, items)) << "the new items' places on screen, and nothing else";
+      EXPECT_EQ(rows.drawn, ItemPlacesFrom(*list, items)) << "the new items' places on screen, and nothing else";
       EXPECT_TRUE(horizontalBar.drawn.isEmpty());
       EXPECT_EQ(!verticalBar.drawn.isEmpty(), c.barDrawn);
     }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QListWidget>
 #include <QPaintEvent>
 #include <QRegion>
 #include <QScreen>
@@ -38,3 +39,10 @@ class DrawnParts : public QObject {
     return false;
   }
 };
+
+// The part of a list's rows area that the items from `first` on take on screen.
+inline QRegion ItemPlacesFrom(const QListWidget& list, int first) {
+  QRegion places;
+  for (int row = first; row < list.count(); ++row) places += list.visualItemRect(list.item(row));
+  return places & list.viewport()->rect();
+}
