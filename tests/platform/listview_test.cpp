@@ -230,6 +230,7 @@ TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
 
     EXPECT_EQ(parts.drawn.boundingRect().height() <= rowHeight, c.drawsOneRow) << parts.drawn.boundingRect().height();
     EXPECT_EQ(RowsOnScreen(form.ListView1), RowsDrawnAfresh(form.ListView1));
+    EXPECT_EQ(OnScreen(*table), DrawnAfresh(*table)) << "the scroll bar with the rows";
     EXPECT_EQ(table->verticalScrollBar()->value(), c.scrolledTo);
     const int fullRange = table->model()->rowCount() - table->viewport()->height() / rowHeight;
     EXPECT_EQ(table->verticalScrollBar()->maximum(), std::max(fullRange, 0)) << "as a layout of the whole list sets it";
