@@ -9,6 +9,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
