@@ -4,8 +4,8 @@
 #include "platform/errors.h"
 #include "platform/form.h"
 #include "platform/keys.h"
+#include "platform/listboxwidget.h"
 #include "platform/paths.h"
-#include "platform/textcells.h"
 #include "platform/twips.h"
 
 #include <QCheckBox>
@@ -184,25 +184,6 @@ class TypingLineEdit : public QLineEdit {
 };
 
 }  // namespace
-
-// A list that tells of a left click on the item already selected, which changes no selection
-// but is a choice all the same.
-class ChoosingListWidget : public QListWidget {
- public:
-  using QListWidget::QListWidget;
-  std::function<void()> chosenAgain;
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    QListWidgetItem* before = currentItem();
-    const bool wasSelected = before != nullptr && before->isSelected();
-    QListWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && wasSelected && itemAt(event->position().toPoint()) == before &&
-        before->isSelected() && chosenAgain) {
-      chosenAgain();
-    }
-  }
-};
 
 // ---- TextBox ----
 
@@ -684,10 +665,8 @@ void Frame::CopyDesignFrom(const Control& source) {
 // ---- ListBox ----
 
 ListBox::ListBox(Container* parent, const QString& name, int index)
-    : Control(ControlKind::ListBox, parent, name, index, new ChoosingListWidget(parent->ClientWidget())) {
-  list()->setUniformItemSizes(true);
-  list()->setItemDelegate(new TextCellDelegate(list()));
-  static_cast<ChoosingListWidget*>(list())->chosenAgain = [this] { Raise(Click); };
+    : Control(ControlKind::ListBox, parent, name, index, new ListBoxWidget(parent->ClientWidget())) {
+  static_cast<ListBoxWidget*>(list())->chosenAgain = [this] { Raise(Click); };
   // The selection is the list's index: the current row that a list takes on getting the focus
   // selects nothing.
   QObject::connect(list(), &QListWidget::itemSelectionChanged, list(), [this] {

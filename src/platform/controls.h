@@ -221,9 +221,10 @@ class Frame : public Control, public Container {
 };
 
 // List box. Indexes run from 0; ListIndex -1 selects nothing. With Sorted set, AddItem without an
-// index puts the item in alphabetical place, letter case ignored. Click is raised when the
-// selection changes, by the mouse, the keyboard or code, and when the mouse clicks the item that
-// is already selected.
+// index puts the item in alphabetical place, letter case ignored. Every item shows its whole text:
+// a list narrower than its widest item scrolls sideways. Click is raised when the selection
+// changes, by the mouse, the keyboard or code, and when the mouse clicks the item that is already
+// selected.
 class ListBox : public Control {
  public:
   ListBox(Container* parent, const QString& name, int index = -1);

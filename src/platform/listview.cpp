@@ -1,6 +1,7 @@
 #include "platform/listview.h"
 
 #include "platform/errors.h"
+#include "platform/quietscrollbar.h"
 #include "platform/textcells.h"
 #include "platform/twips.h"
 
@@ -146,6 +147,13 @@ class ShiftingTableView : public QTableView {
   void updateGeometries() override {
     QTableView::updateGeometries();
     rowsInGeometry_ = model() ? model()->rowCount() : 0;
+  }
+
+  // Rows drawn while rows wait to be moved are drawn where they go already: moving them would
+  // move them twice.
+  bool viewportEvent(QEvent* event) override {
+    if (event->type() == QEvent::Paint && !shifts_.empty()) Redraw();
+    return QTableView::viewportEvent(event);
   }
 
  private:
@@ -311,6 +319,8 @@ ListView::ListView(Container* parent, const QString& name, int index)
     : Control(ControlKind::ListView, parent, name, index, new ShiftingTableView(parent->ClientWidget())),
       model_(std::make_unique<ListViewModel>()) {
   QTableView* table = View();
+  table->setVerticalScrollBar(new QuietScrollBar(Qt::Vertical, table));
+  table->setHorizontalScrollBar(new QuietScrollBar(Qt::Horizontal, table));
   table->setItemDelegate(new TextCellDelegate(table));
   table->setModel(model_.get());
   table->verticalHeader()->hide();

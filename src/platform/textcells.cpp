@@ -1,9 +1,12 @@
 #include "platform/textcells.h"
 
 #include <QApplication>
+#include <QCache>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
+
+#include <tuple>
 
 namespace platform {
 
@@ -28,7 +31,7 @@ QPalette::ColorGroup TextColorGroup(const QStyleOptionViewItem& cell) {
 
 // The text laid out on one line as the style lays it out in the cell's text rectangle; false when
 // it takes more than one line, more than the width or more than the height, which the style cuts.
-bool LayOutOneLine(QTextLayout& layout, const QStyleOptionViewItem& cell, const QRect& textRect) {
+bool LayOutOneLine(QTextLayout& layout, const QStyleOptionViewItem& cell, const QSize& textSize) {
   QTextOption textOption;
   textOption.setWrapMode(QTextOption::ManualWrap);
   textOption.setTextDirection(cell.direction);
@@ -38,13 +41,51 @@ bool LayOutOneLine(QTextLayout& layout, const QStyleOptionViewItem& cell, const 
   QTextLine line = layout.createLine();
   bool fits = line.isValid();
   if (fits) {
-    line.setLineWidth(textRect.width());
+    line.setLineWidth(textSize.width());
     line.setPosition(QPointF(0, 0));
-    fits = line.naturalTextWidth() <= textRect.width() && line.height() <= textRect.height() &&
+    fits = line.naturalTextWidth() <= textSize.width() && line.height() <= textSize.height() &&
            !layout.createLine().isValid();
   }
   layout.endLayout();
   return fits;
+}
+
+// What a text laid out for a cell depends on.
+struct CellTextKey {
+  QString text;
+  QFont font;
+  QSize size;
+  Qt::Alignment alignment;
+  Qt::LayoutDirection direction;
+  bool operator==(const CellTextKey& other) const {
+    return std::tie(text, size, alignment, direction) ==
+               std::tie(other.text, other.size, other.alignment, other.direction) &&
+           font == other.font;
+  }
+};
+
+size_t qHash(const CellTextKey& key, size_t seed = 0) {
+  return qHashMulti(seed, key.text, key.font, key.size.width(), key.size.height(), key.alignment.toInt(),
+                    static_cast<int>(key.direction));
+}
+
+struct CellText {
+  QTextLayout layout;
+  bool fits = false;
+};
+
+// Texts laid out for cells, kept for the cells that show them again: a log's columns repeat
+// their reports, bands, modes and grids, and laying a text out costs about what drawing it does.
+// The least recently used go first. Lists are drawn on the GUI thread only.
+const CellText& LaidOut(const QStyleOptionViewItem& cell, const QSize& textSize) {
+  static QCache<CellTextKey, CellText> kept(512);
+  CellTextKey key{cell.text, cell.font, textSize, cell.displayAlignment, cell.direction};
+  if (const CellText* known = kept.object(key)) return *known;
+  auto* laidOut = new CellText{QTextLayout(cell.text, cell.font)};
+  laidOut->layout.setCacheEnabled(true);  // else drawing it shapes the text again
+  laidOut->fits = LayOutOneLine(laidOut->layout, cell, textSize);
+  kept.insert(std::move(key), laidOut);
+  return *laidOut;
 }
 
 }  // namespace
@@ -61,17 +102,17 @@ void TextCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const QStyle* style = widget ? widget->style() : QApplication::style();
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
   const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
-  QTextLayout layout(cell.text, cell.font);
-  if (!LayOutOneLine(layout, cell, textRect)) {
+  const CellText& laidOut = LaidOut(cell, textRect.size());
+  if (!laidOut.fits) {
     QStyledItemDelegate::paint(painter, option, index);
     return;
   }
   const QRect placed = QStyle::alignedRect(Qt::LeftToRight, cell.displayAlignment,
-                                           layout.boundingRect().size().toSize(), textRect);
+                                           laidOut.layout.boundingRect().size().toSize(), textRect);
   painter->save();
-  painter->setClipRegion(painter->hasClipping() ? (painter->clipRegion() & cell.rect) : QRegion(cell.rect));
+  painter->setClipRect(cell.rect, Qt::IntersectClip);
   painter->setPen(cell.palette.color(TextColorGroup(cell), QPalette::Text));
-  layout.draw(painter, QPointF(textRect.x(), placed.top()));
+  laidOut.layout.draw(painter, QPointF(textRect.x(), placed.top()));
   painter->restore();
 }
 

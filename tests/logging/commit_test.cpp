@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/globals.h"
+#include "logging/bandlists.h"
 #include "logging/contactlist.h"
 #include "logging/globals.h"
 #include "logging/logstore.h"
@@ -13,11 +14,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "anotherpc.h"
 #include "damagedfiles.h"
+#include "drawntesting.h"
 #include "formtesting.h"
 #include "mainwindowonfreshlog.h"
 
@@ -153,6 +156,43 @@ TEST_F(CommitTest, ANewGridLeavesTheBandListShowingTheBandsWorkedGrids) {
     for (std::int32_t slot = 1; slot <= logging::BandGridCount[1]; ++slot) worked << logging::BandGrids[1][slot];
     EXPECT_EQ(worked.last(), newGrid);
     EXPECT_EQ(ItemsOf(form.List2), worked);
+  }
+}
+
+// The band's list takes the new grid as a drawing of the whole list would show it: the grid alone
+// is drawn where the list shows it, and nothing of the rows when it goes beyond them.
+TEST_F(CommitTest, ANewGridIsDrawnIntoItsBandListAsTheWholeListWouldShowIt) {
+  const struct {
+    const char* name;
+    const char* band;
+    int gridsBefore;
+    bool shown;
+  } cases[] = {
+      {"at the end of the grids shown", "144 M", 3, true},
+      {"beyond the rows shown", "222 M", 60, false},
+  };
+  int serial = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    logging::CurrentBand = QString::fromLatin1(c.band);
+    const std::int32_t band = logging::BandIndex(logging::CurrentBand);
+    for (int n = 0; n < c.gridsBefore; ++n) {
+      logging::AddWorkedGrid(logging::CurrentBand, QStringLiteral("EM%1").arg(10 + n), app::OwnGrid, 0, 1);
+    }
+    logging::FillBandList(form, band);
+    auto* list = static_cast<QListWidget*>(form.BandLists()[band]->Widget());
+    TypeContact(QStringLiteral("K%1AA").arg(++serial), "59", "DM79", "57");
+    Settle();
+    const DrawnParts rows(list->viewport());
+
+    CommitEntryLine();
+    Settle();
+
+    ASSERT_EQ(list->count(), c.gridsBefore + 1);
+    EXPECT_EQ(list->item(c.gridsBefore)->text(), "DM79");
+    EXPECT_EQ(rows.drawn, ItemPlacesFrom(*list, c.gridsBefore));
+    EXPECT_EQ(rows.drawn.isEmpty(), !c.shown);
+    EXPECT_EQ(OnScreen(*list), DrawnAfresh(*list));
   }
 }
 

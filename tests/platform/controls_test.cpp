@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <tuple>
 #include <utility>
 
+#include "drawntesting.h"
 #include "formtesting.h"
 
 using namespace platform;
@@ -542,6 +545,18 @@ TEST(ListBox, ClickFollowsTheSelectionByCodeAndMouse) {
   EXPECT_THROW(form.List1.SetListIndex(0), RuntimeError);
 }
 
+// The style's own drawing of a list's items, in the places the list gives them.
+class StyleDrawnItems : public QStyledItemDelegate {
+ public:
+  explicit StyleDrawnItems(QAbstractItemDelegate* placing) : QStyledItemDelegate(placing), placing_(placing) {}
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return placing_->sizeHint(option, index);
+  }
+
+ private:
+  QAbstractItemDelegate* placing_;
+};
+
 TEST(ListBox, ItemsAreDrawnAsTheStyleDrawsThem) {
   ListForm form;
   for (const char* grid : {"FN20", "FN31 FN20", "EM10", "", "A GRID FAR TOO LONG FOR THE LIST", "DM79"}) {
@@ -551,8 +566,103 @@ TEST(ListBox, ItemsAreDrawnAsTheStyleDrawsThem) {
   ShowActive(form);
   auto* list = static_cast<QAbstractItemView*>(form.List1.Widget());
   const QImage ours = list->viewport()->grab().toImage();
-  list->setItemDelegate(new QStyledItemDelegate(list));
+  list->setItemDelegate(new StyleDrawnItems(list->itemDelegate()));
   EXPECT_EQ(ours, list->viewport()->grab().toImage());
+}
+
+// A band's list of worked grids, a little narrower than the main window's: a grid fits beside no
+// scroll bar, but a list of more grids than its height needs both.
+class BandListForm : public Form {
+ public:
+  BandListForm() : Form("BandListForm") {
+    Move(0, 0, 3000, 4000);
+    List1.Move(120, 120, 600, 2685);
+  }
+  ListBox List1{this, "List1"};
+};
+
+QString Grid(int n) { return QStringLiteral("FN%1").arg(10 + n); }
+
+TEST(ListBox, ItemsAddedAtTheEndAreDrawnAloneAndTheListShowsAsDrawnWhole) {
+  constexpr int kAsManyAsFit = -1;
+  constexpr int kAtTheEnd = -1;
+  const struct {
+    const char* what;
+    int items;
+    int scrolledTo;
+    bool focusedOnASelection;
+    QStringList added;
+    bool drawnWhole;
+    bool barDrawn;  // when not drawn whole: the vertical scroll bar, whose slider moved
+    bool drawnBeforeLaidOut = false;
+  } cases[] = {
+      {"the end of a short list", 5, 0, false, {"FN90"}, false, false},
+      {"two at once", 5, 0, false, {"FN90", "FN91"}, false, false},
+      {"with the focus on a selected item", 5, 0, true, {"FN90"}, false, false},
+      {"the rows drawn again before the item's layout", 5, 0, false, {"FN90"}, true, false, true},
+      {"beyond the rows on screen", 40, 0, false, {"FN90"}, false, true},
+      {"beyond the rows of a list scrolled to its end", 40, kAtTheEnd, false, {"FN90"}, false, true},
+      {"narrower than the items above", 40, 0, false, {"II11"}, false, true},
+      {"beyond the rows of a long list, its slider at its least", 300, 0, false, {"FN90"}, false, false},
+      {"wider than the items above", 40, 0, false, {"MM99 WW"}, true, true},
+      {"the first that does not fit", kAsManyAsFit, 0, false, {"FN90"}, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    BandListForm form;
+    auto* list = static_cast<QListWidget*>(form.List1.Widget());
+    form.List1.AddItem(Grid(0));
+    ShowActive(form);
+    Settle();
+    const int rowHeight = list->visualItemRect(list->item(0)).height();
+    const int items = c.items == kAsManyAsFit ? list->viewport()->height() / rowHeight : c.items;
+    for (int n = 1; n < items; ++n) form.List1.AddItem(Grid(n));
+    if (c.focusedOnASelection) {
+      form.List1.SetListIndex(2);
+    } else {
+      list->clearFocus();
+    }
+    Settle();
+    QScrollBar* vertical = list->verticalScrollBar();
+    vertical->setValue(c.scrolledTo == kAtTheEnd ? vertical->maximum() : c.scrolledTo);
+    Settle();
+    const DrawnParts rows(list->viewport());
+    const DrawnParts horizontalBar(list->horizontalScrollBar());
+    const DrawnParts verticalBar(vertical);
+
+    for (const QString& grid : c.added) form.List1.AddItem(grid);
+    if (c.drawnBeforeLaidOut) list->viewport()->repaint();
+    Settle();
+
+    EXPECT_EQ(ItemsOf(form.List1).mid(items), c.added);
+    if (c.drawnWhole) {
+      EXPECT_EQ(rows.drawn, QRegion(list->viewport()->rect()));
+    } else {
+      EXPECT_EQ(rows.drawn, ItemPlacesFrom(*list, items)) << "the new items' places on screen, and nothing else";
+      EXPECT_TRUE(horizontalBar.drawn.isEmpty());
+      EXPECT_EQ(!verticalBar.drawn.isEmpty(), c.barDrawn);
+    }
+    EXPECT_EQ(OnScreen(*list), DrawnAfresh(*list));
+  }
+}
+
+// A list of uniform item sizes would size every item as its last: a shorter grid added last
+// would cut the longer ones above it to an ellipsis.
+TEST(ListBox, EveryItemShowsItsWholeTextWhicheverItemIsLast) {
+  BandListForm whole;
+  BandListForm shorterLast;
+  for (BandListForm* form : {&whole, &shorterLast}) {
+    for (int n = 0; n < 30; ++n) form->List1.AddItem(QStringLiteral("MM99"));
+  }
+  shorterLast.List1.AddItem(QStringLiteral("II11"));
+  auto* wholeList = static_cast<QListWidget*>(whole.List1.Widget());
+  auto* list = static_cast<QListWidget*>(shorterLast.List1.Widget());
+  for (QListWidget* each : {wholeList, list}) each->setFocusPolicy(Qt::NoFocus);  // no focus frame in either
+  for (BandListForm* form : {&whole, &shorterLast}) form->Show();
+  Settle();
+  const QRect firstItem = list->visualItemRect(list->item(0));
+  EXPECT_EQ(firstItem, wholeList->visualItemRect(wholeList->item(0)));
+  EXPECT_EQ(DrawnAfresh(*list->viewport()).copy(firstItem), DrawnAfresh(*wholeList->viewport()).copy(firstItem));
 }
 
 TEST(ComboBox, ChangeIsForEditingAndClickForChoosing) {

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QPaintEvent>
-#include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QSignalSpy>
@@ -11,6 +9,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include "drawntesting.h"
 
 #include <functional>
 
@@ -165,33 +165,8 @@ TEST(ListView, SortingOnceByAColumnKeepsTheOrderAfterSortingIsOff) {
 
 // The list's rows as they stand on the screen, and as a drawing of the whole list from its rows
 // shows them.
-QImage RowsOnScreen(const ListView& list) {
-  QWidget* rows = list.View()->viewport();
-  const QPoint at = rows->mapTo(rows->window(), QPoint(0, 0));
-  return rows->screen()->grabWindow(rows->window()->winId(), at.x(), at.y(), rows->width(), rows->height()).toImage();
-}
-QImage RowsDrawnAfresh(const ListView& list) {
-  return list.View()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// Lets the list lay out and draw what is pending: a layout waits for the event loop, and so does
-// the drawing it asks for.
-void Settle() {
-  for (int pass = 0; pass < 4; ++pass) QApplication::processEvents();
-}
-
-// The parts of the rows' area drawn, as the events that drew them.
-class DrawnParts : public QObject {
- public:
-  explicit DrawnParts(QWidget* rows) { rows->installEventFilter(this); }
-  QRegion drawn;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) drawn += static_cast<QPaintEvent*>(event)->region();
-    return false;
-  }
-};
+QImage RowsOnScreen(const ListView& list) { return OnScreen(*list.View()->viewport()); }
+QImage RowsDrawnAfresh(const ListView& list) { return DrawnAfresh(*list.View()->viewport()); }
 
 TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
   const struct {
@@ -218,6 +193,12 @@ TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
       {"the middle of the rows on screen", 40, 0, false, [](ListView& view) { view.InsertRow(3, Contact(99)); }, true},
       {"top of a list scrolled down", 40, 5, false, [](ListView& view) { view.InsertRow(1, Contact(41)); }, true},
       {"top of a list with the focus", 40, 0, true, [](ListView& view) { view.InsertRow(1, Contact(41)); }, false},
+      {"top, the rows drawn again before the layout", 40, 0, false,
+       [](ListView& view) {
+         view.InsertRow(1, Contact(41));
+         view.View()->viewport()->repaint();
+       },
+       false},
       {"a row on screen removed", 40, 0, false, [](ListView& view) { view.ListItems.Remove(2); }, false},
       {"a short list", 3, 0, false, [](ListView& view) { view.InsertRow(1, Contact(4)); }, false},
       {"a list refilled", 40, 0, false,
@@ -249,6 +230,7 @@ TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
 
     EXPECT_EQ(parts.drawn.boundingRect().height() <= rowHeight, c.drawsOneRow) << parts.drawn.boundingRect().height();
     EXPECT_EQ(RowsOnScreen(form.ListView1), RowsDrawnAfresh(form.ListView1));
+    EXPECT_EQ(OnScreen(*table), DrawnAfresh(*table)) << "the scroll bar with the rows";
     EXPECT_EQ(table->verticalScrollBar()->value(), c.scrolledTo);
     const int fullRange = table->model()->rowCount() - table->viewport()->height() / rowHeight;
     EXPECT_EQ(table->verticalScrollBar()->maximum(), std::max(fullRange, 0)) << "as a layout of the whole list sets it";
