@@ -26,6 +26,9 @@ class PictureButton;
 // Every control below is built as a member of its window: `TextBox txtCall{this, "txtCall"};`
 // (or with a frame or picture box as the container: `OptionButton Option1{&Frame1, "Option1"};`),
 // and takes its design values in the window's constructor.
+// Where each is defined: the text box in textbox.cpp; the label and the frame in labels.cpp; the
+// command, option and check buttons in buttons.cpp; the list and combo boxes in lists.cpp; the
+// line, the image and the picture box in pictures.cpp; the up-down arrows in updown.cpp.
 
 struct MultiLineTag {};
 inline constexpr MultiLineTag MultiLine{};
