@@ -456,6 +456,7 @@ void Form1::ConnectPanelEvents() {
   WIRE(List2, Click);
   WIRE(lblGrid, Click);
   WIRE(lblGrid, MouseMove);
+  WIRE(lblGrid, Change);
   WIRE(Command4, Click);
   WIRE(Command5, Click);
   WIRE(Command6, Click);

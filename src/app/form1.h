@@ -3,6 +3,9 @@
 #include "platform/dialogs.h"
 #include "platform/forms.h"
 
+#include <QHash>
+#include <QString>
+
 #include <array>
 #include <cstdint>
 
@@ -378,6 +381,7 @@ class Form1 : public platform::Form {
   void List2_Click();
   void lblGrid_Click(int Index);
   void lblGrid_MouseMove(int Index, int Button, int Shift, float X, float Y);
+  void lblGrid_Change(int Index);
   void Command4_Click();
   void Command5_Click();
   void Command6_Click();
@@ -443,6 +447,13 @@ class Form1 : public platform::Form {
   // 1 from a Ctrl shortcut's key-down to the character of the same stroke, which is swallowed
   // (src/app/keyboard.cpp).
   std::uint8_t CtrlKeyPending = 0;
+
+  // ---- src/logging/gridmap.cpp: the grid map's squares by name
+  int FirstSquareNamed(const QString& grid);  // -1 when no square shows the grid
+  // Case-folded square names and the first square of each; made again when next asked after a
+  // square was renamed.
+  QHash<QString, int> squaresByName_;
+  bool squaresRenamed_ = true;
 
   // ---- src/app/form1.cpp: the constructor's steps
   void DesignEntryLine();

@@ -87,13 +87,25 @@ void Form1::HighlightWorkedGrids() {
 }
 
 void Form1::ColorChange(QString& grid) {
-  for (int square : lblGrid.Indexes()) {
-    platform::Label& label = lblGrid[square];
-    if (label.Caption().compare(grid, Qt::CaseInsensitive) != 0) continue;
-    if (label.ForeColor() != logging::WorkedGridColor) label.SetForeColor(logging::WorkedGridColor);
-    return;
-  }
+  const int square = FirstSquareNamed(grid);
+  if (square < 0) return;
+  platform::Label& label = lblGrid[square];
+  if (label.ForeColor() != logging::WorkedGridColor) label.SetForeColor(logging::WorkedGridColor);
 }
+
+int Form1::FirstSquareNamed(const QString& grid) {
+  if (squaresRenamed_) {
+    squaresByName_.clear();
+    for (int square : lblGrid.Indexes()) {
+      const QString name = lblGrid[square].Caption().toCaseFolded();
+      if (!squaresByName_.contains(name)) squaresByName_.insert(name, square);
+    }
+    squaresRenamed_ = false;
+  }
+  return squaresByName_.value(grid.toCaseFolded(), -1);
+}
+
+void Form1::lblGrid_Change(int) { squaresRenamed_ = true; }
 
 void Form1::Command7_Click() { ShiftGridMap(*this, 1, 0); }
 void Form1::Command4_Click() { ShiftGridMap(*this, -1, 0); }

@@ -2,8 +2,7 @@
 
 #include "platform/errors.h"
 
-#include <QSet>
-
+#include <algorithm>
 #include <utility>
 
 namespace logging {
@@ -11,13 +10,6 @@ namespace logging {
 void SubscriptOutOfRange() { throw platform::RuntimeError(QStringLiteral("Subscript out of range"), 9); }
 
 namespace {
-
-bool ContainsIgnoringCase(const SlotArray& entries, std::int32_t count, const QString& value) {
-  for (std::int32_t slot = 1; slot <= count; ++slot) {
-    if (entries[slot].compare(value, Qt::CaseInsensitive) == 0) return true;
-  }
-  return false;
-}
 
 bool ListsRoverGrids(std::uint8_t rover, std::uint8_t contestType) { return rover == 1 && contestType >= 5; }
 
@@ -32,11 +24,10 @@ void AppendActivatedGrid(const QString& ownGrid) {
   ActivatedGrids.Set(ActivatedGridCount, ownGrid);
 }
 
-// Adds an entry to a set of entries told apart regardless of case; false when it was there.
-bool FirstOfItsKind(QSet<QString>& seen, const QString& entry) {
-  const qsizetype before = seen.size();
-  seen.insert(entry.toCaseFolded());
-  return seen.size() != before;
+// Notes the slot of an entry, regardless of case, unless an earlier slot holds it.
+void KeepFirstSlot(QHash<QString, std::int32_t>& firstSlots, const QString& entry, std::int32_t slot) {
+  const QString key = entry.toCaseFolded();
+  if (!firstSlots.contains(key)) firstSlots.insert(key, slot);
 }
 
 void ClearTallies() {
@@ -50,6 +41,33 @@ void ClearTallies() {
 }
 
 }  // namespace
+
+void GridSlots::Set(std::int32_t slot, const QString& entry) {
+  slots_.Set(slot, entry);
+  if (slot == highest_ + 1 && !stale_) {
+    KeepFirstSlot(firstSlots_, entry, slot);
+  } else {
+    stale_ = true;
+  }
+  highest_ = std::max(highest_, slot);
+}
+
+void GridSlots::Clear() {
+  slots_.Clear();
+  highest_ = 0;
+  firstSlots_.clear();
+  stale_ = false;
+}
+
+bool GridSlots::Holds(const QString& entry, std::int32_t count) const {
+  if (stale_) {
+    firstSlots_.clear();
+    for (std::int32_t slot = 1; slot <= highest_; ++slot) KeepFirstSlot(firstSlots_, slots_[slot], slot);
+    stale_ = false;
+  }
+  const auto found = firstSlots_.constFind(entry.toCaseFolded());
+  return found != firstSlots_.cend() && *found <= count;
+}
 
 std::int32_t BandIndex(const QString& name) {
   for (std::int32_t index = 0; index < BandCount; ++index) {
@@ -91,7 +109,7 @@ void CountBandQso(const QString& band) {
 
 bool BandHasGrid(std::int32_t bandIndex, const QString& entry) {
   if (bandIndex < 0 || bandIndex >= BandCount) return false;
-  return ContainsIgnoringCase(BandGrids[bandIndex], BandGridCount[bandIndex], entry);
+  return BandGrids[bandIndex].Holds(entry, BandGridCount[bandIndex]);
 }
 
 WorkedGridEntry WorkedGridEntryOf(const QString& band, const QString& gridRcvd, const QString& ownGrid,
@@ -111,24 +129,20 @@ std::int32_t AddWorkedGrid(const QString& band, const QString& gridRcvd, const Q
 }
 
 void AddActivatedGrid(const QString& ownGrid) {
-  if (ContainsIgnoringCase(ActivatedGrids, ActivatedGridCount, ownGrid)) return;
+  if (ActivatedGrids.Holds(ownGrid, ActivatedGridCount)) return;
   AppendActivatedGrid(ownGrid);
 }
 
-// One pass with a set of what each list holds, rather than a search of the list per contact, so
-// a large log with many grids per band rebuilds quickly.
 void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType) {
   ClearTallies();
-  std::array<QSet<QString>, BandCount> listed;
-  QSet<QString> activated;
   for (std::int32_t slot = 1; slot <= LogCount; ++slot) {
     CountBandQso(LogBand[slot]);
     const WorkedGridEntry worked =
         WorkedGridEntryOf(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
-    if (worked.BandIndex >= 0 && FirstOfItsKind(listed[worked.BandIndex], worked.Entry)) {
+    if (worked.BandIndex >= 0 && !BandHasGrid(worked.BandIndex, worked.Entry)) {
       AppendWorkedGrid(worked.BandIndex, worked.Entry);
     }
-    if (FirstOfItsKind(activated, LogGridSent[slot])) AppendActivatedGrid(LogGridSent[slot]);
+    AddActivatedGrid(LogGridSent[slot]);
   }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/database.h"
 #include "platform/modulevalues.h"
 
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -54,6 +55,26 @@ class Slots {
 using SlotArray = Slots<QString>;
 using RowIdSlots = Slots<std::optional<std::int64_t>>;
 
+// Grid entries in slots, as a SlotArray holds them, with a lookup of each entry regardless of
+// case kept beside them: a band's list of hundreds of grids answers whether it holds one without
+// a search through it.
+class GridSlots {
+ public:
+  const QString& operator[](std::int32_t slot) const { return slots_[slot]; }
+  void Set(std::int32_t slot, const QString& entry);
+  void Clear();
+  // Whether one of slots 1 to count holds the entry, regardless of case.
+  bool Holds(const QString& entry, std::int32_t count) const;
+
+ private:
+  SlotArray slots_;
+  std::int32_t highest_ = 0;  // the highest slot written
+  // Each entry, case-folded, with the first slot holding it; after a slot is written over or
+  // slots are skipped, it is made again from the slots when next asked.
+  mutable QHash<QString, std::int32_t> firstSlots_;
+  mutable bool stale_ = false;
+};
+
 // One contact, one value per column of tbllog, and the row it was read from or stored in: a
 // contact is deleted or edited by that row, so another row holding the same values stays.
 struct LogContact {
@@ -94,14 +115,14 @@ MODULE_VALUE(double, LogRowCount, 0);
 
 // Per band index (the order of BandNames): worked grids in order of first logging (slots 1 to
 // BandGridCount), and contacts logged.
-using BandSlotArrays = std::array<SlotArray, BandCount>;
+using BandSlotArrays = std::array<GridSlots, BandCount>;
 using BandCounts = std::array<std::int32_t, BandCount>;
 MODULE_VALUE(BandSlotArrays, BandGrids);
 MODULE_VALUE(BandCounts, BandGridCount);
 MODULE_VALUE(BandCounts, BandQsoCount);
 
 // Own grids from which contacts were logged, each once, in order of first use.
-MODULE_VALUE(SlotArray, ActivatedGrids);
+MODULE_VALUE(GridSlots, ActivatedGrids);
 MODULE_VALUE(std::int32_t, ActivatedGridCount, 0);
 
 // The index of a band name in BandNames regardless of case; -1 for any other text.

@@ -54,8 +54,8 @@ void Form1::Labeldisplay() {
   // The raw tallies, whether or not the contest counts the band.
   const auto counts = BandCountLabels();
   for (std::size_t band = 0; band < counts.size(); ++band) {
-    counts[band]->SetCaption(
-        QStringLiteral("%1 / %2").arg(logging::BandQsoCount[band]).arg(logging::BandGridCount[band]));
+    counts[band]->SetCaption(QString::number(logging::BandQsoCount[band]) + QStringLiteral(" / ") +
+                             QString::number(logging::BandGridCount[band]));
   }
 }
 

@@ -55,6 +55,15 @@ QString NameOfCaption(const QString& shownCaption) {
   return name;
 }
 
+// Whether the palette holds the colour for the role, set on the widget itself, in every group:
+// setting it again would change nothing.
+bool HoldsSetColor(const QPalette& palette, QPalette::ColorRole role, const QColor& color) {
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    if (!palette.isBrushSet(group, role) || palette.color(group, role) != color) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 namespace detail {
@@ -178,7 +187,13 @@ Color Control::BackColor() const {
 void Control::SetBackColor(Color color) {
   if (!widget_) return;
   QPalette palette = widget_->palette();
-  palette.setColor(BackRole(), ToQColor(color));
+  const QColor wanted = ToQColor(color);
+  // The message line and the dupe label are given their colour at every commit, mostly the one
+  // they have; the widget's palette is then left alone, not resolved again.
+  if (HoldsSetColor(palette, BackRole(), wanted) && (BackRole() != QPalette::Window || widget_->autoFillBackground())) {
+    return;
+  }
+  palette.setColor(BackRole(), wanted);
   widget_->setPalette(palette);
   if (BackRole() == QPalette::Window) widget_->setAutoFillBackground(true);
 }

@@ -22,6 +22,9 @@ namespace {
 // Several PCs write one file; a statement that finds it locked waits this long before failing.
 constexpr int DefaultBusyTimeoutMs = 5000;
 
+// The program runs a handful of SQL texts; past this many kept, a statement is prepared per run.
+constexpr qsizetype MaxKeptStatements = 32;
+
 // Jet accepts "delete * from"; SQLite knows only "delete from".
 QString TranslateJetSql(const QString& sql) {
   static const QRegularExpression jetDeleteAll(R"(^(\s*delete)\s+\*(\s+from\b))",
@@ -169,14 +172,26 @@ void WriteCopy(sqlite3* source, const QByteArray& copyName, const QString& desti
 
 }  // namespace
 
-struct Connection::Statement {
-  sqlite3_stmt* handle = nullptr;
-  Statement() = default;
-  Statement(Statement&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
+// A statement lent out for one run; it goes back to its connection however the run ends.
+class Connection::Statement {
+ public:
+  Statement(Connection& owner, const QString& sql) : owner_(&owner), sql_(sql), handle_(owner.kept_.take(sql)) {}
+  Statement(Statement&& other) noexcept
+      : owner_(other.owner_), sql_(std::move(other.sql_)), handle_(std::exchange(other.handle_, nullptr)) {}
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
   Statement& operator=(Statement&&) = delete;
-  ~Statement() { sqlite3_finalize(handle); }
+  ~Statement() {
+    if (handle_ != nullptr) owner_->GiveBack(sql_, handle_);
+  }
+
+  sqlite3_stmt* Handle() const { return handle_; }
+  void SetHandle(sqlite3_stmt* handle) { handle_ = handle; }
+
+ private:
+  Connection* owner_;
+  QString sql_;
+  sqlite3_stmt* handle_;
 };
 
 Connection::~Connection() { Close(); }
@@ -244,6 +259,7 @@ void Connection::RefuseDamagedFile() {
 }
 
 void Connection::Close() {
+  FinalizeKeptStatements();
   if (db_ != nullptr) sqlite3_close_v2(db_);
   db_ = nullptr;
   path_.clear();
@@ -265,7 +281,7 @@ int Connection::Execute(const QString& sql, const QVariantList& params) {
   // another kind would report that one's rows.
   const sqlite3_int64 before = sqlite3_total_changes64(db_);
   int rc;
-  while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+  while ((rc = sqlite3_step(statement.Handle())) == SQLITE_ROW) {
   }
   if (rc != SQLITE_DONE) Fail(QStringLiteral("The statement failed"));
   return static_cast<int>(sqlite3_total_changes64(db_) - before);
@@ -274,24 +290,17 @@ int Connection::Execute(const QString& sql, const QVariantList& params) {
 Connection::Statement Connection::Prepare(const QString& sql, const QVariantList& params) {
   if (db_ == nullptr) throw RuntimeError(QStringLiteral("The log database is not open."));
 
-  const QByteArray text = TranslateJetSql(sql).toUtf8();
-  Statement statement;
-  const char* tail = nullptr;
-  if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &statement.handle, &tail) !=
-      SQLITE_OK) {
-    Fail(QStringLiteral("The statement failed"));
-  }
-  if (statement.handle == nullptr || !IsOnlyWhitespaceOrSemicolons(tail)) {
-    throw RuntimeError(QStringLiteral("Exactly one statement is expected: %1").arg(sql));
-  }
-  if (sqlite3_bind_parameter_count(statement.handle) != params.size()) {
+  Statement statement(*this, sql);
+  if (statement.Handle() == nullptr) statement.SetHandle(PrepareNew(sql));
+  sqlite3_stmt* handle = statement.Handle();
+  if (sqlite3_bind_parameter_count(handle) != params.size()) {
     throw RuntimeError(QStringLiteral("The statement takes %1 values, %2 were given: %3")
-                           .arg(sqlite3_bind_parameter_count(statement.handle))
+                           .arg(sqlite3_bind_parameter_count(handle))
                            .arg(params.size())
                            .arg(sql));
   }
   for (int i = 0; i < params.size(); ++i) {
-    const int rc = Bind(statement.handle, i + 1, params[i]);
+    const int rc = Bind(handle, i + 1, params[i]);
     if (rc != SQLITE_OK) {
       throw RuntimeError(QStringLiteral("Value %1 cannot be passed to the statement: %2 (log database \"%3\")")
                              .arg(i + 1)
@@ -300,6 +309,37 @@ Connection::Statement Connection::Prepare(const QString& sql, const QVariantList
     }
   }
   return statement;
+}
+
+sqlite3_stmt* Connection::PrepareNew(const QString& sql) {
+  const QByteArray text = TranslateJetSql(sql).toUtf8();
+  sqlite3_stmt* handle = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &handle, &tail) != SQLITE_OK) {
+    Fail(QStringLiteral("The statement failed"));
+  }
+  if (handle == nullptr || !IsOnlyWhitespaceOrSemicolons(tail)) {
+    sqlite3_finalize(handle);
+    throw RuntimeError(QStringLiteral("Exactly one statement is expected: %1").arg(sql));
+  }
+  return handle;
+}
+
+void Connection::GiveBack(const QString& sql, sqlite3_stmt* statement) noexcept {
+  // The result of the run was taken from the step; resetting only repeats it.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  // A statement of a connection closed meanwhile, or one prepared beside a kept one, is not kept.
+  if (sqlite3_db_handle(statement) != db_ || kept_.contains(sql) || kept_.size() >= MaxKeptStatements) {
+    sqlite3_finalize(statement);
+    return;
+  }
+  kept_.insert(sql, statement);
+}
+
+void Connection::FinalizeKeptStatements() {
+  for (sqlite3_stmt* statement : std::as_const(kept_)) sqlite3_finalize(statement);
+  kept_.clear();
 }
 
 void Connection::Fail(const QString& what) const {
@@ -316,22 +356,23 @@ void Recordset::Open(const QString& sql, Connection& connection, const QVariantL
   // One record set serves every query in turn: opening it while a caller still walks its rows
   // would move that caller's rows under it.
   if (open_) throw RuntimeError(QStringLiteral("Operation is not allowed when the object is open."), 3705);
-  Connection::Statement statement = connection.Prepare(sql, params);
-  const int columns = sqlite3_column_count(statement.handle);
+  const Connection::Statement statement = connection.Prepare(sql, params);
+  sqlite3_stmt* handle = statement.Handle();
+  const int columns = sqlite3_column_count(handle);
   std::vector<QString> names;
-  for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(statement.handle, c)));
+  for (int c = 0; c < columns; ++c) names.push_back(QString::fromUtf8(sqlite3_column_name(handle, c)));
   std::vector<Cell> cells;
   int rc;
-  while ((rc = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+  while ((rc = sqlite3_step(handle)) == SQLITE_ROW) {
     const std::size_t rowStart = cells.size();
     for (int c = 0; c < columns; ++c) {
       const QString above = rowStart == 0 ? QString() : cells[rowStart - columns + c].text;
-      switch (sqlite3_column_type(statement.handle, c)) {
+      switch (sqlite3_column_type(handle, c)) {
         case SQLITE_NULL: cells.push_back({QString(), 0, Cell::Null}); break;
         case SQLITE_INTEGER:
-          cells.push_back({QString(), sqlite3_column_int64(statement.handle, c), Cell::Whole});
+          cells.push_back({QString(), sqlite3_column_int64(handle, c), Cell::Whole});
           break;
-        default: cells.push_back({ColumnText(statement.handle, c, above), 0, Cell::Text}); break;
+        default: cells.push_back({ColumnText(handle, c, above), 0, Cell::Text}); break;
       }
     }
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -9,6 +10,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform {
 
@@ -35,6 +37,8 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 // Statements may call text_as_read(value): the value as a Recordset reads it (bytes that are not
 // UTF-8 as U+FFFD, NULL as NULL), so a row is found by the values the program holds of it even
 // where another program stored other bytes.
+// A statement is prepared once per SQL text and kept while the connection stays open: after each
+// run it is reset, so it holds no lock on the shared file, and its values are cleared.
 class Connection {
  public:
   Connection() = default;
@@ -63,13 +67,21 @@ class Connection {
  private:
   friend class Recordset;
   friend void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
-  struct Statement;
+  class Statement;
+  // The statement for sql with params bound, kept from an earlier run or prepared now.
   Statement Prepare(const QString& sql, const QVariantList& params);
+  sqlite3_stmt* PrepareNew(const QString& sql);
+  // A statement back from its run: reset, its values cleared, and kept for the next run of sql.
+  void GiveBack(const QString& sql, sqlite3_stmt* statement) noexcept;
+  void FinalizeKeptStatements();
   void RefuseDamagedFile();
   [[noreturn]] void Fail(const QString& what) const;
 
   sqlite3* db_ = nullptr;
   QString path_;
+  // Prepared statements by their SQL text. A statement that is running is out of the map, so
+  // the same SQL asked for meanwhile (a statement run from within another) gets one of its own.
+  QHash<QString, sqlite3_stmt*> kept_;
 };
 
 // The rows of one query, read in full when it opens (a static cursor), so no read lock is left

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -84,6 +85,35 @@ TEST_F(LogStoreTest, WorkedGridIsListedOnceRegardlessOfCaseButAgainFromAnotherRo
   EXPECT_TRUE(BandHasGrid(1, "fn20 fn32"));
   EXPECT_FALSE(BandHasGrid(-1, "FN20"));
   EXPECT_EQ(BandGridCount[2], 0);
+}
+
+TEST_F(LogStoreTest, AGridListHoldsWhatItsSlotsUpToTheCountHoldAfterEveryKindOfWrite) {
+  GridSlots grids;
+  std::int32_t slot = 0;
+  for (const QString entry : {"FN20", "FN31", "fn20", "EM10"}) grids.Set(++slot, entry);
+  struct Case {
+    const char* what;
+    std::function<void()> write;
+    QString entry;
+    std::int32_t count;
+    bool held;
+  };
+  const Case cases[] = {
+      {"appended, in another case", [] {}, "fn31", 4, true},
+      {"beyond the count", [] {}, "EM10", 3, false},
+      {"held again in a later slot", [] {}, "fn20", 1, true},
+      {"written over", [&] { grids.Set(2, "DM79"); }, "FN31", 4, false},
+      {"written over, the new entry", [] {}, "dm79", 4, true},
+      {"slots skipped", [&] { grids.Set(7, "EL29"); }, "EL29", 7, true},
+      {"a skipped slot", [] {}, "", 6, true},
+      {"cleared", [&] { grids.Clear(); }, "FN20", 7, false},
+      {"written after clearing", [&] { grids.Set(1, "FN20"); }, "fn20", 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.write();
+    EXPECT_EQ(grids.Holds(c.entry, c.count), c.held);
+  }
 }
 
 TEST_F(LogStoreTest, ActivatedGridIsAddedOnceRegardlessOfCase) {

@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <functional>
+#include <limits>
 #include <thread>
 
 namespace {
@@ -397,6 +398,60 @@ TEST_F(DatabaseTest, OpeningARecordsetThatIsBeingWalkedFailsAndKeepsItsRows) {
   rows.Close();
   rows.Open(QStringLiteral("select gridr from tbllog"), connection);
   EXPECT_EQ(rows.Fields(0), QStringLiteral("FN31"));
+}
+
+// ---- Statements kept between runs
+
+// Files of the process's open descriptors.
+QStringList OpenFiles() {
+  QStringList files;
+  for (const QFileInfo& descriptor : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System)) {
+    files << descriptor.symLinkTarget();
+  }
+  return files;
+}
+
+TEST_F(DatabaseTest, StatementsRunBeforeAReopeningRunOnTheFileOpenedNext) {
+  const QString other = dir_.filePath(QStringLiteral("Other.MDB"));
+  platform::CreateLogDatabase(other);
+  const QString count = QStringLiteral("select count(*) from tbllog where calls = ?");
+  Connection connection;
+  connection.Open(path_);
+  connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"});
+  EXPECT_EQ(Column(connection, count, {"W1AW"}), QStringList{"1"});
+
+  connection.Open(other);
+  EXPECT_EQ(Column(connection, count, {"W1AW"}), QStringList{"0"});
+  connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
+  EXPECT_EQ(Column(connection, count, {"K2XY"}), QStringList{"1"});
+  EXPECT_EQ(RowCount(), 1) << "the first file has only its own row";
+
+  connection.Close();
+  const QStringList open = OpenFiles();
+  EXPECT_FALSE(open.contains(QFileInfo(path_).canonicalFilePath()) || open.contains(QFileInfo(other).canonicalFilePath()))
+      << "a closed connection leaves no file open: " << open.join(' ').toStdString();
+}
+
+TEST_F(DatabaseTest, AStatementThatFailedRunsAgainWithNewValues) {
+  Connection connection;
+  connection.Open(path_);
+  const qint64 overflowing = std::numeric_limits<qint64>::min();  // abs() of it fails as the statement runs
+  const struct {
+    const char* what;
+    std::function<QString(qint64)> run;
+  } cases[] = {
+      {"query", [&](qint64 value) { return Column(connection, QStringLiteral("select abs(?)"), {value}).join(','); }},
+      {"statement",
+       [&](qint64 value) {
+         connection.Execute(QStringLiteral("insert into tbllog (calls) values (abs(?))"), {value});
+         return Column(connection, QStringLiteral("select calls from tbllog")).join(',');
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_THROW(c.run(overflowing), RuntimeError);
+    EXPECT_EQ(c.run(-5), QStringLiteral("5"));
+  }
 }
 
 // ---- Consistent copy

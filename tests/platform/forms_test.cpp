@@ -655,6 +655,29 @@ TEST(FormSurface, DrawingsAreKeptUnderTheControlsUntilErased) {
   EXPECT_EQ(form.ClientWidget()->grab().toImage().pixelColor(5, 10), white);
 }
 
+// A control given the back colour it shows already, from its window, holds it as its own: the
+// window's next colour leaves it as it was, however often it was given.
+TEST(FormSurface, AControlGivenTheWindowsBackColourKeepsItWhenTheWindowChangesColour) {
+  for (int times : {1, 2}) {
+    SCOPED_TRACE(times);
+    class ColouredForm : public Form {
+     public:
+      ColouredForm() : Form("ColouredForm") {
+        SetBorderStyle(BorderNone);
+        Move(0, 0, 1500, 1500);
+        SetBackColor(RGB(0, 0, 0));
+        Label1.Move(750, 0, 750, 1500);
+      }
+      Label Label1{this, "Label1"};
+    } form;
+    form.Show();
+    for (int i = 0; i < times; ++i) form.Label1.SetBackColor(RGB(0, 0, 0));
+    form.SetBackColor(RGB(255, 255, 255));
+    EXPECT_EQ(form.Label1.BackColor(), RGB(0, 0, 0));
+    EXPECT_EQ(form.ClientWidget()->grab().toImage().pixelColor(90, 10), QColor(0, 0, 0));
+  }
+}
+
 // ---- Fonts ----
 
 // The design's faces are seldom installed: the Liberation face of the same metrics shows in each
