@@ -246,8 +246,13 @@ TEST(RateGraph, SameValueEverywherePlotsNothing) {
 
 TEST(RateGraph, ReadsTheInMemoryLog) {
   std::vector<logging::LogContact> contacts;
-  for (const GraphContact& contact : GapLog)
-    contacts.push_back({.Date = contact.Date, .Time = contact.Time, .Band = contact.Band});
+  for (const GraphContact& contact : GapLog) {
+    logging::LogContact logged;
+    logged.Date = contact.Date;
+    logged.Time = contact.Time;
+    logged.Band = contact.Band;
+    contacts.push_back(logged);
+  }
   logging::ReplaceContacts(contacts);
 
   const RateGraph fromLog = ComputeRateGraph(GraphColors{});
