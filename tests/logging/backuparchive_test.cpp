@@ -15,6 +15,7 @@
 #include "anotherpc.h"
 #include "damagedfiles.h"
 #include "formtesting.h"
+#include "mainwindowonfreshlog.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -45,18 +46,14 @@ class LogCopiesTest : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnCall = QStringLiteral("W1AB/P");
-    app::OwnGrid = QStringLiteral("FN31");
-    app::UtcOffset = 5;
+    SetFixedStationInFN31OnTwoMetrePhone();
     app::ContestType = 1;
+    app::OwnCall = QStringLiteral("W1AB/P");
     app::LogFilePath = path_;
     ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("program")));
     ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("Corvane/BACKUP")));
     app::ProgramDir = dir_.filePath(QStringLiteral("program"));
     app::DataFolder = dir_.filePath(QStringLiteral("Corvane"));
-    logging::CurrentBand = QStringLiteral("144 M");
-    logging::CurrentMode = QStringLiteral("PH");
     ShowActive(form);
     form.txtCall.SetFocus();
   }

@@ -22,6 +22,7 @@
 
 #include "editwindowtesting.h"
 #include "formtesting.h"
+#include "mainwindowonfreshlog.h"
 
 #include <functional>
 
@@ -66,12 +67,8 @@ class ContactListTest : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = "FN31";
-    app::UtcOffset = 5;
+    SetFixedStationInFN31OnTwoMetrePhone();
     app::ProgramDir = dir_.path();
-    logging::CurrentBand = "144 M";
-    logging::CurrentMode = "PH";
     logging::RstRecord = 1;
     logging::CreateContactListColumns(form);
     ShowActive(form);

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "mainwindowonfreshlog.h"
 #include "wavefile.h"
 
 #include <ostream>
@@ -40,12 +41,8 @@ class DupeCheckTest : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = "FN31";
-    app::UtcOffset = 5;
+    SetFixedStationInFN31OnTwoMetrePhone();
     app::ProgramDir = dir_.path();
-    logging::CurrentBand = "144 M";
-    logging::CurrentMode = "PH";
     ASSERT_TRUE(WriteWaveFile(dir_.filePath("Dupe.wav"), 1500));
     start_ = platform::Now();
     ShowActive(form);

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "mainwindowonfreshlog.h"
 #include "wavefile.h"
 
 #include <ostream>
@@ -38,14 +39,10 @@ class EntryLineTest : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = "FN31";
+    SetFixedStationInFN31OnTwoMetrePhone();
     app::OwnLatitude = 41.5;
     app::OwnLongitude = 72.5;
-    app::UtcOffset = 5;
     app::ProgramDir = dir_.path();
-    logging::CurrentBand = "144 M";
-    logging::CurrentMode = "PH";
     logging::RstRecord = 1;
     ShowActive(form);
     form.txtCall.SetFocus();

@@ -14,19 +14,24 @@
 #include "formtesting.h"
 #include "logdatabasefixture.h"
 
-// The main window on a fresh log, a fixed station in FN31 five hours behind UTC, on 144 M phone,
-// at 20:30 local time on 2 March 2024.
+// A fixed station in FN31 five hours behind UTC, on 144 M phone, at 20:30 local time on 2 March
+// 2024.
+inline void SetFixedStationInFN31OnTwoMetrePhone() {
+  platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
+  app::OwnGrid = QStringLiteral("FN31");
+  app::UtcOffset = 5;
+  logging::CurrentBand = QStringLiteral("144 M");
+  logging::CurrentMode = QStringLiteral("PH");
+}
+
+// The main window on a fresh log, of the fixed station above.
 class MainWindowOnFreshLog : public LogDatabaseTest {
  protected:
   void SetUp() override {
     LogDatabaseTest::SetUp();
-    platform::Clock::SetFake(QDateTime(QDate(2024, 3, 2), QTime(20, 30)), -5.0);
-    app::OwnGrid = QStringLiteral("FN31");
-    app::UtcOffset = 5;
+    SetFixedStationInFN31OnTwoMetrePhone();
     app::ContestType = 1;
     app::ProgramDir = dir_.path();
-    logging::CurrentBand = QStringLiteral("144 M");
-    logging::CurrentMode = QStringLiteral("PH");
     ShowActive(form);
   }
 
