@@ -13,11 +13,19 @@ namespace platform {
 
 namespace {
 
-// The place an item takes in a sorted list: after every item that is not greater, case ignored.
+void RequireIndexBelow(int index, int count) {
+  if (index < 0 || index >= count) InvalidProcedureCall();
+}
+
+// The place AddItem puts an item: the index asked for, or with none (-1) the end of the list, or
+// in a sorted list the place after every item that is not greater, case ignored.
 template <class TextAt>
-int SortedPosition(const QString& item, int count, TextAt textAt) {
+int PlaceOfNewItem(const QString& item, int index, int count, bool sorted, TextAt textAt) {
+  if (index > count || index < -1) InvalidProcedureCall();
+  if (index >= 0) return index;
   int position = count;
-  while (position > 0 && QString::compare(textAt(position - 1), item, Qt::CaseInsensitive) > 0) --position;
+  while (sorted && position > 0 && QString::compare(textAt(position - 1), item, Qt::CaseInsensitive) > 0)
+    --position;
   return position;
 }
 
@@ -38,16 +46,10 @@ ListBox::ListBox(Container* parent, const QString& name, int index)
 
 QListWidget* ListBox::list() const { return static_cast<QListWidget*>(Widget()); }
 
-void ListBox::RequireIndex(int index) const {
-  if (index < 0 || index >= list()->count()) InvalidProcedureCall();
-}
+void ListBox::RequireIndex(int index) const { RequireIndexBelow(index, list()->count()); }
 
 void ListBox::AddItem(const QString& item, int index) {
-  const int count = list()->count();
-  if (index > count || index < -1) InvalidProcedureCall();
-  if (index < 0) {
-    index = sorted_ ? SortedPosition(item, count, [this](int i) { return list()->item(i)->text(); }) : count;
-  }
+  index = PlaceOfNewItem(item, index, list()->count(), sorted_, [this](int i) { return list()->item(i)->text(); });
   list()->insertItem(index, item);
   newIndex_ = index;
 }
@@ -152,16 +154,10 @@ void ComboBox::SetText(const QString& text) {
   combo()->setCurrentIndex(row);
 }
 
-void ComboBox::RequireIndex(int index) const {
-  if (index < 0 || index >= combo()->count()) InvalidProcedureCall();
-}
+void ComboBox::RequireIndex(int index) const { RequireIndexBelow(index, combo()->count()); }
 
 void ComboBox::AddItem(const QString& item, int index) {
-  const int count = combo()->count();
-  if (index > count || index < -1) InvalidProcedureCall();
-  if (index < 0) {
-    index = sorted_ ? SortedPosition(item, count, [this](int i) { return combo()->itemText(i); }) : count;
-  }
+  index = PlaceOfNewItem(item, index, combo()->count(), sorted_, [this](int i) { return combo()->itemText(i); });
   // Adding the first item must not select it: the text part stays as it was.
   const QString text = combo()->currentText();
   const int current = combo()->currentIndex();
