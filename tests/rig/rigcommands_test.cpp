@@ -54,6 +54,21 @@ QString RefusalOf(const QString& rigType, double megahertz) {
 const char* const kOp0CYaesus[] = {"Yaesu 757 GX II", "Yaesu 890",    "Yaesu 920",
                                    "Yaesu 990",       "Yaesu 1000 D", "Yaesu 1000"};
 
+struct FrequencyCommandCase {
+  const char* rigType;
+  double megahertz;
+  QByteArray bytes;
+};
+
+// Compared as hex, so that a wrong byte of a binary frame reads plainly.
+template <std::size_t N>
+void ExpectFrequencyCommands(const FrequencyCommandCase (&cases)[N]) {
+  for (const FrequencyCommandCase& c : cases) {
+    EXPECT_EQ(BuildFrequencyCommand(PresetsOf(c.rigType), c.megahertz).bytes.toHex(' '), c.bytes.toHex(' '))
+        << c.rigType << " " << c.megahertz;
+  }
+}
+
 }  // namespace
 
 TEST(RigCommands, ModeThenFrequencyForEachFamily) {
@@ -85,11 +100,7 @@ TEST(RigCommands, ModeThenFrequencyForEachFamily) {
 }
 
 TEST(RigCommands, FieldsFilledToTheirLastDigit) {
-  const struct {
-    const char* rigType;
-    double megahertz;
-    QByteArray bytes;
-  } cases[] = {
+  const FrequencyCommandCase cases[] = {
       {"Icom", 1270, Bytes("FE FE 64 E0 05 00 00 00 70 12 FD")},  // all ten digits
       {"Icom", 9999.999999, Bytes("FE FE 64 E0 05 99 99 99 99 99 FD")},
       {"Yaesu", 999.99999, Bytes("99 99 99 99 01")},
@@ -99,10 +110,7 @@ TEST(RigCommands, FieldsFilledToTheirLastDigit) {
       {"Ten Tec Fnt Pnl", 28.4751, Bytes("2A 41 01 B2 7E DC 0D")},
       {"Ten Tec Orion", 1.80001, "*AF1.80001\r"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(BuildFrequencyCommand(PresetsOf(c.rigType), c.megahertz).bytes, c.bytes)
-        << c.rigType << " " << c.megahertz;
-  }
+  ExpectFrequencyCommands(cases);
   // A frequency poll command without a whole CI-V address builds no frame, rather than one without it.
   RigCommandSettings icom = PresetsOf("Icom");
   icom.freqPollCommand = "FE FE 6";
@@ -113,11 +121,7 @@ TEST(RigCommands, FieldsFilledToTheirLastDigit) {
 // What the operator typed reaches every family's field to its unit, however many digits it has:
 // no frequency is first held in single precision (10368.1 would go as 10368.099609).
 TEST(RigCommands, EachFamilyCarriesTheFrequencyToItsLastUnit) {
-  const struct {
-    const char* rigType;
-    double megahertz;
-    QByteArray bytes;
-  } cases[] = {
+  const FrequencyCommandCase cases[] = {
       {"Kenwood", 144.2, "FA00144200000;"},
       {"Kenwood", 1296.1, "FA01296100000;"},
       {"Kenwood", 2304.1, "FA02304100000;"},
@@ -134,10 +138,7 @@ TEST(RigCommands, EachFamilyCarriesTheFrequencyToItsLastUnit) {
       {"Yaesu 1000", 902.12341, Bytes("41 23 21 90 0A")},
       {"Yaesu FTdx9000", 50.123456, "FA50123456;"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(BuildFrequencyCommand(PresetsOf(c.rigType), c.megahertz).bytes.toHex(' '), c.bytes.toHex(' '))
-        << c.rigType << " " << c.megahertz;
-  }
+  ExpectFrequencyCommands(cases);
 }
 
 TEST(RigCommands, Kenwood2TunesVfoBOnlyAfterAnIfReplyNamingIt) {
