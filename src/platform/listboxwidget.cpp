@@ -24,7 +24,7 @@ class ListBoxItemDelegate : public TextCellDelegate {
   explicit ListBoxItemDelegate(ListBoxWidget* list) : TextCellDelegate(list), list_(list) {}
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    return {list_->ItemWidth(), TextCellDelegate::sizeHint(option, index).height()};
+    return {list_->ItemWidth(), list_->ItemHeight(option, index)};
   }
 
  private:
@@ -61,8 +61,10 @@ ListBoxWidget::ListBoxWidget(QWidget* parent) : QListWidget(parent) {
 }
 
 // The width the cells' drawing asks of an item of its own.
-int ListBoxWidget::TextWidth(const QStyleOptionViewItem& option, int row) const {
-  return cells_->TextCellDelegate::sizeHint(option, model()->index(row, 0)).width();
+int ListBoxWidget::TextWidth(const QStyleOptionViewItem& option, int row) {
+  const QSize size = cells_->TextCellDelegate::sizeHint(option, model()->index(row, 0));
+  lastHeight_ = {row, size.height()};
+  return size.width();
 }
 
 int ListBoxWidget::ItemWidth() {
@@ -76,6 +78,20 @@ int ListBoxWidget::ItemWidth() {
   return *widest_;
 }
 
+// Items of one size take the last item's size at every layout; an item added at the end has had
+// its size taken already, for its width.
+int ListBoxWidget::ItemHeight(const QStyleOptionViewItem& option, const QModelIndex& index) {
+  if (!lastHeight_ || lastHeight_->first != index.row()) {
+    lastHeight_ = {index.row(), cells_->TextCellDelegate::sizeHint(option, index).height()};
+  }
+  return lastHeight_->second;
+}
+
+void ListBoxWidget::ForgetItemSizes() {
+  widest_.reset();
+  lastHeight_.reset();
+}
+
 void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
   QListWidgetItem* before = currentItem();
   const bool wasSelected = before != nullptr && before->isSelected();
@@ -87,6 +103,7 @@ void ListBoxWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void ListBoxWidget::rowsInserted(const QModelIndex& parent, int start, int end) {
+  lastHeight_.reset();  // the rows below moved
   if (widest_) {
     QStyleOptionViewItem option;
     initViewItemOption(&option);
@@ -102,25 +119,25 @@ void ListBoxWidget::rowsInserted(const QModelIndex& parent, int start, int end) 
 }
 
 void ListBoxWidget::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
-  widest_.reset();
+  ForgetItemSizes();
   Relayout();
   QListWidget::rowsAboutToBeRemoved(parent, start, end);
 }
 
 void ListBoxWidget::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
-  widest_.reset();
+  ForgetItemSizes();
   QListWidget::dataChanged(topLeft, bottomRight, roles);
 }
 
 void ListBoxWidget::reset() {
-  widest_.reset();
+  ForgetItemSizes();
   Relayout();
   QListWidget::reset();
 }
 
 void ListBoxWidget::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-    widest_.reset();
+    ForgetItemSizes();
     Relayout();
   }
   QListWidget::changeEvent(event);

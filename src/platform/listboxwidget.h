@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -23,6 +24,8 @@ class ListBoxWidget : public QListWidget {
 
   // The width every item takes: the widest item text's, with its margins.
   int ItemWidth();
+  // An item's height, from the item drawing's size for it; the last size taken is kept.
+  int ItemHeight(const QStyleOptionViewItem& option, const QModelIndex& index);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -45,13 +48,15 @@ class ListBoxWidget : public QListWidget {
     bool operator==(const Geometry&) const = default;
   };
 
-  int TextWidth(const QStyleOptionViewItem& option, int row) const;
+  int TextWidth(const QStyleOptionViewItem& option, int row);
+  void ForgetItemSizes();  // an item's text, the items' font or style changed, or an item went
   void Relayout();  // whatever changed beyond items added at the end
   void LayOutAppended(int firstAppended, const QRegion& drawnUnlaid);
   Geometry CurrentGeometry() const;
 
   TextCellDelegate* cells_ = nullptr;  // draws the items, owned by the list
   std::optional<int> widest_;          // the widest item's width, unknown after a removal or change
+  std::optional<std::pair<int, int>> lastHeight_;  // the last row measured and its height
   int appendedFrom_ = -1;              // the first item added at the end since the last layout
   bool relayout_ = false;              // something else changed since the last layout
   QRegion drawnUnlaid_;                // rows drawn since items were added, before their layout
