@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QElapsedTimer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
@@ -168,8 +167,6 @@ inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& rep
   qunsetenv("USERPROFILE");
   qunsetenv("APPDATA");
   qputenv("CORVANE_STATION_PORT", "0");
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path() + QStringLiteral("/.config"));
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path() + QStringLiteral("/.config"));
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

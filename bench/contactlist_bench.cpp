@@ -1,6 +1,6 @@
-// The cost of refilling the contact list from a full in-memory log, as every commit and reload
-// does: the last 20 contacts, every contact, and the current band's contacts among all of them;
-// and of the repaint of its visible rows that follows each refill on screen.
+// The cost of refilling the contact list from a full in-memory log, as a reload or a change of
+// view does: the last 20 contacts, every contact, and the current band's contacts among all of
+// them; and of the repaint of its visible rows that follows each refill on screen.
 
 #include "benchsupport.h"
 

@@ -9,8 +9,8 @@ namespace logging {
 
 namespace {
 
-// Appended digit by digit, without a general date format: the list of a full log shows 14000
-// dates and times on every commit.
+// Appended digit by digit, without a general date format: a reload fills the list of a full log
+// with 14000 dates and times.
 
 void AppendTwoDigits(QString& out, int number) {
   out += QChar(u'0' + number / 10);

@@ -137,11 +137,7 @@ void RebuildBandTallies(std::uint8_t rover, std::uint8_t contestType) {
   ClearTallies();
   for (std::int32_t slot = 1; slot <= LogCount; ++slot) {
     CountBandQso(LogBand[slot]);
-    const WorkedGridEntry worked =
-        WorkedGridEntryOf(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
-    if (worked.BandIndex >= 0 && !BandHasGrid(worked.BandIndex, worked.Entry)) {
-      AppendWorkedGrid(worked.BandIndex, worked.Entry);
-    }
+    AddWorkedGrid(LogBand[slot], LogGridRcvd[slot], LogGridSent[slot], rover, contestType);
     AddActivatedGrid(LogGridSent[slot]);
   }
 }

@@ -15,6 +15,7 @@
 #include "anotherpc.h"
 #include "damagedfiles.h"
 #include "formtesting.h"
+#include "fulldisk.h"
 #include "mainwindowonfreshlog.h"
 
 #include <QAction>
@@ -24,11 +25,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <functional>
 #include <thread>
 
@@ -105,28 +104,6 @@ TEST_F(LogCopiesTest, TheBackupHoldsEveryContactOfTheLogHeldOneLineOfNineQuotedV
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
-// The process may write files up to a size only; a larger write fails as on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the process
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, savedSignal_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*savedSignal_)(int) = nullptr;
-};
-
 TEST_F(LogCopiesTest, ABackupThatFailsPartWayLeavesTheLastBackupWhole) {
   InsertFromAnotherPc(path_, Contact("K2XY"));
   form.WorkList();
@@ -138,7 +115,7 @@ TEST_F(LogCopiesTest, ABackupThatFailsPartWayLeavesTheLastBackupWhole) {
   ASSERT_EQ(LogCount, 14001);
 
   {
-    FileSizeLimit diskFull(64 * 1024);  // the full log takes about 900 KB
+    const FullDisk diskFull(64 * 1024);  // the full log takes about 900 KB
     form.BackupLog();
   }
 
