@@ -6,14 +6,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sys/fsuid.h>
-#include <unistd.h>
-
 #include <cstdint>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "asordinaryuser.h"
 #include "damagedfiles.h"
 #include "fulldisk.h"
 
@@ -25,19 +23,6 @@ QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// File access checked as an ordinary user for as long as it lives (this thread only): root passes
-// every permission check, and the file-system user id is the one that can be lent and taken back.
-class AsOrdinaryUser {
- public:
-  AsOrdinaryUser() : previous_(setfsuid(geteuid() == 0 ? kNobody : geteuid())) {}
-  ~AsOrdinaryUser() { setfsuid(previous_); }
-  bool Active() const { return setfsuid(static_cast<uid_t>(-1)) != 0; }
-
- private:
-  static constexpr uid_t kNobody = 65534;
-  uid_t previous_;
-};
 
 }  // namespace
 
