@@ -292,8 +292,7 @@ ListItem ListItemCollection::Add(const QString& text) {
 }
 
 ListItem ListItemCollection::Add(int index, const QString& text) {
-  if (index < 1 || index > Count() + 1) throw IndexOutOfBounds();
-  view_->InsertRowShown(index - 1, QStringList{text});
+  view_->InsertRow(index, QStringList{text});
   return ListItem(view_, index - 1);
 }
 
