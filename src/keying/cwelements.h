@@ -23,7 +23,7 @@ QString WordSpacePattern(double adjustment);
 // One unit at a speed in words per minute, in milliseconds: 1200 / speed (60 at 20 WPM).
 double UnitMilliseconds(double wordsPerMinute);
 
-// How a unit is waited for: busy on the millisecond clock, asleep, or by a counted loop.
+// How a unit is waited for: busy on the finest clock, asleep, or by a counted loop.
 enum class UnitTiming { Timer, Sleep, Loop, None };
 
 // The millisecond counter's reading above which the timer gives up: the end of a unit would come

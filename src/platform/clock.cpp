@@ -18,7 +18,6 @@ struct FakeClock {
   std::int64_t utcMilliseconds = 0;
   QTimeZone zone;
   std::uint32_t ticks = 0;
-  std::int64_t fineMilliseconds = 0;  // the ticks without their wrap
 };
 
 std::mutex clockMutex;
@@ -34,7 +33,6 @@ std::uint32_t RealTicks() {
 void AdvanceLocked(std::int64_t milliseconds) {
   fake->utcMilliseconds += milliseconds;
   fake->ticks += static_cast<std::uint32_t>(milliseconds);
-  fake->fineMilliseconds += milliseconds;
   detail::ClockMoved();
 }
 
@@ -81,7 +79,8 @@ double FineMilliseconds() {
   if (!fake) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
   }
-  const auto reading = static_cast<double>(fake->fineMilliseconds);
+  // The fake instant moves with the ticks and never wraps: its milliseconds serve as they are.
+  const auto reading = static_cast<double>(fake->utcMilliseconds);
   AdvanceLocked(1);
   return reading;
 }
@@ -108,7 +107,7 @@ void SetFake(const QDateTime& localNow, double hoursAheadOfUtc) {
 void SetFake(const QDateTime& localNow, const QTimeZone& zone) {
   std::lock_guard lock(clockMutex);
   const QDateTime wallClock(localNow.date(), localNow.time(), zone);
-  fake = FakeClock{wallClock.toMSecsSinceEpoch(), zone, kFakeTicksAtStart, kFakeTicksAtStart};
+  fake = FakeClock{wallClock.toMSecsSinceEpoch(), zone, kFakeTicksAtStart};
   detail::ClockMoved();
 }
 

@@ -160,7 +160,8 @@ void Out32(std::int32_t address, std::int32_t value) {
 }
 
 void ReleasePrinterPorts() {
-  const std::set<std::int32_t> registers = std::exchange(RegistersWritten(), {});
+  // Out32 notes each register again as it writes it idle: the set is emptied once they are all written.
+  const std::set<std::int32_t> registers = RegistersWritten();
   for (const std::int32_t address : registers) {
     try {
       Out32(address, PrinterControlIdle);

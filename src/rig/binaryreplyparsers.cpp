@@ -10,8 +10,6 @@ namespace {
 
 constexpr char kPreamble = '\xFE';
 constexpr char kEndOfFrame = '\xFD';
-constexpr double kTenHzPerMegahertz = 1e5;
-constexpr double kHzPerMegahertz = 1e6;
 
 // Walks the CI-V frames with one command byte in a reply, handing each data byte to `data` and
 // each end of frame to `end`; `data` returns false to end the walk.
@@ -109,7 +107,7 @@ RigReading ParseIcomFrequency(const QByteArray& reply, RigFamily family) {
   const std::optional<double> number = ReceivedNumber(BcdToFreqText(digits));
   if (!number) return reading;
   reading.frequency = family == RigFamily::Icom735 ? RoundedMegahertz(*number * 1e3, kTenHzPerMegahertz)
-                                                   : RoundedMegahertz(*number * 1e6, kHzPerMegahertz);
+                                                   : RoundedMegahertz(*number * kHzPerMegahertz, kHzPerMegahertz);
   return reading;
 }
 

@@ -222,7 +222,7 @@ void frmRigTune::Timer1_Timer() {
     const std::optional<double> to = NumberIn(txtTo);
     const std::optional<double> current = NumberIn(txtFreq);
     if (!from || !to || !current) return;
-    double next = std::nearbyint((*current + ScanStep()) * 1e5) / 1e5;
+    double next = RoundedMegahertz((*current + ScanStep()) * kTenHzPerMegahertz, kTenHzPerMegahertz);
     if (next > *to) next = *from;
     txtFreq.SetText(ScanText(next));
     Command1_Click();

@@ -52,7 +52,7 @@ double RoundedMegahertz(double units, double unitsPerMegahertz) {
 std::optional<double> MegahertzFromHzField(const QString& field) {
   const std::optional<double> hz = ReceivedNumber(field);
   if (!hz) return std::nullopt;
-  return RoundedMegahertz(*hz, 1e6);
+  return RoundedMegahertz(*hz, kHzPerMegahertz);
 }
 
 }  // namespace rig

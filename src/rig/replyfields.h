@@ -33,6 +33,10 @@ qsizetype FindMarker(const QByteArray& reply, const QByteArray& marker, qsizetyp
 // precision is no number either, so every accepted value converts to a finite single.
 std::optional<double> ReceivedNumber(const QString& text);
 
+// The units a rig counts a frequency in, per MHz.
+inline constexpr double kHzPerMegahertz = 1e6;
+inline constexpr double kTenHzPerMegahertz = 1e5;
+
 // A count of units (Hz: 1e6 per MHz, 10 Hz: 1e5) as MHz: rounded to a whole count, halves to
 // even, then divided, so the reading keeps every unit the rig told (14235005 Hz is 14.235005).
 double RoundedMegahertz(double units, double unitsPerMegahertz);

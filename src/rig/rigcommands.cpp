@@ -22,8 +22,8 @@ using F = RigFamily;
 // holds every Hz of the frequencies a rig command carries, up to 100 GHz and beyond.
 double RoundedUnits(double megahertz, double unitsPerMegahertz) { return std::nearbyint(megahertz * unitsPerMegahertz); }
 
-double HzOf(double megahertz) { return RoundedUnits(megahertz, 1e6); }
-double TenHzUnitsOf(double megahertz) { return RoundedUnits(megahertz, 1e5); }
+double HzOf(double megahertz) { return RoundedUnits(megahertz, kHzPerMegahertz); }
+double TenHzUnitsOf(double megahertz) { return RoundedUnits(megahertz, kTenHzPerMegahertz); }
 
 [[noreturn]] void Refuse(double megahertz, const QString& why) {
   throw platform::RuntimeError(FrequencyNumberText(megahertz) + QStringLiteral(" MHz ") + why,
@@ -198,7 +198,7 @@ QByteArray BuildModeCommand(const RigCommandSettings& settings, const QString& m
 
 QString FrequencyNumberText(double megahertz) {
   // Not a number and the infinities have no Hz to round to; they are named as they are.
-  const double toTheHertz = std::isfinite(megahertz) ? HzOf(megahertz) / 1e6 : megahertz;
+  const double toTheHertz = std::isfinite(megahertz) ? HzOf(megahertz) / kHzPerMegahertz : megahertz;
   return platform::QuotedValue(toTheHertz).Written();
 }
 

@@ -9,6 +9,7 @@
 #include "rig/bandplan.h"
 #include "rig/replyparsers.h"
 #include "rig/rigcommands.h"
+#include "rig/rigfamily.h"
 
 #include <QString>
 
@@ -181,7 +182,7 @@ class RigControlfrm : public platform::Form {
   void WritePollCommands();
   void WriteOneCommandAlternately(int minimumLength, const std::function<void(const QString&)>& write);
   void ReadTick();
-  void ParseReply();
+  void ParseReply(RigFamily family);
   void TakeReading(const RigReading& reading);
   void ShowReading();
   void HandOnToMainWindow();

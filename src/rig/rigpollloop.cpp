@@ -122,10 +122,11 @@ void RigControlfrm::WriteOneCommandAlternately(int minimumLength, const std::fun
 
 // Only what has arrived by now is read; the rest of a slow answer comes with the next one.
 void RigControlfrm::ReadTick() {
-  const bool pegasus = FamilyOf(RigType) == F::Pegasus;
+  const RigFamily family = FamilyOf(RigType);
+  const bool pegasus = family == F::Pegasus;
   if (!pegasus) ReplyBuffer = comComm1.Input();
   if (!ReplyBuffer.isEmpty() || pegasus) {
-    ParseReply();
+    ParseReply(family);
     if (OptFreq.Value()) ModeFromFrequency();
     if (Visible()) ShowReading();
     HandOnToMainWindow();
@@ -134,11 +135,10 @@ void RigControlfrm::ReadTick() {
   AwaitingReply = 0;
 }
 
-void RigControlfrm::ParseReply() {
+void RigControlfrm::ParseReply(RigFamily family) {
   const QByteArray reply = ReplyBuffer.toLatin1();
   // The one-command rigs' reply answers the command of the last send tick.
   const bool frequencyAsked = PollModeNext == 1;
-  const RigFamily family = FamilyOf(RigType);
   switch (family) {
     case F::Kenwood:
     case F::Elecraft:

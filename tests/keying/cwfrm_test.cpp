@@ -26,7 +26,6 @@
 #include "fulldisk.h"
 #include "keyedtext.h"
 #include "operatorscript.h"
-#include "ptypair.h"
 
 namespace {
 
@@ -214,8 +213,6 @@ TEST_F(CWWindow, TestShowsSendingWhileItKeysTheF9MessageThenGivesTheFocusToTheFi
 
 TEST_F(CWWindow, TestWithRtsOrDtrKeyingAndNoPortAsksForThePortInsteadOfSending) {
   platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), 0);
-  peertesting::PtyPair line;
-  qputenv("CORVANE_PORT7", QByteArray::fromStdString(line.HostEnd()));
   cw.Text11.SetText("20");
   cw.Text9.SetText("E");
   const struct {
@@ -249,7 +246,6 @@ TEST_F(CWWindow, TestWithRtsOrDtrKeyingAndNoPortAsksForThePortInsteadOfSending) 
     }
     EXPECT_EQ(!lines.Levels().empty() || !printer.Writes().empty(), c.keyed);
   }
-  qunsetenv("CORVANE_PORT7");
 }
 
 TEST_F(CWWindow, CodePracticeIsShownModallyAndWhatItLeftInTheBufferIsDropped) {

@@ -131,7 +131,7 @@ TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheL
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Keyer device takes no text.");
 }
 
-// File, Exit skips the windows' unload handlers, where the device used to be closed.
+// File, Exit ends the program without the windows' unload handlers, which otherwise close the device.
 TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
   KeyerDevicePeer device;
   Attach(device);
