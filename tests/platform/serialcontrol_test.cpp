@@ -18,7 +18,7 @@
 #include <string>
 
 #include "ptypair.h"
-#include "withoutfileoverride.h"
+#include "asordinaryuser.h"
 
 using namespace platform;
 using peertesting::PtyEnd;
@@ -269,7 +269,9 @@ TEST_F(SerialLine, OpeningSetsBothLinesAsAskedFirstAndEachLevelSetOnTheDeviceIsR
     EXPECT_EQ(lines.Levels()[i].port, kPort);
     EXPECT_EQ(lines.Levels()[i].line, expected[i].line);
     EXPECT_EQ(lines.Levels()[i].raised, expected[i].raised);
-    if (i > 0) EXPECT_GE(lines.Levels()[i].at, lines.Levels()[i - 1].at);
+    if (i > 0) {
+      EXPECT_GE(lines.Levels()[i].at, lines.Levels()[i - 1].at);
+    }
   }
 }
 
@@ -336,7 +338,7 @@ TEST_F(SerialLine, ADeviceTheUserMayNotOpenIsNamedWithTheRemedy) {
   const std::string target = std::filesystem::canonical(pair_.HostEnd());
   ASSERT_EQ(chmod(target.c_str(), 0), 0);
   {
-    const WithoutFileOverride normalUser;
+    const AsOrdinaryUser normalUser;
     for (int attempt = 1; attempt <= 2; ++attempt) {
       SCOPED_TRACE(attempt);
       SerialControl control;
