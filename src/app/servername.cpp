@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace app {
 
@@ -76,7 +75,8 @@ QString ServerNameForLogFile(const QString& logFilePath, const QString& mountsTa
   return MountHostOfPath(ResolvedNativePath(logFilePath), mountsTable);
 }
 
-QString ServerNameForLogFile(const QString& logFilePath) { return ServerNameForLogFile(logFilePath, platform::MountTableText());
+QString ServerNameForLogFile(const QString& logFilePath) {
+  return ServerNameForLogFile(logFilePath, platform::MountTableText());
 }
 
 }  // namespace app

@@ -486,15 +486,13 @@ void frmNetwork::WinsockClient_Close() {
   });
 }
 
-// Every station's band is forgotten until its next status; the grid follows the table, so a
-// peer unloaded from the top (its row beyond the purge) leaves no cell behind.
 void frmNetwork::tcpWinsock_Close(int Index) {
   (void)Index;  // every check looks at all peers
   PeerGone();
 }
 
 void frmNetwork::tcpWinsock_Error(int Index, int Number, const QString& Description) {
-  (void)Description;  // traced by the socket
+  (void)Description;  // only a cut is named in the log, and the socket has traced it
   SkipOnError(lcNetwork, [&] {
     if (Number != QueueOverflowError) return;
     const platform::Winsock& peer = tcpWinsock[Index];
@@ -510,6 +508,8 @@ void frmNetwork::tcpWinsock_Error(int Index, int Number, const QString& Descript
   PeerGone();
 }
 
+// Every station's band is forgotten until its next status; the grid follows the table, so a
+// peer unloaded from the top (its row beyond the purge) leaves no cell behind.
 void frmNetwork::PeerGone() {
   SkipOnError(lcNetwork, [this] {
     CheckConnections();

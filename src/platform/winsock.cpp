@@ -338,9 +338,7 @@ void Winsock::CutForQueueOverflow() {
   qCWarning(lcPlatform) << "cut the connection to" << remoteHostIP_ << "of" << Name() << Index()
                         << "with more than" << MaxQueuedBytes << "bytes waiting for it";
   QTimer::singleShot(0, &owner_, [this, connection = connection_] {
-    if (connection != connection_ || state_ != SocketError) return;
-    const SocketFailure failure = FailureOf(QAbstractSocket::SocketResourceError);
-    Raise(OnError, failure.number, QString::fromLatin1(failure.description));
+    if (connection == connection_ && state_ == SocketError) SocketFailed(QAbstractSocket::SocketResourceError);
   });
 }
 
