@@ -9,7 +9,6 @@
 // "keyed" and takes the way out:
 //   exit     File, Exit
 //   fatal    exit(1) from the event loop, as a library does that has lost the display
-//   abort    abort(), as a fatal error does
 //   signal   nothing: the test sends the signal
 // With a third argument, a file, every level the DTR line was asked to take is written there,
 // "1" up and "0" down, as the process ends by exit().
@@ -65,7 +64,6 @@ void PressF1WithPushToTalk(app::Form1& form, const QString& wave) {
 void TakeTheWayOut(app::Form1& form, const QString& way) {
   if (way == QLatin1String("exit")) form.mnuExit.Action()->trigger();
   if (way == QLatin1String("fatal")) std::exit(1);
-  if (way == QLatin1String("abort")) std::abort();
 }
 
 // The operator: through the start-up, then F1 and the way out.
@@ -86,7 +84,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   if (argc != 3 && argc != 4) {
-    std::fputs("usage: keyedstation <program folder> exit|fatal|abort|signal [levels file]\n", stderr);
+    std::fputs("usage: keyedstation <program folder> exit|fatal|signal [levels file]\n", stderr);
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);

@@ -31,7 +31,6 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
-#include <QTest>
 
 #include <unistd.h>
 
