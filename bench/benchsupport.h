@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,6 +30,17 @@ inline sqlite3* OpenAsTheProgramDoes(const QString& path) {
   sqlite3_exec(db, "pragma journal_mode = delete", nullptr, nullptr, nullptr);
   sqlite3_exec(db, "pragma synchronous = full", nullptr, nullptr, nullptr);
   return db;
+}
+
+// What the process holds in memory now, in MiB.
+inline double ResidentMiB() {
+  long pages = 0;
+  long resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // One row of tbllog, in column order.

@@ -16,24 +16,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cstdio>
-
 namespace {
 
 double MaxResidentMiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-double ResidentMiB() {
-  long pages = 0;
-  long resident = 0;
-  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 void BM_StartUpBeyondTheLogo(benchmark::State& state) {

@@ -17,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <benchmark/benchmark.h>
@@ -27,16 +26,6 @@
 namespace {
 
 constexpr int kWait = 20000;  // milliseconds for one relay before the benchmark gives up
-
-// What the process holds in memory now, in MiB.
-double ResidentMiB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return 0;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-  }
-  return 0;
-}
 
 // The network window of the server "Shack" and one PC connected to it that reads every reply.
 class RelayingServer {
