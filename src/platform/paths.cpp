@@ -87,10 +87,6 @@ std::optional<QString> EntryDifferingInCase(const QString& folder, const QString
   return std::nullopt;
 }
 
-QString JoinPath(const QString& folder, const QString& name) {
-  return folder.endsWith('/') ? folder + name : folder + '/' + name;
-}
-
 QString ResolveLetterCase(const QString& absolute) {
   if (QFileInfo::exists(absolute)) return absolute;
   const bool unc = IsUnc(absolute);
@@ -136,6 +132,10 @@ class FileDescriptor {
 };
 
 }  // namespace
+
+QString JoinPath(const QString& folder, const QString& name) {
+  return folder.endsWith('/') ? folder + name : folder + '/' + name;
+}
 
 QString NativePath(const QString& programPath) {
   if (programPath.isEmpty()) return {};

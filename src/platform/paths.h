@@ -25,6 +25,9 @@ namespace platform {
 // The result is absolute. An empty path stays empty.
 QString NativePath(const QString& programPath);
 
+// A name in a native folder, with one "/" between them.
+QString JoinPath(const QString& folder, const QString& name);
+
 // The current folder of the process, natively. Relative paths everywhere resolve against it.
 QString CurDir();
 // Makes a folder current. Throws RuntimeError 76 "Path not found" when it is no folder.
