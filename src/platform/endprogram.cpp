@@ -9,12 +9,14 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace platform {
 
@@ -31,6 +33,7 @@ std::array<std::atomic<detail::LineDevice>, kLineSlots> lineKinds{};
 
 constexpr std::array kEndSignals = {SIGTERM, SIGINT, SIGHUP};
 constexpr std::array kFatalSignals = {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+constexpr std::size_t kHandlerStackBytes = 64 * 1024;
 
 // The watch's pipe, written by the handlers; -1 while no watch lives.
 std::atomic<int> signalPipe{-1};
@@ -65,6 +68,15 @@ struct sigaction Install(int signal, void (*handler)(int), int flags) {
   struct sigaction previous {};
   sigaction(signal, &action, &previous);
   return previous;
+}
+
+// An end signal the program was started with ignored (nohup's SIGHUP, a script's background job's
+// SIGINT) stays ignored: the operator asked that it not end the program.
+struct sigaction InstallUnlessIgnored(int signal) {
+  struct sigaction previous {};
+  sigaction(signal, nullptr, &previous);
+  if (previous.sa_handler == SIG_IGN) return previous;
+  return Install(signal, &EndSignalHandler, SA_RESTART);
 }
 
 }  // namespace
@@ -102,6 +114,9 @@ struct EndSignalWatch::State {
   int pipe[2] = {-1, -1};
   std::unique_ptr<QSocketNotifier> notifier;
   std::array<struct sigaction, kEndSignals.size() + kFatalSignals.size()> previous{};
+  // The fatal signals' handler runs here, so that a stack overflow's SIGSEGV still drops the lines.
+  std::vector<char> handlerStack;
+  stack_t previousStack{};
 };
 
 EndSignalWatch::EndSignalWatch(std::function<void(int signal)> end) : state_(std::make_unique<State>()) {
@@ -112,20 +127,29 @@ EndSignalWatch::EndSignalWatch(std::function<void(int signal)> end) : state_(std
     QObject::connect(state_->notifier.get(), &QSocketNotifier::activated, [state = state_.get()] {
       unsigned char byte = 0;
       if (read(state->pipe[0], &byte, 1) != 1) return;
-      endSignalPending = 0;
+      // Still pending while the release runs, so that a second signal ends the program at once.
       state->end(byte);
+      endSignalPending = 0;
     });
     signalPipe.store(state_->pipe[1]);
   }
+  state_->handlerStack.resize(std::max(static_cast<std::size_t>(SIGSTKSZ), kHandlerStackBytes));
+  stack_t handlerStack{};
+  handlerStack.ss_sp = state_->handlerStack.data();
+  handlerStack.ss_size = state_->handlerStack.size();
+  sigaltstack(&handlerStack, &state_->previousStack);
   std::size_t slot = 0;
-  for (const int signal : kEndSignals) state_->previous[slot++] = Install(signal, &EndSignalHandler, SA_RESTART);
-  for (const int signal : kFatalSignals) state_->previous[slot++] = Install(signal, &FatalSignalHandler, SA_RESETHAND);
+  for (const int signal : kEndSignals) state_->previous[slot++] = InstallUnlessIgnored(signal);
+  for (const int signal : kFatalSignals) {
+    state_->previous[slot++] = Install(signal, &FatalSignalHandler, SA_RESETHAND | SA_ONSTACK);
+  }
 }
 
 EndSignalWatch::~EndSignalWatch() {
   std::size_t slot = 0;
   for (const int signal : kEndSignals) sigaction(signal, &state_->previous[slot++], nullptr);
   for (const int signal : kFatalSignals) sigaction(signal, &state_->previous[slot++], nullptr);
+  sigaltstack(&state_->previousStack, nullptr);
   signalPipe.store(-1);
   state_->notifier.reset();
   for (const int end : state_->pipe) {

@@ -38,10 +38,12 @@ class ScriptedEndProgram {
 // While one lives (the program's run), the signals that end a program do not leave the
 // transmitter keyed. SIGTERM, SIGINT and SIGHUP (a desktop's log-out) drop every keying line in
 // the handler itself, then run `end` with the signal from the event loop at its next pass; a
-// second one before that ends the program at once. The signals of a fatal error (SIGABRT, as
-// abort and a fatal Qt error raise it, SIGSEGV, SIGBUS, SIGFPE, SIGILL) drop the lines and end the
-// program as they would have. The earlier handling of every signal comes back when it goes.
-// GUI thread; one at a time.
+// second one before `end` has returned ends the program at once. One the program was started
+// with ignored (nohup's SIGHUP, a script's background job's SIGINT) stays ignored. The signals of
+// a fatal error (SIGABRT, as abort and a fatal Qt error raise it, SIGSEGV, SIGBUS, SIGFPE, SIGILL)
+// drop the lines and end the program as they would have; on the GUI thread their handler runs on
+// a stack of its own, so a stack overflow drops them too. The earlier handling of every signal,
+// and the thread's earlier signal stack, come back when it goes. GUI thread; one at a time.
 class EndSignalWatch {
  public:
   explicit EndSignalWatch(std::function<void(int signal)> end);
