@@ -243,14 +243,14 @@ TEST_F(CabrilloWindowTest, TheCategoryIsWhatTheOptionsShowUnderEitherLayout) {
   }
 }
 
-TEST_F(CabrilloWindowTest, AnOwnCallPastFourteenCharactersWrapsEachContactAndNamesTheFileByItsStem) {
+TEST_F(CabrilloWindowTest, AnOwnCallPastFourteenCharactersStaysOnEachContactsLineAndNamesTheFileByItsStem) {
   app::OwnCall = QStringLiteral("VE3XYZ/VE2ROVER");
   LoggedElsewhere({Row("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
 
   const QByteArray bytes = WriteThroughWindow(DataFile("VE3XYZ.log"));
 
-  EXPECT_TRUE(bytes.contains("\r\nQSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER\r\n" + QByteArray(48, ' ') +
-                             "FN31   K1ABC             FN42    \r\nEND-OF-LOG:\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nQSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER   FN31   K1ABC             FN42    "
+                             "\r\nEND-OF-LOG:\r\n"));
   EXPECT_EQ(dialogs.CommonDialogs().at(0).fileName, DataFolderPath() + "\\VE3XYZ.log");
   EXPECT_TRUE(dialogs.MessageBoxes().at(0).prompt.startsWith("The file VE3XYZ.log was"));
 }
