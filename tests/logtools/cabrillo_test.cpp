@@ -1,3 +1,4 @@
+#include "expectedcabrillo.h"
 #include "exportfixture.h"
 #include "exportreaders.h"
 
@@ -53,51 +54,20 @@ TEST_F(CabrilloTest, ArrlLogByteForByte) {
           Contact("W2DEF", "1.3 G", "CW", "2024/06/08", "18:07", "FN20"),
           Contact("N3GHI", "50 M", "PH", "2024/06/09", "7:05", "EM99", "FN32")});
 
-  EXPECT_EQ(Write(ArrlEntry()),
-            "START-OF-LOG: 2.0\r\n"
-            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-            "ARRL-SECTION: CT\r\n"
-            "CONTEST: ARRL-VHF-JUN\r\n"
-            "CALLSIGN: W1XYZ\r\n"
-            "CATEGORY: SINGLE-OP ALL LOW \r\n"
-            "CLAIMED-SCORE: 1234\r\n"
-            "OPERATORS: W1XYZ\r\n"
-            "CLUB: \r\n"
-            "NAME: Ann Operator\r\n"
-            "ADDRESS: 1 Main St\r\n"
-            "ADDRESS: Town, CT 06000\r\n"
-            "ADDRESS: (e-mail) ann@example.org\r\n"
-            "SOAPBOX: Good conditions on 6\r\n"
-            "SOAPBOX:\r\n"
-            "SOAPBOX:\r\n"
-            "QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-            "QSO:   1.2 CW 2024-06-08 1807 W1XYZ             FN31   W2DEF             FN20    \r\n"
-            "QSO:    50 PH 2024-06-09 0705 W1XYZ             FN32   N3GHI             EM99    \r\n"
-            "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.qsoLines = kJuneQsoLines;
+  EXPECT_EQ(Write(ArrlEntry()), expected.Text());
 }
 
 TEST_F(CabrilloTest, CqLogByteForByte) {
   SetLog({Contact("K1ABC", "50 M", "CW", "2024/07/20", "18:05:33")});
 
-  EXPECT_EQ(Write(CqEntry()),
-            "START-OF-LOG: 2.0\r\n"
-            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-            "CONTEST: CQ-VHF\r\n"
-            "CALLSIGN: W1XYZ\r\n"
-            "CATEGORY: SINGLE-OP ALL HIGH   \r\n"
-            "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-            "CLAIMED-SCORE: 1234\r\n"
-            "OPERATORS: W1XYZ K1ZZZ\r\n"
-            "CLUB: Hilltop Club\r\n"
-            "NAME: Ann Operator\r\n"
-            "ADDRESS: 1 Main St\r\n"
-            "ADDRESS: Town, CT 06000\r\n"
-            "ADDRESS: (e-mail) ann@example.org\r\n"
-            "SOAPBOX: Good conditions on 6\r\n"
-            "SOAPBOX:\r\n"
-            "SOAPBOX:\r\n"
-            "QSO:    50 CW 2024-07-20 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-            "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.cq = true;
+  expected.operators = "W1XYZ K1ZZZ";
+  expected.club = "Hilltop Club";
+  expected.qsoLines = kCqQsoLine;
+  EXPECT_EQ(Write(CqEntry()), expected.Text());
 }
 
 TEST_F(CabrilloTest, CategoryByLayoutAndOptions) {
