@@ -29,9 +29,9 @@ MODULE_VALUE(QString, PreferencesPath);
 // than platform::MaxTextFileBytes.
 void LoadPreferencesText(const QString& path);
 
-// Writes PreferencesText and one CR LF to path in UTF-8, replacing the file only once the new one is whole
-// (platform::AsideFile). Throws platform::RuntimeError, leaving the file as it was, when it cannot
-// be written.
+// Writes PreferencesText and one CR LF to path in UTF-8, replacing the file only once the new one
+// is whole (platform::AsideFile). Throws platform::RuntimeError, leaving the file as it was, when
+// it cannot be written.
 void SavePreferencesText(const QString& path);
 
 // Sets the element whose tag is key in upper case: its text is replaced in place where the element

@@ -91,7 +91,8 @@ QStringList HeaderLines(const CabrilloEntry& entry) {
 
 // A line whose fields start at fixed 1-based columns, blanks filling the gaps, as readers that
 // count columns expect. A value too wide for its columns runs on and the next field follows it
-// after one blank: the contact stays on its one tagged line and its fields stay apart.
+// after one blank, its own last one if it ends in a blank: the contact stays on its one tagged
+// line and its fields stay apart.
 class ColumnLine {
  public:
   // Starts the line with its tag.
