@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -47,14 +48,23 @@ std::optional<ValueSpan> ValueOnOneLine(const QString& text, const QString& open
   return std::nullopt;
 }
 
+// The file says it is UTF-8 and is written so. A file that is not valid UTF-8 came from an earlier
+// version of this program or from another program writing the 8-bit code page: Latin-1 reads
+// each of its bytes as the character it stood for there. A byte-order mark is kept as text, so
+// a save writes it back.
+QString DecodedPreferences(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  const QString text = utf8(bytes);
+  return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
 }  // namespace
 
 void LoadPreferencesText(const QString& path) {
   const QString nativePath = platform::NativePath(path);
   QString text;
   if (QFileInfo::exists(nativePath)) {
-    // The file is single-byte text; Latin-1 carries every byte through a load and save unchanged.
-    text = WithoutFinalLineEnd(QString::fromLatin1(platform::ReadRegularFile(nativePath, platform::MaxTextFileBytes)));
+    text = WithoutFinalLineEnd(DecodedPreferences(platform::ReadRegularFile(nativePath, platform::MaxTextFileBytes)));
   }
   PreferencesText = text.isEmpty() ? DeclarationLine : text;
   // Only a file that was read, or is not there yet, becomes the one that saves write: what cannot
@@ -65,7 +75,7 @@ void LoadPreferencesText(const QString& path) {
 void SavePreferencesText(const QString& path) {
   PreferencesPath = path;
   // Other programs' lines are in this file too: a failed save must leave every one of them.
-  platform::WriteFileAside(platform::NativePath(path), (PreferencesText + LineEnd).toLatin1());
+  platform::WriteFileAside(platform::NativePath(path), (PreferencesText + LineEnd).toUtf8());
 }
 
 void SetPreference(const QString& key, const QString& value, std::uint8_t saveNow) {

@@ -23,14 +23,15 @@ MODULE_VALUE(QString, PreferencesText);
 MODULE_VALUE(QString, PreferencesPath);
 
 // Takes the file's text into memory, or the declaration line alone when there is no file, and
-// makes path the one that saves write; writes nothing. Throws platform::RuntimeError, changing
+// makes path the one that saves write; writes nothing. The text is read as UTF-8, as the file
+// declares, or as Latin-1 when it is not valid UTF-8. Throws platform::RuntimeError, changing
 // nothing, when something is at the path but cannot be read, is no regular file or is larger
 // than platform::MaxTextFileBytes.
 void LoadPreferencesText(const QString& path);
 
-// Writes PreferencesText and one CR LF to path, replacing the file only once the new one is whole
-// (platform::AsideFile). Throws platform::RuntimeError, leaving the file as it was, when it cannot
-// be written.
+// Writes PreferencesText and one CR LF to path in UTF-8, replacing the file only once the new one
+// is whole (platform::AsideFile). Throws platform::RuntimeError, leaving the file as it was, when
+// it cannot be written.
 void SavePreferencesText(const QString& path);
 
 // Sets the element whose tag is key in upper case: its text is replaced in place where the element

@@ -89,27 +89,24 @@ QStringList HeaderLines(const CabrilloEntry& entry) {
   return lines;
 }
 
-// Lines whose fields start at fixed 1-based columns, blanks filling the gaps. A field whose column
-// the line has already passed starts a new line, blank up to that column.
-class ColumnLines {
+// A line whose fields start at fixed 1-based columns, blanks filling the gaps, as readers that
+// count columns expect. A value too wide for its columns runs on and the next field follows it
+// after one blank, its own last one if it ends in a blank: the contact stays on its one tagged
+// line and its fields stay apart.
+class ColumnLine {
  public:
-  explicit ColumnLines(std::string& out) : out_(out), lineStart_(out.size()) {}
+  // Starts the line with its tag.
+  ColumnLine(std::string& out, const char* tag) : out_(out), lineStart_(out.size()) { out_ += tag; }
 
-  // The file, ready for a field at the column.
+  // The file, ready for the field that starts at the column.
   std::string& At(std::size_t column) {
     const std::size_t next = out_.size() - lineStart_ + 1;
-    if (next > column) {
-      EndLine();
-      out_.append(column - 1, ' ');
-    } else {
+    if (next < column) {
       out_.append(column - next, ' ');
+    } else if (out_.back() != ' ') {
+      out_ += ' ';
     }
     return out_;
-  }
-
-  void EndLine() {
-    out_ += kLineEnd;
-    lineStart_ = out_.size();
   }
 
  private:
@@ -139,21 +136,19 @@ void AppendDate(std::string& out, const QString& storedDate) {
   AppendZeroPadded(out, date->Day, 2);
 }
 
-void AppendQsoLine(ColumnLines& lines, std::int32_t slot, const QString& ownCall) {
+void AppendQsoLine(std::string& out, std::int32_t slot, const QString& ownCall) {
+  ColumnLine line(out, "QSO:");
   const QStringView code = BandCode(logging::LogBand[slot]);
-  lines.At(1) += "QSO:";
-  AppendLatin1(lines.At(11 - static_cast<std::size_t>(code.size())), code);  // ends in column 10
-  AppendText(lines.At(12), logging::LogMode[slot]);
-  AppendDate(lines.At(15), logging::LogDate[slot]);
-  AppendText(lines.At(26), TimeHhmm(logging::LogTime[slot]));
-  AppendText(lines.At(31), ownCall);
-  lines.At(45);  // columns 45 to 48 stay blank
-  AppendText(lines.At(49), logging::LogGridSent[slot]);
-  AppendText(lines.At(56), logging::LogCalls[slot]);
-  lines.At(70);  // columns 70 to 73 stay blank
-  AppendText(lines.At(74), logging::LogGridRcvd[slot]);
-  lines.At(81) += ' ';
-  lines.EndLine();
+  AppendLatin1(line.At(11 - static_cast<std::size_t>(code.size())), code);  // ends in column 10
+  AppendText(line.At(12), logging::LogMode[slot]);
+  AppendDate(line.At(15), logging::LogDate[slot]);
+  AppendText(line.At(26), TimeHhmm(logging::LogTime[slot]));
+  AppendText(line.At(31), ownCall);  // columns 31 to 44, and 45 to 48 blank
+  AppendText(line.At(49), logging::LogGridSent[slot]);
+  AppendText(line.At(56), logging::LogCalls[slot]);  // columns 56 to 69, and 70 to 73 blank
+  AppendText(line.At(74), logging::LogGridRcvd[slot]);
+  line.At(81) += ' ';
+  out += kLineEnd;
 }
 
 }  // namespace
@@ -166,8 +161,7 @@ void WriteCabrilloLog(const QString& path, const CabrilloEntry& entry) {
     AppendText(out, line);
     out += kLineEnd;
   }
-  ColumnLines lines(out);
-  for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) AppendQsoLine(lines, slot, entry.OwnCall);
+  for (std::int32_t slot = 1; slot <= logging::LogCount; ++slot) AppendQsoLine(out, slot, entry.OwnCall);
   out += "END-OF-LOG:";
   out += kLineEnd;
   WriteWholeFile(path, out);

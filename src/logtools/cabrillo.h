@@ -39,8 +39,9 @@ struct CabrilloEntry {
 
 // Writes contacts 1 to LogCount of the in-memory log, in its order, as a Cabrillo file at `path`
 // (a path as the program writes it): the header lines, one QSO line per contact at the format's
-// fixed columns, and END-OF-LOG. Throws platform::RuntimeError with the description when the file
-// cannot be written; the old file at the path is then left as it was.
+// fixed columns (a value too wide for its columns is followed by one blank on that line), and
+// END-OF-LOG. Throws platform::RuntimeError with the description when the file cannot be written;
+// the old file at the path is then left as it was.
 void WriteCabrilloLog(const QString& path, const CabrilloEntry& entry);
 
 }  // namespace logtools

@@ -87,11 +87,57 @@ TEST_F(SharedPreferences, SettingAgainReplacesOnlyTheValueInPlace) {
 }
 
 TEST_F(SharedPreferences, LoadingAndSavingUnchangedKeepsEveryByte) {
-  const QByteArray original = Declaration + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OWN_ADDRESS_LINE1>Caf\xE9 <1></OWN_ADDRESS_LINE1>\r\n";
-  WriteFile(original);
+  const QByteArray utf8 = Declaration +
+                          "\r\n<OWN_CALL>W1AW</OWN_CALL>"
+                          "\r\n<OWN_ADDRESS_LINE1>Caf\xC3\xA9 \xC5\x81\xC3\xB3"
+                          "d\xC5\xBA <1></OWN_ADDRESS_LINE1>\r\n";
+  for (const QByteArray& original : {utf8, "\xEF\xBB\xBF" + utf8}) {
+    SCOPED_TRACE(original.startsWith('<') ? "UTF-8" : "UTF-8 after a byte-order mark");
+    WriteFile(original);
+    LoadPreferencesText(ProgramPath());
+    SavePreferencesText(ProgramPath());
+    EXPECT_EQ(FileBytes(), original);
+  }
+}
+
+// The file declares UTF-8, and the station's other programs read it so; this program reads it back
+// on its next start and keeps every value whole when it saves again.
+TEST_F(SharedPreferences, ValuesAreWrittenInUtf8AndReadBackWhole) {
+  const QByteArray nameLine = "\r\n<OWN_ADDRESS_NAME>J\xC3\xB6rg \xC5\x81ukasz</OWN_ADDRESS_NAME>";
   LoadPreferencesText(ProgramPath());
-  SavePreferencesText(ProgramPath());
-  EXPECT_EQ(FileBytes(), original);
+  SetPreference("OWN_ADDRESS_NAME", QStringLiteral("J\u00F6rg \u0141ukasz"), 1);
+  EXPECT_EQ(FileBytes(), Declaration + nameLine + "\r\n");
+
+  LoadPreferencesText(ProgramPath());
+  EXPECT_TRUE(PreferencesText.contains(QStringLiteral(">J\u00F6rg \u0141ukasz<")));
+  SetPreference("OWN_CALL", "W1AW", 1);
+  EXPECT_EQ(FileBytes(), Declaration + nameLine + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n");
+}
+
+// An earlier version of this program, or another program, wrote the 8-bit code page. Any byte
+// sequence that is not strict UTF-8 makes the file Latin-1, each byte the character it stood for;
+// the next save writes those characters in UTF-8.
+TEST_F(SharedPreferences, AFileThatIsNotUtf8IsReadAsLatin1AndSavedInUtf8) {
+  const struct {
+    const char* what;
+    QByteArray latin1;
+    QByteArray utf8;
+  } cases[] = {
+      {"letters with accents", "J\xF6rg Caf\xE9</OTHER_APP>\r\n", "J\xC3\xB6rg Caf\xC3\xA9</OTHER_APP>\r\n"},
+      {"a lead byte cut short at the file's end", "Caf\xE9", "Caf\xC3\xA9\r\n"},
+      {"a continuation byte alone", "\xA9 2024\r\n", "\xC2\xA9 2024\r\n"},
+      {"an overlong \"/\"", "\xC0\xAF\r\n", "\xC3\x80\xC2\xAF\r\n"},
+      {"a surrogate", "\xED\xA0\x80\r\n", "\xC3\xAD\xC2\xA0\xC2\x80\r\n"},
+      {"past U+10FFFF", "\xF4\x90\x80\x80\r\n", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80\r\n"},
+  };
+  const QByteArray head = "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OTHER_APP>";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFile(Declaration + head + c.latin1);
+    LoadPreferencesText(ProgramPath());
+    SetPreference("OWN_CALL", "K2XY", 1);
+    EXPECT_EQ(FileBytes(), Declaration + "\r\n<OWN_CALL>K2XY</OWN_CALL>\r\n<OTHER_APP>" + c.utf8);
+  }
 }
 
 TEST_F(SharedPreferences, ExistingFileIsEditedWhereItStands) {

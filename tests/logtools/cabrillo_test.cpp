@@ -1,3 +1,4 @@
+#include "expectedcabrillo.h"
 #include "exportfixture.h"
 #include "exportreaders.h"
 
@@ -53,51 +54,20 @@ TEST_F(CabrilloTest, ArrlLogByteForByte) {
           Contact("W2DEF", "1.3 G", "CW", "2024/06/08", "18:07", "FN20"),
           Contact("N3GHI", "50 M", "PH", "2024/06/09", "7:05", "EM99", "FN32")});
 
-  EXPECT_EQ(Write(ArrlEntry()),
-            "START-OF-LOG: 2.0\r\n"
-            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-            "ARRL-SECTION: CT\r\n"
-            "CONTEST: ARRL-VHF-JUN\r\n"
-            "CALLSIGN: W1XYZ\r\n"
-            "CATEGORY: SINGLE-OP ALL LOW \r\n"
-            "CLAIMED-SCORE: 1234\r\n"
-            "OPERATORS: W1XYZ\r\n"
-            "CLUB: \r\n"
-            "NAME: Ann Operator\r\n"
-            "ADDRESS: 1 Main St\r\n"
-            "ADDRESS: Town, CT 06000\r\n"
-            "ADDRESS: (e-mail) ann@example.org\r\n"
-            "SOAPBOX: Good conditions on 6\r\n"
-            "SOAPBOX:\r\n"
-            "SOAPBOX:\r\n"
-            "QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-            "QSO:   1.2 CW 2024-06-08 1807 W1XYZ             FN31   W2DEF             FN20    \r\n"
-            "QSO:    50 PH 2024-06-09 0705 W1XYZ             FN32   N3GHI             EM99    \r\n"
-            "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.qsoLines = kJuneQsoLines;
+  EXPECT_EQ(Write(ArrlEntry()), expected.Text());
 }
 
 TEST_F(CabrilloTest, CqLogByteForByte) {
   SetLog({Contact("K1ABC", "50 M", "CW", "2024/07/20", "18:05:33")});
 
-  EXPECT_EQ(Write(CqEntry()),
-            "START-OF-LOG: 2.0\r\n"
-            "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-            "CONTEST: CQ-VHF\r\n"
-            "CALLSIGN: W1XYZ\r\n"
-            "CATEGORY: SINGLE-OP ALL HIGH   \r\n"
-            "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-            "CLAIMED-SCORE: 1234\r\n"
-            "OPERATORS: W1XYZ K1ZZZ\r\n"
-            "CLUB: Hilltop Club\r\n"
-            "NAME: Ann Operator\r\n"
-            "ADDRESS: 1 Main St\r\n"
-            "ADDRESS: Town, CT 06000\r\n"
-            "ADDRESS: (e-mail) ann@example.org\r\n"
-            "SOAPBOX: Good conditions on 6\r\n"
-            "SOAPBOX:\r\n"
-            "SOAPBOX:\r\n"
-            "QSO:    50 CW 2024-07-20 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-            "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.cq = true;
+  expected.operators = "W1XYZ K1ZZZ";
+  expected.club = "Hilltop Club";
+  expected.qsoLines = kCqQsoLine;
+  EXPECT_EQ(Write(CqEntry()), expected.Text());
 }
 
 TEST_F(CabrilloTest, CategoryByLayoutAndOptions) {
@@ -182,21 +152,46 @@ TEST_F(CabrilloTest, BandCodesEndInColumnTenAndAnUnknownBandLeavesItBlank) {
   EXPECT_EQ(lines[18].mid(11, 2), "PH");
 }
 
-TEST_F(CabrilloTest, AnOwnCallPastFourteenCharactersWrapsTheRestOfEachContact) {
-  SetLog({Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
-  CabrilloEntry entry = ArrlEntry();
+// Readers take a QSO line by its columns or split it at blanks: a value that fits keeps its
+// columns, and one too wide is followed by one blank on its line, never by a line of its own.
+TEST_F(CabrilloTest, AValueTooWideForItsColumnsIsFollowedByOneBlankOnItsLine) {
+  const struct {
+    const char* what;
+    const char* ownCall;
+    logging::LogContact contact;
+    QByteArray line;
+  } cases[] = {
+      {"own call of 14, as wide as its columns", "VE3XYZ/VE2ROVR",
+       Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05"),
+       "QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVR    FN31   K1ABC             FN42    "},
+      {"own call of 15, into the blank columns", "VE3XYZ/VE2ROVER",
+       Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05"),
+       "QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER   FN31   K1ABC             FN42    "},
+      {"own call of 18, up to the grid", "VE3XYZ/VE2ROVER/MM", Contact("K1ABC", "144 M", "PH", "2024/06/08", "18:05"),
+       "QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER/MM FN31  K1ABC             FN42    "},
+      {"call of 15", "W1XYZ", Contact("VE3ABC/DL1XYZ/P", "144 M", "PH", "2024/06/10", "18:05"),
+       "QSO:   144 PH 2024-06-10 1805 W1XYZ             FN31   VE3ABC/DL1XYZ/P   FN42    "},
+      {"call of 18, up to the grid", "W1XYZ", Contact("VE3ABCD/DL1XYZ/QRP", "144 M", "PH", "2024/06/10", "18:05"),
+       "QSO:   144 PH 2024-06-10 1805 W1XYZ             FN31   VE3ABCD/DL1XYZ/QRP FN42   "},
+      {"mode one too wide: what follows moves on a column, up to the own call's blanks", "W1XYZ",
+       Contact("K1ABC", "144 M", "SSB", "2024/06/10", "18:05"),
+       "QSO:   144 SSB 2024-06-10 1805 W1XYZ            FN31   K1ABC             FN42    "},
+      {"grids of six and seven", "W1XYZ", Contact("K1ABC", "144 M", "PH", "2024/06/10", "18:05", "FN42AB1", "FN31AB"),
+       "QSO:   144 PH 2024-06-10 1805 W1XYZ             FN31AB K1ABC             FN42AB1  "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetLog({c.contact});
+    CabrilloEntry entry = ArrlEntry();
+    entry.OwnCall = QString::fromLatin1(c.ownCall);
 
-  entry.OwnCall = QStringLiteral("VE3XYZ/VE2ROVR");  // 14: ends in column 44
-  EXPECT_TRUE(Write(entry).contains(
-      "QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVR    FN31   K1ABC             FN42    \r\nEND-OF-LOG:"));
+    const QByteArray bytes = Write(entry);
 
-  entry.OwnCall = QStringLiteral("VE3XYZ/VE2ROVER");  // 15: fills column 45
-  const QByteArray bytes = Write(entry);
-  EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER\r\n" + QByteArray(48, ' ') +
-                             "FN31   K1ABC             FN42    \r\nEND-OF-LOG:"));
-  const CabrilloFile file = ReadCabrillo(bytes);
-  ASSERT_EQ(file.Qsos.size(), 1u);
-  EXPECT_EQ(file.Qsos[0], QStringList({"144", "PH", "2024-06-08", "1805", "VE3XYZ/VE2ROVER", "FN31", "K1ABC", "FN42"}));
+    EXPECT_TRUE(bytes.endsWith("SOAPBOX:\r\n" + c.line + "\r\nEND-OF-LOG:\r\n")) << bytes.constData();
+    const CabrilloFile file = ReadCabrillo(bytes);
+    ASSERT_EQ(file.Qsos.size(), 1u);
+    EXPECT_EQ(file.Qsos[0].size(), 8) << "no field runs into the next";
+  }
 }
 
 TEST_F(CabrilloTest, AnEmptyLogHasTheHeaderAndTheEnd) {
@@ -231,8 +226,9 @@ TEST_F(CabrilloTest, ControlCharactersInAnyFieldAreWrittenAsBlanks) {
   EXPECT_EQ(file.Value("SOAPBOX"), "Rain QSO: 144 PH");
   EXPECT_EQ(file.Value("NAME"), "Ann Operator");
   EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   W1 QSO: X         FN 42   \r\n"));
-  // A date that is no date goes as it is, and the fields past its end wrap to a continuation line.
-  EXPECT_TRUE(bytes.contains("QSO:   144 PH 2024/06/08 END-OF-LOG:\r\n" + QByteArray(25, ' ') + "1806 W1XYZ"));
+  // A date that is no date goes as it is, the fields past its end after one blank each.
+  EXPECT_TRUE(bytes.contains(
+      "QSO:   144 PH 2024/06/08 END-OF-LOG: 1806 W1XYZ FN31   K1ABC             FN42    \r\nEND-OF-LOG:\r\n"));
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte == '\r' || byte == '\n') continue;

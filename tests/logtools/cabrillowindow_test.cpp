@@ -1,3 +1,4 @@
+#include "expectedcabrillo.h"
 #include "exportreaders.h"
 #include "exportwindowfixture.h"
 
@@ -74,8 +75,8 @@ class CabrilloWindowTest : public ExportWindowTest {
 
   static QString Setting(const QString& key) { return platform::GetSetting(kApp, kSection, key, "(none)"); }
 
-  // The header line that carries the main window's total score as shown.
-  QByteArray ClaimedScoreLine() const { return "CLAIMED-SCORE: " + form.lblTotScore.Caption().toLatin1() + "\r\n"; }
+  // The main window's total score as shown, which the header claims.
+  QByteArray ClaimedScore() const { return form.lblTotScore.Caption().toLatin1(); }
 };
 
 TEST_F(CabrilloWindowTest, TheArrlLayoutWritesTheReloadedLogByteForByteAndKeepsThePersonalDetails) {
@@ -102,27 +103,12 @@ TEST_F(CabrilloWindowTest, TheArrlLayoutWritesTheReloadedLogByteForByteAndKeepsT
 
   EXPECT_TRUE(boxesWereEmpty);
   EXPECT_EQ(app::OwnCall, "W1XYZ") << "trimmed in place";
-  EXPECT_EQ(bytes, "START-OF-LOG: 2.0\r\n"
-                   "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-                   "ARRL-SECTION: CT\r\n"
-                   "CONTEST: ARRL-VHF-JUN\r\n"
-                   "CALLSIGN: W1XYZ\r\n"
-                   "CATEGORY: SINGLE-OP ALL LOW \r\n" +
-                       ClaimedScoreLine() +
-                       "OPERATORS: W1XYZ\r\n"
-                       "CLUB: \r\n"
-                       "NAME:  Ann Operator \r\n"
-                       "ADDRESS: 1 Main St\r\n"
-                       "ADDRESS: Town, CT 06000\r\n"
-                       "ADDRESS: (e-mail) ann@example.org\r\n"
-                       "SOAPBOX: Good conditions on 6\r\n"
-                       "SOAPBOX:\r\n"
-                       "SOAPBOX:\r\n"
-                       "QSO:   144 PH 2024-06-08 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-                       "QSO:   1.2 CW 2024-06-08 1807 W1XYZ             FN31   W2DEF             FN20    \r\n"
-                       "QSO:    50 PH 2024-06-09 0705 W1XYZ             FN32   N3GHI             EM99    \r\n"
-                       "QSO:       CW 2024-06-10 1200 W1XYZ             FN31   K4JKL             EM73    \r\n"
-                       "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.claimedScore = ClaimedScore();
+  expected.name = " Ann Operator ";
+  expected.qsoLines =
+      kJuneQsoLines + "QSO:       CW 2024-06-10 1200 W1XYZ             FN31   K4JKL             EM73    \r\n";
+  EXPECT_EQ(bytes, expected.Text());
   EXPECT_NE(form.lblTotScore.Caption(), "");
   EXPECT_EQ(ReadCabrillo(bytes).Qsos.size(), 4u);
 
@@ -187,24 +173,14 @@ TEST_F(CabrilloWindowTest, TheCqLayoutWritesItsCategoriesAndStillKeepsTheHiddenS
     Type(window.Text2, "W1XYZ K1ZZZ");
   });
 
-  EXPECT_EQ(bytes, "START-OF-LOG: 2.0\r\n"
-                   "CREATED-BY: Varnek's Corvane Log 2.5\r\n"
-                   "CONTEST: CQ-VHF\r\n"
-                   "CALLSIGN: W1XYZ\r\n"
-                   "CATEGORY: SINGLE-OP ALL HIGH   \r\n"
-                   "CATEGORY-ASSISTED: NON-ASSISTED\r\n" +
-                       ClaimedScoreLine() +
-                       "OPERATORS: W1XYZ K1ZZZ\r\n"
-                       "CLUB: Hilltop Club\r\n"
-                       "NAME: Ann Operator\r\n"
-                       "ADDRESS: 1 Main St\r\n"
-                       "ADDRESS: Town, CT 06000\r\n"
-                       "ADDRESS: (e-mail) ann@example.org\r\n"
-                       "SOAPBOX: \r\n"
-                       "SOAPBOX:\r\n"
-                       "SOAPBOX:\r\n"
-                       "QSO:    50 CW 2024-07-20 1805 W1XYZ             FN31   K1ABC             FN42    \r\n"
-                       "END-OF-LOG:\r\n");
+  ExpectedCabrillo expected;
+  expected.cq = true;
+  expected.claimedScore = ClaimedScore();
+  expected.operators = "W1XYZ K1ZZZ";
+  expected.club = "Hilltop Club";
+  expected.soapbox = "";
+  expected.qsoLines = kCqQsoLine;
+  EXPECT_EQ(bytes, expected.Text());
   EXPECT_EQ(Setting("UserARRLSection"), "CT");
   EXPECT_TRUE(Bytes(SharedPreferencesPath()).contains("<OWN_ARRL_SECTION>CT</OWN_ARRL_SECTION>"));
 }
@@ -243,14 +219,14 @@ TEST_F(CabrilloWindowTest, TheCategoryIsWhatTheOptionsShowUnderEitherLayout) {
   }
 }
 
-TEST_F(CabrilloWindowTest, AnOwnCallPastFourteenCharactersWrapsEachContactAndNamesTheFileByItsStem) {
+TEST_F(CabrilloWindowTest, AnOwnCallPastFourteenCharactersStaysOnEachContactsLineAndNamesTheFileByItsStem) {
   app::OwnCall = QStringLiteral("VE3XYZ/VE2ROVER");
   LoggedElsewhere({Row("K1ABC", "144 M", "PH", "2024/06/08", "18:05:33")});
 
   const QByteArray bytes = WriteThroughWindow(DataFile("VE3XYZ.log"));
 
-  EXPECT_TRUE(bytes.contains("\r\nQSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER\r\n" + QByteArray(48, ' ') +
-                             "FN31   K1ABC             FN42    \r\nEND-OF-LOG:\r\n"));
+  EXPECT_TRUE(bytes.contains("\r\nQSO:   144 PH 2024-06-08 1805 VE3XYZ/VE2ROVER   FN31   K1ABC             FN42    "
+                             "\r\nEND-OF-LOG:\r\n"));
   EXPECT_EQ(dialogs.CommonDialogs().at(0).fileName, DataFolderPath() + "\\VE3XYZ.log");
   EXPECT_TRUE(dialogs.MessageBoxes().at(0).prompt.startsWith("The file VE3XYZ.log was"));
 }

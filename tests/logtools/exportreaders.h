@@ -76,8 +76,8 @@ inline AdifFile ReadAdif(const QByteArray& bytes) {
 }
 
 // Cabrillo: lines ended by CR LF, each "TAG: value" (value possibly empty); START-OF-LOG first,
-// END-OF-LOG last. A line beginning with a blank continues the line before it. A QSO line's value
-// splits on white space into band, mode, date, time, own call, own grid, call and grid.
+// END-OF-LOG last. A line without its tag is a fault, as log checkers stop at it. A QSO line's
+// value splits on white space into band, mode, date, time, own call, own grid, call and grid.
 struct CabrilloFile {
   std::vector<std::pair<QString, QString>> Tags;  // in order, QSO lines included
   std::vector<QStringList> Qsos;
@@ -98,10 +98,6 @@ inline CabrilloFile ReadCabrillo(const QByteArray& bytes) {
   for (const QByteArray& line : lines) {
     EXPECT_TRUE(line.endsWith('\r')) << "a line without CR LF: " << line.constData();
     const QString text = QString::fromLatin1(line.chopped(line.endsWith('\r') ? 1 : 0));
-    if (text.startsWith(u' ') && !file.Tags.empty()) {
-      file.Tags.back().second += text;
-      continue;
-    }
     const qsizetype colon = text.indexOf(u':');
     if (colon <= 0) {
       ADD_FAILURE() << "a line without a tag: " << text.toStdString();
