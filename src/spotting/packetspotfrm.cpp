@@ -423,7 +423,8 @@ void PacketSpotfrm::Command1_Click() {
     ReceivedText.SetText(QStringLiteral("** Attempting to Open Port **") + CrLf + CrLf);
     if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
     if (!NoSource()) {
-      Label4.SetVisible(true);
+      // The AGW engine listens only once it is reached: it shows "Listening" itself.
+      Label4.SetVisible(!SourceIs(AGWSource));
       FocusSendBox();
     }
     if (SourceIs(TNCSource)) SetCommSettings();
