@@ -16,8 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
