@@ -417,9 +417,10 @@ void frmTappler::AppendAndTransmit(const QString& text) {
 }
 
 // Events run only while the device is busy or has no room, so emptying the buffer meanwhile (Esc,
-// Stop) ends the loop at its next test. A closed library answers -9, which counts as ready. A
-// character the device refuses stays first in the buffer and goes again once it has room; a call
-// made while the loop runs leaves the text to it.
+// Stop) ends the loop at its next test, and so does closing the device (Close, the voice window
+// taking the port): what is left has nowhere to go and is dropped, as when the device will not
+// open. A character the device refuses stays first in the buffer and goes again once it has
+// room; a call made while the loop runs leaves the text to it.
 void frmTappler::TPTransmit() {
   if (transmitting_) return;
   if (TPVersion == 0) platform::SkipOnError(lcKeying, [this] { cmdOpenTappler_Click(); });
@@ -443,6 +444,7 @@ void frmTappler::TPTransmit() {
     platform::Sleep(kCharacterPauseMs);
   }
   transmitting_ = false;
+  if (TPVersion == 0) CWBuffer.clear();
   if (!CWBuffer.isEmpty()) ReportDeviceTakesNoText();
 }
 
@@ -461,12 +463,12 @@ bool frmTappler::DeviceTakes(unsigned char code) {
 }
 
 // One pause with the events running; false instead once the device has taken nothing for the
-// limit since `lastProgress`.
+// limit since `lastProgress`, or once the events closed it.
 bool frmTappler::PauseForRoom(std::uint32_t lastProgress) {
   if (platform::TimeGetTime() - lastProgress >= kNoProgressLimitMs) return false;
   platform::Sleep(kCharacterPauseMs);
   platform::DoEvents();
-  return true;
+  return TPVersion != 0;
 }
 
 void frmTappler::ReportDeviceTakesNoText() {

@@ -70,8 +70,8 @@ RigControlfrm::RigControlfrm() : Form(QStringLiteral("RigControlfrm")) {
   OptRig.SetValue(true);
   optBaud560.SetValue(true);
   optParityNone.SetValue(true);
-  optData8.SetValue(true);
-  optStop1.SetValue(true);
+  bits.optData8.SetValue(true);
+  bits.optStop1.SetValue(true);
   optComm(0).SetValue(true);
   optPowerNone.SetValue(true);
   optPollMed.SetValue(true);
@@ -156,10 +156,10 @@ void RigControlfrm::LayOutControls() {
                 3, 700);
   DesignCaption(fraParity, "Parity:", 4920, 2940, 1080, 1140);
   DesignOptions({{&optParityNone, "None"}, {&optParityOdd, "Odd"}, {&optParityEven, "Even"}}, 1, 900);
-  DesignCaption(fraData, "Data Bits:", 6120, 2940, 1320, 660);
-  DesignOptions({{&optData7, "7"}, {&optData8, "8"}}, 2, 560);
-  DesignCaption(fraStop, "Stop Bits:", 7560, 2940, 1320, 660);
-  DesignOptions({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 560);
+  DesignCaption(bits.fraData, "Data Bits:", 6120, 2940, 1320, 660);
+  DesignOptions({{&bits.optData7, "7"}, {&bits.optData8, "8"}}, 2, 560);
+  DesignCaption(bits.fraStop, "Stop Bits:", 7560, 2940, 1320, 660);
+  DesignOptions({{&bits.optStop1, "1"}, {&bits.optStop2, "2"}}, 2, 560);
 
   DesignCaption(fraComm, "Comm Port:", 2520, 4200, 3480, 900);
   platform::DesignPortOptions(optComm, 660);
@@ -197,10 +197,6 @@ RigControlfrm::OptionGroup RigControlfrm::ParityOptions() {
   return {{&optParityOdd, "O"}, {&optParityNone, "N"}, {&optParityEven, "E"}};
 }
 
-RigControlfrm::OptionGroup RigControlfrm::DataBitsOptions() { return {{&optData7, "7"}, {&optData8, "8"}}; }
-
-RigControlfrm::OptionGroup RigControlfrm::StopBitsOptions() { return {{&optStop1, "1"}, {&optStop2, "2"}}; }
-
 RigControlfrm::OptionGroup RigControlfrm::PowerOptions() {
   return {{&optPowerNone, "N"}, {&optPowerRTS, "R"}, {&optPowerDTR, "D"}};
 }
@@ -211,8 +207,8 @@ RigControlfrm::OptionGroup RigControlfrm::PollRateOptions() {
 
 // The options of the port settings but the port number (a control array of its own).
 std::vector<platform::OptionButton*> RigControlfrm::SettingsOptions() {
-  return platform::OptionsOf(
-      {BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions(), PollRateOptions()});
+  return platform::OptionsOf({BaudOptions(), ParityOptions(), bits.DataBitsOptions(), bits.StopBitsOptions(),
+                              PowerOptions(), PollRateOptions()});
 }
 
 // The window and its controls follow the desktop's work area as the other windows follow the
@@ -282,8 +278,8 @@ void RigControlfrm::LoadRigSettings() {
 // Each option is selected exactly when the stored code is its own.
 void RigControlfrm::SelectStoredOptions() {
   const std::pair<OptionGroup, QString> stored[] = {
-      {BaudOptions(), BaudText.trimmed()}, {ParityOptions(), ParityCode},     {DataBitsOptions(), DataBitsCode},
-      {StopBitsOptions(), StopBitsCode},   {PowerOptions(), PowerLine},       {PollRateOptions(), PollRate}};
+      {BaudOptions(), BaudText.trimmed()},    {ParityOptions(), ParityCode}, {bits.DataBitsOptions(), DataBitsCode},
+      {bits.StopBitsOptions(), StopBitsCode}, {PowerOptions(), PowerLine},   {PollRateOptions(), PollRate}};
   for (const auto& [group, code] : stored) platform::SelectOnlyCode(group, code);
 }
 
@@ -330,8 +326,8 @@ void RigControlfrm::ApplyPreset(const QString& rigName) {
     }
   };
   if (preset->baud != 0) select(BaudOptions(), QString::number(preset->baud));
-  if (preset->dataBits != 0) select(DataBitsOptions(), QString::number(preset->dataBits));
-  if (preset->stopBits != 0) select(StopBitsOptions(), QString::number(preset->stopBits));
+  if (preset->dataBits != 0) select(bits.DataBitsOptions(), QString::number(preset->dataBits));
+  if (preset->stopBits != 0) select(bits.StopBitsOptions(), QString::number(preset->stopBits));
   if (preset->parity != 0) select(ParityOptions(), QString(QLatin1Char(preset->parity)));
   txtFreq.SetText(QString::fromLatin1(preset->freqPollCommand));
   txtMode.SetText(QString::fromLatin1(preset->modePollCommand));
@@ -429,8 +425,8 @@ void RigControlfrm::TakeSettingsFromOptions() {
   CommPortNumber = platform::SelectedPortNumber(optComm, CommPortNumber);
   BaudText = FixedText(SelectedCode(BaudOptions(), BaudText), 5);
   ParityCode = SelectedCode(ParityOptions(), ParityCode);
-  DataBitsCode = SelectedCode(DataBitsOptions(), DataBitsCode);
-  StopBitsCode = SelectedCode(StopBitsOptions(), StopBitsCode);
+  DataBitsCode = SelectedCode(bits.DataBitsOptions(), DataBitsCode);
+  StopBitsCode = SelectedCode(bits.StopBitsOptions(), StopBitsCode);
   CommSettings = platform::LineSettingsText(BaudText, ParityCode, DataBitsCode, StopBitsCode);
   PowerLine = SelectedCode(PowerOptions(), PowerLine);
   PollRate = SelectedCode(PollRateOptions(), PollRate);

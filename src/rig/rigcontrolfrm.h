@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/optiongroups.h"
+#include "platform/serialbitoptions.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "rig/bandplan.h"
@@ -76,13 +77,7 @@ class RigControlfrm : public platform::Form {
   platform::OptionButton optParityOdd{&fraParity, "optParityOdd"};
   platform::OptionButton optParityEven{&fraParity, "optParityEven"};
 
-  platform::Frame fraData{this, "fraData"};
-  platform::OptionButton optData7{&fraData, "optData7"};
-  platform::OptionButton optData8{&fraData, "optData8"};
-
-  platform::Frame fraStop{this, "fraStop"};
-  platform::OptionButton optStop1{&fraStop, "optStop1"};
-  platform::OptionButton optStop2{&fraStop, "optStop2"};
+  platform::DataAndStopBitOptions bits{this};
 
   platform::Frame fraComm{this, "fraComm"};
   platform::ControlArray<platform::OptionButton> optComm{&fraComm, "optComm"};  // index i: port i + 1
@@ -155,8 +150,6 @@ class RigControlfrm : public platform::Form {
 
   OptionGroup BaudOptions();
   OptionGroup ParityOptions();
-  OptionGroup DataBitsOptions();
-  OptionGroup StopBitsOptions();
   OptionGroup PowerOptions();
   OptionGroup PollRateOptions();
   std::vector<platform::OptionButton*> SettingsOptions();

@@ -58,8 +58,7 @@ void PacketSpotfrm::OpenAGWEngine() {
   AGWOwnCall = app::OwnCall;
   const QString call = platform::TrimBlanks(AGWOwnCall);
   if (call.isEmpty()) {
-    // Nothing was opened: "Listening" goes, so Done, Esc and Enter open the engine once a call is set.
-    Label4.SetVisible(false);
+    // Nothing is opened: with no "Listening", Done, Esc and Enter open the engine once a call is set.
     platform::Beep();
     platform::MsgBox(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
                      platform::MsgBoxStyle::OKOnly, QStringLiteral("Call Sign Required!"));
@@ -71,6 +70,7 @@ void PacketSpotfrm::OpenAGWEngine() {
     if (platform::AGWStartPoll(call, applicationName, static_cast<std::int32_t>(call.size()),
                                static_cast<std::int32_t>(applicationName.size())) != 0) {
       Timer1.SetEnabled(true);
+      Label4.SetVisible(true);
       ReceivedText.Append(CrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + CrLf + CrLf);
       return;
     }
@@ -87,7 +87,6 @@ void PacketSpotfrm::ReportAGWEngineNotReached() {
                          QStringLiteral("- Make sure the AGW Packet Engine software is running and configure it as "
                                         "described on the AGW Packet Engine website."),
                      platform::MsgBoxStyle::OKOnly, QStringLiteral("Unable to connect to the AGW Packet Engine."));
-    Label4.SetVisible(false);
     for (const QString& paragraph : {NotReached, AGWDownloadStep, AGWRunStep, AGWOpenStep}) {
       ReceivedText.Append(paragraph + paragraphBreak);
     }

@@ -100,8 +100,8 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
   optComm(0).SetValue(true);
   optBaud192.SetValue(true);
   optParityNone.SetValue(true);
-  optData8.SetValue(true);
-  optStop1.SetValue(true);
+  bits.optData8.SetValue(true);
+  bits.optStop1.SetValue(true);
   optPowerNone.SetValue(true);
   Option1.SetValue(true);
   txtHex.SetMaxLength(2);
@@ -155,10 +155,10 @@ void PacketSpotfrm::LayOutControls() {
   options({{&optPowerNone, "None"}, {&optPowerRTS, "RTS"}, {&optPowerDTR, "DTR"}}, 3, 760);
   frame(fraParity, "Parity", 2520, 1800, 2040, 1260);
   options({{&optParityOdd, "Odd"}, {&optParityNone, "None"}, {&optParityEven, "Even"}}, 1, 1800);
-  frame(fraData, "Data Bits", 4680, 1800, 1320, 600);
-  options({{&optData7, "7"}, {&optData8, "8"}}, 2, 600);
-  frame(fraStop, "Stop Bits", 6120, 1800, 1320, 600);
-  options({{&optStop1, "1"}, {&optStop2, "2"}}, 2, 600);
+  frame(bits.fraData, "Data Bits", 4680, 1800, 1320, 600);
+  options({{&bits.optData7, "7"}, {&bits.optData8, "8"}}, 2, 600);
+  frame(bits.fraStop, "Stop Bits", 6120, 1800, 1320, 600);
+  options({{&bits.optStop1, "1"}, {&bits.optStop2, "2"}}, 2, 600);
   frame(Frame1, "Handshaking", 7560, 1800, 1680, 1440);
   options({{&Option1, "None"}, {&Option2, "Xon Xoff"}, {&Option3, "RTS"}, {&Option4, "RTS OnOff"}}, 1, 1500);
 
@@ -194,10 +194,6 @@ PacketSpotfrm::OptionGroup PacketSpotfrm::ParityOptions() {
   return {{&optParityOdd, "O"}, {&optParityNone, "N"}, {&optParityEven, "E"}};
 }
 
-PacketSpotfrm::OptionGroup PacketSpotfrm::DataBitsOptions() { return {{&optData7, "7"}, {&optData8, "8"}}; }
-
-PacketSpotfrm::OptionGroup PacketSpotfrm::StopBitsOptions() { return {{&optStop1, "1"}, {&optStop2, "2"}}; }
-
 PacketSpotfrm::OptionGroup PacketSpotfrm::PowerOptions() {
   return {{&optPowerNone, "N"}, {&optPowerRTS, "R"}, {&optPowerDTR, "D"}};
 }
@@ -209,8 +205,8 @@ std::vector<platform::OptionButton*> PacketSpotfrm::HandshakeOptions() {
 
 // The port options but the port number (a control array of its own).
 std::vector<platform::OptionButton*> PacketSpotfrm::LineOptions() {
-  std::vector<platform::OptionButton*> all =
-      platform::OptionsOf({BaudOptions(), ParityOptions(), DataBitsOptions(), StopBitsOptions(), PowerOptions()});
+  std::vector<platform::OptionButton*> all = platform::OptionsOf(
+      {BaudOptions(), ParityOptions(), bits.DataBitsOptions(), bits.StopBitsOptions(), PowerOptions()});
   for (platform::OptionButton* option : HandshakeOptions()) all.push_back(option);
   return all;
 }
@@ -292,8 +288,8 @@ void PacketSpotfrm::LoadPacketSettings() {
 void PacketSpotfrm::SelectLoadedOptions() {
   const std::pair<OptionGroup, QString> loaded[] = {{BaudOptions(), SpotBaud.trimmed()},
                                                     {ParityOptions(), SpotParity},
-                                                    {DataBitsOptions(), SpotDataBits},
-                                                    {StopBitsOptions(), SpotStopBits},
+                                                    {bits.DataBitsOptions(), SpotDataBits},
+                                                    {bits.StopBitsOptions(), SpotStopBits},
                                                     {PowerOptions(), SpotPowerLine}};
   for (const auto& [group, value] : loaded) platform::SelectOnlyCode(group, value, Qt::CaseInsensitive);
   const std::vector<platform::OptionButton*> handshakes = HandshakeOptions();
@@ -335,8 +331,8 @@ void PacketSpotfrm::SetCommSettings() {
     SpotPort = platform::SelectedPortNumber(optComm, SpotPort);
     SpotBaud = SelectedCode(BaudOptions(), SpotBaud);
     SpotParity = SelectedCode(ParityOptions(), SpotParity);
-    SpotDataBits = SelectedCode(DataBitsOptions(), SpotDataBits);
-    SpotStopBits = SelectedCode(StopBitsOptions(), SpotStopBits);
+    SpotDataBits = SelectedCode(bits.DataBitsOptions(), SpotDataBits);
+    SpotStopBits = SelectedCode(bits.StopBitsOptions(), SpotStopBits);
     SpotCommSettings = platform::LineSettingsText(SpotBaud, SpotParity, SpotDataBits, SpotStopBits);
     SpotPowerLine = SelectedCode(PowerOptions(), SpotPowerLine);
     const std::vector<platform::OptionButton*> handshakes = HandshakeOptions();
@@ -357,7 +353,7 @@ void PacketSpotfrm::List1_Click() {
       DisableAllControls();
       SpotSource = List1.Text();
       if (SourceIs(TNCSource)) {
-        for (platform::OptionButton* option : {&optBaud96, &optParityNone, &optData8, &optStop1, &Option3}) {
+        for (platform::OptionButton* option : {&optBaud96, &optParityNone, &bits.optData8, &bits.optStop1, &Option3}) {
           option->SetValue(true);
         }
         txtHex.SetText(QStringLiteral("03"));
@@ -382,16 +378,16 @@ void PacketSpotfrm::List1_Click() {
 
 void PacketSpotfrm::DisableAllControls() {
   SetAllEnabled({&Command1, &Command2, &txtSent, &Label6, &Frame2, &OptBand, &OptList, &chkDX, &fraPort, &fraBaud,
-              &fraParity, &fraData, &fraStop, &fraPower, &Frame1, &txtHex, &Label2, &txtTelnetHost, &txtTelnetPort,
-              &Label7, &Label3, &chkConvToHex},
+              &fraParity, &bits.fraData, &bits.fraStop, &fraPower, &Frame1, &txtHex, &Label2, &txtTelnetHost,
+              &txtTelnetPort, &Label7, &Label3, &chkConvToHex},
              false);
   EnablePortOptions(false);
 }
 
 void PacketSpotfrm::EnableTNCControls() {
   EnableAGWControls();
-  SetAllEnabled({&fraPort, &fraBaud, &fraParity, &fraData, &fraStop, &fraPower, &Frame1, &txtHex, &Label2, &Label1,
-              &Label4},
+  SetAllEnabled({&fraPort, &fraBaud, &fraParity, &bits.fraData, &bits.fraStop, &fraPower, &Frame1, &txtHex, &Label2,
+              &Label1, &Label4},
              true);
   EnablePortOptions(true);
 }
@@ -423,7 +419,8 @@ void PacketSpotfrm::Command1_Click() {
     ReceivedText.SetText(QStringLiteral("** Attempting to Open Port **") + CrLf + CrLf);
     if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
     if (!NoSource()) {
-      Label4.SetVisible(true);
+      // The AGW engine listens only once it is reached: it shows "Listening" itself.
+      Label4.SetVisible(!SourceIs(AGWSource));
       FocusSendBox();
     }
     if (SourceIs(TNCSource)) SetCommSettings();

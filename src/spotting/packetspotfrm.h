@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/optiongroups.h"
+#include "platform/serialbitoptions.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "platform/winsock.h"
@@ -95,13 +96,7 @@ class PacketSpotfrm : public platform::Form {
   platform::OptionButton optParityNone{&fraParity, "optParityNone"};
   platform::OptionButton optParityEven{&fraParity, "optParityEven"};
 
-  platform::Frame fraData{this, "fraData"};
-  platform::OptionButton optData7{&fraData, "optData7"};
-  platform::OptionButton optData8{&fraData, "optData8"};
-
-  platform::Frame fraStop{this, "fraStop"};
-  platform::OptionButton optStop1{&fraStop, "optStop1"};
-  platform::OptionButton optStop2{&fraStop, "optStop2"};
+  platform::DataAndStopBitOptions bits{this};
 
   platform::Frame fraPower{this, "fraPower"};
   platform::OptionButton optPowerNone{&fraPower, "optPowerNone"};
@@ -176,8 +171,6 @@ class PacketSpotfrm : public platform::Form {
 
   OptionGroup BaudOptions();
   OptionGroup ParityOptions();
-  OptionGroup DataBitsOptions();
-  OptionGroup StopBitsOptions();
   OptionGroup PowerOptions();
   std::vector<platform::OptionButton*> HandshakeOptions();
   std::vector<platform::OptionButton*> LineOptions();

@@ -62,7 +62,11 @@ struct RecordedKeyer {
     }
     return openResult;
   }
-  static std::int32_t Close() { return Record("tp_close"); }
+  static std::int32_t Close() {
+    const std::int32_t result = Record("tp_close");
+    open = false;
+    return result;
+  }
   static std::int32_t Char(std::int32_t value) {
     if (open && room == 0) return -7;
     if (room > 0) --room;
@@ -531,6 +535,41 @@ TEST_F(KeyerDeviceWindow, ADeviceThatTakesNoTextFor10SecondsStopsTheSendingAndTh
     EXPECT_EQ(RecordedKeyer::characters, "VVV TEST DE W1AWVVV TEST DE W1AW");
     EXPECT_EQ(keying::CWBuffer, "");
     EXPECT_EQ(dialogs.MessageBoxes().size(), shown + 1);
+  }
+}
+
+// Closing the device while the sending waits for room is the operator's doing, not a device that
+// takes no text: the wait ends at its next test, with nothing to blame. The text left has no device
+// to go to; the next text opens the device again. The fake clock would let ten seconds pass at once.
+TEST_F(KeyerDeviceWindow, ClosingTheDeviceWhileTheSendingWaitsEndsItAtOnceWithNoBox) {
+  StartFakeClock();
+  frmTappler& window = ShownWindow();
+  const struct {
+    const char* name;
+    std::int32_t status;
+    int room;
+    const char* sentBeforeClose;
+  } devices[] = {{"busy", 5, -1, ""}, {"full", 0, 3, "VVV"}};
+  for (const auto& device : devices) {
+    SCOPED_TRACE(device.name);
+    Click(window.cmdOpenTappler);
+    RecordedKeyer::status = device.status;
+    RecordedKeyer::room = device.room;
+    RecordedKeyer::characters.clear();
+    QTimer::singleShot(0, [&] { Click(window.cmdCloseTappler); });
+    const std::uint32_t start = platform::TimeGetTime();
+    Click(window.Command3);
+    EXPECT_LT(platform::TimeGetTime() - start, 1'000u);
+    EXPECT_EQ(RecordedKeyer::characters, device.sentBeforeClose);
+    EXPECT_EQ(keying::CWBuffer, "");
+    EXPECT_TRUE(dialogs.MessageBoxes().empty());
+    EXPECT_EQ(window.lblOpenStatus.Caption(), "Closed");
+
+    RecordedKeyer::status = 0;
+    RecordedKeyer::room = -1;
+    Click(window.Command3);
+    EXPECT_EQ(RecordedKeyer::characters, device.sentBeforeClose + QString("VVV TEST DE W1AW"));
+    EXPECT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
   }
 }
 

@@ -113,8 +113,9 @@ TEST_F(RigSettings, ChoosingARigAppliesItsPresetsAndLeavesThePortPowerPollRateAn
   for (const auto& c : presets) {
     SCOPED_TRACE(c.rig);
     ChooseRig(w, c.rig == std::string("Other") ? "None" : "Other");
-    for (const platform::OptionButton* option : {&w.optBaud192, &w.optParityEven, &w.optData7, &w.optStop1,
-                                                 &w.optComm(4), &w.optPowerRTS, &w.optReallySlow, &w.OptDont}) {
+    for (const platform::OptionButton* option : {&w.optBaud192, &w.optParityEven, &w.bits.optData7,
+                                                 &w.bits.optStop1, &w.optComm(4), &w.optPowerRTS, &w.optReallySlow,
+                                                 &w.OptDont}) {
       Click(*option);
     }
     w.txtFreq.SetText("stale");

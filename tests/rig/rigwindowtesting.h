@@ -65,8 +65,12 @@ class RigWindowTest : public ProgramFolderTest {
   static QString SelectedParity(const rig::RigControlfrm& w) {
     return Selected({&w.optParityNone, &w.optParityOdd, &w.optParityEven});
   }
-  static QString SelectedDataBits(const rig::RigControlfrm& w) { return Selected({&w.optData7, &w.optData8}); }
-  static QString SelectedStopBits(const rig::RigControlfrm& w) { return Selected({&w.optStop1, &w.optStop2}); }
+  static QString SelectedDataBits(const rig::RigControlfrm& w) {
+    return Selected({&w.bits.optData7, &w.bits.optData8});
+  }
+  static QString SelectedStopBits(const rig::RigControlfrm& w) {
+    return Selected({&w.bits.optStop1, &w.bits.optStop2});
+  }
   static QString SelectedPort(const rig::RigControlfrm& w) {
     for (int index : w.optComm.Indexes()) {
       if (w.optComm(index).Value()) return w.optComm(index).Caption();

@@ -12,12 +12,17 @@
 #include "spotting/packetspotfrm.h"
 #include "spotting/spotlist.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "agwengine_peer.h"
 #include "formtesting.h"
@@ -60,7 +65,8 @@ struct WindowAction {
   std::function<void(PacketSpotfrm&)> act;
 };
 
-class AgwSourceTest : public ProgramFolderTest {
+// The window and the engine, with the program's own dialogs.
+class AgwSourceWindow : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
@@ -85,6 +91,14 @@ class AgwSourceTest : public ProgramFolderTest {
     }
     return w;
   }
+  static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
+
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  peertesting::SimulatedAgwEngine engine;
+};
+
+class AgwSourceTest : public AgwSourceWindow {
+ protected:
   PacketSpotfrm& OpenedWindow() {
     PacketSpotfrm& w = WindowWithEngineChosen();
     Open(w);
@@ -111,7 +125,6 @@ class AgwSourceTest : public ProgramFolderTest {
     engine.Send(FromStation('C', station, "*** CONNECTED With Station " + station + "\r"));
     ASSERT_TRUE(TickUntil(w, [&] { return w.ConnectedCall == station; }));
   }
-  static void Click(const platform::Control& control) { QTest::mouseClick(control.Widget(), Qt::LeftButton); }
   static void Type(PacketSpotfrm& w, const QString& text) {
     QTest::keyClicks(w.txtSent.Widget(), text);
     QTest::keyClick(w.txtSent.Widget(), Qt::Key_Return);
@@ -119,9 +132,7 @@ class AgwSourceTest : public ProgramFolderTest {
 
   QStringList SpotRows() const { return SpotListRows(form); }
 
-  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
   platform::ScriptedDialogs dialogs;
-  peertesting::SimulatedAgwEngine engine;
 };
 
 TEST_F(AgwSourceTest, OpenRegistersTheOwnCallAndTurnsMonitoringOn) {
@@ -161,6 +172,39 @@ TEST_F(AgwSourceTest, AnEngineNotListeningIsReportedWithTheStepsToGetItAndTheSou
   EXPECT_EQ(w.ReceivedText.Text(), shown);
   EXPECT_EQ(dialogs.MessageBoxes().size(), 2u);
   EXPECT_EQ(dialogs.Beeps(), 0);
+}
+
+// The report of an engine not reached is a real box here, read while it is up: "Listening" says a
+// source is open, so it shows once the engine is reached and not while the box says it is not,
+// whether the window was listening before or not.
+TEST_F(AgwSourceWindow, ListeningShowsOnlyOnceTheEngineIsReached) {
+  PacketSpotfrm& w = WindowWithEngineChosen();
+  for (const bool reachedFirst : {false, true}) {
+    SCOPED_TRACE(reachedFirst ? "reopened" : "never reached");
+    peertesting::SimulatedAgwEngine engineThisTime;
+    if (reachedFirst) {
+      Click(w.Command1);
+      ASSERT_TRUE(engineThisTime.WaitForClient());
+      EXPECT_TRUE(w.Label4.Visible());
+    }
+    engineThisTime.StopListening();
+
+    std::optional<bool> listeningWhileBoxUp;
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      boxWatch.stop();
+      listeningWhileBoxUp = w.Label4.Visible();
+      EXPECT_EQ(box->windowTitle(), "Unable to connect to the AGW Packet Engine.");
+      box->button(QMessageBox::Ok)->click();
+    });
+    boxWatch.start(10);
+    Click(w.Command1);
+    ASSERT_TRUE(listeningWhileBoxUp.has_value()) << "the box was shown";
+    EXPECT_FALSE(*listeningWhileBoxUp);
+    EXPECT_FALSE(w.Label4.Visible());
+  }
 }
 
 TEST_F(AgwSourceTest, AnOwnCallOfBlanksIsAskedForAndTheEngineIsNotContacted) {

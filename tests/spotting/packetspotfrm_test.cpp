@@ -134,8 +134,8 @@ class SpottingWindow : public ProgramFolderTest {
     return {SelectedPort(w),
             SelectedBaud(w),
             Selected({&w.optParityOdd, &w.optParityNone, &w.optParityEven}),
-            Selected({&w.optData7, &w.optData8}),
-            Selected({&w.optStop1, &w.optStop2}),
+            Selected({&w.bits.optData7, &w.bits.optData8}),
+            Selected({&w.bits.optStop1, &w.bits.optStop2}),
             Selected({&w.optPowerNone, &w.optPowerRTS, &w.optPowerDTR}),
             Selected({&w.Option1, &w.Option2, &w.Option3, &w.Option4})};
   }
@@ -158,8 +158,8 @@ class SpottingWindow : public ProgramFolderTest {
     };
     return {all({&w.Command1, &w.Command2, &w.txtSent, &w.Label6, &w.Frame2, &w.OptBand, &w.OptList, &w.chkDX}),
             all({&w.fraPort, &w.optComm(0), &w.optComm(9), &w.fraBaud, &w.optBaud12, &w.optBaud192, &w.fraParity,
-                 &w.optParityOdd, &w.fraData, &w.optData7, &w.fraStop, &w.optStop2, &w.fraPower, &w.optPowerDTR,
-                 &w.Frame1, &w.Option1, &w.Option4, &w.txtHex, &w.Label2}),
+                 &w.optParityOdd, &w.bits.fraData, &w.bits.optData7, &w.bits.fraStop, &w.bits.optStop2, &w.fraPower,
+                 &w.optPowerDTR, &w.Frame1, &w.Option1, &w.Option4, &w.txtHex, &w.Label2}),
             all({&w.txtTelnetHost, &w.txtTelnetPort, &w.Label7, &w.Label3}), w.chkConvToHex.Enabled()};
   }
 
@@ -275,8 +275,8 @@ TEST_F(SpottingWindow, ChoosingTheTncAgainResetsTheLineSettingsButKeepsThePortAn
   ChooseSource(w, "TNC");
   EXPECT_EQ(PortOptions(w), QStringList({"1", "9.6k", "None", "8", "1", "None", "RTS"}));
   EXPECT_EQ(w.txtHex.Text(), "03");
-  for (const platform::Control* option : {&w.optComm(4), &w.optBaud24, &w.optParityEven, &w.optData7, &w.optStop2,
-                                           &w.optPowerDTR, &w.Option2}) {
+  for (const platform::Control* option : {&w.optComm(4), &w.optBaud24, &w.optParityEven, &w.bits.optData7,
+                                           &w.bits.optStop2, &w.optPowerDTR, &w.Option2}) {
     Click(*option);
   }
   w.txtHex.SetText("1B");

@@ -14,6 +14,7 @@
 #include "platform/instances.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +130,26 @@ TEST_F(KeyerDeviceEndToEnd, ADeviceThatNeverMakesRoomStopsTheSendingWithWhatTheL
   EXPECT_EQ(keying::CWBuffer, "JKLMNOPQRSTUVWXYZ ") << "the 63 the library holds are sent, the rest kept";
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Keyer device takes no text.");
+}
+
+// The operator closes the device while the sending waits for it to make room: the wait ends at
+// once, well within the ten seconds a device that takes no text is given, and nothing is blamed.
+TEST_F(KeyerDeviceEndToEnd, ClosingTheDeviceWhileItIsBusyEndsTheSendingAtOnceWithNoBox) {
+  KeyerDevicePeer device;
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 5));
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+
+  QTimer::singleShot(0, [&window] { QTest::mouseClick(window.cmdCloseTappler.Widget(), Qt::LeftButton); });
+  QElapsedTimer sending;
+  sending.start();
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  EXPECT_LT(sending.elapsed(), 5'000);
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "Closed");
+  EXPECT_EQ(keying::tp_getstatus(), -9);
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
 }
 
 // File, Exit ends the program without the windows' unload handlers, which otherwise close the device.
