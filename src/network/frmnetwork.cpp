@@ -43,6 +43,11 @@ constexpr int StationNameLength = 10;
 constexpr int KeyQuote = 34;
 constexpr int KeyApostrophe = 39;
 constexpr int QueueOverflowError = 10055;  // the socket cut a peer that read nothing
+// Refusals in the log: an address is named at most once a minute, and at most a few addresses
+// in a minute; the rest are counted, the addresses up to a bound, and told in one line a minute.
+constexpr std::uint32_t RefusalNoticeSpacing = 60000;  // milliseconds
+constexpr std::size_t MaxAddressesNamedPerMinute = 3;
+constexpr std::size_t MaxAddressesCounted = 4096;
 
 const QString CrLf = QStringLiteral("\r\n");
 const QString CrLf2 = CrLf + CrLf;
@@ -56,6 +61,11 @@ const QString BroadcastQuestion =
     CrLf2 +
     QStringLiteral("If you only want to send a message to one other station, please select that station's name from "
                    "the list.");
+
+// "1 address", "2 addresses".
+QString Counted(qint64 count, const char* one, const char* many) {
+  return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
 
 bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
@@ -357,6 +367,7 @@ void frmNetwork::StartListening() {
     try {
       listener.Listen();
       listenFailureShown_.clear();
+      ShowMalformedAllowEntries();
     } catch (const platform::RuntimeError& failure) {
       ShowListenFailure(port, failure);
       throw;
@@ -378,10 +389,32 @@ void frmNetwork::ShowListenFailure(int port, const platform::RuntimeError& failu
   AppendToOutput(notice + CrLf2);
 }
 
+// A malformed entry would let in more than its writer meant, so it is left out; the operator
+// learns which, once.
+void frmNetwork::ShowMalformedAllowEntries() {
+  const QStringList malformed = platform::MalformedStationAllowEntries();
+  if (malformed.isEmpty()) return;
+  const QString notice =
+      QStringLiteral("This PC leaves out \"%1\" of CORVANE_STATION_ALLOW: an entry is a whole address, alone or "
+                     "with \"/\" and a prefix length (\"203.0.113.7\", \"198.51.100.0/24\", \"2001:db8::/32\"). "
+                     "Connections from the addresses meant are refused.")
+          .arg(malformed.join(QStringLiteral("\", \"")));
+  if (notice == allowNoticeShown_) return;
+  allowNoticeShown_ = notice;
+  qCWarning(lcNetwork).noquote() << notice;
+  AppendToOutput(notice + CrLf2);
+}
+
 void frmNetwork::tcpWinsock_ConnectionRequest(int Index, std::int32_t requestID) {
   // A request left unaccepted is closed as this returns.
   SkipOnError(lcNetwork, [&] {
-    if (Index != 0 || RefusedAddress(tcpWinsock[0].RemoteHostIP())) return;
+    if (Index != 0) return;
+    // Its own client first: a server name that reaches this PC by a public address is no stranger.
+    if (tcpWinsock[0].IsRequestFrom(requestID, WinsockClient)) {
+      ServeItself();
+      return;
+    }
+    if (RefusedAddress(tcpWinsock[0].RemoteHostIP())) return;
     const std::optional<int> slot = FreePeerSlot();
     if (!slot) return;
     const int n = *slot;
@@ -394,7 +427,6 @@ void frmNetwork::tcpWinsock_ConnectionRequest(int Index, std::int32_t requestID)
     peerRecords_[n].Clear();
     ForgetStation(n);
     lblStatus.SetCaption(StateText(peer.State()) + QStringLiteral("Connection # ") + QString::number(n));
-    DropConnectionToItself();
     NetworkUpdateProcedure();
   });
 }
@@ -403,15 +435,36 @@ void frmNetwork::tcpWinsock_ConnectionRequest(int Index, std::int32_t requestID)
 // station network takes only its LAN's PCs.
 bool frmNetwork::RefusedAddress(const QString& address) {
   if (platform::StationPeerAllowed(address)) return false;
-  if (address != lastRefusedAddress_) {
-    lastRefusedAddress_ = address;
+  ShowFoldedRefusals();
+  const std::uint32_t now = platform::TimeGetTime();
+  std::erase_if(refusalsNamed_, [now](const auto& named) { return now - named.second >= RefusalNoticeSpacing; });
+  if (!refusalsNamed_.contains(address) && refusalsNamed_.size() < MaxAddressesNamedPerMinute) {
+    refusalsNamed_[address] = now;
     AppendToOutput(QStringLiteral("Refused a connection from %1: the station network takes only the PCs of its LAN "
                                   "(loopback, private and link-local addresses). CORVANE_STATION_ALLOW can name more "
                                   "addresses or subnets.")
                        .arg(address) +
                    CrLf2);
+    return true;
   }
+  if (refusalsFolded_ == 0) foldingSince_ = now;
+  ++refusalsFolded_;
+  if (foldedFrom_.size() < MaxAddressesCounted) foldedFrom_.insert(address);
   return true;
+}
+
+// The refusals not named, in one line once they have been counted for a minute. The clock is read
+// only then: each reading moves a test's stopped clock.
+void frmNetwork::ShowFoldedRefusals() {
+  if (refusalsFolded_ == 0 || platform::TimeGetTime() - foldingSince_ < RefusalNoticeSpacing) return;
+  const QString from = foldedFrom_.size() < MaxAddressesCounted
+                           ? Counted(static_cast<qint64>(foldedFrom_.size()), "address", "addresses")
+                           : QStringLiteral("%1 or more addresses").arg(MaxAddressesCounted);
+  AppendToOutput(QStringLiteral("Refused %1 from %2 outside the LAN.")
+                     .arg(Counted(refusalsFolded_, "more connection", "more connections"), from) +
+                 CrLf2);
+  refusalsFolded_ = 0;
+  foldedFrom_.clear();
 }
 
 // The lowest peer element whose connection is gone, else a new one on top while there is room.
@@ -430,23 +483,15 @@ void frmNetwork::ForgetStation(int row) {
 }
 
 // A server name that reaches this PC (its address, its full name, 127.0.0.1) makes its client a
-// peer of its own listener, and every status would come back to be sent again: both ends are
-// closed, and this PC is the server.
-bool frmNetwork::DropConnectionToItself() {
-  if (WinsockClient.State() != platform::SocketConnected) return false;
-  for (int k = 1; k <= PeerCount; ++k) {
-    if (!tcpWinsock.Exists(k) || !tcpWinsock[k].IsFarEndOf(WinsockClient)) continue;
-    tcpWinsock[k].Close();
-    WinsockClient.Close();
-    clientRecords_.Clear();
-    servesItself_ = true;
-    Timer2.SetEnabled(false);
-    ForgetStation(k);
-    RefreshOwnRow();
-    lblStatus.SetCaption(StateText(tcpWinsock[0].State()));
-    return true;
-  }
-  return false;
+// peer of its own listener, and every status would come back to be sent again: the request goes
+// unaccepted, the client is closed, and this PC is the server.
+void frmNetwork::ServeItself() {
+  WinsockClient.Close();
+  clientRecords_.Clear();
+  servesItself_ = true;
+  Timer2.SetEnabled(false);
+  RefreshOwnRow();
+  lblStatus.SetCaption(StateText(tcpWinsock[0].State()));
 }
 
 void frmNetwork::Timer2_Timer() {
@@ -472,10 +517,7 @@ void frmNetwork::Timer2_Timer() {
   });
 }
 
-void frmNetwork::WinsockClient_Connect() {
-  SkipOnError(lcNetwork, [this] { DropConnectionToItself(); });
-  NetworkUpdateProcedure();
-}
+void frmNetwork::WinsockClient_Connect() { NetworkUpdateProcedure(); }
 
 void frmNetwork::WinsockClient_Close() {
   SkipOnError(lcNetwork, [this] {
@@ -544,6 +586,7 @@ void frmNetwork::CheckConnections() {
 void frmNetwork::Timer1_Timer() {
   if (NetworkEnabled != 1) return;
   SkipOnError(lcNetwork, [this] {
+    ShowFoldedRefusals();
     const bool server = ThisPcIsServer();
     if (!Timer2.Enabled() && !server && WinsockClient.State() != platform::SocketConnected) Timer2.SetEnabled(true);
     NetworkUpdateProcedure();

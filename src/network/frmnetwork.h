@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace network {
 
@@ -140,11 +141,13 @@ class frmNetwork : public platform::Form {
   void ScaleToScreen();
   void StartListening();
   void ShowListenFailure(int port, const platform::RuntimeError& failure);
+  void ShowMalformedAllowEntries();
   bool RefusedAddress(const QString& address);
+  void ShowFoldedRefusals();
   std::optional<int> FreePeerSlot();
   void ForgetStation(int row);
   void PeerGone();
-  bool DropConnectionToItself();
+  void ServeItself();
   void CheckConnections();
   bool ThisPcIsServer();
   const QString& StateText(int state) const;
@@ -162,7 +165,11 @@ class frmNetwork : public platform::Form {
   bool servesItself_ = false;
   QString helpShown_;            // the help text at the top of the message log
   QString listenFailureShown_;   // the last failure to listen named in the log; shown once
-  QString lastRefusedAddress_;   // a PC that keeps trying is named once, until another is refused
+  QString allowNoticeShown_;     // the malformed entries of CORVANE_STATION_ALLOW named in the log
+  std::map<QString, std::uint32_t> refusalsNamed_;  // addresses named in the last minute, and when
+  qint64 refusalsFolded_ = 0;    // refusals not named since foldingSince_
+  std::uint32_t foldingSince_ = 0;
+  std::set<QString> foldedFrom_;  // their addresses, up to a bound
 };
 
 }  // namespace network

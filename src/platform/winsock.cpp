@@ -12,10 +12,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <optional>
@@ -113,18 +115,47 @@ bool IsLanAddress(const QHostAddress& address) {
   return std::any_of(lan.begin(), lan.end(), [&](const auto& net) { return address.isInSubnet(net); });
 }
 
-bool NamedInStationAllow(const QHostAddress& address) {
-  const QString setting = Environ(QStringLiteral("CORVANE_STATION_ALLOW"));
+using Subnet = std::pair<QHostAddress, int>;
+
+// Four decimal numbers without leading zeros (QHostAddress refuses those above 255): QHostAddress
+// alone also reads "203" as 0.0.0.203, "10.1" as 10.0.0.1 and "010.1.2.3" as octal.
+bool IsDottedQuad(const QString& text) {
+  static const QRegularExpression dottedQuad(
+      QRegularExpression::anchoredPattern(QStringLiteral("(0|[1-9][0-9]{0,2})(\\.(0|[1-9][0-9]{0,2})){3}")));
+  return dottedQuad.match(text).hasMatch();
+}
+
+std::optional<QHostAddress> WholeAddress(const QString& text) {
+  const QHostAddress address(text);
+  if (address.protocol() == QAbstractSocket::IPv4Protocol && IsDottedQuad(text)) return address;
+  if (address.protocol() == QAbstractSocket::IPv6Protocol) return address;  // Qt reads IPv6 strictly
+  return std::nullopt;
+}
+
+// An entry of CORVANE_STATION_ALLOW as a subnet: a whole address, alone or "/" and its prefix length.
+std::optional<Subnet> AllowedSubnet(const QString& entry) {
+  const QStringList parts = entry.split(QLatin1Char('/'));
+  if (parts.size() > 2) return std::nullopt;
+  const std::optional<QHostAddress> address = WholeAddress(parts[0]);
+  if (!address) return std::nullopt;
+  const int longest = address->protocol() == QAbstractSocket::IPv4Protocol ? 32 : 128;
+  if (parts.size() == 1) return Subnet{*address, longest};
+  static const QRegularExpression prefixLength(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}")));
+  if (!prefixLength.match(parts[1]).hasMatch() || parts[1].toInt() > longest) return std::nullopt;
+  return Subnet{*address, parts[1].toInt()};
+}
+
+QStringList StationAllowEntries() {
   static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
-  for (const QString& entry : setting.split(separators, Qt::SkipEmptyParts)) {
-    const std::pair<QHostAddress, int> net = QHostAddress::parseSubnet(entry);
-    if (net.first.isNull()) {
-      qCWarning(lcPlatform) << "CORVANE_STATION_ALLOW names" << entry << "which is no address or subnet";
-      continue;
-    }
-    if (Unmapped(address).isInSubnet(net) || address.isInSubnet(net)) return true;
-  }
-  return false;
+  return Environ(QStringLiteral("CORVANE_STATION_ALLOW")).split(separators, Qt::SkipEmptyParts);
+}
+
+bool NamedInStationAllow(const QHostAddress& address) {
+  const QStringList entries = StationAllowEntries();
+  return std::any_of(entries.begin(), entries.end(), [&](const QString& entry) {
+    const std::optional<Subnet> net = AllowedSubnet(entry);
+    return net && (Unmapped(address).isInSubnet(*net) || address.isInSubnet(*net));
+  });
 }
 
 std::optional<QString>& ScriptedPeerAddress() {
@@ -136,6 +167,54 @@ std::optional<QString>& ScriptedPeerAddress() {
 QString PeerAddressText(const QTcpSocket& socket) {
   if (ScriptedPeerAddress()) return *ScriptedPeerAddress();
   return Unmapped(socket.peerAddress()).toString();
+}
+
+struct End {
+  QHostAddress address;
+  quint16 port = 0;
+};
+
+struct Link {
+  End nearEnd;
+  End farEnd;
+};
+
+std::optional<End> EndOf(const sockaddr_storage& name) {
+  const QHostAddress address(reinterpret_cast<const sockaddr*>(&name));
+  if (name.ss_family == AF_INET) {
+    sockaddr_in ipv4{};
+    std::memcpy(&ipv4, &name, sizeof ipv4);
+    return End{address, ntohs(ipv4.sin_port)};
+  }
+  if (name.ss_family == AF_INET6) {
+    sockaddr_in6 ipv6{};
+    std::memcpy(&ipv6, &name, sizeof ipv6);
+    return End{address, ntohs(ipv6.sin6_port)};
+  }
+  return std::nullopt;
+}
+
+// Both ends of a connection as the system has them. Qt learns them only once it has seen the
+// connection made, which on this PC may be after its listener has seen the request.
+std::optional<Link> LinkOf(const QTcpSocket& socket) {
+  const auto descriptor = static_cast<int>(socket.socketDescriptor());
+  if (descriptor < 0) return std::nullopt;
+  sockaddr_storage nearName{};
+  sockaddr_storage farName{};
+  socklen_t nearLength = sizeof nearName;
+  socklen_t farLength = sizeof farName;
+  if (::getsockname(descriptor, reinterpret_cast<sockaddr*>(&nearName), &nearLength) != 0 ||
+      ::getpeername(descriptor, reinterpret_cast<sockaddr*>(&farName), &farLength) != 0) {
+    return std::nullopt;
+  }
+  const std::optional<End> nearEnd = EndOf(nearName);
+  const std::optional<End> farEnd = EndOf(farName);
+  if (!nearEnd || !farEnd) return std::nullopt;
+  return Link{*nearEnd, *farEnd};
+}
+
+bool SameEnd(const End& a, const End& b) {
+  return a.port == b.port && a.address.isEqual(b.address, QHostAddress::TolerantConversion);
 }
 
 [[noreturn]] void Fail(const SocketFailure& failure) {
@@ -170,6 +249,12 @@ bool StationPeerAllowed(const QString& address) {
   const QHostAddress peer(address);
   if (peer.isNull()) return false;
   return IsLanAddress(Unmapped(peer)) || NamedInStationAllow(peer);
+}
+
+QStringList MalformedStationAllowEntries() {
+  QStringList malformed = StationAllowEntries();
+  malformed.removeIf([](const QString& entry) { return AllowedSubnet(entry).has_value(); });
+  return malformed;
 }
 
 PeerAddressForTesting::PeerAddressForTesting(const QString& address) { ScriptedPeerAddress() = address; }
@@ -235,10 +320,15 @@ void Winsock::Accept(std::int32_t requestID) {
   QTimer::singleShot(0, &owner_, [this] { DeliverWhatCameBeforeAccept(); });
 }
 
-bool Winsock::IsFarEndOf(const Winsock& other) const {
-  if (!socket_ || !other.socket_ || state_ != SocketConnected || other.state_ != SocketConnected) return false;
-  return socket_->peerPort() == other.socket_->localPort() &&
-         socket_->peerAddress().isEqual(other.socket_->localAddress(), QHostAddress::TolerantConversion);
+bool Winsock::IsRequestFrom(std::int32_t requestID, const Winsock& other) const {
+  const auto found = Requests().sockets.find(requestID);
+  if (!server_ || !other.socket_ || found == Requests().sockets.end() || !found->second) return false;
+  const QTcpSocket& request = *found->second;
+  if (request.parent() != server_) return false;
+  const std::optional<Link> requestLink = LinkOf(request);
+  const std::optional<Link> otherLink = LinkOf(*other.socket_);
+  return requestLink && otherLink && SameEnd(requestLink->nearEnd, otherLink->farEnd) &&
+         SameEnd(requestLink->farEnd, otherLink->nearEnd);
 }
 
 void Winsock::DeliverWhatCameBeforeAccept() {
@@ -256,6 +346,9 @@ void Winsock::Connect(const QString& host, int port) {
 void Winsock::Connect() {
   RequireClosed();
   auto* socket = new QTcpSocket(&owner_);
+  // Bound first, the socket shows its descriptor while it connects, so a listener of this
+  // program that it reaches can tell it is its own (IsRequestFrom). Unbound, it connects as well.
+  socket->bind();
   Attach(socket);
   state_ = SocketConnecting;
   QObject::connect(socket, &QAbstractSocket::stateChanged, &owner_, [this](QAbstractSocket::SocketState state) {

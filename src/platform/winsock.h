@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -41,6 +42,12 @@ QString LocalHostName();
 // the addresses and subnets CORVANE_STATION_ALLOW names, separated by commas or blanks
 // ("203.0.113.7, 198.51.100.0/24, 2001:db8::/32"). No address is none of these.
 bool StationPeerAllowed(const QString& address);
+
+// The entries of CORVANE_STATION_ALLOW that StationPeerAllowed leaves out. An entry is a whole
+// address (four decimal numbers for IPv4, or an IPv6 address), alone or with a prefix length of
+// 0 to 32 (IPv4) or 0 to 128 (IPv6) after a "/". Anything else, such as "/0", "203" or "10.1",
+// would otherwise be read as some wider subnet than its writer meant.
+QStringList MalformedStationAllowEntries();
 
 // Test seam: while one lives, every connection request reads as coming from the given address
 // (the listening socket's RemoteHostIP), so a test on the loopback plays a peer from anywhere.
@@ -102,9 +109,10 @@ class Winsock : public Control {
   void Listen();
   // Takes over a pending request of a listening socket (its ConnectionRequest's requestID).
   void Accept(std::int32_t requestID);
-  // Whether this connection's far end is the other connection's near end: both are sockets of
-  // this program, as when its client reached its own listener.
-  bool IsFarEndOf(const Winsock& other) const;
+  // Whether a pending request of this listening socket comes from the other socket: both are
+  // sockets of this program, as when its client reached its own listener. The other may still be
+  // connecting, as it often is when the request is offered.
+  bool IsRequestFrom(std::int32_t requestID, const Winsock& other) const;
   // Starts connecting and returns at once (state 4 or 6); Connect or Error follows.
   void Connect();
   void Connect(const QString& host, int port);

@@ -72,6 +72,13 @@ QString Row(int row) {
          "|" + network::NetStationOpr[row];
 }
 
+// What the message log says of a refused connection.
+QString RefusalLine(const QString& address) {
+  return "Refused a connection from " + address +
+         ": the station network takes only the PCs of its LAN (loopback, private and link-local addresses). "
+         "CORVANE_STATION_ALLOW can name more addresses or subnets.\r\n\r\n";
+}
+
 // This PC is "Shack" on 144 M CW, and the server unless a test names another.
 class NetworkWindow : public ::testing::Test {
  protected:
@@ -619,6 +626,47 @@ TEST_F(StationMessages, AFloodKeepsTheLogToItsNewestWholeLinesAndANewPeerIsStill
   EXPECT_TRUE(rover->Receives("<Array:0> <Name:Shack>"));
 }
 
+// Strangers taking turns: each is named at most once a minute, and no more than three in a
+// minute; the other refusals are counted into one line a minute, so the station's own messages
+// and the help stay in the log.
+TEST_F(StationMessages, RefusalsOfStrangersTakingTurnsAreNamedOnceAMinuteAndTheRestCountedInOneLine) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  auto tent = Join(port, 1);
+  QString expected = net.txtOutput.Text() + Entry("", "Tent2", "Generator refuel at 1400");
+  tent->Send(network::MessageRecord("Tent2", "", "Generator refuel at 1400"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() == expected; }, kNetworkWait));
+  const auto refuse = [&](const QString& address) {
+    const platform::PeerAddressForTesting from(address);
+    RawPeer outsider(port);
+    EXPECT_TRUE(outsider.Connected() && outsider.SeesClose()) << address.toStdString();
+  };
+
+  constexpr int kBurst = 400;  // as many lines as the log keeps, were each named
+  for (int i = 0; i < kBurst; ++i) refuse(i % 2 == 0 ? "203.0.113.5" : "203.0.113.6");
+  expected += RefusalLine("203.0.113.5") + RefusalLine("203.0.113.6");
+  EXPECT_EQ(net.txtOutput.Text(), expected);
+  net.Timer1.Tick();
+  EXPECT_EQ(net.txtOutput.Text(), expected) << "the minute is not over";
+
+  platform::Clock::Advance(60000);
+  net.Timer1.Tick();
+  expected += "Refused 398 more connections from 2 addresses outside the LAN.\r\n\r\n";
+  EXPECT_EQ(net.txtOutput.Text(), expected);
+
+  for (const char* address : {"203.0.113.5", "203.0.113.6", "198.51.100.7", "198.51.100.8", "198.51.100.9"}) {
+    refuse(address);
+  }
+  expected += RefusalLine("203.0.113.5") + RefusalLine("203.0.113.6") + RefusalLine("198.51.100.7");
+  EXPECT_EQ(net.txtOutput.Text(), expected) << "a minute later each is named again, but only three";
+
+  platform::Clock::Advance(60000);
+  refuse("198.51.100.8");
+  expected += "Refused 2 more connections from 2 addresses outside the LAN.\r\n\r\n" + RefusalLine("198.51.100.8");
+  EXPECT_EQ(net.txtOutput.Text(), expected) << "the count comes with the next refusal too";
+  EXPECT_EQ(net.PeerCount, 1);
+}
+
 TEST_F(StationMessages, APeerThatReadsNothingIsCutItsSlotFreedAndTheLogSaysSo) {
   const int port = ServerListening();
   auto deaf = Join(port, 1);
@@ -737,15 +785,90 @@ TEST_F(NetworkWindow, APcFromOutsideTheLanIsRefusedAtOnceAndNamedInTheLogOnce) {
     EXPECT_EQ(outsider.Read(), "") << "it heard nothing";
   }
   EXPECT_EQ(net.PeerCount, 0);
-  EXPECT_EQ(net.txtOutput.Text(),
-            help + "Refused a connection from 203.0.113.9: the station network takes only the PCs of its LAN "
-                   "(loopback, private and link-local addresses). CORVANE_STATION_ALLOW can name more addresses or "
-                   "subnets.\r\n\r\n")
-      << "a PC that keeps trying is named once";
+  EXPECT_EQ(net.txtOutput.Text(), help + RefusalLine("203.0.113.9")) << "a PC that keeps trying is named once";
 
   environment.Set("CORVANE_STATION_ALLOW", "192.0.2.1, 203.0.113.0/24");
   auto named = Join(port, 1);
   EXPECT_TRUE(named->Receives("<Array:0> <Name:Shack>"));
+}
+
+// Its own client is known for what it is before any address is checked: a server name that
+// reaches this PC by its public address makes it the server, not a stranger to itself.
+TEST_F(NetworkWindow, APcThatReachesItsOwnListenerFromOutsideTheLanServesInsteadOfRefusingItself) {
+  environment.Set("CORVANE_HOST_NAME", "Tent2");
+  app::ServerName = "127.0.0.1";
+  const int port = ServerListening();
+  environment.Set("CORVANE_STATION_PORT", QByteArray::number(port));
+  frmNetwork& net = Network();
+  const QString help = net.txtOutput.Text();
+  {
+    platform::PeerAddressForTesting publicAddress("203.0.113.5");
+    net.Timer2.Tick();  // the client connects to the server name: to this PC
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      return !net.Timer2.Enabled() && net.WinsockClient.State() == platform::SocketClosed;
+    }, kNetworkWait)) << "the link to itself is closed, and no other tried";
+  }
+  EXPECT_EQ(net.txtOutput.Text(), help) << "it refused no one";
+  EXPECT_EQ(net.lblStatus.Caption(), "Listening");
+  net.Timer1_Timer();
+  EXPECT_FALSE(net.Timer2.Enabled()) << "it is the server now";
+  auto tent = Join(port, 1);
+  EXPECT_TRUE(tent->Receives("<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW>"));
+}
+
+// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) would let
+// in more than its writer meant: such an entry lets no one in, and the log names it once.
+TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
+  const struct {
+    const char* setting;
+    bool accepted;          // a PC at 203.0.113.5
+    const char* malformed;  // as the log names the entries left out
+  } cases[] = {
+      {"/0", false, "\"/0\""},
+      {"/24", false, "\"/24\""},
+      {"203", false, "\"203\""},
+      {"203.0.113", false, "\"203.0.113\""},
+      {"203.0.113.0/33", false, "\"203.0.113.0/33\""},
+      {"203 /16, 203.0.113.05", false, "\"203\", \"/16\", \"203.0.113.05\""},
+      {"203, 203.0.113.0/24", true, "\"203\""},
+      {"203.0.113.5", true, nullptr},
+      {"203.0.113.0/24", true, nullptr},
+      {"0.0.0.0/0", true, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.setting);
+    environment.Set("CORVANE_STATION_ALLOW", c.setting);
+    ServerListening();
+    frmNetwork& net = Network();
+    for (int click = 0; click < 2; ++click) QTest::mouseClick(net.Check1.Widget(), Qt::LeftButton);
+    const int port = net.tcpWinsock[0].LocalPort();  // switched off and on, it listens anew
+    ASSERT_EQ(net.tcpWinsock[0].State(), platform::SocketListening);
+    platform::PeerAddressForTesting from("203.0.113.5");
+    std::vector<std::unique_ptr<RawPeer>> peers;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      auto& peer = peers.emplace_back(std::make_unique<RawPeer>(port));
+      ASSERT_TRUE(peer->Connected());
+      if (c.accepted) {
+        EXPECT_TRUE(peer->Receives("<Array:0> <Name:Shack>"));
+      } else {
+        EXPECT_TRUE(peer->SeesClose());
+        EXPECT_EQ(peer->Read(), "") << "it heard nothing";
+      }
+    }
+    const QString log = net.txtOutput.Text();
+    EXPECT_EQ(log.count("This PC leaves out"), c.malformed ? 1 : 0) << "once, whatever the connections";
+    if (c.malformed) {
+      EXPECT_EQ(log.count(QStringLiteral("This PC leaves out %1 of CORVANE_STATION_ALLOW: an entry is a whole "
+                                         "address, alone or with \"/\" and a prefix length (\"203.0.113.7\", "
+                                         "\"198.51.100.0/24\", \"2001:db8::/32\"). Connections from the addresses "
+                                         "meant are refused.\r\n\r\n")
+                              .arg(c.malformed)),
+                1);
+    }
+    EXPECT_EQ(log.count(RefusalLine("203.0.113.5")), c.accepted ? 0 : 1);
+    peers.clear();
+    platform::UnloadAll();
+  }
 }
 
 TEST_F(NetworkWindow, AStationPortThatCannotBeTakenIsNamedInTheLogOnce) {

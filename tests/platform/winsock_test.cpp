@@ -241,8 +241,12 @@ TEST(Winsock, ASocketUnloadedOrOfAnUnloadedWindowIsClosed) {
   EXPECT_FALSE(late.waitForConnected(kWait)) << "the window's listening socket went with it";
 }
 
-TEST(Winsock, AListenerTellsWhoAsksAndAConnectionKnowsTheProgramsOwnClient) {
+// The program's own client is known while it may still be connecting: its listener often hears
+// of the request first.
+TEST(Winsock, AListenerTellsWhoAsksAndKnowsARequestOfTheProgramsOwnClient) {
   SocketForm form;
+  std::vector<bool> fromClient;
+  form.beforeAccept = [&] { fromClient.push_back(form.server[0].IsRequestFrom(form.requests.back(), form.client)); };
   const int port = form.Listen();
   auto peer = RawPeer(port);
   ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(1); }, kWait));
@@ -251,14 +255,15 @@ TEST(Winsock, AListenerTellsWhoAsksAndAConnectionKnowsTheProgramsOwnClient) {
     PeerAddressForTesting from("203.0.113.9");
     auto distant = RawPeer(port);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(2); }, kWait));
+    form.client.Connect("127.0.0.1", port);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(3) && form.connects == 1; }, kWait));
   }
-  form.client.Connect("127.0.0.1", port);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(3) && form.connects == 1; }, kWait));
-  EXPECT_EQ(form.requesters, (std::vector<QString>{"127.0.0.1", "203.0.113.9", "127.0.0.1"}));
-  EXPECT_TRUE(form.server[3].IsFarEndOf(form.client));
-  EXPECT_TRUE(form.client.IsFarEndOf(form.server[3]));
-  EXPECT_FALSE(form.server[1].IsFarEndOf(form.client)) << "another peer on this PC";
-  EXPECT_FALSE(form.server[0].IsFarEndOf(form.client)) << "the listening socket";
+  auto another = RawPeer(port);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.server.Exists(4); }, kWait));
+  EXPECT_EQ(form.requesters, (std::vector<QString>{"127.0.0.1", "203.0.113.9", "203.0.113.9", "127.0.0.1"}));
+  EXPECT_EQ(fromClient, (std::vector<bool>{false, false, true, false}))
+      << "whatever address the request shows, and another peer on this PC while the client is connected";
+  EXPECT_FALSE(form.server[3].IsRequestFrom(form.requests[2], form.client)) << "no listener, no longer pending";
 }
 
 // The peer takes nothing: what waits for it is capped, and only what waits.
@@ -328,6 +333,61 @@ TEST(StationSettings, OnlyTheLanAndTheAddressesNamedMayJoinTheStation) {
   for (const auto& c : cases) EXPECT_EQ(StationPeerAllowed(c.address), c.allowed) << c.address;
   qputenv("CORVANE_STATION_ALLOW", "203.0.113.7, 198.51.100.0/24  2001:db8::/32,no-such-net");
   for (const auto& c : cases) EXPECT_EQ(StationPeerAllowed(c.address), c.allowedWhenNamed) << c.address << " named";
+  qputenv("CORVANE_STATION_ALLOW", saved);
+  if (saved.isNull()) qunsetenv("CORVANE_STATION_ALLOW");
+}
+
+// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) would let in
+// more than the entry's writer meant: an entry is a whole address, alone or with a prefix length.
+TEST(StationSettings, AnAllowEntryIsAWholeAddressAloneOrWithAPrefixLength) {
+  const QByteArray saved = qgetenv("CORVANE_STATION_ALLOW");
+  const QStringList probes = {"203.0.113.5", "203.0.113.6", "198.51.100.1", "2001:db8::5"};
+  const struct {
+    const char* entry;
+    const char* admitted;  // of the probes; a malformed entry admits none
+    bool wellFormed;
+  } cases[] = {
+      {"203.0.113.5", "203.0.113.5", true},
+      {"203.0.113.5/32", "203.0.113.5", true},
+      {"203.0.113.0/24", "203.0.113.5 203.0.113.6", true},
+      {"203.0.113.77/24", "203.0.113.5 203.0.113.6", true},
+      {"0.0.0.0/0", "203.0.113.5 203.0.113.6 198.51.100.1", true},
+      {"2001:db8::5", "2001:db8::5", true},
+      {"2001:DB8::/32", "2001:db8::5", true},
+      {"::/0", "2001:db8::5", true},
+      {"/0", "", false},
+      {"/16", "", false},
+      {"/24", "", false},
+      {"203", "", false},
+      {"198.51", "", false},
+      {"10.1", "", false},
+      {"203.0.113", "", false},
+      {"203.0.113.05", "", false},
+      {"0xcb.0.113.5", "", false},
+      {"203.0.113.256", "", false},
+      {"203.0.113.5/33", "", false},
+      {"203.0.113.0/", "", false},
+      {"203.0.113.0/+24", "", false},
+      {"203.0.113.0/24/8", "", false},
+      {"203.0.113.0/255.255.255.0", "", false},
+      {"2001:db8::/129", "", false},
+      {"2001:db8::/x", "", false},
+      {"::ffff:203.0.113", "", false},
+      {"shack.example", "", false},
+  };
+  for (const auto& c : cases) {
+    qputenv("CORVANE_STATION_ALLOW", c.entry);
+    QStringList admitted;
+    for (const QString& probe : probes) {
+      if (StationPeerAllowed(probe)) admitted << probe;
+    }
+    EXPECT_EQ(admitted.join(' ').toStdString(), c.admitted) << c.entry;
+    EXPECT_EQ(MalformedStationAllowEntries().join(' ').toStdString(), c.wellFormed ? "" : c.entry);
+  }
+  qputenv("CORVANE_STATION_ALLOW", "203, 198.51.100.0/24 /0");
+  EXPECT_EQ(MalformedStationAllowEntries().join(' ').toStdString(), "203 /0");
+  EXPECT_TRUE(StationPeerAllowed("198.51.100.1")) << "the well-formed entries still count";
+  EXPECT_FALSE(StationPeerAllowed("203.0.113.5"));
   qputenv("CORVANE_STATION_ALLOW", saved);
   if (saved.isNull()) qunsetenv("CORVANE_STATION_ALLOW");
 }
