@@ -33,7 +33,8 @@ QString ResolvedTarget(const QString& nativeTarget) {
   for (int links = 0; links <= kMostLinks; ++links) {
     char leadsTo[PATH_MAX];
     const ssize_t length = ::readlink(name.constData(), leadsTo, sizeof leadsTo);
-    if (length < 0 || length == sizeof leadsTo) return QFile::decodeName(name);
+    if (length < 0) return QFile::decodeName(name);
+    if (length == sizeof leadsTo) throw FileOpenError(nativeTarget, true, ENAMETOOLONG);
     const QByteArray link(leadsTo, length);
     name = link.startsWith('/') ? link : FolderOf(name) + '/' + link;
   }
