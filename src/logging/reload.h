@@ -11,6 +11,9 @@ namespace logging {
 // Refresh ticks since the last backup, 0 to 16: every 16th tick writes the backup file.
 MODULE_VALUE(std::uint8_t, BackupTickCount, 0);
 
+// 1 once a failed backup has been shown to the operator: it is shown once a session.
+MODULE_VALUE(std::uint8_t, BackupFailureShown, 0);
+
 // 1 while the last reload could not read the table. The log held is then older than the table,
 // or empty at start-up, and the backup file keeps its last good copy instead of taking it.
 MODULE_VALUE(std::uint8_t, ReloadFailed, 0);

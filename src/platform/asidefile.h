@@ -9,10 +9,16 @@ namespace platform {
 // The one way the program rewrites a file: the new content goes into a new file in the target's
 // folder, which is flushed to the disk and then renamed over the target, only once it is whole.
 // Until then the old file stays byte for byte, and a failure on the way (a full disk, a refused
-// write) removes the new file and leaves the old one as it was. The new file takes the permission
-// bits of the file it replaces; a file made for the first time gets them as any new file does
-// (the umask applies). A target that is a link keeps its link: the file it leads to is replaced.
-// An existing target the user may not write is refused, as writing it in place would be.
+// write) removes the new file and leaves the old one as it was. The new file takes what the user
+// set on the file it replaces: its permission bits, its group where the user is a member of it,
+// and its owner where the system lets the user give files away (root may). In a group it could not
+// keep, the group gets no more than everyone else had. A file made for the first time is made as
+// any new file is (the umask applies). A target that is a link keeps its link, through a chain of
+// links and also when the file it leads to does not exist yet: the file it leads to is written.
+// An existing target the user may not write is refused, as writing it in place would be. One the
+// user may write in a folder the user may not add files to (a shared exchange folder) is written
+// in place instead, as there is nowhere to put a new file: its old content goes at the first
+// Write, and a failure after that leaves it part-written.
 // Errors are RuntimeErrors numbered as FileOpenError numbers them, for the target.
 class AsideFile {
  public:
@@ -24,19 +30,25 @@ class AsideFile {
   AsideFile& operator=(const AsideFile&) = delete;
 
   void Write(QByteArrayView bytes);
-  // The new file's name, for a writer that fills it by name (a database copy) before PutInPlace.
+  // The written file's name, for a writer that fills it by name (a database copy) before PutInPlace.
   const QByteArray& Name() const { return name_; }
   // Flushes the new file to the disk and renames it over the target.
   void PutInPlace();
 
  private:
+  void MakeBeside(const QByteArray& targetName);
   void Discard();
-  [[noreturn]] void Fail() const;
+  [[noreturn]] void Fail(int systemError) const;
 
-  QString target_;      // the file that is replaced, links resolved
-  QByteArray name_;     // the new file, until it is put in place
+  QString target_;       // the file that is replaced, links resolved
+  QByteArray name_;      // the file written, until it is put in place: the new one, or the target
+  bool inPlace_ = false;
   int fd_ = -1;
 };
+
+// Writes every byte to an open file, however many writes it takes. Returns the system's error
+// number (errno) of a failure, ENOSPC for a disk that takes nothing more, else 0.
+int WriteWhole(int fd, QByteArrayView bytes);
 
 // Replaces a file (a native path) by these bytes through an AsideFile.
 void WriteFileAside(const QString& nativeTarget, QByteArrayView bytes);

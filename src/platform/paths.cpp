@@ -187,14 +187,16 @@ void FileCopy(const QString& source, const QString& destination) {
   output.PutInPlace();
 }
 
-RuntimeError FileOpenError(const QString& nativePath, bool forWriting) {
+RuntimeError FileOpenError(const QString& nativePath, bool forWriting, int systemError) {
   const QFileInfo info(nativePath);
   if (!info.dir().exists()) return RuntimeError(QStringLiteral("Path not found"), 76);
   if (!info.exists() && !forWriting) return RuntimeError(QStringLiteral("File not found"), 53);
-  const bool refused = forWriting ? (info.exists() ? !info.isWritable() : !QFileInfo(info.path()).isWritable())
-                                  : !info.isReadable();
+  const bool refused =
+      systemError != 0 ? systemError == EACCES || systemError == EPERM
+      : forWriting     ? (info.exists() ? !info.isWritable() : !QFileInfo(info.path()).isWritable())
+                       : !info.isReadable();
   if (refused) return RuntimeError(QStringLiteral("Permission denied"), 70);
-  return RuntimeError(QStringLiteral("Path/File access error"), 75);
+  return RuntimeError(systemError != 0 ? qt_error_string(systemError) : QStringLiteral("Path/File access error"), 75);
 }
 
 QByteArray ReadRegularFile(const QString& nativePath, qint64 maxBytes) {

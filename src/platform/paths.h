@@ -47,8 +47,10 @@ void FileCopy(const QString& source, const QString& destination);
 
 // The run-time error for a file that could not be opened or written, numbered as the program
 // expects: 76 "Path not found" (no such folder), 53 "File not found" (reading), 70 "Permission
-// denied", otherwise 75 "Path/File access error".
-RuntimeError FileOpenError(const QString& nativePath, bool forWriting);
+// denied", otherwise 75 "Path/File access error". Given the system's error number of the failure
+// (errno), a refusal is told by it, and a 75 is described by the system's reason ("No space left
+// on device"), which is what the operator can act on.
+RuntimeError FileOpenError(const QString& nativePath, bool forWriting, int systemError = 0);
 
 // The largest settings or text file the program reads.
 inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;

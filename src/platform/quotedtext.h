@@ -45,8 +45,8 @@ QString FormatQuotedRecord(std::initializer_list<QuotedValue> values);
 
 // Writes a quoted-text file through an AsideFile: the records are gathered and take the place of
 // the old file only at Close, so a failure part-way never leaves a damaged file: the old one stays
-// whole. Throws RuntimeError when the file cannot be created or written: 75 "Path/File access
-// error" when the target could be written but no file can be made beside it.
+// whole (a file in a folder that takes no new file is written in place, as AsideFile tells).
+// Throws RuntimeError when the file cannot be created or written.
 class QuotedTextWriter {
  public:
   explicit QuotedTextWriter(const QString& path);  // a path as the program writes it

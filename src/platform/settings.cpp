@@ -22,6 +22,11 @@ QString SettingsFile(const QString& appName) {
 
 [[noreturn]] void Refuse() { throw RuntimeError(QStringLiteral("Permission denied"), 70); }
 
+// The private copy could not be written (a full temporary folder): the system's reason where known.
+[[noreturn]] void CopyFailed(int systemError) {
+  throw RuntimeError(systemError != 0 ? qt_error_string(systemError) : QStringLiteral("Path/File access error"), 75);
+}
+
 // One section of a settings file. QSettings never touches the file itself: it would read a FIFO
 // or a huge file without end, keep what it parsed for as long as the file looks unchanged, and
 // write back a file it could not parse without the lines it did not understand. It works on a
@@ -36,7 +41,8 @@ class SectionSettings {
     } catch (const RuntimeError&) {
       Refuse();
     }
-    if (!copy_.open() || copy_.write(read_) != read_.size() || !copy_.flush()) Refuse();
+    if (!copy_.open()) CopyFailed(0);
+    if (const int error = WriteWhole(copy_.handle(), read_); error != 0) CopyFailed(error);
     settings_.emplace(copy_.fileName(), QSettings::IniFormat);
     settings_->beginGroup(section);
   }
@@ -58,16 +64,13 @@ class SectionSettings {
     if (settings_->status() != QSettings::NoError) Refuse();
   }
 
-  // Writes the file when the change made it differ; a failure leaves it as it was.
+  // Writes the file when the change made it differ; a failure leaves it as it was, and its error
+  // is the file's own, naming the system's reason (a full disk).
   void Store() {
     settings_->sync();
-    if (settings_->status() != QSettings::NoError) Refuse();
-    try {
-      const QByteArray changed = ReadRegularFile(copy_.fileName(), MaxTextFileBytes);
-      if (changed != read_) WriteFileAside(file_, changed);
-    } catch (const RuntimeError&) {
-      Refuse();
-    }
+    if (settings_->status() != QSettings::NoError) CopyFailed(0);
+    const QByteArray changed = ReadRegularFile(copy_.fileName(), MaxTextFileBytes);
+    if (changed != read_) WriteFileAside(file_, changed);
   }
 
  private:

@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "platform/asidefile.h"
+#include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/errors.h"
+#include "platform/modulevalues.h"
 #include "platform/quotedtext.h"
 #include "platform/trace.h"
 #include "rig/hexconversions.h"
@@ -17,6 +19,10 @@ namespace rig {
 namespace {
 
 using F = RigFamily;
+
+// 1 once a failed write of PEGASUS.IN has been shown: the rig stops following the logger while
+// it fails, which the operator must know, and once a session is enough to tell.
+MODULE_VALUE(std::uint8_t, PegasusFailureShown, 0);
 
 // The frequency rounded to whole units (Hz: 1e6 per MHz, 10 Hz: 1e5), half to even. A double
 // holds every Hz of the frequencies a rig command carries, up to 100 GHz and beyond.
@@ -208,12 +214,18 @@ QByteArray PegasusInContent(double megahertz, const QString& rigMode) {
 }
 
 void WritePegasusFile(double megahertz, const QString& rigMode) {
-  // Written aside and put in place whole, so the control program never reads half a file.
+  // Written aside and put in place whole, so the control program never reads half a file (in
+  // place, where the exchange folder takes no new file).
   const QString path = platform::PegasusFolder() + QStringLiteral("/PEGASUS.IN");
   try {
     platform::WriteFileAside(path, PegasusInContent(megahertz, rigMode));
   } catch (const platform::RuntimeError& error) {
     qCWarning(lcRig) << "PEGASUS.IN not written:" << path << error.Description();
+    if (PegasusFailureShown != 0) return;
+    PegasusFailureShown = 1;
+    platform::MsgBox(QStringLiteral("The rig's exchange file could not be written: ") + error.Description() +
+                         QStringLiteral("  ") + path,
+                     platform::MsgBoxStyle::OKOnly, QStringLiteral("Error Changing Frequency"));
   }
 }
 

@@ -59,8 +59,9 @@ QString FrequencyNumberText(double megahertz);
 // current mode trimmed of blanks, CR LF.
 QByteArray PegasusInContent(double megahertz, const QString& rigMode);
 
-// Writes PEGASUS.IN in platform::PegasusFolder(), replacing it whole. A failure is traced and
-// otherwise silent: the frequency change goes on.
+// Writes PEGASUS.IN in platform::PegasusFolder(), replacing it whole. A failure is traced, and the
+// first of a session shown to the operator, naming the file and the system's reason, since the rig
+// then no longer follows; the frequency change goes on.
 void WritePegasusFile(double megahertz, const QString& rigMode);
 
 }  // namespace rig

@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "logging/logstore.h"
 #include "logging/preferences.h"
+#include "platform/dialogs.h"
 #include "platform/instances.h"
 #include "platform/settings.h"
 
@@ -16,7 +17,9 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <utility>
 
+#include "asordinaryuser.h"
 #include "fakehome.h"
 #include "fulldisk.h"
 #include "keptcurrentfolder.h"
@@ -92,6 +95,7 @@ class RewrittenFiles : public ::testing::Test {
     };
   }
 
+  platform::ScriptedDialogs dialogs_;  // each caller reports a failure its own way
   FakeHome home_;
   KeptCurrentFolder currentFolder_;
   app::Form1& form_ = platform::InstanceWithoutLoad<app::Form1>();
@@ -116,15 +120,30 @@ TEST_F(RewrittenFiles, AWriteThatFailsPartWayLeavesEveryFileByteForByteAndNothin
   }
 }
 
-TEST_F(RewrittenFiles, ARewriteKeepsThePermissionBitsOfTheFileItReplaces) {
+// A file shared with the station's other users (root:users 0664 and the like): the rewrite keeps
+// its owner and group as well, where the system lets the writer give them (root may give any;
+// another user a group of its own), so the others may go on writing it.
+TEST_F(RewrittenFiles, ARewriteKeepsThePermissionBitsOwnerAndGroupOfTheFileItReplaces) {
+  const std::optional<gid_t> group = AnotherGroupOfOurs();
+  const uid_t owner = AnotherOwnerWhereAllowed();
   for (const RewrittenFile& file : Files()) {
     SCOPED_TRACE(file.name);
     WriteFile(file.path, file.old);
-    ASSERT_EQ(::chmod(QFile::encodeName(file.path).constData(), 0604), 0);
+    const QByteArray name = QFile::encodeName(file.path);
+    if (group) {
+      ASSERT_EQ(::chown(name.constData(), owner, *group), 0);
+    }
+    ASSERT_EQ(::chmod(name.constData(), 0664), 0);
     file.rewrite();
     EXPECT_NE(Contents(file.path), file.old);
-    EXPECT_EQ(Mode(file.path), 0604);
+    EXPECT_EQ(Mode(file.path), 0664);
+    struct stat status {};
+    ASSERT_EQ(::stat(name.constData(), &status), 0);
+    if (group) {
+      EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(owner, *group));
+    }
   }
+  if (!group) GTEST_SKIP() << "the user is a member of no other group: only the bits were checked";
 }
 
 }  // namespace

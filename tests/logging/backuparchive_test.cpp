@@ -104,7 +104,7 @@ TEST_F(LogCopiesTest, TheBackupHoldsEveryContactOfTheLogHeldOneLineOfNineQuotedV
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
-TEST_F(LogCopiesTest, ABackupThatFailsPartWayLeavesTheLastBackupWhole) {
+TEST_F(LogCopiesTest, ABackupThatFailsPartWayLeavesTheLastBackupWholeAndIsSaidOnceASession) {
   InsertFromAnotherPc(path_, Contact("K2XY"));
   form.WorkList();
   form.BackupLog();
@@ -116,14 +116,19 @@ TEST_F(LogCopiesTest, ABackupThatFailsPartWayLeavesTheLastBackupWhole) {
 
   {
     const FullDisk diskFull(64 * 1024);  // the full log takes about 900 KB
-    form.BackupLog();
+    Ticks(16 * 3);                       // three backups
   }
 
   EXPECT_EQ(FileContents(BackupPath()), lastBackup);
   EXPECT_EQ(QDir(app::ProgramDir).entryList(QDir::Files), QStringList{"BckUpLog.dat"}) << "nothing left beside it";
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u) << "said once, not at every backup";
+  EXPECT_EQ(dialogs.MessageBoxes()[0].prompt,
+            "The backup file could not be written: No space left on device  " + BackupPath());
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Backing Up Log");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
   form.BackupLog();
   EXPECT_EQ(FileContents(BackupPath()).count("\r\n"), 14001);
-  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
 }
 
 // ---- Archive copy

@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
 
 #include <gtest/gtest.h>
 
@@ -81,12 +83,40 @@ TEST_F(AsideFileTest, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
   EXPECT_EQ(Status(real).st_mode & 07777, 0600u);
 }
 
+// The sibling logger takes the export file away once it has read it, and leaves the link it reads
+// it through: the next export is made where the link leads, through a chain of links, relative ones
+// read from their own folder.
+TEST_F(AsideFileTest, ALinkToAFileNotThereYetStaysALinkAndTheFileIsMadeWhereItLeads) {
+  ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("sibling/inbox")));
+  const QString links = dir_.filePath(QStringLiteral("sibling/export.adi"));
+  ASSERT_EQ(::symlink("inbox/new.adi", QFile::encodeName(links).constData()), 0);  // relative
+  ASSERT_TRUE(QFile::link(links, target_));                                         // absolute, to a link
+
+  WriteFileAside(target_, "exported\r\n");
+
+  EXPECT_TRUE(S_ISLNK(Status(target_).st_mode));
+  EXPECT_TRUE(S_ISLNK(Status(links).st_mode));
+  EXPECT_EQ(Contents(dir_.filePath(QStringLiteral("sibling/inbox/new.adi"))), "exported\r\n");
+  EXPECT_EQ(QDir(dir_.filePath(QStringLiteral("sibling/inbox"))).entryList(QDir::Files), QStringList{"new.adi"});
+
+  const QString loop = dir_.filePath(QStringLiteral("loop"));
+  ASSERT_EQ(::symlink("loop", QFile::encodeName(loop).constData()), 0);
+  EXPECT_THROW(WriteFileAside(loop, "x"), RuntimeError);
+  EXPECT_TRUE(S_ISLNK(Status(loop).st_mode));
+}
+
 TEST_F(AsideFileTest, AFailedOrAbandonedWriteLeavesTheOldFileByteForByteAndNothingBesideIt) {
   const QByteArray old(5000, 'o');
   WriteInPlace(target_, old, 0644);
   {
     FullDisk full;
-    EXPECT_THROW(WriteFileAside(target_, QByteArray(6000, 'n')), RuntimeError);
+    try {
+      WriteFileAside(target_, QByteArray(6000, 'n'));
+      ADD_FAILURE() << "written";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number(), 75);
+      EXPECT_EQ(error.Description(), "No space left on device") << "the system's reason is named";
+    }
   }
   EXPECT_EQ(Contents(target_), old);
   EXPECT_EQ(Files(), QStringList{"SharedUserPreferences.xml"});
@@ -121,6 +151,71 @@ TEST_F(AsideFileTest, AFileTheUserMayNotWriteOrAFolderIsRefusedAndLeftAsItWas) {
   }
   if (!ordinary) GTEST_SKIP() << "cannot check file access as an ordinary user";
   EXPECT_EQ(Contents(target_), "kept\r\n");
+  EXPECT_EQ(Files(), QStringList{"SharedUserPreferences.xml"});
+}
+
+void SetOwners(const QString& path, uid_t owner, gid_t group) {
+  ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, group), 0) << path.toStdString();
+}
+
+// The operator shares a file with a group (the station's users) and may give it a new owner as
+// root: the rewrite keeps both, where the system lets the writer give them.
+TEST_F(AsideFileTest, TheOwnerAndTheGroupOfTheReplacedFileAreKept) {
+  const std::optional<gid_t> group = AnotherGroupOfOurs();
+  if (!group) GTEST_SKIP() << "the user is a member of no other group";
+  const uid_t owner = AnotherOwnerWhereAllowed();
+  WriteInPlace(target_, "old\r\n", 0664);
+  SetOwners(target_, owner, *group);
+
+  WriteFileAside(target_, "new\r\n");
+
+  EXPECT_EQ(Contents(target_), "new\r\n");
+  EXPECT_EQ(Status(target_).st_uid, owner);
+  EXPECT_EQ(Status(target_).st_gid, *group);
+  EXPECT_EQ(Status(target_).st_mode & 07777, 0664u);
+}
+
+// The writer may write the file (it owns it) but is no member of its group: the new file is in the
+// writer's group, which must not gain what only the old group was given.
+TEST_F(AsideFileTest, AGroupThatCannotBeKeptGetsNoMoreThanEveryoneHad) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to a group the writer is no member of";
+  const gid_t foreign = 12345;  // no group of this process
+  ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0777), 0);
+  const struct {
+    int mode;
+    mode_t kept;
+  } cases[] = {{0664, 0644}, {0660, 0600}, {0666, 0666}, {0640, 0600}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    WriteInPlace(target_, "old\r\n", c.mode);
+    SetOwners(target_, 65534, foreign);
+    {
+      const AsOrdinaryUser user;
+      ASSERT_TRUE(user.Active());
+      WriteFileAside(target_, "new\r\n");
+    }
+    EXPECT_EQ(Contents(target_), "new\r\n");
+    EXPECT_NE(Status(target_).st_gid, foreign);
+    EXPECT_EQ(Status(target_).st_mode & 07777, c.kept);
+  }
+}
+
+// A shared exchange folder the operator may not add files to, holding a file the operator may
+// write: there is no room for a new file beside it, so the file is written in place.
+TEST_F(AsideFileTest, AFileTheUserMayWriteInAFolderTheUserMayNotAddFilesToIsWrittenInPlace) {
+  WriteInPlace(target_, "an old content longer than the new\r\n", 0666);
+  const ino_t file = Status(target_).st_ino;
+  const QByteArray folder = QFile::encodeName(dir_.path());
+  ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+  {
+    const AsOrdinaryUser user;  // root may add files to any folder
+    EXPECT_NE(::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS), 0) << "the folder takes no file";
+    WriteFileAside(target_, "new\r\n");
+  }
+  ::chmod(folder.constData(), 0755);
+  EXPECT_EQ(Contents(target_), "new\r\n");
+  EXPECT_EQ(Status(target_).st_ino, file);
+  EXPECT_EQ(Status(target_).st_mode & 07777, 0666u);
   EXPECT_EQ(Files(), QStringList{"SharedUserPreferences.xml"});
 }
 

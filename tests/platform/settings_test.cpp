@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "damagedfiles.h"
+#include "fulldisk.h"
 
 using namespace platform;
 
@@ -112,4 +113,33 @@ TEST_F(SettingsTest, WhatIsNoSettingsFileGivesTheDefaultsAndIsNeverReplaced) {
   QFile big(file);
   ASSERT_TRUE(big.open(QIODevice::ReadOnly));
   EXPECT_EQ(big.readAll(), huge);
+}
+
+// On a full disk the save names the system's reason, which the operator can act on, and the file
+// stays as it was: whether the disk of the settings folder is full, or every disk, the temporary
+// folder's too.
+TEST_F(SettingsTest, ASaveOnAFullDiskNamesTheReasonAndLeavesTheFileAsItWas) {
+  const QByteArray old = "[Settings]\nUserCWSelection=Sleep\nUserClubName=Society of the Hilltop\n";
+  QFile file(folder_ + "/Varnek_Software.ini");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(old);
+  file.close();
+  const struct {
+    const char* disk;
+    std::string folder;
+  } disks[] = {{"the settings folder's", QFile::encodeName(folder_).toStdString()}, {"every", {}}};
+  for (const auto& d : disks) {
+    SCOPED_TRACE(d.disk);
+    try {
+      const FullDisk full(16, d.folder);
+      SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Loop");
+      ADD_FAILURE() << "stored";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Number(), 75);
+      EXPECT_EQ(error.Description(), "No space left on device");
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+    file.close();
+  }
 }

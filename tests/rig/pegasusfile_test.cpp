@@ -7,7 +7,11 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include <sys/stat.h>
+
+#include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "asordinaryuser.h"
 #include "readingtext.h"
 #include "rig/replyparsers.h"
 #include "rig/rigcommands.h"
@@ -104,12 +108,40 @@ TEST_F(PegasusFile, TheExchangeFileIsReplacedWhole) {
   EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"PEGASUS.IN"});  // nothing left aside
 }
 
-TEST_F(PegasusFile, AFailedWriteIsSilent) {
-  qputenv(kVariable, QFile::encodeName(folder_.path() + "/missing"));
+// The rig follows the logger only through the file: the operator is told once a session that it
+// no longer does, with the file and the system's reason, and the frequency change goes on.
+TEST_F(PegasusFile, AFailedWriteIsShownOnceASession) {
+  platform::ScriptedDialogs dialogs;
+  const QString missing = folder_.path() + "/missing";
+  qputenv(kVariable, QFile::encodeName(missing));
   EXPECT_NO_THROW(WritePegasusFile(14.25f, "PH"));
-  EXPECT_FALSE(QFile::exists(folder_.path() + "/missing/PEGASUS.IN"));
+  EXPECT_FALSE(QFile::exists(missing + "/PEGASUS.IN"));
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].prompt,
+            "The rig's exchange file could not be written: Path not found  " + missing + "/PEGASUS.IN");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Changing Frequency");
+  EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
+
   ASSERT_TRUE(QDir().mkpath(InPath() + "/x"));  // a folder where the file should be
   qputenv(kVariable, QFile::encodeName(folder_.path()));
   EXPECT_NO_THROW(WritePegasusFile(14.25f, "PH"));
   EXPECT_TRUE(QFileInfo(InPath()).isDir());
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u) << "once a session";
+}
+
+// The exchange folder is the control program's, shared: the operator may write PEGASUS.IN there
+// but not add files. The file is written in place, and the rig follows.
+TEST_F(PegasusFile, AnExchangeFolderThatTakesNoNewFileHasTheFileWrittenInPlace) {
+  platform::ScriptedDialogs dialogs;
+  WritePegasusFile(14.25f, "PH");
+  const QByteArray folder = QFile::encodeName(folder_.path());
+  ASSERT_EQ(::chmod(QFile::encodeName(InPath()).constData(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+  {
+    const AsOrdinaryUser user;  // root may add files to any folder
+    WritePegasusFile(7.15f, "CW");
+  }
+  ::chmod(folder.constData(), 0755);
+  EXPECT_EQ(ReadIn(), "7.15\r\nCW\r\n");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
