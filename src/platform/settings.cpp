@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -70,7 +71,10 @@ class SectionSettings {
     settings_->sync();
     if (settings_->status() != QSettings::NoError) CopyFailed(0);
     const QByteArray changed = ReadRegularFile(copy_.fileName(), MaxTextFileBytes);
-    if (changed != read_) WriteFileAside(file_, changed);
+    if (changed == read_) return;
+    // A new user's account may have no config folder yet; the first save makes it.
+    QDir().mkpath(QFileInfo(file_).absolutePath());
+    WriteFileAside(file_, changed);
   }
 
  private:

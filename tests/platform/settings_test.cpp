@@ -57,6 +57,16 @@ TEST_F(SettingsTest, SavedValuesComeBackAndDeletedOnesGiveTheDefault) {
   EXPECT_EQ(file.readAll(), "[Settings]\nUserCWLoopOffset=12.5\n");
 }
 
+TEST_F(SettingsTest, TheFirstSaveMakesAConfigFolderThatIsNotThereYet) {
+  const QString config = folder_ + "/new-account/.config";
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
+
+  SaveSetting("Varnek_Software", "Settings", "UserCWSelection", "Sleep");
+
+  EXPECT_EQ(GetSetting("Varnek_Software", "Settings", "UserCWSelection", "Timer"), "Sleep");
+  EXPECT_TRUE(QFile::exists(config + "/Varnek_Software.ini"));
+}
+
 // Another program, or a hand edit, left lines QSettings cannot parse: storing refuses, and the file
 // keeps every byte rather than being rewritten without them.
 TEST_F(SettingsTest, AFailedSaveLeavesAnUnparseableFileAsItWas) {
