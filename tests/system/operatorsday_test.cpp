@@ -169,9 +169,9 @@ class OtherPc {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(root.filePath("program"));
-    // What it logs goes with what it says, shown when the day fails. Its own listener cannot take
-    // the station port, which this PC holds on the same machine: it notes "Address in use" and
-    // works as a client, as the PCs of a station other than the server do.
+    // What it logs goes with what it says, shown when the day fails. On this one machine its own
+    // listener cannot take the station port that this PC holds: it notes "Address in use", as a
+    // PC whose port another program holds does, and goes on as the station's client.
     process_.setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput,
                      [this] { output_ += process_.readAllStandardOutput(); });
