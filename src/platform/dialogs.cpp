@@ -42,9 +42,11 @@ QString TitleShown(const QString& title) { return title.isEmpty() ? kProgramTitl
 
 template <typename Answer>
 std::optional<Answer> TakeAnswer(std::deque<Answer>& answers) {
-  if (answers.empty()) return std::nullopt;
-  Answer answer = std::move(answers.front());
-  answers.pop_front();
+  std::optional<Answer> answer;
+  if (!answers.empty()) {
+    answer.emplace(std::move(answers.front()));
+    answers.pop_front();
+  }
   return answer;
 }
 

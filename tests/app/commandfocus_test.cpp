@@ -23,6 +23,7 @@
 #include "formtesting.h"
 #include "operatorscript.h"
 #include "programfolderfixture.h"
+#include "testbound.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ class CommandFocus : public ProgramFolderTest {
     for (const Answer& answer : command.answers) operatorScript.When(answer.what, answer.ready, answer.act);
     Press(command.accessKeys.front(), Qt::AltModifier);
     for (std::size_t i = 1; i < command.accessKeys.size(); ++i) Press(command.accessKeys[i]);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }, peertesting::kBoundMs));
     platform::DoEvents();
   }
 
@@ -131,7 +132,7 @@ TEST_F(CommandFocus, AfterEachDialogOfTheMenusTheCallBoxTakesTheKeysAndAltStillO
     SCOPED_TRACE(command.name);
     form.txtCall.SetText(QString());
     Choose(command);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.Widget(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.Widget(); }, peertesting::kBoundMs));
     EXPECT_TRUE(form.txtCall.HasFocus());
     Type("w1aw");
     EXPECT_EQ(form.txtCall.Text(), "W1AW");

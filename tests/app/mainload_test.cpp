@@ -40,6 +40,7 @@
 #include "keptcurrentfolder.h"
 #include "operatorscript.h"
 #include "ptypair.h"
+#include "testbound.h"
 
 namespace {
 
@@ -625,7 +626,7 @@ TEST_F(MainWindowClose, AMouseMoveOverTheBareWindowClearsTheMessageLine) {
   const QPoint corner(form.ClientWidget()->width() - 5, form.ClientWidget()->height() - 5);
   QTest::mouseMove(form.ClientWidget(), corner);
   QTest::mouseMove(form.ClientWidget(), corner - QPoint(2, 2));
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.lblDupe.Caption().isEmpty(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.lblDupe.Caption().isEmpty(); }, peertesting::kBoundMs));
 }
 
 }  // namespace

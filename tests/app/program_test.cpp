@@ -35,9 +35,7 @@
 
 #include "anotherpc.h"
 #include "childprocess.h"
-#include "fakehome.h"
-#include "keptcurrentfolder.h"
-#include "operatorscript.h"
+#include "programrun.h"
 #include "ptypair.h"
 #include "wavefile.h"
 
@@ -46,91 +44,6 @@ namespace {
 using app::Form1;
 using platform::Instance;
 using platform::IsLoaded;
-
-template <class F>
-bool IsUp() {
-  return IsLoaded<F>() && Instance<F>().Visible();
-}
-
-// The program as main runs it, from a freshly installed program folder, by a new user of the PC:
-// a home of its own with a documents folder, a PC clock five hours behind UTC.
-class ProgramRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(programFolder.isValid());
-    home.MakeFolder("Documents");
-    platform::CreateLogDatabase(LogPath());
-    platform::Clock::SetFake(QDateTime(QDate(2024, 1, 20), QTime(14, 0)), -5);
-  }
-  void TearDown() override {
-    platform::UnloadAll();
-    logging::LogConnection.Close();
-  }
-
-  QString LogPath() const { return programFolder.filePath("Corvane.MDB"); }
-
-  // One run: the program is started in its folder, and the operator clicks the logo away, takes
-  // the set-up dialog as atSetUp leaves it, and works the main window with inMainWindow, which
-  // ends the program. Returns the program's exit code.
-  int Run(const std::function<void(app::frmStationID&)>& atSetUp, const std::function<void(Form1&)>& inMainWindow) {
-    platform::ResetModuleValues();
-    platform::ChDir(programFolder.path());
-    OperatorScript operatorScript;
-    operatorScript.When("logo", &IsUp<app::frmVarnekLogo>, [] {
-      QTest::mouseClick(Instance<app::frmVarnekLogo>().Image1.Widget(), Qt::LeftButton);
-    });
-    operatorScript.When("station set-up", &IsUp<app::frmStationID>, [&] {
-      EXPECT_FALSE(IsUp<Form1>());
-      app::frmStationID& setUp = Instance<app::frmStationID>();
-      atSetUp(setUp);
-      QTest::mouseClick(setUp.Command1.Widget(), Qt::LeftButton);
-    });
-    operatorScript.When(
-        "main window", [] { return IsUp<Form1>() && !QApplication::activeModalWidget(); },
-        [&] {
-          Form1& form = Instance<Form1>();
-          QApplication::setActiveWindow(form.Widget());
-          inMainWindow(form);
-        });
-    // A run that the operator's last step does not end fails instead of hanging.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-      ADD_FAILURE() << "the run did not end";
-      app::EndRun();
-    });
-    watchdog.start(60000);
-    return app::RunProgram();
-  }
-
-  // Types as an operator does, each key into the box that has the focus by then.
-  static void Type(const QString& keys) {
-    for (const QChar key : keys) {
-      QWidget* focus = QApplication::focusWidget();
-      ASSERT_NE(focus, nullptr);
-      if (key == '\r') {
-        QTest::keyClick(focus, Qt::Key_Return);
-      } else {
-        QTest::keyClick(focus, key.toLatin1());
-      }
-      for (int pass = 0; pass < 3; ++pass) platform::DoEvents();
-    }
-  }
-
-  // Exit from the File menu; the run ends as the program does.
-  void Exit(Form1& form) {
-    form.mnuExit.Action()->trigger();
-    EXPECT_EQ(endProgram.Calls(), ++exits);
-    app::EndRun();
-  }
-
-  FakeHome home;
-  QTemporaryDir programFolder;
-  KeptCurrentFolder currentFolder;
-  platform::ScriptedDialogs dialogs;
-  platform::ScriptedEndProgram endProgram;
-  int exits = 0;
-};
 
 TEST_F(ProgramRun, AFirstStartLogsThreeContactsAndTheNextStartFindsThemListedAndScored) {
   dialogs.AnswerMessageBox(platform::MsgBoxResult::Yes);

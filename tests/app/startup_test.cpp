@@ -25,6 +25,7 @@
 #include "fakehome.h"
 #include "keptcurrentfolder.h"
 #include "operatorscript.h"
+#include "testbound.h"
 
 namespace {
 
@@ -188,7 +189,7 @@ TEST_F(LogoWindow, CentredAboveTheMiddleShowsTheBadgeAfterAMomentAndClosesByItse
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
     badgeShown = IsLoaded<frmVarnekLogo>() && logo.Image2.Visible();
   });
   logo.Show(platform::Modal);
@@ -210,7 +211,7 @@ TEST_F(LogoWindow, TheMakersPictureReplacesTheLogoStaysLongerAndNeverShowsTheBad
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, 30000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
     badgeShown = IsLoaded<frmVarnekLogo>();
   });
   logo.Show(platform::Modal);

@@ -24,6 +24,7 @@
 #include "anotherpc.h"
 #include "damagedfiles.h"
 #include "programfolderfixture.h"
+#include "testbound.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ class StationSetup : public ProgramFolderTest {
   frmStationID& ShowDialog() {
     frmStationID& dialog = platform::Instance<frmStationID>();
     dialog.Show();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.Widget()));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.Widget(), peertesting::kBoundMs));
     return dialog;
   }
 

@@ -11,6 +11,8 @@
 #include <csignal>
 #include <vector>
 
+#include "testbound.h"
+
 namespace {
 
 using keying::ElementPattern;
@@ -178,7 +180,7 @@ TEST_F(KeyedUnits, ASignalEndingTheProgramStopsTheCharacterAtOnce) {
       }
     });
     EXPECT_EQ(levels, "11") << "the caller lifts the key";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; })) << "the program's end runs from the event loop";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; }, peertesting::kBoundMs)) << "the program's end runs from the event loop";
   }
 }
 

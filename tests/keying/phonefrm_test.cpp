@@ -27,6 +27,7 @@
 #include "fulldisk.h"
 #include "operatorscript.h"
 #include "ptypair.h"
+#include "testbound.h"
 #include "wavefile.h"
 
 namespace {
@@ -464,7 +465,7 @@ class RealVoiceMessages : public ::testing::Test {
   }
   QString Wave(const QString& name) const { return QDir(folder.path()).filePath(name); }
   bool WaitForRts(const RecordedSerialLines& lines, const QString& levels) {
-    return QTest::qWaitFor([&] { return LevelsOf(lines, Line::Rts) == levels; }, 20000);
+    return QTest::qWaitFor([&] { return LevelsOf(lines, Line::Rts) == levels; }, peertesting::kBoundMs);
   }
 
   QTemporaryDir folder;
@@ -485,7 +486,7 @@ TEST_F(RealVoiceMessages, F1PlaysToItsEndAndRepeatsAfterItsPauseUntilAKeyIsPress
   MainWindowKey(Qt::Key_Slash);
   EXPECT_EQ(keying::PhoneRepeat, 0);
   EXPECT_FALSE(phone.tmrRepeat.Enabled());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !phone.Timer1.Enabled(); }, 20000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !phone.Timer1.Enabled(); }, peertesting::kBoundMs));
   EXPECT_EQ(LevelsOf(lines, Line::Rts).right(1), "0");
   EXPECT_FALSE(phone.tmrRepeat.Enabled());
 }

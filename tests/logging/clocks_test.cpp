@@ -20,6 +20,7 @@
 
 #include "formtesting.h"
 #include "programfolderfixture.h"
+#include "testbound.h"
 
 #include <functional>
 #include <utility>
@@ -338,7 +339,7 @@ TEST_F(NetworkStart, SwitchesOnAWindowLoadedEarlierAndStartsItsReconnectTimerFir
   form->Timer4.Tick();
   EXPECT_EQ(network::NetworkEnabled, 1);
   EXPECT_EQ(network.Check1.Value(), 1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 2; }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.size() >= 2; }, peertesting::kBoundMs));
   EXPECT_EQ(ticks.front(), "Timer2");
   EXPECT_TRUE(ticks.contains("Timer1"));
 }

@@ -19,6 +19,7 @@
 
 #include "formtesting.h"
 #include "mainwindowonfreshlog.h"
+#include "testbound.h"
 #include "wavefile.h"
 
 #include <ostream>
@@ -300,7 +301,7 @@ TEST_F(DupeHoldTest, AKeyTypedOneSecondAfterADupeIsTakenTwoSecondsLaterWithTheKe
   EXPECT_EQ(logging::DupeFound, 1);
 
   platform::Clock::Advance(1);
-  ASSERT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K1"; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K1"; }, peertesting::kBoundMs));
   EXPECT_EQ(logging::DupeFound, 0);
 }
 
@@ -341,7 +342,7 @@ TEST_F(DupeCueTest, ThePlayerReportingTheEndEndsTheWaitAndAKeyTypedMeanwhileWait
   platform::DoEvents();
   EXPECT_EQ(form.txtCall.Text(), "");
   platform::Clock::Advance(3000);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K"; }, 5000)) << "typed into the cleared box";
+  EXPECT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K"; }, peertesting::kBoundMs)) << "typed into the cleared box";
 }
 
 TEST_F(DupeCueTest, APlayerThatNeverReportsTheEndHoldsTheWindowForTheCueAndASecond) {

@@ -21,6 +21,7 @@
 
 #include "formtesting.h"
 #include "mainwindowonfreshlog.h"
+#include "testbound.h"
 #include "wavefile.h"
 
 #include <ostream>
@@ -456,7 +457,7 @@ TEST_F(EntryLineTest, APasteIsTypedIntoTheEntryLineKeyByKey) {
   platform::Clipboard::SetText("w1\"ab59 fn20");
   // Shift+Insert: the main window swallows the character of every Ctrl key, Ctrl+V's included.
   QTest::keyClick(form.txtCall.Widget(), Qt::Key_Insert, Qt::ShiftModifier);
-  ASSERT_TRUE(QTest::qWaitFor([this] { return form.txtSec.Text() == "FN20"; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return form.txtSec.Text() == "FN20"; }, peertesting::kBoundMs));
   EXPECT_EQ(EntryLine(), QStringList({"W1AB", "59", "FN20", "59"}));
   EXPECT_TRUE(form.txtSec.HasFocus());
 }

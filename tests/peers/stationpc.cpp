@@ -13,7 +13,8 @@
 //   refresh <ms>        sets the log's refresh rate from the Options menu
 //   log <call> <grid>   types the contact into the entry line and Enter; prints "logged <call>"
 //                       when the entry line was cleared, "kept <call>" when it was not
-//   network             opens the network window from its menu
+//   network             opens the network window from its menu; the next order waits until it
+//                       is in front
 //   await <call>        prints "listed <call>" once the contact list shows the call
 //   grid <name>         prints "grid <names>" once the network window's band grid shows the name,
 //                       with every name it shows
@@ -55,6 +56,12 @@ void ChooseBand(app::Form1& form, const QString& band) {
   for (std::size_t index = 0; index < form.BandMenus().size(); ++index) {
     if (logging::BandNames[index] == band) form.BandMenus()[index]->Action()->trigger();
   }
+}
+
+// The network window takes the keyboard when the desktop brings it to the front, which on a busy
+// PC can come well after the menu's click: keys meant for the main window meanwhile land in it.
+bool NetworkWindowInFront() {
+  return IsUp<network::frmNetwork>() && QApplication::activeWindow() == Instance<network::frmNetwork>().Widget();
 }
 
 // The operator: waits for what an order needs, then does it. Orders wait in turn.
@@ -109,6 +116,7 @@ class Operator {
       });
     } else if (verb == "network") {
       station_.Then(&MainWindowFree, [&form] { form.mnuNetwork.Action()->trigger(); });
+      station_.Then(&NetworkWindowInFront, [] {});
     } else if (verb == "await") {
       station_.Then([rest] { return ListedCalls().contains(rest); }, [rest] { Say("listed " + rest); });
     } else if (verb == "grid") {

@@ -1,6 +1,7 @@
 #include "platform/agwengine.h"
 
 #include "agwengine_peer.h"
+#include "testbound.h"
 #include "platform/agwframe.h"
 
 #include <QTcpServer>
@@ -16,7 +17,7 @@ using peertesting::SimulatedAgwEngine;
 
 namespace {
 
-constexpr int kWait = 10000;  // bound of every wait, in milliseconds
+using peertesting::kBoundMs;
 
 // One frame as the spotting window receives it.
 struct Delivered {
@@ -31,7 +32,7 @@ struct Delivered {
 std::optional<Delivered> NextFrame() {
   Delivered frame;
   const bool arrived = QTest::qWaitFor(
-      [&] { return AGWGetData(frame.station, frame.data, frame.kind, frame.dataLength, frame.port) != 0; }, kWait);
+      [&] { return AGWGetData(frame.station, frame.data, frame.kind, frame.dataLength, frame.port) != 0; }, kBoundMs);
   if (!arrived) return std::nullopt;
   return frame;
 }
@@ -45,7 +46,7 @@ std::vector<Delivered> FramesWaiting() {
 }
 
 bool WaitForEnd() {
-  return QTest::qWaitFor([] { return AgwEngineEnded().has_value(); }, kWait);
+  return QTest::qWaitFor([] { return AgwEngineEnded().has_value(); }, kBoundMs);
 }
 
 class AgwEngineTest : public ::testing::Test {

@@ -26,6 +26,7 @@
 
 #include "drawntesting.h"
 #include "formtesting.h"
+#include "testbound.h"
 
 using namespace platform;
 
@@ -317,7 +318,7 @@ void PasteFromContextMenu(QWidget* box) {
   // the offscreen platform, which leaves the menu the active window).
   menu->hide();
   QApplication::setActiveWindow(box->window());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(box->window()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(box->window(), peertesting::kBoundMs));
   paste->trigger();
 }
 
@@ -337,7 +338,7 @@ TEST(TextBox, APasteIsTypedKeyByKeyThroughThePreviewAndTheFocusedBoxKeyPress) {
     form.txtCall.SetFocus();
     Clipboard::SetText("w1\"ab 59\r\nsecond line");
     way.paste(form.txtCall.Widget());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtNext.Text() == "59"; }, 5000)) << form.txtNext.Text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtNext.Text() == "59"; }, peertesting::kBoundMs)) << form.txtNext.Text().toStdString();
     EXPECT_EQ(form.txtCall.Text(), "W1AB") << "the quote dropped, the letters upper-cased";
     EXPECT_TRUE(form.boxSaw.endsWith("W1\"AB ")) << "after the Space the rest went where the focus was";
     EXPECT_TRUE(form.txtNext.HasFocus());
@@ -350,7 +351,7 @@ TEST(TextBox, APasteTypesAtMost255Characters) {
   form.txtCall.SetFocus();
   Clipboard::SetText(QString(1000, 'X'));
   QTest::keyClick(form.txtCall.Widget(), Qt::Key_V, Qt::ControlModifier);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text().size() == 255; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text().size() == 255; }, peertesting::kBoundMs));
   DoEvents();
   EXPECT_EQ(form.txtCall.Text().size(), 255);
 }
@@ -388,7 +389,7 @@ TEST(Timer, IntervalZeroNeverTicks) {
   QTest::qWait(150);
   EXPECT_EQ(form.ticks, 0);
   form.Timer1.SetInterval(20);
-  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 2, 2000);
+  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 2, peertesting::kBoundMs);
   form.Timer1.SetInterval(0);
   const int ticks = form.ticks;
   QTest::qWait(150);
@@ -407,7 +408,7 @@ TEST(Timer, EnablingAgainStartsTheCountAfresh) {
   QTest::qWait(300);
   sinceReEnabled.start();
   form.Timer1.SetEnabled(true);  // already on: the count starts again here
-  QTRY_VERIFY_WITH_TIMEOUT(firstTick >= 0, 5000);
+  QTRY_VERIFY_WITH_TIMEOUT(firstTick >= 0, peertesting::kBoundMs);
   EXPECT_GE(firstTick, 550) << "the first tick came one interval after the start, not after re-enabling";
 }
 
@@ -415,7 +416,7 @@ TEST(Timer, UnloadingTheWindowStopsItsTimers) {
   TimerForm form;
   form.Timer1.SetInterval(20);
   form.Show();
-  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 1, 2000);
+  QTRY_VERIFY_WITH_TIMEOUT(form.ticks >= 1, peertesting::kBoundMs);
   form.Unload();
   const int ticks = form.ticks;
   QTest::qWait(150);
@@ -1058,10 +1059,10 @@ TEST(ControlArray, AnElementUnloadedFromItsOwnEventGoesOnceTheEventIsOver) {
   const QPointer<QWidget> spotWidget = spot.Widget();
   QTest::mouseClick(spotWidget, Qt::LeftButton);
   EXPECT_FALSE(form.lblSpot.Exists(1));
-  QTRY_VERIFY_WITH_TIMEOUT(spotWidget.isNull(), 2000);
+  QTRY_VERIFY_WITH_TIMEOUT(spotWidget.isNull(), peertesting::kBoundMs);
 
   form.tmrPoll.Load(1).SetInterval(10);
-  QTRY_VERIFY_WITH_TIMEOUT(!form.tmrPoll.Exists(1), 2000);
+  QTRY_VERIFY_WITH_TIMEOUT(!form.tmrPoll.Exists(1), peertesting::kBoundMs);
   QTest::qWait(50);
   EXPECT_EQ(form.log, (std::vector<std::string>{"label 1", "timer 1"}));
   EXPECT_EQ(form.Controls().size(), 2u);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "testbound.h"
+
 using namespace platform;
 
 namespace {
@@ -34,14 +36,14 @@ TEST_F(FakeClockDeadline, ActionsRunOnlyOnceTheClockReachesTheirMomentInMomentOr
   EXPECT_TRUE(ran.empty());
 
   Clock::Advance(1001);
-  ASSERT_TRUE(QTest::qWaitFor([this] { return ran.size() == 2; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return ran.size() == 2; }, peertesting::kBoundMs));
   EXPECT_EQ(ran, (std::vector<std::string>{"at 2 s", "at 3 s"}));
 }
 
 TEST_F(FakeClockDeadline, AMomentAlreadyPastRunsFromTheEventLoopNotInTheCall) {
   AtClockTime(&context, Now().addMSecs(-1), [this] { ran.push_back("past"); });
   EXPECT_TRUE(ran.empty());
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !ran.empty(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !ran.empty(); }, peertesting::kBoundMs));
 }
 
 TEST_F(FakeClockDeadline, NothingRunsOnceTheContextIsGone) {
@@ -50,7 +52,7 @@ TEST_F(FakeClockDeadline, NothingRunsOnceTheContextIsGone) {
   AtClockTime(&context, Now().addMSecs(100), [this] { ran.push_back("kept"); });
   shortLived.reset();
   Clock::Advance(100);
-  ASSERT_TRUE(QTest::qWaitFor([this] { return !ran.empty(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !ran.empty(); }, peertesting::kBoundMs));
   DoEvents();
   EXPECT_EQ(ran, std::vector<std::string>{"kept"});
 }
@@ -81,7 +83,7 @@ TEST(RealClockDeadline, AnActionRunsFromTheEventLoopWhenItsMomentComes) {
   bool ran = false;
   AtClockTime(&context, Now().addMSecs(30), [&ran] { ran = true; });
   EXPECT_FALSE(ran);
-  EXPECT_TRUE(QTest::qWaitFor([&ran] { return ran; }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&ran] { return ran; }, peertesting::kBoundMs));
 }
 
 }  // namespace

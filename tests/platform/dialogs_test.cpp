@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "testbound.h"
 
 using namespace platform;
 
@@ -75,7 +76,7 @@ TEST(Dialogs, BoxesWithLongPromptsFitTheScreenWithTheirButtons) {
     QTimer::singleShot(0, [&, accept] {
       QWidget* box = QApplication::activeModalWidget();
       ASSERT_NE(box, nullptr);
-      EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+      EXPECT_TRUE(QTest::qWaitForWindowExposed(box, peertesting::kBoundMs));
       const QRect onScreen = screen & box->screen()->availableGeometry();
       EXPECT_TRUE(onScreen.contains(box->frameGeometry())) << box->frameGeometry().width() << " px wide";
       const auto buttons = box->findChildren<QPushButton*>();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "formtesting.h"
+#include "testbound.h"
 
 using namespace platform;
 
@@ -171,7 +172,7 @@ class KeyHold : public ::testing::Test {
     form.txtCall.SetFocus();
   }
   bool Replayed(const QString& call) {
-    return QTest::qWaitFor([&] { return form.txtCall.Text() == call && !form.KeysHeld(); }, 5000);
+    return QTest::qWaitFor([&] { return form.txtCall.Text() == call && !form.KeysHeld(); }, peertesting::kBoundMs);
   }
   HoldForm form;
 };
@@ -196,7 +197,7 @@ TEST_F(KeyHold, AReplayedKeyThatHoldsAgainKeepsTheRestWaitingAndHoldsNest) {
   EXPECT_EQ(form.txtCall.Text(), "A") << "one release for two holds leaves the keys held";
 
   form.ReleaseKeys();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text() == "A!B"; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtCall.Text() == "A!B"; }, peertesting::kBoundMs));
   DoEvents();
   EXPECT_EQ(form.txtCall.Text(), "A!B") << "the second ! holds the C";
   EXPECT_TRUE(form.KeysHeld());
@@ -358,7 +359,7 @@ TEST(ModalShow, TheKeyboardGoesBackToTheControlThatHadItNotToTheMenuBar) {
     QTest::mouseClick(dialog.cmdOK.Widget(), Qt::LeftButton);
   });
   dialog.Show(Modal);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Text2.HasFocus(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return owner.Text2.HasFocus(); }, peertesting::kBoundMs));
   EXPECT_EQ(QApplication::activeWindow(), owner.Widget());
   EXPECT_EQ(owner.ActiveControl(), &owner.Text2);
   EXPECT_EQ(owner.lostFocus, 0) << "the menu bar never took the box's focus";

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "drawntesting.h"
+#include "testbound.h"
 
 #include <functional>
 
@@ -137,7 +138,7 @@ TEST(ListView, MouseRaisesItemClickClickAndColumnClick) {
   ContactForm form;
   form.ListView1.SetRows({Contact(3), Contact(2), Contact(1)});
   form.Show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget(), peertesting::kBoundMs));
   QTableView* table = form.ListView1.View();
   const QRect second = table->visualRect(table->model()->index(1, 1));
   QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, second.center());
@@ -216,7 +217,7 @@ TEST(ListView, ARowPutInMovesTheRowsOnScreenAndOnlyTheNewRowIsDrawn) {
     form.ListView1.SetRows(std::move(rows));
     form.Show();
     // An activation draws the whole list; it comes to the widgets after the window.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.Widget(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == form.Widget(); }, peertesting::kBoundMs));
     QTableView* table = form.ListView1.View();
     table->setCurrentIndex(table->model()->index(0, 0));
     if (!c.focused) table->clearFocus();
@@ -248,7 +249,7 @@ TEST(ListView, PlainCellsAreDrawnAsTheStyleDrawsThem) {
   form.ListView1.SetRows(std::move(rows));
   form.ListView1.ListItems(5).SetSelected(true);
   form.Show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.Widget(), peertesting::kBoundMs));
   QTableView* table = form.ListView1.View();
   const QImage ours = RowsDrawnAfresh(form.ListView1);
   table->setItemDelegate(new QStyledItemDelegate(table));

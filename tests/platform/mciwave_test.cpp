@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "testbound.h"
 #include "wavefile.h"
 
 using namespace platform;
@@ -151,7 +152,7 @@ TEST_F(WaveFiles, TheRealPlayerEndsPlaying) {
   control.Command("Open");
   control.Command("play");
   EXPECT_EQ(control.Mode(), MciModePlay);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return control.Mode() != MciModePlay; }, 20000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return control.Mode() != MciModePlay; }, peertesting::kBoundMs));
   control.Command("Close");
   EXPECT_EQ(control.Mode(), MciModeNotOpen);
 }

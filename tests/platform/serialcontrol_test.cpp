@@ -19,6 +19,7 @@
 
 #include "ptypair.h"
 #include "asordinaryuser.h"
+#include "testbound.h"
 
 using namespace platform;
 using peertesting::PtyEnd;
@@ -29,7 +30,7 @@ namespace {
 
 constexpr int kPort = 7;
 constexpr int kOtherPort = 8;
-constexpr int kBoundMs = 10000;
+using peertesting::kBoundMs;
 
 // The run-time error a call throws; number 0 when it throws none.
 struct Raised {

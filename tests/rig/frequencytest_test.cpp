@@ -14,12 +14,13 @@
 #include "formtesting.h"
 #include "ptypair.h"
 #include "rigwindowtesting.h"
+#include "testbound.h"
 
 using rig::frmFrequencyTest;
 
 namespace {
 
-constexpr int kBoundMs = 10000;
+using peertesting::kBoundMs;
 
 void Replace(platform::TextBox& box, const QString& keys) {
   box.SetText("");

@@ -277,9 +277,15 @@ TEST(ReplyRobustness, EveryReplyCutAtEveryLength) {
     for (qsizetype length = 0; length < sample.reply.size(); ++length) {
       const RigReading cut = sample.parse(sample.reply.left(length));
       const std::string where = std::string(sample.parser) + " cut to " + std::to_string(length);
-      if (cut.frequency) EXPECT_EQ(cut.frequency, whole.frequency) << where;
-      if (cut.mode) EXPECT_EQ(cut.mode, whole.mode) << where;
-      if (cut.kenwoodVfo) EXPECT_EQ(cut.kenwoodVfo, whole.kenwoodVfo) << where;
+      if (cut.frequency) {
+        EXPECT_EQ(cut.frequency, whole.frequency) << where;
+      }
+      if (cut.mode) {
+        EXPECT_EQ(cut.mode, whole.mode) << where;
+      }
+      if (cut.kenwoodVfo) {
+        EXPECT_EQ(cut.kenwoodVfo, whole.kenwoodVfo) << where;
+      }
     }
   }
 }
@@ -305,9 +311,12 @@ TEST(ReplyRobustness, RandomBytesThroughEveryParser) {
     }
     for (const Parser& parse : parsers) {
       const RigReading reading = parse(reply);
-      if (reading.frequency) EXPECT_TRUE(std::isfinite(*reading.frequency) && *reading.frequency >= 0);
-      if (reading.mode)
+      if (reading.frequency) {
+        EXPECT_TRUE(std::isfinite(*reading.frequency) && *reading.frequency >= 0);
+      }
+      if (reading.mode) {
         EXPECT_TRUE(QStringList({"PH", "CW", "AM", "FM"}).contains(*reading.mode)) << reading.mode->toStdString();
+      }
     }
   }
 }

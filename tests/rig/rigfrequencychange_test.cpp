@@ -14,13 +14,14 @@
 
 #include "answeringrig.h"
 #include "rigwindowtesting.h"
+#include "testbound.h"
 
 namespace {
 
 using platform::Instance;
 using rig::RigControlfrm;
 
-constexpr int kBound = 10000;
+using peertesting::kBoundMs;
 
 QByteArray Hex(const char* pairs) { return QByteArray::fromHex(pairs); }
 
@@ -198,7 +199,7 @@ TEST_F(RigTuning, ALineGoneMidPollShowsErrorChangingFrequencyAndPollingGoesOn) {
   UseFakeClock();
   RigControlfrm& w = Start("Kenwood");
   polledRig->Line().Unplug();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == 0 && !w.comComm1.PortOpen(); }, kBound));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == 0 && !w.comComm1.PortOpen(); }, kBoundMs));
   Tune(w, 14.25);
   ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
   EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Error Changing Frequency");
@@ -257,12 +258,12 @@ TEST_F(RigTuning, KenwoodTwoTunesVfoBAfterAnIfReplyNamingIt) {
   Click(w.optComm(kAnsweringPort - 1));
   Click(w.Command1);  // the first send tick asks "IF;"
   w.tmrGetData.SetInterval(0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() >= 36; }, kBound));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() >= 36; }, kBoundMs));
   w.tmrGetData.Tick();  // the read tick
   ASSERT_EQ(w.KenwoodVfo, 1);
   Tune(w, 14.25);
   QByteArray received;
-  EXPECT_TRUE(QTest::qWaitFor([&] { return (received = answering.Received()).endsWith(";FB00014250000;"); }, kBound))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return (received = answering.Received()).endsWith(";FB00014250000;"); }, kBoundMs))
       << received.toStdString();
   EXPECT_EQ(received, "IF;MD2;FB00014250000;");
 }

@@ -12,6 +12,7 @@
 
 #include "answeringrig.h"
 #include "rigwindowtesting.h"
+#include "testbound.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ using platform::Instance;
 using rig::RigControlfrm;
 
 constexpr int kRigPort = 3;
-constexpr int kBound = 10000;
+using peertesting::kBoundMs;
 
 QByteArray Hex(const char* pairs) { return QByteArray::fromHex(pairs); }
 
@@ -66,7 +67,7 @@ class RigPollLoop : public RigWindowTest {
   static void Tick(RigControlfrm& w) { w.tmrGetData.Tick(); }
   // A read tick once `count` reply bytes have arrived.
   static void ReadTickAfter(RigControlfrm& w, int count) {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() >= count; }, kBound))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() >= count; }, kBoundMs))
         << w.comComm1.InBufferCount() << " of " << count;
     ASSERT_EQ(w.AwaitingReply, 1);
     Tick(w);
@@ -74,7 +75,7 @@ class RigPollLoop : public RigWindowTest {
   // What the rig has received, once it holds `count` bytes.
   QByteArray ReceivedOnce(int count) {
     QByteArray received;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received()).size() >= count; }, kBound))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received()).size() >= count; }, kBoundMs))
         << received.toHex(' ').toStdString();
     return received;
   }
@@ -141,7 +142,7 @@ TEST_F(RigPollLoop, EachFamilysAnswersMoveTheMainWindowToTheRigsBandAndMode) {
     LogOn("10 G", "PH");
     RigControlfrm& w = OpenWindow();
     Start(w, c.rig);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == c.mainShows && w.lblMode.Caption() == "CW"; }, kBound))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == c.mainShows && w.lblMode.Caption() == "CW"; }, kBoundMs))
         << MainShows().toStdString() << " / " << w.lblFreq.Caption().toStdString();
     EXPECT_EQ(w.lblFreq.Caption(), c.frequencyShown);
     EXPECT_TRUE(main().mnuCW.Checked());
@@ -158,7 +159,7 @@ TEST_F(RigPollLoop, AHiddenWindowStillHandsTheRigOnButItsLabelsKeepTheirText) {
   Click(w.optPollFast);
   Click(w.cmdDone);  // starts polling and hides the window
   ASSERT_FALSE(w.Visible());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "144 MHz CW"; }, kBound)) << MainShows().toStdString();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "144 MHz CW"; }, kBoundMs)) << MainShows().toStdString();
   EXPECT_EQ(w.lblFreq.Caption(), "No Response");
   EXPECT_EQ(w.lblMode.Caption(), "No Response");
 }
@@ -171,8 +172,8 @@ TEST_F(RigPollLoop, DontUseStopsTheModeAndAnUncheckedUseFrequencyTheBand) {
     SCOPED_TRACE("mode not used");
     Click(w.OptDont);
     Start(w, "Kenwood");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "144 MHz PH"; }, kBound)) << MainShows().toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblMode.Caption() == "CW"; }, kBound));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "144 MHz PH"; }, kBoundMs)) << MainShows().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblMode.Caption() == "CW"; }, kBoundMs));
     w.tmrGetData.SetEnabled(false);
   }
   {
@@ -182,10 +183,10 @@ TEST_F(RigPollLoop, DontUseStopsTheModeAndAnUncheckedUseFrequencyTheBand) {
     Click(w.chkFrequency);
     ASSERT_EQ(w.chkFrequency.Value(), 0);
     Start(w, "Kenwood");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "10 GHz CW"; }, kBound)) << MainShows().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "10 GHz CW"; }, kBoundMs)) << MainShows().toStdString();
     // Many more polls, and the band stays.
     const int seen = rig().Received().count("FA;");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rig().Received().count("FA;") > seen + 3; }, kBound));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig().Received().count("FA;") > seen + 3; }, kBoundMs));
     EXPECT_EQ(MainShows(), "10 GHz CW");
     EXPECT_EQ(w.lblFreq.Caption(), "144.20000");
   }
@@ -195,7 +196,7 @@ TEST_F(RigPollLoop, A757InAmShowsAmAndLeavesTheLogsMode) {
   rig().Answer(Hex("0000000010"), Hex("0000000000" "00004214" "04"));
   RigControlfrm& w = OpenWindow();
   Start(w, "Yaesu 757 GX II");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblMode.Caption() == "AM" && MainShows() == "144 MHz PH"; }, kBound))
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.lblMode.Caption() == "AM" && MainShows() == "144 MHz PH"; }, kBoundMs))
       << MainShows().toStdString();
 }
 
@@ -246,7 +247,7 @@ TEST_F(RigPollLoop, EachSendTickWritesWhatItsRigFamilyPolls) {
     ++marker;
     w.comComm1.SetOutput(QString(QChar(marker)));
     QByteArray received;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received().mid(before)).endsWith(marker); }, kBound))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (received = rig().Received().mid(before)).endsWith(marker); }, kBoundMs))
         << received.toHex(' ').toStdString();
     received.chop(1);
     EXPECT_EQ(received.toHex(' '), c.sent.toHex(' '));
@@ -359,11 +360,11 @@ TEST_F(RigPollLoop, CommandsStillWaitingToGoOutAreNotJoinedByAPoll) {
   const int before = ReceivedOnce(6).size();
   rig().Hold();
   w.comComm1.SetOutput(QString::fromLatin1(backlog));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.OutBufferCount() > 0; }, kBound));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.OutBufferCount() > 0; }, kBoundMs));
   Tick(w);  // a send tick with the buffer busy
   EXPECT_EQ(w.AwaitingReply, 1);
   rig().Release();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.OutBufferCount() == 0; }, kBound));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.OutBufferCount() == 0; }, kBoundMs));
   Tick(w);
   Tick(w);  // the next send tick finds the buffer empty
   const QByteArray received = ReceivedOnce(before + backlog.size() + 6).mid(before);
@@ -382,7 +383,7 @@ TEST_F(RigPollLoop, APortThatFailsMidPollEndsEachTickSilentlyInItsPhase) {
     QTest::qWait(0);
     Tick(w);
   }
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.comComm1.PortOpen(); }, kBound));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.comComm1.PortOpen(); }, kBoundMs));
   const auto phase = std::pair(w.AwaitingReply, w.PollModeNext);
   Tick(w);
   Tick(w);

@@ -28,6 +28,7 @@
 #include "formtesting.h"
 #include "programfolderfixture.h"
 #include "spotlistrows.h"
+#include "testbound.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ using platform::AgwFrame;
 using platform::Instance;
 using spotting::PacketSpotfrm;
 
-constexpr int kWait = 10000;  // bound of every wait, in milliseconds
+using peertesting::kBoundMs;
 
 const QString kOpened =
     "** Attempting to Open Port **\r\n\r\n\r\n** Successfully connected to AGW Packet Engine **\r\n\r\n";
@@ -119,7 +120,7 @@ class AgwSourceTest : public AgwSourceWindow {
           w.Timer1.Tick();
           return done();
         },
-        kWait);
+        kBoundMs);
   }
   void ConnectStation(PacketSpotfrm& w, const QByteArray& station) {
     engine.Send(FromStation('C', station, "*** CONNECTED With Station " + station + "\r"));

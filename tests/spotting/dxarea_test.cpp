@@ -30,12 +30,15 @@
 #include "programfolderfixture.h"
 #include "operatorscript.h"
 #include "polledrig.h"
+#include "testbound.h"
 
 #include <algorithm>
 #include <map>
 #include <vector>
 
 namespace {
+
+using peertesting::kBoundMs;
 
 using platform::Control;
 using platform::ControlKind;
@@ -445,7 +448,7 @@ TEST_F(DXAreaTest, AListRowClickTakesTheCallWithoutTuningWhenNoRigIsChosen) {
   form.txtSec.SetFocus();
   ClickRow(2);
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs));
   EXPECT_FALSE(RigTuned());
 }
 
@@ -455,14 +458,14 @@ TEST_F(DXAreaTest, ARowWithoutANumberOrNoRowOnlyMovesTheFocus) {
   ShowActive(form);
   form.txtSec.SetFocus();
   QTest::mouseClick(form.txtDX.View()->viewport(), Qt::LeftButton);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs));
 
   Spot("Q1XYZ", "144200.0");
   for (const char* frequency : {"", "abc", "1e39", "inf"}) {
     form.txtDX.ListItems(1).SetSubItems(1, frequency);
     form.txtSec.SetFocus();
     ClickRow(1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); })) << frequency;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs)) << frequency;
     EXPECT_EQ(form.txtCall.Text(), "") << frequency;
   }
   EXPECT_FALSE(RigTuned());
@@ -488,7 +491,7 @@ TEST_F(DXAreaTuningTest, AListRowClickTunesThePolledRigAndTakesTheCall) {
   ClickRow(2);
   EXPECT_EQ(polledRig.Sent(), "FA00144125000;");
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs));
 }
 
 TEST_F(DXAreaTuningTest, AMicrowaveSpotIsKeptAndTunedToTheHertz) {
@@ -512,7 +515,7 @@ TEST_F(DXAreaTuningTest, ARightClickOnABandMapSpotTunesThePolledRigAndMovesOnWit
   QTest::mousePress(form.lblDXSpot[49].Widget(), Qt::RightButton);
   EXPECT_EQ(polledRig.Sent(), "FA00144250000;");
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtRSTR.HasFocus(); })) << "the Tab leaves the call box";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtRSTR.HasFocus(); }, kBoundMs)) << "the Tab leaves the call box";
   EXPECT_EQ(ShownSlots(), std::vector<int>{49}) << "the spot stays on the map";
 }
 
@@ -531,9 +534,9 @@ TEST_F(DXAreaTest, DoubleClicksOpenTheSpectrumMapUntilItIsClosed) {
           map.Hide();
         });
     QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }, kBoundMs));
     EXPECT_TRUE(wasModal);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<spotting::SpectrumMap>(); }))
+    EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<spotting::SpectrumMap>(); }, kBoundMs))
         << "unloaded once closed";
   };
   QTableView* table = form.txtDX.View();

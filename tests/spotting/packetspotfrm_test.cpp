@@ -26,6 +26,7 @@
 #include "programfolderfixture.h"
 #include "fulldisk.h"
 #include "ptypair.h"
+#include "testbound.h"
 
 namespace {
 
@@ -266,7 +267,7 @@ TEST_F(SpottingWindow, EachSourceEnablesItsControlsShowsItsHelpAndCaptionsTheSen
   EXPECT_TRUE(w.ReceivedText.Text().contains("- Download the freely available software from the AGW Packet Engine "
                                              "website.\r\n\r\nThe file to download is AGWPE.zip."));
   // The box shows the help once the click is over, with the caret after its first character.
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text() == w.ReceivedText.Text(); }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text() == w.ReceivedText.Text(); }, peertesting::kBoundMs));
   EXPECT_EQ(w.txtUnProcessed.SelStart(), 1);
 }
 
@@ -316,7 +317,7 @@ TEST_F(SpottingWindow, OpenAndCloseReportInTheReceiveBoxAndClosingTwiceReportsOn
   Click(w.optComm(6));
   EXPECT_EQ(w.ReceivedText.Text(), closed);
   EXPECT_FALSE(w.Label4.Visible());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text() == w.ReceivedText.Text(); }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text() == w.ReceivedText.Text(); }, peertesting::kBoundMs));
 }
 
 TEST_F(SpottingWindow, DoneWithNoSourceSavesBothFilesLaysOutTheMainWindowAndHides) {
@@ -412,7 +413,7 @@ TEST_F(SpottingWindow, TheCommandKeyPutsTheTncInCommandModeWithTheCharacterOfThe
     QTest::keyClick(w.txtSent.Widget(), k.key, k.modifiers);
   }
   std::string received;
-  ASSERT_TRUE(QTest::qWaitFor([&] { return (received += tnc.Read()).size() >= 2; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return (received += tnc.Read()).size() >= 2; }, peertesting::kBoundMs));
   EXPECT_EQ(received, "\x03\x1b");
   EXPECT_EQ(w.txtSent.Text(), "") << "the command keys type nothing";
   EXPECT_TRUE(w.txtSent.HasFocus());

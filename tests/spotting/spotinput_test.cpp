@@ -33,8 +33,11 @@
 #include "operatorscript.h"
 #include "ptypair.h"
 #include "spotlistrows.h"
+#include "testbound.h"
 
 namespace {
+
+using peertesting::kBoundMs;
 
 using platform::Instance;
 using spotting::PacketSpotfrm;
@@ -98,12 +101,12 @@ class SpotInputTest : public ::testing::Test {
   // Writes on the TNC's end and waits until the window's ticks have taken it in.
   void FromTnc(PacketSpotfrm& w, const std::string& bytes, std::function<bool()> taken) {
     tnc.Write(bytes);
-    ASSERT_TRUE(QTest::qWaitFor(taken, 5000)) << bytes;
+    ASSERT_TRUE(QTest::qWaitFor(taken, kBoundMs)) << bytes;
     (void)w;
   }
   std::string ReadFromTnc(std::size_t atLeast) {
     std::string received;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return (received += tnc.Read()).size() >= atLeast; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (received += tnc.Read()).size() >= atLeast; }, kBoundMs));
     return received;
   }
 
@@ -154,7 +157,7 @@ TEST_F(SpotInputTest, TheTncsWholeLinesAreShownOnceAndItsDxLinesReachTheSpotList
   EXPECT_EQ(Received(w, kTncOpen), QString::fromStdString(first + split + chatter + lowerDx + shortest + noCall) +
                                        highShown);
   EXPECT_EQ(w.ReceivedText.SelStart(), w.ReceivedText.Text().size() - 1) << "scrolled to the end";
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text().endsWith("ok\r\n"); }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.txtUnProcessed.Text().endsWith("ok\r\n"); }, kBoundMs));
 
   // "List DX Only": chatter is no longer shown, DX lines are.
   Click(w.chkDX);
@@ -277,7 +280,7 @@ TEST_F(SpotInputTest, TheReceiveBoxIsCutToItsLast9000AndTheBandMapIsRedrawnOnThe
   const std::string line = DxLine("144200.0", "Q1XYZ");
   w.ReceivedText.SetText(QString(10001 - static_cast<int>(line.size()), u'x'));
   tnc.Write(line);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == static_cast<int>(line.size()); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.comComm1.InBufferCount() == static_cast<int>(line.size()); }, kBoundMs));
   w.Timer1.Tick();
   EXPECT_EQ(w.ReceivedText.Text().size(), 9000);
   EXPECT_TRUE(w.ReceivedText.Text().endsWith(QString::fromStdString(line)));
@@ -311,7 +314,7 @@ TEST_F(SpotInputTest, ADxLineFromTheTncWhileTheSpectrumMapIsShownModallyAppearsO
         map()->Hide();
       });
   form.mnuViewSpectrumMap.Action()->trigger();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }, kBoundMs));
   EXPECT_EQ(tooltip, "Q1XYZ  144.200  18:00:00");
 }
 
@@ -329,8 +332,8 @@ class TelnetTest : public SpotInputTest {
   // Sends from the cluster and waits until the window has it.
   static void FromCluster(QTcpSocket& peer, const QByteArray& bytes, std::function<bool()> taken) {
     peer.write(bytes);
-    ASSERT_TRUE(peer.waitForBytesWritten(5000));
-    ASSERT_TRUE(QTest::qWaitFor(taken, 5000)) << bytes.toStdString();
+    ASSERT_TRUE(peer.waitForBytesWritten(kBoundMs));
+    ASSERT_TRUE(QTest::qWaitFor(taken, kBoundMs)) << bytes.toStdString();
   }
 
   QTcpServer cluster;
@@ -346,12 +349,12 @@ TEST_F(TelnetTest, TheClusterPromptsAndEveryWholeDxLineIsPostedHoweverTheReadsCu
   EXPECT_EQ(Received(w, Opening()), notYet);
   EXPECT_EQ(w.txtSent.Text(), "");
 
-  ASSERT_TRUE(QTest::qWaitFor([&] { return cluster.hasPendingConnections(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return cluster.hasPendingConnections(); }, kBoundMs));
   QPointer<QTcpSocket> peer = cluster.nextPendingConnection();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Winsock1.State() == platform::SocketConnected; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Winsock1.State() == platform::SocketConnected; }, kBoundMs));
   FromCluster(*peer, "login: ", [&] { return w.ReceivedText.Text().endsWith("login: "); });
   Type(w, "Q1ABC");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() >= 7; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return peer->bytesAvailable() >= 7; }, kBoundMs));
   EXPECT_EQ(peer->readAll(), "Q1ABC\r\n");
 
   const QByteArray one = QByteArray::fromStdString(DxLine("144200.0", "Q1XYZ"));
@@ -374,7 +377,7 @@ TEST_F(TelnetTest, TheClusterPromptsAndEveryWholeDxLineIsPostedHoweverTheReadsCu
 
   // The cluster ends the connection.
   peer->disconnectFromHost();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, kBoundMs));
   EXPECT_TRUE(w.ReceivedText.Text().endsWith(QString::fromLatin1(one) + "\r\n\r\n** Port Closed **"));
   EXPECT_FALSE(w.Timer1.Enabled());
   EXPECT_EQ(w.Winsock1.State(), platform::SocketClosed);
@@ -385,7 +388,7 @@ TEST_F(TelnetTest, ARefusedConnectionIsReportedAndClosesTheSource) {
   const QString opening = Opening();
   cluster.close();  // nobody listens on the port any more
   Click(w.Command1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, kBoundMs));
   EXPECT_EQ(Received(w, opening), "ERROR: Connection is forcefully rejected.\r\n\r\n** Port Closed **");
   EXPECT_FALSE(w.Timer1.Enabled());
   EXPECT_EQ(dialogs.Beeps(), 1);

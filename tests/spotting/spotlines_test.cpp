@@ -81,7 +81,9 @@ TEST(SpotLineBuffer, ALongLineWithinTheBoundIsTakenWhole) {
   ASSERT_EQ(longLine.size(), SpotLineBuffer::MaxUnfinished);
   for (qsizetype at = 0; at < longLine.size(); at += 320) {
     buffer.Append(QStringView(longLine).mid(at, 320));
-    if (at + 320 < longLine.size()) ASSERT_TRUE(Lines(buffer).isEmpty());
+    if (at + 320 < longLine.size()) {
+      ASSERT_TRUE(Lines(buffer).isEmpty());
+    }
   }
   EXPECT_EQ(Lines(buffer), QStringList{longLine});
 }

@@ -26,10 +26,13 @@
 #include "programfolderfixture.h"
 #include "operatorscript.h"
 #include "polledrig.h"
+#include "testbound.h"
 
 #include <vector>
 
 namespace {
+
+using peertesting::kBoundMs;
 
 using platform::Label;
 using spotting::DXSpotFreq;
@@ -89,7 +92,7 @@ class SpectrumMapTest : public ProgramFolderTest {
         },
         [&] { steps(); });
     form.mnuViewSpectrumMap.Action()->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return operatorScript.Done(); }, kBoundMs));
   }
 
   app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
@@ -164,7 +167,7 @@ TEST_F(SpectrumMapTest, TheMenuShowsTheStoredSpotsAndASpotArrivingMeanwhileAtOnc
   EXPECT_NEAR(lastAlong, 11.0 / 12, 1e-4);
   EXPECT_EQ(after.front(), "14.009");
   EXPECT_EQ(shownAfter, std::vector<int>({49, 48, 47}));
-  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); })) << "unloaded once closed";
+  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }, kBoundMs)) << "unloaded once closed";
 }
 
 TEST_F(SpectrumMapTest, ARightClickTakesTheWholeCallIntoTheEntryLineAndClosesTheMap) {
@@ -180,9 +183,9 @@ TEST_F(SpectrumMapTest, ARightClickTakesTheWholeCallIntoTheEntryLineAndClosesThe
   });
   EXPECT_EQ(caption, "P");
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ/P");
-  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }));
+  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }, kBoundMs));
   QApplication::setActiveWindow(form.Widget());  // as the desktop hands the keyboard back
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs));
   EXPECT_EQ(DXSpotFreq[48], 14.02) << "the spot stays";
   EXPECT_FALSE(platform::Instance<rig::RigControlfrm>().Visible());
 }
@@ -206,9 +209,9 @@ TEST_F(SpectrumMapTuningTest, ARightClickTunesThePolledRigTakesTheWholeCallAndCl
   WhileShownFromTheMenu([&] { QTest::mousePress(Map().lblDXSpot[48].Widget(), Qt::RightButton); });
   EXPECT_EQ(polledRig.Sent(), "FA00014020000;");
   EXPECT_EQ(form.txtCall.Text(), "Q1XYZ/P");
-  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }));
+  EXPECT_TRUE(QTest::qWaitFor([] { return !platform::IsLoaded<SpectrumMap>(); }, kBoundMs));
   QApplication::setActiveWindow(form.Widget());  // as the desktop hands the keyboard back
-  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); })) << "no Tab moves on";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form.txtCall.HasFocus(); }, kBoundMs)) << "no Tab moves on";
 }
 
 TEST_F(SpectrumMapTest, AnyOtherClickRemovesTheSpotHereAtOnceAndFromTheBandMapAtItsNextRedraw) {

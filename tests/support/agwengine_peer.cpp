@@ -1,4 +1,5 @@
 #include "agwengine_peer.h"
+#include "testbound.h"
 
 #include <QTest>
 
@@ -9,7 +10,7 @@ namespace peertesting {
 
 namespace {
 
-constexpr int kWait = 10000;  // bound of every wait, in milliseconds
+using peertesting::kBoundMs;
 
 std::optional<QByteArray> Saved(const char* name) {
   if (!qEnvironmentVariableIsSet(name)) return std::nullopt;
@@ -64,15 +65,15 @@ void SimulatedAgwEngine::Receive() {
 }
 
 bool SimulatedAgwEngine::WaitForClient() {
-  return QTest::qWaitFor([this] { return client_ && client_->state() == QAbstractSocket::ConnectedState; }, kWait);
+  return QTest::qWaitFor([this] { return client_ && client_->state() == QAbstractSocket::ConnectedState; }, kBoundMs);
 }
 
 bool SimulatedAgwEngine::WaitForFrames(std::size_t count) {
-  return QTest::qWaitFor([this, count] { return received_.size() >= count; }, kWait);
+  return QTest::qWaitFor([this, count] { return received_.size() >= count; }, kBoundMs);
 }
 
 bool SimulatedAgwEngine::WaitUntilClientGone() {
-  return QTest::qWaitFor([this] { return !client_ || client_->state() == QAbstractSocket::UnconnectedState; }, kWait);
+  return QTest::qWaitFor([this] { return !client_ || client_->state() == QAbstractSocket::UnconnectedState; }, kBoundMs);
 }
 
 QByteArray SimulatedAgwEngine::KindsReceived() const {

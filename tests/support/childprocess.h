@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace peertesting {
+#include "testbound.h"
 
-inline constexpr std::chrono::seconds kBound{10};  // no wait in a test lasts longer
+namespace peertesting {
 
 // Polls `condition` until it holds or `bound` has passed; returns its last value.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound = kBound);

@@ -11,11 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "testbound.h"
+
 // Shows a window and waits until it has the keyboard, as an operator's window would.
 inline void ShowActive(platform::Form& form) {
   form.Show();
   QApplication::setActiveWindow(form.Widget());
-  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget(), peertesting::kBoundMs));
 }
 
 // The items of a list box, top to bottom, as the operator reads them.

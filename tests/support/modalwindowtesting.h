@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testbound.h"
+
 // Answers a window F that the code under test shows modally and waits on: once it is shown and
 // active, runs the operator's work in it and, unless that closed the window, closes it by its
 // close box, as the operator would. Only for a window the code will show: it waits for it.
@@ -22,7 +24,7 @@ void OperateModalWindowOnceShown(std::function<void(F&)> work) {
       return;
     }
     F& window = platform::Instance<F>();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.Widget()));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.Widget(), peertesting::kBoundMs));
     work(window);
     if (shown()) window.Widget()->close();
   });

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testbound.h"
+
 // What an operator does while the program waits in loops of its own (a modal window, the start-up
 // inside a window's load): each step waits until what it needs is on the screen, then acts. The
 // steps run in order from a timer, in whichever event loop runs. A step that waits too long fails
@@ -29,14 +31,14 @@ class OperatorScript {
 
   // Once ready() holds, act() runs. act must not wait in a loop of its own.
   void When(std::string name, std::function<bool()> ready, std::function<void()> act) {
-    if (steps_.empty()) waitingSince_ = QDeadlineTimer(kPatience);
+    if (steps_.empty()) waitingSince_ = QDeadlineTimer(peertesting::kBoundMs);
     steps_.push_back({std::move(name), std::move(ready), std::move(act)});
   }
   bool Done() const { return steps_.empty(); }
+  // A step waited too long: the test has failed, and the run is best ended.
+  bool GaveUp() const { return gaveUp_; }
 
  private:
-  static constexpr int kPatience = 30000;
-
   struct Step {
     std::string name;
     std::function<bool()> ready;
@@ -55,7 +57,7 @@ class OperatorScript {
     }
     Step step = std::move(steps_.front());
     steps_.pop_front();
-    waitingSince_ = QDeadlineTimer(kPatience);
+    waitingSince_ = QDeadlineTimer(peertesting::kBoundMs);
     acting_ = true;
     step.act();
     acting_ = false;

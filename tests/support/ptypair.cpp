@@ -36,8 +36,7 @@ void PtyEnd::Write(const std::string& bytes) const {
     const int error = errno;
     if (error == EINTR) continue;
     pollfd writable{fd_, POLLOUT, 0};
-    const int boundMs = static_cast<int>(std::chrono::milliseconds(kBound).count());
-    if (error != EAGAIN || poll(&writable, 1, boundMs) != 1) throw std::runtime_error("line refused the bytes");
+    if (error != EAGAIN || poll(&writable, 1, kBoundMs) != 1) throw std::runtime_error("line refused the bytes");
   }
 }
 

@@ -1,4 +1,5 @@
 #include "simulatedrig.h"
+#include "testbound.h"
 
 #include <QFile>
 #include <QTest>
@@ -34,7 +35,7 @@ QByteArray SimulatedRig::Received() const {
 QByteArray SimulatedRig::ReceivedBefore(char marker) {
   QByteArray received;
   const bool arrived =
-      QTest::qWaitFor([&] { return (received = Received()).indexOf(marker, taken_) >= 0; }, 10000);
+      QTest::qWaitFor([&] { return (received = Received()).indexOf(marker, taken_) >= 0; }, peertesting::kBoundMs);
   EXPECT_TRUE(arrived) << "the marker never reached the rig; it had " << received.mid(taken_).toHex(' ').toStdString();
   if (!arrived) return {};
   const qsizetype at = received.indexOf(marker, taken_);

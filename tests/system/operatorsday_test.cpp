@@ -41,19 +41,17 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 
 #include "answeringrig.h"
 #include "anotherpc.h"
 #include "exportreaders.h"
-#include "fakehome.h"
-#include "keptcurrentfolder.h"
 #include "keyedtext.h"
-#include "operatorscript.h"
+#include "programrun.h"
 #include "ptypair.h"
 #include "stationviews.h"
-#include "typedkeys.h"
 
 namespace {
 
@@ -66,13 +64,7 @@ constexpr int kCwPort = 4;
 constexpr const char* kThisPc = "localhost";  // the server: the log file is on this PC
 constexpr const char* kOtherPc = "Tent2";
 
-template <class F>
-bool IsUp() {
-  return IsLoaded<F>() && Instance<F>().Visible();
-}
-
 Form1& Main() { return Instance<Form1>(); }
-bool MainWindowFree() { return IsUp<Form1>() && QApplication::activeModalWidget() == nullptr; }
 QString MainShows() { return Main().Label21.Caption() + u' ' + Main().Label30.Caption(); }
 
 // A click, which brings the window it falls in to the front as it does on a desktop.
@@ -136,11 +128,8 @@ QByteArray Bytes(const QString& path) {
   return file.readAll();
 }
 
-// A folder prepared as the installation leaves it: the empty log database and the files the
-// program expects beside it.
-void Install(const QString& folder) {
-  ASSERT_TRUE(QFile::copy(QStringLiteral(LOG_DATABASE_PATH), folder + "/Corvane.MDB"));
-  QFile::setPermissions(folder + "/Corvane.MDB", QFile::ReadOwner | QFile::WriteOwner);
+// The files the installation leaves beside the log database.
+void InstallBesideTheLog(const QString& folder) {
   for (const char* name : {"BandPlan.txt", "rdCorvane.txt"}) {
     ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/") + name, folder + '/' + name));
   }
@@ -164,7 +153,8 @@ class OtherPc {
     EXPECT_TRUE(root.mkpath("home/.config"));
     EXPECT_TRUE(root.mkpath("home/Documents"));
     EXPECT_TRUE(root.mkpath("program"));
-    Install(root.filePath("program"));
+    platform::CreateLogDatabase(root.filePath("program/Corvane.MDB"));
+    InstallBesideTheLog(root.filePath("program"));
     QFile mounts(root.filePath("mounts"));
     EXPECT_TRUE(mounts.open(QIODevice::WriteOnly));
     mounts.write("//localhost/share " + QFile::encodeName(sharedFolder) + " cifs rw 0 0\n");
@@ -179,7 +169,10 @@ class OtherPc {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(root.filePath("program"));
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // What it logs goes with what it says, shown when the day fails. On this one machine its own
+    // listener cannot take the station port that this PC holds: it notes "Address in use", as a
+    // PC whose port another program holds does, and goes on as the station's client.
+    process_.setProcessChannelMode(QProcess::MergedChannels);
     QObject::connect(&process_, &QProcess::readyReadStandardOutput,
                      [this] { output_ += process_.readAllStandardOutput(); });
     process_.start(QStringLiteral(STATIONPC_PATH),
@@ -202,6 +195,7 @@ class OtherPc {
     return {};
   }
   bool Ended() const { return process_.state() == QProcess::NotRunning; }
+  QByteArray Printed() const { return output_; }
   int ExitCode() const { return process_.exitCode(); }
 
  private:
@@ -210,60 +204,23 @@ class OtherPc {
   QByteArray output_;
 };
 
-class OperatorsDay : public ::testing::Test {
+class OperatorsDay : public ProgramRun {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(programFolder.isValid());
-    home.MakeFolder("Documents");
-    Install(programFolder.path());
+    ProgramRun::SetUp();
+    InstallBesideTheLog(programFolder.path());
     platform::Clock::SetFake(QDateTime(QDate(2024, 6, 8), QTime(14, 0)), -5);
     qputenv("CORVANE_HOST_NAME", kThisPc);
     qputenv("CORVANE_STATION_PORT", "0");  // any free port; the other PC is told which
     qputenv("CORVANE_PORT4", QByteArray::fromStdString(cwLine.HostEnd()));
   }
   void TearDown() override {
-    platform::UnloadAll();
-    logging::LogConnection.Close();
+    ProgramRun::TearDown();
     for (const char* name : {"CORVANE_HOST_NAME", "CORVANE_STATION_PORT", "CORVANE_PORT4"}) qunsetenv(name);
   }
 
-  QString LogPath() const { return programFolder.filePath("Corvane.MDB"); }
   QString DataFile(const QString& name) const { return home.Path() + "/Documents/Varnek Software/Corvane/" + name; }
 
-  // The start as main runs it: the logo clicked away, the set-up taken as atSetUp leaves it. The
-  // steps then queued on `script` work the main window; the last one ends the run.
-  int Run(OperatorScript& script, const std::function<void(app::frmStationID&)>& atSetUp,
-          const std::function<void()>& queueDay) {
-    platform::ResetModuleValues();
-    platform::ChDir(programFolder.path());
-    script.When("logo", &IsUp<app::frmVarnekLogo>, [] { Click(Instance<app::frmVarnekLogo>().Image1); });
-    script.When("station set-up", &IsUp<app::frmStationID>, [&] {
-      app::frmStationID& setUp = Instance<app::frmStationID>();
-      atSetUp(setUp);
-      Click(setUp.Command1);
-    });
-    queueDay();
-    // The last step ends the run; a step that never became ready ends it too, instead of hanging.
-    QTimer scriptDone;
-    QObject::connect(&scriptDone, &QTimer::timeout, [&script] {
-      if (script.Done()) app::EndRun();
-    });
-    scriptDone.start(100);
-    return app::RunProgram();
-  }
-
-  void Exit() {
-    Choose(Main().mnuExit);
-    EXPECT_EQ(endProgram.Calls(), ++exits);
-    app::EndRun();
-  }
-
-  FakeHome home;
-  QTemporaryDir programFolder;
-  KeptCurrentFolder currentFolder;
-  platform::ScriptedDialogs dialogs;
-  platform::ScriptedEndProgram endProgram;
-  int exits = 0;
   peertesting::PtyPair cwLine;
   AnsweringRig rig{kRigPort, RIGRESPONDER_PATH};
   QTcpServer cluster;
@@ -425,10 +382,11 @@ TEST_F(OperatorsDay, ContactsFromTheRigTheClusterAndAnotherPcAreLoggedExportedAn
         });
         day.When("the other PC gone", [&] { return otherPc->Ended(); }, [&] {
           EXPECT_EQ(otherPc->ExitCode(), 0);
-          Exit();
+          Exit(Main());
         });
       });
   EXPECT_EQ(firstEnd, 0);
+  if (HasFailure() && otherPc) std::cerr << "The other PC printed:\n" << otherPc->Printed().toStdString();
   otherPc.reset();  // ended already, unless a step failed
   ASSERT_FALSE(HasFailure()) << "no next morning after a failed day";
   ASSERT_EQ(RowsOnFile(LogPath()).size(), 4);
@@ -452,7 +410,7 @@ TEST_F(OperatorsDay, ContactsFromTheRigTheClusterAndAnotherPcAreLoggedExportedAn
           EXPECT_EQ(Main().lblTotSec.Caption(), "7");
           EXPECT_EQ(Main().lblsectogo.Caption(), "4");
           EXPECT_EQ(Main().lblTotScore.Caption(), "28");
-          Exit();
+          Exit(Main());
         });
       });
   EXPECT_EQ(secondEnd, 0);

@@ -22,6 +22,7 @@
 
 #include "formtesting.h"
 #include "keyertesting.h"
+#include "testbound.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ class KeyerDeviceEndToEnd : public ::testing::Test {
   // The device sends its status byte (&HC0 and the status), and the library has read it.
   static void DeviceSendsStatus(const KeyerDevicePeer& device, int status) {
     device.Send("C" + std::to_string(status));
-    ASSERT_TRUE(QTest::qWaitFor([status] { return keying::tp_getstatus() == status; }));
+    ASSERT_TRUE(QTest::qWaitFor([status] { return keying::tp_getstatus() == status; }, peertesting::kBoundMs));
   }
 
   QTemporaryDir folder;
