@@ -17,6 +17,7 @@
 
 #include "formtesting.h"
 #include "keyedtext.h"
+#include "testbound.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST_F(MessageStrip, DoneMinimisesItAndCtrlWBringsItBackWithFreshMessages) {
   cw.Text2.SetText("QRZ?");
   ShowActive(form);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(strip.Widget()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(strip.Widget(), peertesting::kBoundMs));
   EXPECT_EQ(strip.WindowState(), platform::WindowNormal);
   EXPECT_EQ(strip.Left(), left);
   EXPECT_EQ(strip.lblCWString[1].Caption(), "QRZ?");

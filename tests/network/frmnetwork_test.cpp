@@ -498,7 +498,7 @@ TEST_F(StationMessages, TheServerRelaysAMessageToEveryPeerAndLogsItButOnlyOneFor
     EXPECT_EQ(net.Visible(), c.forThisPc);
     // Shown, it comes to the front (and its activation shows it again) before it is hidden.
     if (c.forThisPc) {
-      ASSERT_TRUE(QTest::qWaitForWindowActive(net.Widget()));
+      ASSERT_TRUE(QTest::qWaitForWindowActive(net.Widget(), peertesting::kBoundMs));
     }
     log += Entry(QString::fromLatin1(c.recipient).trimmed(), "Tent2", text);
     EXPECT_EQ(net.txtOutput.Text(), log) << "every message is logged, an empty line after each";

@@ -11,10 +11,12 @@
 #include <optional>
 #include <ostream>
 
+#include "testbound.h"
+
 // Texts show as text when a check fails.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
-inline constexpr int kNetworkWait = 20000;  // bound of every wait on a socket, in milliseconds
+inline constexpr int kNetworkWait = peertesting::kBoundMs;  // bound of every wait on a socket
 
 // Environment variables set for one test and put back after it.
 class ScopedEnvironment {

@@ -16,9 +16,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
 
 #include "formtesting.h"
 #include "networktesting.h"
@@ -26,18 +28,12 @@
 namespace {
 
 // A client connects 15 s after its network starts and again 15 s after it loses the server.
-constexpr int kReconnectWait = 60000;
-
-// A port free a moment ago, for every PC of the station.
-int FreePort() {
-  QTcpServer probe;
-  EXPECT_TRUE(probe.listen(QHostAddress::Any));
-  return probe.serverPort();
-}
+constexpr int kReconnectWait = 15000 + peertesting::kBoundMs;
 
 // One PC: the peer program in its own folders, started and stopped by its process id.
 class StationPc {
  public:
+  // Port 0: the server takes any free port, which ListeningPort() then tells.
   StationPc(const QString& hostName, const QString& serverName, const QString& band, const QString& mode, int port)
       : arguments_({serverName, band, mode}) {
     EXPECT_TRUE(root_.isValid());
@@ -52,10 +48,10 @@ class StationPc {
     environment.remove("USERPROFILE");
     environment.remove("APPDATA");
     environment.insert("CORVANE_HOST_NAME", hostName);
-    environment.insert("CORVANE_STATION_PORT", QString::number(port));
     environment.insert("CORVANE_FAKE_SET_CLOCK", "1");  // a clock record sets its own clock only
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process_.setProcessEnvironment(environment);
+    environment_ = environment;
+    SetPort(port);
     process_.setWorkingDirectory(root.filePath("program"));
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     Start();
@@ -64,6 +60,11 @@ class StationPc {
   StationPc& operator=(const StationPc&) = delete;
   ~StationPc() { Stop(); }
 
+  // The station port of its next start.
+  void SetPort(int port) {
+    environment_.insert("CORVANE_STATION_PORT", QString::number(port));
+    process_.setProcessEnvironment(environment_);
+  }
   void Start() {
     output_.clear();
     process_.start(QStringLiteral(STATIONPEER_PATH), arguments_);
@@ -76,30 +77,41 @@ class StationPc {
   }
 
   // Waits for a line it prints; false when the bound passes or it ends first.
-  bool Says(const QByteArray& line) {
-    const QDeadlineTimer deadline(kNetworkWait);
-    while (!output_.split('\n').contains(line)) {
-      if (deadline.hasExpired() || process_.state() == QProcess::NotRunning) return false;
-      process_.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
-      output_ += process_.readAllStandardOutput();
-    }
-    return true;
+  bool Says(const QByteArray& line) { return SaysLineStartingWith(line, true).has_value(); }
+
+  // The port it listens on once it says so; 0 when it does not.
+  int ListeningPort() {
+    const std::optional<QByteArray> line = SaysLineStartingWith("listening on ", false);
+    return line ? line->mid(static_cast<qsizetype>(std::strlen("listening on "))).toInt() : 0;
   }
 
  private:
+  std::optional<QByteArray> SaysLineStartingWith(const QByteArray& start, bool whole) {
+    const QDeadlineTimer deadline(kNetworkWait);
+    for (;;) {
+      for (const QByteArray& line : output_.split('\n')) {
+        if (whole ? line == start : line.startsWith(start)) return line;
+      }
+      if (deadline.hasExpired() || process_.state() == QProcess::NotRunning) return std::nullopt;
+      process_.waitForReadyRead(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)));
+      output_ += process_.readAllStandardOutput();
+    }
+  }
+
   QTemporaryDir root_;
   QStringList arguments_;
+  QProcessEnvironment environment_;
   QProcess process_;
   QByteArray output_;
 };
 
 TEST(StationNetwork, TwoPcsShowEachOtherAndTheClientIsListedAgainAfterTheServerRestarts) {
-  const int port = FreePort();
   const QString server = network::TableRecord(0, "localhost", "144 M", "CW", "");
   const QString client = QStringLiteral("<Name:Tent2>: <Bnd:432 M> <Mde: PH> <Opr: > <EOR>");
 
-  StationPc shack("localhost", "", "144 M", "CW", port);
-  ASSERT_TRUE(shack.Says("listening"));
+  StationPc shack("localhost", "", "144 M", "CW", 0);
+  const int port = shack.ListeningPort();
+  ASSERT_NE(port, 0);
   StationPc tent("Tent2", "localhost", "432 M", "PH", port);
   ASSERT_TRUE(tent.Says("not listening")) << "the station port is the server's";
   {
@@ -110,8 +122,9 @@ TEST(StationNetwork, TwoPcsShowEachOtherAndTheClientIsListedAgainAfterTheServerR
   }
 
   shack.Stop();
+  shack.SetPort(port);  // the client comes back to the port it knows
   shack.Start();
-  ASSERT_TRUE(shack.Says("listening"));
+  ASSERT_EQ(shack.ListeningPort(), port);
   RawPeer third(port);
   ASSERT_TRUE(third.Connected());
   EXPECT_TRUE(third.Receives(client, kReconnectWait)) << "the client came back";
@@ -119,9 +132,9 @@ TEST(StationNetwork, TwoPcsShowEachOtherAndTheClientIsListedAgainAfterTheServerR
 }
 
 TEST(StationNetwork, AMessageFromThisWindowComesBackOnceAndSyncClocksReturnsInTheServersAnswer) {
-  const int port = FreePort();
-  StationPc shack("localhost", "", "144 M", "CW", port);
-  ASSERT_TRUE(shack.Says("listening"));
+  StationPc shack("localhost", "", "144 M", "CW", 0);
+  const int port = shack.ListeningPort();
+  ASSERT_NE(port, 0);
   RawPeer third(port);  // another client: it hears what the server sends to every client
   ASSERT_TRUE(third.Connected());
 

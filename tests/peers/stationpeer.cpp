@@ -8,8 +8,8 @@
 // The server name is what the station set-up leaves from the log file path: "" for a log on this
 // PC (the server), the server's name for a log on its share (a client). Band and mode are those
 // of the last session, as the preferences hold them. Once its network is on it prints
-// "listening" or "not listening" (another PC of this machine holds the station port); it runs
-// until it is ended.
+// "listening on <port>" (the port the system gave it when CORVANE_STATION_PORT is 0) or "not
+// listening" (another PC of this machine holds the station port); it runs until it is ended.
 
 #include "app/form1.h"
 #include "app/globals.h"
@@ -26,11 +26,12 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
-void Say(const char* line) {
-  std::fputs(line, stdout);
+void Say(const std::string& line) {
+  std::fputs(line.c_str(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
 }
@@ -63,9 +64,9 @@ int main(int argc, char** argv) {
   QObject::connect(&networkOn, &QTimer::timeout, [&networkOn] {
     if (network::NetworkEnabled != 1 || !platform::IsLoaded<network::frmNetwork>()) return;
     networkOn.stop();
-    const bool listening =
-        platform::Instance<network::frmNetwork>().tcpWinsock[0].State() == platform::SocketListening;
-    Say(listening ? "listening" : "not listening");
+    const platform::Winsock& listener = platform::Instance<network::frmNetwork>().tcpWinsock[0];
+    Say(listener.State() == platform::SocketListening ? "listening on " + std::to_string(listener.LocalPort())
+                                                      : std::string("not listening"));
   });
   networkOn.start(100);
   const int result = application.exec();

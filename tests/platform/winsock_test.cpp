@@ -5,7 +5,6 @@
 #include "platform/form.h"
 
 #include <QHostAddress>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,11 +14,17 @@
 #include <memory>
 #include <vector>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "testbound.h"
+
 using namespace platform;
 
 namespace {
 
-constexpr int kWait = 10000;  // bound of every wait, in milliseconds
+constexpr int kWait = peertesting::kBoundMs;  // bound of every wait
 
 // A window with a listening socket array, as a server keeps one, and a client socket. Element 0
 // listens on a free port; a request is accepted on a new element unless the test says otherwise.
@@ -186,10 +191,18 @@ TEST(Winsock, AClientConnectsToAListeningSocketAndTalksBothWays) {
 }
 
 TEST(Winsock, ARefusedConnectionIsTheErrorEvent) {
-  QTcpServer probe;  // a port that was free a moment ago and is free again
-  ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-  const int port = probe.serverPort();
-  probe.close();
+  // A port bound but never listened on refuses every connection, and no other program can take
+  // it while the test runs.
+  const int bound = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(bound, 0);
+  const std::unique_ptr<const int, void (*)(const int*)> closed(&bound, [](const int* socket) { ::close(*socket); });
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const int port = ntohs(address.sin_port);
   SocketForm form;
   form.client.Connect(QStringLiteral("127.0.0.1"), port);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !form.errors.empty(); }, kWait));

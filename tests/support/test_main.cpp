@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "pseudoterminalports.h"
 
 namespace {
@@ -55,6 +57,10 @@ class StartState : public ::testing::EmptyTestEventListener {
 // config folder point into a scratch folder of this process, so no test reads or writes the
 // user's own and test processes running side by side never meet; so do the serial ports.
 int main(int argc, char** argv) {
+  // The program leaves an end signal alone that it was started with ignored, as nohup and a
+  // script's background job start it: the tests of those signals, and the processes they start,
+  // need them as a program started from a terminal has them, however the suite was started.
+  for (const int signal : {SIGHUP, SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   if (!config.isValid()) qFatal("No scratch folder for the settings: %s", qPrintable(config.errorString()));
