@@ -143,13 +143,13 @@ void RigControlfrm::LayOutControls() {
   Label2.SetFontBold(true);
   DesignCaption(Command3, "Change Frequency", 6120, 2100, 2760, 420);
 
-  DesignCaption(fraBaud, "Baud Rate (k):", 2520, 2940, 2280, 1140);
-  DesignOptions({{&optBaud12, "1.2"},
-                 {&optBaud24, "2.4"},
-                 {&optBaud48, "4.8"},
-                 {&optBaud96, "9.6"},
-                 {&optBaud144, "14.4"},
-                 {&optBaud192, "19.2"},
+  DesignCaption(baud.fraBaud, "Baud Rate (k):", 2520, 2940, 2280, 1140);
+  DesignOptions({{&baud.optBaud12, "1.2"},
+                 {&baud.optBaud24, "2.4"},
+                 {&baud.optBaud48, "4.8"},
+                 {&baud.optBaud96, "9.6"},
+                 {&baud.optBaud144, "14.4"},
+                 {&baud.optBaud192, "19.2"},
                  {&optBaud288, "28.8"},
                  {&optBaud384, "38.4"},
                  {&optBaud560, "56"}},
@@ -188,9 +188,9 @@ void RigControlfrm::LayOutControls() {
 }
 
 RigControlfrm::OptionGroup RigControlfrm::BaudOptions() {
-  return {{&optBaud12, "1200"},  {&optBaud24, "2400"},  {&optBaud48, "4800"},
-          {&optBaud96, "9600"},  {&optBaud144, "14400"}, {&optBaud192, "19200"},
-          {&optBaud288, "28800"}, {&optBaud384, "38400"}, {&optBaud560, "56000"}};
+  OptionGroup rates = baud.RateOptions();
+  rates.insert(rates.end(), {{&optBaud288, "28800"}, {&optBaud384, "38400"}, {&optBaud560, "56000"}});
+  return rates;
 }
 
 RigControlfrm::OptionGroup RigControlfrm::ParityOptions() {

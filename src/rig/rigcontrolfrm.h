@@ -4,7 +4,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/optiongroups.h"
-#include "platform/serialbitoptions.h"
+#include "platform/serialoptions.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "rig/bandplan.h"
@@ -61,16 +61,10 @@ class RigControlfrm : public platform::Form {
   platform::OptionButton OptFreq{&fraModeBy, "OptFreq"};
   platform::OptionButton OptDont{&fraModeBy, "OptDont"};
 
-  platform::Frame fraBaud{this, "fraBaud"};
-  platform::OptionButton optBaud12{&fraBaud, "optBaud12"};
-  platform::OptionButton optBaud24{&fraBaud, "optBaud24"};
-  platform::OptionButton optBaud48{&fraBaud, "optBaud48"};
-  platform::OptionButton optBaud96{&fraBaud, "optBaud96"};
-  platform::OptionButton optBaud144{&fraBaud, "optBaud144"};
-  platform::OptionButton optBaud192{&fraBaud, "optBaud192"};
-  platform::OptionButton optBaud288{&fraBaud, "optBaud288"};
-  platform::OptionButton optBaud384{&fraBaud, "optBaud384"};
-  platform::OptionButton optBaud560{&fraBaud, "optBaud560"};
+  platform::BaudRateOptions baud{this};
+  platform::OptionButton optBaud288{&baud.fraBaud, "optBaud288"};
+  platform::OptionButton optBaud384{&baud.fraBaud, "optBaud384"};
+  platform::OptionButton optBaud560{&baud.fraBaud, "optBaud560"};
 
   platform::Frame fraParity{this, "fraParity"};
   platform::OptionButton optParityNone{&fraParity, "optParityNone"};

@@ -98,7 +98,7 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
   // The design's choices, before any settings are loaded.
   OptBand.SetValue(true);
   optComm(0).SetValue(true);
-  optBaud192.SetValue(true);
+  baud.optBaud192.SetValue(true);
   optParityNone.SetValue(true);
   bits.optData8.SetValue(true);
   bits.optStop1.SetValue(true);
@@ -141,13 +141,13 @@ void PacketSpotfrm::LayOutControls() {
   platform::DesignCaption(Command3, "&Spot Last", 120, 3060, 1080, 375);
   platform::DesignCaption(cmdDone, "&Done", 1320, 3060, 1080, 375);
 
-  frame(fraBaud, "Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)", 2520, 120, 6720, 600);
-  options({{&optBaud12, "1.2k"},
-           {&optBaud24, "2.4k"},
-           {&optBaud48, "4.8k"},
-           {&optBaud96, "9.6k"},
-           {&optBaud144, "14.4k"},
-           {&optBaud192, "19.2k"}},
+  frame(baud.fraBaud, "Baud Rate of Com Port to TNC (not necessarily transmitted baud rate)", 2520, 120, 6720, 600);
+  options({{&baud.optBaud12, "1.2k"},
+           {&baud.optBaud24, "2.4k"},
+           {&baud.optBaud48, "4.8k"},
+           {&baud.optBaud96, "9.6k"},
+           {&baud.optBaud144, "14.4k"},
+           {&baud.optBaud192, "19.2k"}},
           6, 1080);
   frame(fraPort, "Comm Port", 2520, 780, 4200, 900);
   platform::DesignPortOptions(optComm, 780);
@@ -185,10 +185,6 @@ void PacketSpotfrm::LayOutControls() {
   txtSent.NameAfter(Label6);  // its caption follows the source chosen
 }
 
-PacketSpotfrm::OptionGroup PacketSpotfrm::BaudOptions() {
-  return {{&optBaud12, "1200"}, {&optBaud24, "2400"},   {&optBaud48, "4800"},
-          {&optBaud96, "9600"}, {&optBaud144, "14400"}, {&optBaud192, "19200"}};
-}
 
 PacketSpotfrm::OptionGroup PacketSpotfrm::ParityOptions() {
   return {{&optParityOdd, "O"}, {&optParityNone, "N"}, {&optParityEven, "E"}};
@@ -206,7 +202,7 @@ std::vector<platform::OptionButton*> PacketSpotfrm::HandshakeOptions() {
 // The port options but the port number (a control array of its own).
 std::vector<platform::OptionButton*> PacketSpotfrm::LineOptions() {
   std::vector<platform::OptionButton*> all = platform::OptionsOf(
-      {BaudOptions(), ParityOptions(), bits.DataBitsOptions(), bits.StopBitsOptions(), PowerOptions()});
+      {baud.RateOptions(), ParityOptions(), bits.DataBitsOptions(), bits.StopBitsOptions(), PowerOptions()});
   for (platform::OptionButton* option : HandshakeOptions()) all.push_back(option);
   return all;
 }
@@ -286,7 +282,7 @@ void PacketSpotfrm::LoadPacketSettings() {
 // Each option is selected exactly when the loaded value is its own, in any letter case; a
 // handshaking outside the four selects none.
 void PacketSpotfrm::SelectLoadedOptions() {
-  const std::pair<OptionGroup, QString> loaded[] = {{BaudOptions(), SpotBaud.trimmed()},
+  const std::pair<OptionGroup, QString> loaded[] = {{baud.RateOptions(), SpotBaud.trimmed()},
                                                     {ParityOptions(), SpotParity},
                                                     {bits.DataBitsOptions(), SpotDataBits},
                                                     {bits.StopBitsOptions(), SpotStopBits},
@@ -329,7 +325,7 @@ void PacketSpotfrm::SetCommSettings() {
     Label4.SetVisible(true);
     using platform::SelectedCode;
     SpotPort = platform::SelectedPortNumber(optComm, SpotPort);
-    SpotBaud = SelectedCode(BaudOptions(), SpotBaud);
+    SpotBaud = SelectedCode(baud.RateOptions(), SpotBaud);
     SpotParity = SelectedCode(ParityOptions(), SpotParity);
     SpotDataBits = SelectedCode(bits.DataBitsOptions(), SpotDataBits);
     SpotStopBits = SelectedCode(bits.StopBitsOptions(), SpotStopBits);
@@ -353,7 +349,8 @@ void PacketSpotfrm::List1_Click() {
       DisableAllControls();
       SpotSource = List1.Text();
       if (SourceIs(TNCSource)) {
-        for (platform::OptionButton* option : {&optBaud96, &optParityNone, &bits.optData8, &bits.optStop1, &Option3}) {
+        for (platform::OptionButton* option :
+             {&baud.optBaud96, &optParityNone, &bits.optData8, &bits.optStop1, &Option3}) {
           option->SetValue(true);
         }
         txtHex.SetText(QStringLiteral("03"));
@@ -377,7 +374,7 @@ void PacketSpotfrm::List1_Click() {
 }
 
 void PacketSpotfrm::DisableAllControls() {
-  SetAllEnabled({&Command1, &Command2, &txtSent, &Label6, &Frame2, &OptBand, &OptList, &chkDX, &fraPort, &fraBaud,
+  SetAllEnabled({&Command1, &Command2, &txtSent, &Label6, &Frame2, &OptBand, &OptList, &chkDX, &fraPort, &baud.fraBaud,
               &fraParity, &bits.fraData, &bits.fraStop, &fraPower, &Frame1, &txtHex, &Label2, &txtTelnetHost,
               &txtTelnetPort, &Label7, &Label3, &chkConvToHex},
              false);
@@ -386,9 +383,9 @@ void PacketSpotfrm::DisableAllControls() {
 
 void PacketSpotfrm::EnableTNCControls() {
   EnableAGWControls();
-  SetAllEnabled({&fraPort, &fraBaud, &fraParity, &bits.fraData, &bits.fraStop, &fraPower, &Frame1, &txtHex, &Label2,
-              &Label1, &Label4},
-             true);
+  SetAllEnabled({&fraPort, &baud.fraBaud, &fraParity, &bits.fraData, &bits.fraStop, &fraPower, &Frame1, &txtHex,
+                 &Label2, &Label1, &Label4},
+                true);
   EnablePortOptions(true);
 }
 

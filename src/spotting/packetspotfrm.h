@@ -4,7 +4,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/optiongroups.h"
-#include "platform/serialbitoptions.h"
+#include "platform/serialoptions.h"
 #include "platform/serialcontrol.h"
 #include "platform/timer.h"
 #include "platform/winsock.h"
@@ -83,13 +83,7 @@ class PacketSpotfrm : public platform::Form {
   platform::Frame fraPort{this, "fraPort"};
   platform::ControlArray<platform::OptionButton> optComm{&fraPort, "optComm"};  // index i: port i + 1
 
-  platform::Frame fraBaud{this, "fraBaud"};
-  platform::OptionButton optBaud12{&fraBaud, "optBaud12"};
-  platform::OptionButton optBaud24{&fraBaud, "optBaud24"};
-  platform::OptionButton optBaud48{&fraBaud, "optBaud48"};
-  platform::OptionButton optBaud96{&fraBaud, "optBaud96"};
-  platform::OptionButton optBaud144{&fraBaud, "optBaud144"};
-  platform::OptionButton optBaud192{&fraBaud, "optBaud192"};
+  platform::BaudRateOptions baud{this};
 
   platform::Frame fraParity{this, "fraParity"};
   platform::OptionButton optParityOdd{&fraParity, "optParityOdd"};
@@ -169,7 +163,6 @@ class PacketSpotfrm : public platform::Form {
  private:
   using OptionGroup = platform::OptionGroup;
 
-  OptionGroup BaudOptions();
   OptionGroup ParityOptions();
   OptionGroup PowerOptions();
   std::vector<platform::OptionButton*> HandshakeOptions();

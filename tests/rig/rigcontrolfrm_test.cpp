@@ -113,7 +113,7 @@ TEST_F(RigSettings, ChoosingARigAppliesItsPresetsAndLeavesThePortPowerPollRateAn
   for (const auto& c : presets) {
     SCOPED_TRACE(c.rig);
     ChooseRig(w, c.rig == std::string("Other") ? "None" : "Other");
-    for (const platform::OptionButton* option : {&w.optBaud192, &w.optParityEven, &w.bits.optData7,
+    for (const platform::OptionButton* option : {&w.baud.optBaud192, &w.optParityEven, &w.bits.optData7,
                                                  &w.bits.optStop1, &w.optComm(4), &w.optPowerRTS, &w.optReallySlow,
                                                  &w.OptDont}) {
       Click(*option);

@@ -94,11 +94,11 @@ TEST_F(RigPolling, TheSelectedOptionsMakeThePortsSettingsString) {
     const char* baudText;
     const char* settings;
   } cases[] = {
-      {&w.optBaud48, &w.optParityNone, &w.bits.optData8, &w.bits.optStop2, "4800 ", "4800,N,8,2"},
+      {&w.baud.optBaud48, &w.optParityNone, &w.bits.optData8, &w.bits.optStop2, "4800 ", "4800,N,8,2"},
       {&w.optBaud560, &w.optParityEven, &w.bits.optData7, &w.bits.optStop1, "56000", "56000,E,7,1"},
-      {&w.optBaud144, &w.optParityOdd, &w.bits.optData8, &w.bits.optStop1, "14400", "14400,O,8,1"},
+      {&w.baud.optBaud144, &w.optParityOdd, &w.bits.optData8, &w.bits.optStop1, "14400", "14400,O,8,1"},
       {&w.optBaud288, &w.optParityNone, &w.bits.optData8, &w.bits.optStop2, "28800", "28800,N,8,2"},
-      {&w.optBaud12, &w.optParityNone, &w.bits.optData8, &w.bits.optStop1, "1200 ", "1200,N,8,1"},
+      {&w.baud.optBaud12, &w.optParityNone, &w.bits.optData8, &w.bits.optStop1, "1200 ", "1200,N,8,1"},
   };
   ChooseRig(w, "Other");
   Click(w.optComm(kRigPort - 1));
@@ -160,7 +160,7 @@ TEST_F(RigPolling, NoRigStartsNothingButTakesTheOptionsIntoItsSettings) {
   RigControlfrm& w = OpenWindow();
   ChooseRig(w, "Kenwood");
   ChooseRig(w, "None");
-  Click(w.optBaud96);
+  Click(w.baud.optBaud96);
   Click(w.optPowerRTS);
   Click(w.Command1);
   EXPECT_EQ(w.CommSettings, "9600,N,8,2");
@@ -189,10 +189,10 @@ TEST_F(RigPolling, EndTestAndEverySettingsOptionStopPolling) {
   // of its frame is selected.
   ChooseRig(w, "Ten Tec Pegasus");
   std::vector<platform::OptionButton*> options = {
-      &w.optBaud12,     &w.optBaud24,     &w.optBaud48,    &w.optBaud96,     &w.optBaud144,   &w.optBaud192,
-      &w.optBaud288,    &w.optBaud384,    &w.optBaud560,   &w.optParityOdd,  &w.optParityEven, &w.optParityNone,
-      &w.bits.optData7, &w.bits.optData8, &w.bits.optStop1, &w.bits.optStop2, &w.optPowerRTS,  &w.optPowerDTR,
-      &w.optPowerNone,  &w.optPollFast,   &w.optPollSlow,  &w.optReallySlow, &w.optPollMed};
+      &w.baud.optBaud12, &w.baud.optBaud24, &w.baud.optBaud48, &w.baud.optBaud96, &w.baud.optBaud144,
+      &w.baud.optBaud192, &w.optBaud288, &w.optBaud384, &w.optBaud560, &w.optParityOdd, &w.optParityEven,
+      &w.optParityNone, &w.bits.optData7, &w.bits.optData8, &w.bits.optStop1, &w.bits.optStop2, &w.optPowerRTS,
+      &w.optPowerDTR, &w.optPowerNone, &w.optPollFast, &w.optPollSlow, &w.optReallySlow, &w.optPollMed};
   for (int index : {2, 3, 4, 5, 6, 7, 8, 9, 0, 1}) options.push_back(&w.optComm(index));
   for (platform::OptionButton* option : options) {
     SCOPED_TRACE(option->Name().toStdString() + " " + option->Caption().toStdString());

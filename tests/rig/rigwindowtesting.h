@@ -59,8 +59,9 @@ class RigWindowTest : public ProgramFolderTest {
     return {};
   }
   static QString SelectedBaud(const rig::RigControlfrm& w) {
-    return Selected({&w.optBaud12, &w.optBaud24, &w.optBaud48, &w.optBaud96, &w.optBaud144, &w.optBaud192,
-                     &w.optBaud288, &w.optBaud384, &w.optBaud560});
+    const platform::BaudRateOptions& baud = w.baud;
+    return Selected({&baud.optBaud12, &baud.optBaud24, &baud.optBaud48, &baud.optBaud96, &baud.optBaud144,
+                     &baud.optBaud192, &w.optBaud288, &w.optBaud384, &w.optBaud560});
   }
   static QString SelectedParity(const rig::RigControlfrm& w) {
     return Selected({&w.optParityNone, &w.optParityOdd, &w.optParityEven});

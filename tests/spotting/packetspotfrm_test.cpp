@@ -122,7 +122,9 @@ class SpottingWindow : public ProgramFolderTest {
     return {};
   }
   static QString SelectedBaud(const PacketSpotfrm& w) {
-    return Selected({&w.optBaud12, &w.optBaud24, &w.optBaud48, &w.optBaud96, &w.optBaud144, &w.optBaud192});
+    const platform::BaudRateOptions& baud = w.baud;
+    return Selected({&baud.optBaud12, &baud.optBaud24, &baud.optBaud48, &baud.optBaud96, &baud.optBaud144,
+                     &baud.optBaud192});
   }
   static QString SelectedPort(const PacketSpotfrm& w) {
     for (int index : w.optComm.Indexes()) {
@@ -158,9 +160,9 @@ class SpottingWindow : public ProgramFolderTest {
       return on;
     };
     return {all({&w.Command1, &w.Command2, &w.txtSent, &w.Label6, &w.Frame2, &w.OptBand, &w.OptList, &w.chkDX}),
-            all({&w.fraPort, &w.optComm(0), &w.optComm(9), &w.fraBaud, &w.optBaud12, &w.optBaud192, &w.fraParity,
-                 &w.optParityOdd, &w.bits.fraData, &w.bits.optData7, &w.bits.fraStop, &w.bits.optStop2, &w.fraPower,
-                 &w.optPowerDTR, &w.Frame1, &w.Option1, &w.Option4, &w.txtHex, &w.Label2}),
+            all({&w.fraPort, &w.optComm(0), &w.optComm(9), &w.baud.fraBaud, &w.baud.optBaud12, &w.baud.optBaud192,
+                 &w.fraParity, &w.optParityOdd, &w.bits.fraData, &w.bits.optData7, &w.bits.fraStop, &w.bits.optStop2,
+                 &w.fraPower, &w.optPowerDTR, &w.Frame1, &w.Option1, &w.Option4, &w.txtHex, &w.Label2}),
             all({&w.txtTelnetHost, &w.txtTelnetPort, &w.Label7, &w.Label3}), w.chkConvToHex.Enabled()};
   }
 
@@ -220,7 +222,7 @@ TEST_F(SpottingWindow, TheLoadFitsTheWindowToTheScreenAtItsTopWithControlFontsGr
   EXPECT_DOUBLE_EQ(w.Top(), 2);
   EXPECT_DOUBLE_EQ(w.FontSize(), design.FontSize() * 2);
   const std::pair<const platform::Control*, const platform::Control*> scaled[] = {
-      {&w.txtSent, &design.txtSent}, {&w.optBaud96, &design.optBaud96}, {&w.Label4, &design.Label4}};
+      {&w.txtSent, &design.txtSent}, {&w.baud.optBaud96, &design.baud.optBaud96}, {&w.Label4, &design.Label4}};
   for (const auto& [control, designed] : scaled) {
     SCOPED_TRACE(control->Name().toStdString());
     EXPECT_DOUBLE_EQ(control->Left(), designed->Left() * 2);
@@ -276,7 +278,7 @@ TEST_F(SpottingWindow, ChoosingTheTncAgainResetsTheLineSettingsButKeepsThePortAn
   ChooseSource(w, "TNC");
   EXPECT_EQ(PortOptions(w), QStringList({"1", "9.6k", "None", "8", "1", "None", "RTS"}));
   EXPECT_EQ(w.txtHex.Text(), "03");
-  for (const platform::Control* option : {&w.optComm(4), &w.optBaud24, &w.optParityEven, &w.bits.optData7,
+  for (const platform::Control* option : {&w.optComm(4), &w.baud.optBaud24, &w.optParityEven, &w.bits.optData7,
                                            &w.bits.optStop2, &w.optPowerDTR, &w.Option2}) {
     Click(*option);
   }
@@ -313,7 +315,7 @@ TEST_F(SpottingWindow, OpenAndCloseReportInTheReceiveBoxAndClosingTwiceReportsOn
 
   // A port option closes an open source, once.
   Click(w.Command1);
-  Click(w.optBaud48);
+  Click(w.baud.optBaud48);
   Click(w.optComm(6));
   EXPECT_EQ(w.ReceivedText.Text(), closed);
   EXPECT_FALSE(w.Label4.Visible());
