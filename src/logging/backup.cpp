@@ -14,17 +14,6 @@ namespace {
 
 const QString BackupFileName = QStringLiteral("BckUpLog.dat");
 
-// The backup runs unseen on the poll timer: its first failure in a session is shown, naming the
-// file and the system's reason, so the operator knows the last backup is getting old; later ones
-// are only traced, or a full disk would put a message in front of the log every few minutes.
-void ReportBackupFailure(const std::exception& error, const QString& path) {
-  if (logging::BackupFailureShown != 0) return;
-  logging::BackupFailureShown = 1;
-  platform::MsgBox(QStringLiteral("The backup file could not be written: ") + QString::fromUtf8(error.what()) +
-                       QStringLiteral("  ") + platform::NativePath(path),
-                   platform::MsgBoxStyle::OKOnly, QStringLiteral("Error Backing Up Log"));
-}
-
 }  // namespace
 
 // The log held, one contact a line in the table's column order, for the restore to read back.
@@ -42,7 +31,11 @@ void Form1::BackupLog() {
     backup.Close();
   } catch (const std::exception& error) {
     platform::TraceError(lcLogging, error);
-    ReportBackupFailure(error, path);
+    // The backup runs unseen on the poll timer: the operator learns that the last backup is
+    // getting old.
+    platform::ShowWriteFailureOnce(logging::BackupFailureShown, QStringLiteral("The backup file"),
+                                   QString::fromUtf8(error.what()), platform::NativePath(path),
+                                   QStringLiteral("Error Backing Up Log"));
   }
 }
 

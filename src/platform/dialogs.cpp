@@ -215,6 +215,14 @@ std::optional<std::int32_t> ColorAnswer(const CommonDialog& dialog) {
 
 }  // namespace
 
+void ShowWriteFailureOnce(std::uint8_t& shown, const QString& file, const QString& reason, const QString& nativePath,
+                          const QString& title) {
+  if (shown != 0) return;
+  shown = 1;
+  MsgBox(file + QStringLiteral(" could not be written: ") + reason + QStringLiteral("  ") + nativePath,
+         MsgBoxStyle::OKOnly, title);
+}
+
 int MsgBox(const QString& prompt, int style, const QString& title) {
   const QString shownTitle = TitleShown(title);
   if (!script) return ShowMessageBox(prompt, style, shownTitle);

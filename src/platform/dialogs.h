@@ -40,6 +40,13 @@ inline constexpr int No = 7;
 // shows the program's name, "Corvane". CR LF in the prompt breaks the line.
 int MsgBox(const QString& prompt, int style = MsgBoxStyle::OKOnly, const QString& title = {});
 
+// A file the program writes unseen (a backup, an exchange file) that could not be written: the
+// first failure of a session is shown in an OK box, "<file> could not be written: <reason>  <path>",
+// and `shown` set; later ones are left to the caller's trace, or a full disk would put a box in
+// front of the log again and again.
+void ShowWriteFailureOnce(std::uint8_t& shown, const QString& file, const QString& reason, const QString& nativePath,
+                          const QString& title);
+
 // Asks for one line of text; Cancel gives "". An empty title shows "Corvane".
 QString InputBox(const QString& prompt, const QString& title = {}, const QString& defaultText = {});
 

@@ -196,6 +196,10 @@ RuntimeError FileOpenError(const QString& nativePath, bool forWriting, int syste
       : forWriting     ? (info.exists() ? !info.isWritable() : !QFileInfo(info.path()).isWritable())
                        : !info.isReadable();
   if (refused) return RuntimeError(QStringLiteral("Permission denied"), 70);
+  return FileAccessError(systemError);
+}
+
+RuntimeError FileAccessError(int systemError) {
   return RuntimeError(systemError != 0 ? qt_error_string(systemError) : QStringLiteral("Path/File access error"), 75);
 }
 

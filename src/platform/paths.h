@@ -52,6 +52,9 @@ void FileCopy(const QString& source, const QString& destination);
 // on device"), which is what the operator can act on.
 RuntimeError FileOpenError(const QString& nativePath, bool forWriting, int systemError = 0);
 
+// Its 75: described by the system's reason of the failure (errno) where there is one.
+RuntimeError FileAccessError(int systemError);
+
 // The largest settings or text file the program reads.
 inline constexpr qint64 MaxTextFileBytes = 4 * 1024 * 1024;
 

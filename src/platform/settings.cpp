@@ -24,9 +24,7 @@ QString SettingsFile(const QString& appName) {
 [[noreturn]] void Refuse() { throw RuntimeError(QStringLiteral("Permission denied"), 70); }
 
 // The private copy could not be written (a full temporary folder): the system's reason where known.
-[[noreturn]] void CopyFailed(int systemError) {
-  throw RuntimeError(systemError != 0 ? qt_error_string(systemError) : QStringLiteral("Path/File access error"), 75);
-}
+[[noreturn]] void CopyFailed(int systemError) { throw FileAccessError(systemError); }
 
 // One section of a settings file. QSettings never touches the file itself: it would read a FIFO
 // or a huge file without end, keep what it parsed for as long as the file looks unchanged, and

@@ -221,11 +221,8 @@ void WritePegasusFile(double megahertz, const QString& rigMode) {
     platform::WriteFileAside(path, PegasusInContent(megahertz, rigMode));
   } catch (const platform::RuntimeError& error) {
     qCWarning(lcRig) << "PEGASUS.IN not written:" << path << error.Description();
-    if (PegasusFailureShown != 0) return;
-    PegasusFailureShown = 1;
-    platform::MsgBox(QStringLiteral("The rig's exchange file could not be written: ") + error.Description() +
-                         QStringLiteral("  ") + path,
-                     platform::MsgBoxStyle::OKOnly, QStringLiteral("Error Changing Frequency"));
+    platform::ShowWriteFailureOnce(PegasusFailureShown, QStringLiteral("The rig's exchange file"), error.Description(),
+                                   path, QStringLiteral("Error Changing Frequency"));
   }
 }
 

@@ -211,7 +211,8 @@ TEST_F(WaysOut, EveryWayOutReleasesThePushToTalkAndClosesThePortFirst) {
                 break;
               case Way::Signal:
                 ASSERT_EQ(kill(getpid(), way.signal), 0);
-                EXPECT_TRUE(QTest::qWaitFor([&] { return endProgram.Signals().size() > signalsBefore; }, peertesting::kBoundMs));
+                EXPECT_TRUE(QTest::qWaitFor([&] { return endProgram.Signals().size() > signalsBefore; },
+                                            peertesting::kBoundMs));
                 ExpectReleased(onPrinterPort);
                 app::EndRun();
                 break;

@@ -189,7 +189,8 @@ TEST_F(LogoWindow, CentredAboveTheMiddleShowsTheBadgeAfterAMomentAndClosesByItse
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
     badgeShown = IsLoaded<frmVarnekLogo>() && logo.Image2.Visible();
   });
   logo.Show(platform::Modal);
@@ -211,7 +212,8 @@ TEST_F(LogoWindow, TheMakersPictureReplacesTheLogoStaysLongerAndNeverShowsTheBad
 
   bool badgeShown = false;
   QTimer::singleShot(0, [&] {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !IsLoaded<frmVarnekLogo>() || logo.Image2.Visible(); }, peertesting::kBoundMs));
     badgeShown = IsLoaded<frmVarnekLogo>();
   });
   logo.Show(platform::Modal);

@@ -180,7 +180,8 @@ TEST_F(KeyedUnits, ASignalEndingTheProgramStopsTheCharacterAtOnce) {
       }
     });
     EXPECT_EQ(levels, "11") << "the caller lifts the key";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; }, peertesting::kBoundMs)) << "the program's end runs from the event loop";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ending == SIGTERM; }, peertesting::kBoundMs))
+        << "the program's end runs from the event loop";
   }
 }
 

@@ -342,7 +342,8 @@ TEST_F(DupeCueTest, ThePlayerReportingTheEndEndsTheWaitAndAKeyTypedMeanwhileWait
   platform::DoEvents();
   EXPECT_EQ(form.txtCall.Text(), "");
   platform::Clock::Advance(3000);
-  EXPECT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K"; }, peertesting::kBoundMs)) << "typed into the cleared box";
+  EXPECT_TRUE(QTest::qWaitFor([this] { return form.txtCall.Text() == "K"; }, peertesting::kBoundMs))
+      << "typed into the cleared box";
 }
 
 TEST_F(DupeCueTest, APlayerThatNeverReportsTheEndHoldsTheWindowForTheCueAndASecond) {

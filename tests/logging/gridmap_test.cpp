@@ -214,7 +214,8 @@ TEST_F(BandMapSpotTest, ARightClickTakesTheCallIntoTheEntryLineAndMovesOnEvenWit
   form.txtSec.SetFocus();
   QTest::mousePress(form.lblDXSpot[7].Widget(), Qt::RightButton);
   EXPECT_EQ(form.txtCall.Text(), "W1AW");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtRSTR.HasFocus(); }, peertesting::kBoundMs)) << "the Tab leaves the call box";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtRSTR.HasFocus(); }, peertesting::kBoundMs))
+      << "the Tab leaves the call box";
   EXPECT_TRUE(platform::IsLoaded<rig::RigControlfrm>());
   EXPECT_FALSE(platform::Instance<rig::RigControlfrm>().Visible());
   EXPECT_EQ(spotting::DXSpotFreq[7], 144.205f);

@@ -338,7 +338,8 @@ TEST(TextBox, APasteIsTypedKeyByKeyThroughThePreviewAndTheFocusedBoxKeyPress) {
     form.txtCall.SetFocus();
     Clipboard::SetText("w1\"ab 59\r\nsecond line");
     way.paste(form.txtCall.Widget());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtNext.Text() == "59"; }, peertesting::kBoundMs)) << form.txtNext.Text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.txtNext.Text() == "59"; }, peertesting::kBoundMs))
+        << form.txtNext.Text().toStdString();
     EXPECT_EQ(form.txtCall.Text(), "W1AB") << "the quote dropped, the letters upper-cased";
     EXPECT_TRUE(form.boxSaw.endsWith("W1\"AB ")) << "after the Space the rest went where the focus was";
     EXPECT_TRUE(form.txtNext.HasFocus());

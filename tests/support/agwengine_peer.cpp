@@ -73,7 +73,8 @@ bool SimulatedAgwEngine::WaitForFrames(std::size_t count) {
 }
 
 bool SimulatedAgwEngine::WaitUntilClientGone() {
-  return QTest::qWaitFor([this] { return !client_ || client_->state() == QAbstractSocket::UnconnectedState; }, kBoundMs);
+  return QTest::qWaitFor([this] { return !client_ || client_->state() == QAbstractSocket::UnconnectedState; },
+                         kBoundMs);
 }
 
 QByteArray SimulatedAgwEngine::KindsReceived() const {

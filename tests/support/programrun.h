@@ -91,7 +91,8 @@ class ProgramRun : public ::testing::Test {
   }
 
   // One run whose main window inMainWindow works; it ends the program.
-  int Run(const std::function<void(app::frmStationID&)>& atSetUp, const std::function<void(app::Form1&)>& inMainWindow) {
+  int Run(const std::function<void(app::frmStationID&)>& atSetUp,
+          const std::function<void(app::Form1&)>& inMainWindow) {
     OperatorScript script;
     return Run(script, atSetUp, [&] {
       script.When("main window", &MainWindowFree, [&] {
