@@ -1,6 +1,7 @@
 #include "childprocess.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -25,16 +26,42 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
   return true;
 }
 
-ScratchFolder::ScratchFolder() {
-  std::string pattern = (fs::temp_directory_path() / "corvane-test-XXXXXX").string();
+namespace {
+
+std::string MadeTemporaryFolder(const std::string& prefix) {
+  std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no scratch folder");
-  path_ = pattern;
+  return pattern;
 }
 
-ScratchFolder::~ScratchFolder() {
+// Removes the folder whole, also where a test left a folder in it that takes no change.
+void RemoveFolder(const std::string& path) {
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  for (auto entry = fs::recursive_directory_iterator(path, ignored); entry != fs::recursive_directory_iterator();
+       entry.increment(ignored)) {
+    if (entry->is_directory(ignored) && !entry->is_symlink(ignored)) {
+      fs::permissions(entry->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+  }
+  fs::remove_all(path, ignored);
 }
+
+}  // namespace
+
+ScratchFolder::ScratchFolder() : path_(MadeTemporaryFolder("corvane-test")) {}
+
+ScratchFolder::~ScratchFolder() { RemoveFolder(path_); }
+
+ProcessTemporaryFolder::ProcessTemporaryFolder() : path_(MadeTemporaryFolder("corvane-tests")) {
+  // Others may pass through, as through /tmp: some tests check a file as another user would.
+  fs::permissions(path_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  const std::string runtime = path_ + "/runtime";
+  if (mkdir(runtime.c_str(), 0700) != 0) throw std::runtime_error("no runtime folder");
+  setenv("TMPDIR", path_.c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+}
+
+ProcessTemporaryFolder::~ProcessTemporaryFolder() { RemoveFolder(path_); }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::string& logFile, bool stdinPipe) {
   posix_spawn_file_actions_t actions;

@@ -29,6 +29,21 @@ class ScratchFolder {
   std::string path_;
 };
 
+// One folder for every temporary file of this process and of the processes it starts, gone with
+// everything in it when this goes: TMPDIR and XDG_RUNTIME_DIR point into it meanwhile. A child
+// stopped by SIGKILL never removes its own folders, and the libraries that find no runtime folder
+// make theirs in /tmp; this way nothing of a test stays behind.
+class ProcessTemporaryFolder {
+ public:
+  ProcessTemporaryFolder();
+  ~ProcessTemporaryFolder();
+  ProcessTemporaryFolder(const ProcessTemporaryFolder&) = delete;
+  ProcessTemporaryFolder& operator=(const ProcessTemporaryFolder&) = delete;
+
+ private:
+  std::string path_;
+};
+
 // A started process, stopped by its id when this goes.
 class ChildProcess {
  public:

@@ -11,6 +11,7 @@
 
 #include <csignal>
 
+#include "childprocess.h"
 #include "pseudoterminalports.h"
 
 namespace {
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
   // script's background job start it: the tests of those signals, and the processes they start,
   // need them as a program started from a terminal has them, however the suite was started.
   for (const int signal : {SIGHUP, SIGINT, SIGTERM}) std::signal(signal, SIG_DFL);
+  const peertesting::ProcessTemporaryFolder temporaryFolder;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
   if (!config.isValid()) qFatal("No scratch folder for the settings: %s", qPrintable(config.errorString()));
