@@ -124,7 +124,11 @@ void CWKey(Form1& form, int& KeyCode) {
   Instance<keying::CWFrm>().FKeyCW(KeyCode);
 }
 
-bool VoicePlaying() { return Instance<keying::PhoneFrm>().MMControl1.Mode() == MciModePlay; }
+// A voice message plays on whatever the mode turns to meanwhile (the rig's knob, the mode box, the
+// Mode menu), and so does its push-to-talk: Esc stops it before the mode decides anything.
+bool VoicePlaying() {
+  return IsLoaded<keying::PhoneFrm>() && Instance<keying::PhoneFrm>().MMControl1.Mode() == MciModePlay;
+}
 
 // Esc while the keyer device holds text it has not sent yet: the device drops it.
 bool ClearKeyerDevice() {
@@ -172,7 +176,7 @@ void Form1::Form_KeyDown(int& KeyCode, int Shift) {
 }
 
 void Form1::Form_KeyPress(int& KeyAscii) {
-  if (PhoneMode() && KeyAscii == KeyEscape && VoicePlaying()) {
+  if (KeyAscii == KeyEscape && VoicePlaying()) {
     Instance<keying::PhoneFrm>().MMControl1.Command(QStringLiteral("Stop"));
     KeyAscii = 0;
     return;

@@ -1,10 +1,12 @@
 // The voice messages window: each function key's file played with the push-to-talk line keyed on
 // a socat pseudo-terminal's RTS or DTR and on the recorded printer port, the end-of-playback watch,
-// the F1 repeat, the window's boxes and buttons and wave2.txt. The scripted player plays nothing
-// and never ends by itself; the last tests play real files through the multimedia backend.
+// Esc on the main window whatever the mode, the F1 repeat, the window's boxes and buttons and
+// wave2.txt. The scripted player plays nothing and never ends by itself; the last tests play real
+// files through the multimedia backend.
 #include "app/form1.h"
 #include "app/globals.h"
 #include "keying/cwfrm.h"
+#include "keying/frmcwstrings.h"
 #include "keying/globals.h"
 #include "keying/phonefrm.h"
 #include "logging/globals.h"
@@ -15,6 +17,7 @@
 #include "platform/paths.h"
 #include "platform/printerport.h"
 #include "platform/serialcontrol.h"
+#include "rig/rigcontrolfrm.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,9 +26,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "formtesting.h"
 #include "fulldisk.h"
 #include "operatorscript.h"
+#include "polledrig.h"
 #include "ptypair.h"
 #include "testbound.h"
 #include "wavefile.h"
@@ -45,11 +52,11 @@ constexpr int kF2 = 113;
 constexpr int kF3 = 114;
 constexpr int kMessageMilliseconds = 2000;
 
-// A line's levels in order: "1" raised, "0" dropped.
+// A line's levels on the push-to-talk port in order: "1" raised, "0" dropped.
 QString LevelsOf(const RecordedSerialLines& lines, Line line) {
   QString levels;
   for (const RecordedSerialLines::Level& level : lines.Levels()) {
-    if (level.line == line) levels += level.raised ? QLatin1Char('1') : QLatin1Char('0');
+    if (level.port == kPort && level.line == line) levels += level.raised ? QLatin1Char('1') : QLatin1Char('0');
   }
   return levels;
 }
@@ -192,6 +199,118 @@ TEST_F(VoiceMessages, ThePushToTalkNeverStaysKeyedWhenThePlaybackEndsOrCannotSta
     EXPECT_FALSE(phone.tmrRepeat.Enabled());
   }
   EXPECT_EQ(playback.Played().size(), 3);
+}
+
+// ---- Esc while a message plays, whatever the mode has turned to meanwhile
+
+// A rig on the far end of its serial line that answers every mode poll with CW, as a rig does once
+// its operator has turned the knob to CW.
+class RigTurnedToCW {
+ public:
+  RigTurnedToCW() { qputenv(kVariable, QByteArray::fromStdString(line_.HostEnd())); }
+  ~RigTurnedToCW() {
+    platform::UnloadIfLoaded<rig::RigControlfrm>();
+    qputenv(kVariable, portBefore_);
+  }
+  RigTurnedToCW(const RigTurnedToCW&) = delete;
+  RigTurnedToCW& operator=(const RigTurnedToCW&) = delete;
+
+  // The rig window polls the rig as the operator starts it, until the log follows the rig's mode.
+  void PolledUntilTheLogFollows() {
+    rig::RigControlfrm& window = platform::Instance<rig::RigControlfrm>();
+    ShowActive(window);
+    ChooseRig(window, "Kenwood");
+    QTest::mouseClick(window.optComm(kRigPort - 1).Widget(), Qt::LeftButton);
+    QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
+    std::string asked;
+    const bool followed = QTest::qWaitFor(
+        [&] {
+          asked += rig_.Read();
+          if (const auto poll = asked.find("MD;"); poll != std::string::npos) {
+            rig_.Write("MD3;");
+            asked.erase(0, poll + 3);
+          }
+          return logging::CurrentMode == "CW";
+        },
+        peertesting::kBoundMs);
+    EXPECT_TRUE(followed) << "the rig window asked " << asked;
+  }
+
+ private:
+  static constexpr int kRigPort = 3;
+  static constexpr const char* kVariable = "CORVANE_PORT3";
+  const QByteArray portBefore_ = qgetenv(kVariable);  // the test main's own pseudo-terminal
+  peertesting::PtyPair line_;
+  peertesting::PtyEnd rig_{line_.PeerEnd()};
+};
+
+TEST_F(VoiceMessages, EscStopsAPlayingMessageAndDropsTheLineWhateverTheModeTurnedToMidMessage) {
+  app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+  keying::frmCWStrings& strip = platform::Instance<keying::frmCWStrings>();
+  const auto onMainWindow = [](Qt::Key key) { MainWindowKey(key); };
+  const auto onMessageStrip = [&strip](Qt::Key key) {
+    ShowActive(strip);
+    QTest::keyClick(strip.Widget(), key);
+  };
+  const auto f2 = [](const std::function<void(Qt::Key)>& type) { type(Qt::Key_F2); };
+  const auto f1Repeated = [this](const std::function<void(Qt::Key)>& type) {
+    phone.txtPHLoop.SetText("5");
+    phone.txtPHLoop_LostFocus();
+    type(Qt::Key_F1);
+    playback.FinishPlaying();
+    Watch();
+    phone.tmrRepeat.Tick();  // the pause is over: F1 plays again
+  };
+  const auto testButton = [this](const std::function<void(Qt::Key)>&) {
+    ShowActive(phone);
+    QTest::mouseClick(phone.Command11.Widget(), Qt::LeftButton);
+  };
+  const auto modeBox = [&form] { QTest::mouseClick(form.Label30.Widget(), Qt::LeftButton); };
+  const auto modeMenuCW = [&form] { form.mnuCW.Action()->trigger(); };
+  const auto modeMenuPhone = [&form] { form.mnuPhone.Action()->trigger(); };
+  const struct {
+    const char* what;
+    const char* modeBefore;
+    std::function<void(Qt::Key)> type;  // where the operator types
+    std::function<void(const std::function<void(Qt::Key)>&)> start;
+    std::function<void()> turn;
+    const char* modeAfter;
+  } cases[] = {
+      {"F2, the mode left alone", "PH", onMainWindow, f2, [] {}, "PH"},
+      {"F2, the rig turned to CW", "PH", onMainWindow, f2, [] { RigTurnedToCW().PolledUntilTheLogFollows(); }, "CW"},
+      {"F2, a click on the mode box", "PH", onMainWindow, f2, modeBox, "CW"},
+      {"F2, Mode > CW", "PH", onMainWindow, f2, modeMenuCW, "CW"},
+      {"F2 on the message strip, Mode > CW", "PH", onMessageStrip, f2, modeMenuCW, "CW"},
+      {"F1 repeated, Mode > CW", "PH", onMainWindow, f1Repeated, modeMenuCW, "CW"},
+      {"the voice window's Test in CW", "CW", onMainWindow, testButton, [] {}, "CW"},
+      {"the voice window's Test in CW, Mode > Phone", "CW", onMainWindow, testButton, modeMenuPhone, "PH"},
+  };
+  phone.Text10.SetText(QString::number(kPort));
+  phone.Option2.SetValue(true);  // DTR
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    logging::CurrentMode = c.modeBefore;
+    form.txtCall.SetText("W1AW");
+    RecordedSerialLines lines;
+    c.start(c.type);
+    ASSERT_EQ(phone.MMControl1.Mode(), MciModePlay);
+    ASSERT_EQ(LevelsOf(lines, Line::Dtr).right(1), "1");
+    c.turn();
+    ASSERT_EQ(logging::CurrentMode, c.modeAfter);
+    ASSERT_EQ(phone.MMControl1.Mode(), MciModePlay) << "the message plays on through the change";
+
+    c.type(Qt::Key_Escape);
+    EXPECT_NE(phone.MMControl1.Mode(), MciModePlay);
+    EXPECT_EQ(form.txtCall.Text(), "W1AW") << "the Esc that stops the message does nothing else";
+    Watch();
+    EXPECT_EQ(LevelsOf(lines, Line::Dtr).right(2), "10")
+        << "the push-to-talk drops at the watch's next tick: " << LevelsOf(lines, Line::Dtr).toStdString();
+    EXPECT_FALSE(phone.tmrRepeat.Enabled());
+
+    c.type(Qt::Key_Escape);
+    EXPECT_EQ(form.txtCall.Text(), "") << "with nothing playing, Esc clears the entry line as before";
+    EXPECT_EQ(LevelsOf(lines, Line::Dtr).right(1), "0");
+  }
 }
 
 TEST_F(VoiceMessages, APlayerThatNeverReportsTheEndKeepsTheLineForTheFilesLengthAndASecond) {
