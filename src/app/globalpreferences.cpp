@@ -48,14 +48,49 @@ std::optional<ValueSpan> ValueOnOneLine(const QString& text, const QString& open
   return std::nullopt;
 }
 
-// The file says it is UTF-8 and is written so. A file that is not valid UTF-8 came from an earlier
-// version of this program or from another program writing the 8-bit code page: Latin-1 reads
-// each of its bytes as the character it stood for there. A byte-order mark is kept as text, so
-// a save writes it back.
-QString DecodedPreferences(const QByteArray& bytes) {
+// The characters of the bytes 0x80-0x9F in the Windows code page; the five it leaves unassigned
+// keep their Latin-1 code points. From 0xA0 on, the code page is Latin-1.
+constexpr char16_t kWindows1252From0x80[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString FromWindows1252(QByteArrayView bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? kWindows1252From0x80[byte - 0x80] : char16_t{byte});
+  }
+  return text;
+}
+
+// A byte-order mark that starts a line is text, kept as it stands.
+QString DecodedLine(QByteArrayView line) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-  const QString text = utf8(bytes);
-  return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+  const QString text = utf8(line);
+  return utf8.hasError() ? FromWindows1252(line) : text;
+}
+
+// The file says it is UTF-8 and is written so, but the station's other programs, and earlier
+// versions of this one, add lines in the Windows code page. Each line is read on its own, so one
+// such line leaves every other value whole: a line that is valid UTF-8 is UTF-8, any other is the
+// code page. Line-end bytes never occur within a character of either. The file's byte-order mark
+// is kept as text, so a save writes it back, whatever the code of the line after it.
+QString DecodedPreferences(QByteArrayView bytes) {
+  static constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
+  QString text;
+  if (bytes.startsWith(byteOrderMark)) {
+    text += QChar(QChar::ByteOrderMark);
+    bytes = bytes.sliced(byteOrderMark.size());
+  }
+  for (qsizetype start = 0;;) {
+    qsizetype end = start;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    text += DecodedLine(bytes.sliced(start, end - start));
+    if (end == bytes.size()) return text;
+    text += QLatin1Char(bytes[end]);
+    start = end + 1;
+  }
 }
 
 }  // namespace

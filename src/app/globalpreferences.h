@@ -23,8 +23,8 @@ MODULE_VALUE(QString, PreferencesText);
 MODULE_VALUE(QString, PreferencesPath);
 
 // Takes the file's text into memory, or the declaration line alone when there is no file, and
-// makes path the one that saves write; writes nothing. The text is read as UTF-8, as the file
-// declares, or as Latin-1 when it is not valid UTF-8. Throws platform::RuntimeError, changing
+// makes path the one that saves write; writes nothing. Each line is read as UTF-8, as the file
+// declares, or in the Windows code page (Windows-1252) when it is not valid UTF-8. Throws platform::RuntimeError, changing
 // nothing, when something is at the path but cannot be read, is no regular file or is larger
 // than platform::MaxTextFileBytes.
 void LoadPreferencesText(const QString& path);

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,12 +26,32 @@ QByteArray FolderOf(const QByteArray& fileName) {
   return slash < 0 ? QByteArrayLiteral(".") : slash == 0 ? QByteArrayLiteral("/") : fileName.left(slash);
 }
 
+// The id the system checks file access with: the file-system user id, which may be lent apart
+// from the effective one. Asking to set an invalid id changes nothing and answers the current one.
+uid_t FileSystemUserId() { return static_cast<uid_t>(::setfsuid(static_cast<uid_t>(-1))); }
+
+// In a sticky folder that everyone may write, anyone may plant a link, and one leading to the
+// operator's log would have the log replaced. Such a link is followed only when it belongs to the
+// user or to the folder's owner: the rule the system applies to the links it follows itself
+// (fs.protected_symlinks), which never sees the links this writer reads, and may be off.
+bool MayFollow(const QByteArray& link, const struct stat& linkStatus) {
+  if (linkStatus.st_uid == FileSystemUserId()) return true;
+  struct stat folder {};
+  if (::stat(FolderOf(link).constData(), &folder) != 0) return false;
+  const bool sharedAndSticky = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+  return !sharedAndSticky || folder.st_uid == linkStatus.st_uid;
+}
+
 // The file a link leads to, so the link itself stays where another program may have put it. The
 // links are read one by one, a relative one from its own folder, so a link whose file does not
-// exist yet (another program took the file away) leads to where the file is to be made.
+// exist yet (another program took the file away) leads to where the file is to be made. A link
+// that may not be followed refuses the write before anything is made.
 QString ResolvedTarget(const QString& nativeTarget) {
   QByteArray name = QFile::encodeName(nativeTarget);
   for (int links = 0; links <= kMostLinks; ++links) {
+    struct stat status {};
+    if (::lstat(name.constData(), &status) != 0 || !S_ISLNK(status.st_mode)) return QFile::decodeName(name);
+    if (!MayFollow(name, status)) throw FileOpenError(nativeTarget, true, EACCES);
     char leadsTo[PATH_MAX];
     const ssize_t length = ::readlink(name.constData(), leadsTo, sizeof leadsTo);
     if (length < 0) return QFile::decodeName(name);
@@ -48,6 +69,18 @@ bool MayWrite(const QByteArray& fileName) {
 
 bool MayAddFilesTo(const QByteArray& folder) {
   return ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// A file the user may write but not replace: the folder takes no new file, or it is sticky and
+// the file is another user's (only the file's owner, the folder's owner and root may rename over
+// it there).
+bool WritableOnlyInPlace(const QByteArray& fileName, const struct stat& file) {
+  const QByteArray folderName = FolderOf(fileName);
+  if (!MayAddFilesTo(folderName)) return true;
+  struct stat folder {};
+  if (::stat(folderName.constData(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return false;
+  const uid_t user = FileSystemUserId();
+  return user != 0 && user != file.st_uid && user != folder.st_uid;
 }
 
 // The new file belongs to the replaced file's owner where the system allows it (root may), else
@@ -76,15 +109,13 @@ void FlushFolderOf(const QByteArray& fileName) {
 AsideFile::AsideFile(const QString& nativeTarget) : target_(ResolvedTarget(nativeTarget)) {
   const QByteArray targetName = QFile::encodeName(target_);
   struct stat replaced {};
-  const bool replaces = ::stat(targetName.constData(), &replaced) == 0;
+  // Links are resolved: one found here now was put in the file's place meanwhile, and is refused.
+  const bool replaces = ::lstat(targetName.constData(), &replaced) == 0;
   if (target_.isEmpty()) Fail(ENOENT);
   if (replaces && !S_ISREG(replaced.st_mode)) Fail(S_ISDIR(replaced.st_mode) ? EISDIR : 0);
   if (replaces && !MayWrite(targetName)) throw RuntimeError(QStringLiteral("Permission denied"), 70);
-  if (replaces && !MayAddFilesTo(FolderOf(targetName))) {
-    inPlace_ = true;
-    fd_ = ::open(targetName.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd_ < 0) Fail(errno);
-    name_ = targetName;
+  if (replaces && WritableOnlyInPlace(targetName, replaced)) {
+    OpenInPlace(targetName, replaced);
     return;
   }
   MakeBeside(targetName);
@@ -93,6 +124,20 @@ AsideFile::AsideFile(const QString& nativeTarget) : target_(ResolvedTarget(nativ
     Discard();
     Fail(error);
   }
+}
+
+// Only the file that was checked is opened: in a shared folder its owner may put a link, a FIFO or
+// another file in its place meanwhile.
+void AsideFile::OpenInPlace(const QByteArray& targetName, const struct stat& checked) {
+  inPlace_ = true;
+  fd_ = ::open(targetName.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) Fail(errno);
+  struct stat opened {};
+  if (::fstat(fd_, &opened) != 0 || opened.st_dev != checked.st_dev || opened.st_ino != checked.st_ino) {
+    Discard();
+    Fail(0);
+  }
+  name_ = targetName;
 }
 
 void AsideFile::MakeBeside(const QByteArray& targetName) {

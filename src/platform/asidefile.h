@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 // The one way the program rewrites a file: the new content goes into a new file in the target's
@@ -15,10 +17,12 @@ namespace platform {
 // keep, the group gets no more than everyone else had. A file made for the first time is made as
 // any new file is (the umask applies). A target that is a link keeps its link, through a chain of
 // links and also when the file it leads to does not exist yet: the file it leads to is written.
+// In a sticky folder that everyone may write, a link is followed only when it is the user's or the
+// folder owner's, as the system's protected-links rule has it; another is refused (70).
 // An existing target the user may not write is refused, as writing it in place would be. One the
-// user may write in a folder the user may not add files to (a shared exchange folder) is written
-// in place instead, as there is nowhere to put a new file: its old content goes at the first
-// Write, and a failure after that leaves it part-written.
+// user may write but not replace (a folder the user may not add files to, or another user's file
+// in a sticky folder) is written in place instead: its old content goes at the first Write, and a
+// failure after that leaves it part-written.
 // Errors are RuntimeErrors numbered as FileOpenError numbers them, for the target.
 class AsideFile {
  public:
@@ -36,6 +40,7 @@ class AsideFile {
   void PutInPlace();
 
  private:
+  void OpenInPlace(const QByteArray& targetName, const struct stat& checked);
   void MakeBeside(const QByteArray& targetName);
   void Discard();
   [[noreturn]] void Fail(int systemError) const;

@@ -114,26 +114,64 @@ TEST_F(SharedPreferences, ValuesAreWrittenInUtf8AndReadBackWhole) {
   EXPECT_EQ(FileBytes(), Declaration + nameLine + "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n");
 }
 
-// An earlier version of this program, or another program, wrote the 8-bit code page. Any byte
-// sequence that is not strict UTF-8 makes the file Latin-1, each byte the character it stood for;
-// the next save writes those characters in UTF-8.
-TEST_F(SharedPreferences, AFileThatIsNotUtf8IsReadAsLatin1AndSavedInUtf8) {
+// The station's other programs, and earlier versions of this one, add lines in the Windows code
+// page to the UTF-8 file. Each line is read on its own: one such line leaves the UTF-8 ones whole,
+// and the next save writes every value in UTF-8, the same again on the next start.
+TEST_F(SharedPreferences, ALineInTheWindowsCodePageLeavesEveryOtherLineWholeAndIsSavedInUtf8) {
   const struct {
     const char* what;
-    QByteArray latin1;
+    QByteArray head;
+    QByteArray savedHead;
+  } files[] = {
+      {"after the declaration", Declaration, Declaration},
+      {"a byte-order mark before a line in the code page", "\xEF\xBB\xBF<CLUB>Caf\xE9</CLUB>",
+       "\xEF\xBB\xBF<CLUB>Caf\xC3\xA9</CLUB>"},
+  };
+  const QByteArray lines =
+      "\r\n<OWN_ADDRESS_NAME>J\xC3\xB6rg \xC5\x81ukasz</OWN_ADDRESS_NAME>"
+      "\r\n<OWN_CALL>W1AW</OWN_CALL>"
+      "\r\n<OTHER_NAME>J\xF6rg M\xFCller</OTHER_NAME>"
+      "\r\n<OTHER_NOTE>\x80 5 \x91QRP\x92 \x93" "field day\x94 \x81\x8D\x8F\x90\x9D</OTHER_NOTE>\n";
+  const QByteArray savedLines =
+      "\r\n<OWN_ADDRESS_NAME>J\xC3\xB6rg \xC5\x81ukasz</OWN_ADDRESS_NAME>"
+      "\r\n<OWN_CALL>K2XY</OWN_CALL>"
+      "\r\n<OTHER_NAME>J\xC3\xB6rg M\xC3\xBCller</OTHER_NAME>"
+      "\r\n<OTHER_NOTE>\xE2\x82\xAC 5 \xE2\x80\x98QRP\xE2\x80\x99 \xE2\x80\x9C"
+      "field day\xE2\x80\x9D \xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D</OTHER_NOTE>\r\n";
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    WriteFile(f.head + lines);
+    LoadPreferencesText(ProgramPath());
+    EXPECT_TRUE(PreferencesText.contains(QStringLiteral(">J\u00F6rg \u0141ukasz<")));
+    EXPECT_TRUE(PreferencesText.contains(QStringLiteral(">\u20AC 5 \u2018QRP\u2019 \u201Cfield day\u201D ")));
+    SetPreference("OWN_CALL", "K2XY", 1);
+    EXPECT_EQ(FileBytes(), f.savedHead + savedLines);
+
+    LoadPreferencesText(ProgramPath());
+    SavePreferencesText(ProgramPath());
+    EXPECT_EQ(FileBytes(), f.savedHead + savedLines) << "read back as it was saved";
+  }
+}
+
+// Only strict UTF-8 is UTF-8: a line with any other byte sequence is in the code page, each byte the
+// character it stands for there.
+TEST_F(SharedPreferences, ALineThatIsNotStrictUtf8IsInTheCodePage) {
+  const struct {
+    const char* what;
+    QByteArray codePage;
     QByteArray utf8;
   } cases[] = {
       {"letters with accents", "J\xF6rg Caf\xE9</OTHER_APP>\r\n", "J\xC3\xB6rg Caf\xC3\xA9</OTHER_APP>\r\n"},
       {"a lead byte cut short at the file's end", "Caf\xE9", "Caf\xC3\xA9\r\n"},
       {"a continuation byte alone", "\xA9 2024\r\n", "\xC2\xA9 2024\r\n"},
       {"an overlong \"/\"", "\xC0\xAF\r\n", "\xC3\x80\xC2\xAF\r\n"},
-      {"a surrogate", "\xED\xA0\x80\r\n", "\xC3\xAD\xC2\xA0\xC2\x80\r\n"},
-      {"past U+10FFFF", "\xF4\x90\x80\x80\r\n", "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80\r\n"},
+      {"a surrogate", "\xED\xA0\x80\r\n", "\xC3\xAD\xC2\xA0\xE2\x82\xAC\r\n"},
+      {"past U+10FFFF", "\xF4\x90\x80\x80\r\n", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC\r\n"},
   };
   const QByteArray head = "\r\n<OWN_CALL>W1AW</OWN_CALL>\r\n<OTHER_APP>";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteFile(Declaration + head + c.latin1);
+    WriteFile(Declaration + head + c.codePage);
     LoadPreferencesText(ProgramPath());
     SetPreference("OWN_CALL", "K2XY", 1);
     EXPECT_EQ(FileBytes(), Declaration + "\r\n<OWN_CALL>K2XY</OWN_CALL>\r\n<OTHER_APP>" + c.utf8);

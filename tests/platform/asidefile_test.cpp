@@ -11,11 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 #include <gtest/gtest.h>
 
 #include "asordinaryuser.h"
 #include "fulldisk.h"
+#include "sharedfolder.h"
 
 using namespace platform;
 
@@ -217,6 +217,107 @@ TEST_F(AsideFileTest, AFileTheUserMayWriteInAFolderTheUserMayNotAddFilesToIsWrit
   EXPECT_EQ(Status(target_).st_ino, file);
   EXPECT_EQ(Status(target_).st_mode & 07777, 0666u);
   EXPECT_EQ(Files(), QStringList{"SharedUserPreferences.xml"});
+}
+
+// Anyone may plant a link in a shared sticky folder, one leading to the operator's log or to a
+// file of root's, or to where a file is to be made. It is followed only when it is the writer's
+// or the folder owner's; otherwise the write is refused and nothing is written or made.
+TEST_F(AsideFileTest, ALinkInASharedStickyFolderIsFollowedOnlyWhenTheWritersOrTheFolderOwners) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's link";
+  const uid_t writer = ::geteuid();
+  const struct {
+    const char* what;
+    mode_t folderMode;
+    uid_t folderOwner;
+    uid_t linkOwner;
+    bool followed;
+  } cases[] = {
+      {"another user's link in the writer's shared folder", 01777, writer, kAnotherUser, false},
+      {"a third user's link in another user's shared folder", 01777, kAnotherUser, AsOrdinaryUser::kNobody, false},
+      {"the writer's own link in another user's shared folder", 01777, kAnotherUser, writer, true},
+      {"the folder owner's link", 01777, kAnotherUser, kAnotherUser, true},
+      {"another user's link in a folder everyone may write, not sticky", 0777, writer, kAnotherUser, true},
+      {"another user's link in a sticky folder only its group may write", 01775, writer, kAnotherUser, true},
+  };
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("private")));
+  const QString log = dir_.filePath(QStringLiteral("private/contest.db"));
+  const QString notThere = dir_.filePath(QStringLiteral("private/made.db"));
+  for (const auto& c : cases) {
+    for (const QString& leadsTo : {log, notThere}) {
+      SCOPED_TRACE(std::string(c.what) + (leadsTo == log ? ", to the log" : ", to a file not there"));
+      WriteInPlace(log, "the log\r\n", 0600);
+      QFile::remove(notThere);
+      QTemporaryDir shared;
+      ShareFolder(shared.path(), c.folderMode, c.folderOwner);
+      const QString link = shared.filePath(QStringLiteral("PEGASUS.IN"));
+      PlantLink(leadsTo, link, c.linkOwner);
+
+      try {
+        WriteFileAside(link, "144.2\r\nPH\r\n");
+        EXPECT_TRUE(c.followed) << "followed";
+        EXPECT_EQ(Contents(leadsTo), "144.2\r\nPH\r\n");
+      } catch (const RuntimeError& error) {
+        EXPECT_FALSE(c.followed) << error.Description().toStdString();
+        EXPECT_EQ(error.Number(), 70);
+        EXPECT_EQ(error.Description(), "Permission denied");
+        EXPECT_EQ(Contents(log), "the log\r\n");
+        EXPECT_FALSE(QFile::exists(notThere));
+      }
+      EXPECT_TRUE(S_ISLNK(Status(link).st_mode));
+      EXPECT_EQ(QDir(shared.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                QStringList{"PEGASUS.IN"});
+    }
+  }
+}
+
+// Each link of a chain is checked in its own folder, for the user the system checks files with.
+TEST_F(AsideFileTest, EachLinkOfAChainIsCheckedForTheUserTheSystemChecksFilesWith) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's link";
+  QTemporaryDir exchange, relay;
+  ShareFolder(exchange.path());
+  ShareFolder(relay.path());
+  ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0755), 0);  // nobody may look in
+  WriteInPlace(target_, "the log\r\n", 0666);
+  const QString link = exchange.filePath(QStringLiteral("PEGASUS.IN"));
+  PlantLink(relay.filePath(QStringLiteral("next")), link, ::geteuid());
+  PlantLink(target_, relay.filePath(QStringLiteral("next")), AsOrdinaryUser::kNobody);
+
+  EXPECT_THROW(WriteFileAside(link, "144.2\r\nPH\r\n"), RuntimeError) << "nobody's link, for root";
+  EXPECT_EQ(Contents(target_), "the log\r\n");
+  {
+    const AsOrdinaryUser nobody;
+    ASSERT_TRUE(nobody.Active());
+    WriteFileAside(link, "144.2\r\nPH\r\n");  // the folder owner's link, then its own
+  }
+  EXPECT_EQ(Contents(target_), "144.2\r\nPH\r\n");
+}
+
+// The sticky bit lets no one but the owners and root rename over another user's file: one the
+// user may write is written in place there, while the user's own is still replaced whole.
+TEST_F(AsideFileTest, AnotherUsersFileTheUserMayWriteInASharedStickyFolderIsWrittenInPlace) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's file";
+  ShareFolder(dir_.path());
+  WriteInPlace(target_, "an old content longer than the new\r\n", 0666);
+  SetOwners(target_, kAnotherUser, ::getegid());
+  const ino_t file = Status(target_).st_ino;
+  {
+    const AsOrdinaryUser user;
+    ASSERT_TRUE(user.Active());
+    WriteFileAside(target_, "new\r\n");
+  }
+  EXPECT_EQ(Contents(target_), "new\r\n");
+  EXPECT_EQ(Status(target_).st_ino, file);
+  EXPECT_EQ(Status(target_).st_uid, kAnotherUser);
+  EXPECT_EQ(Status(target_).st_mode & 07777, 0666u);
+  EXPECT_EQ(Files(), QStringList{"SharedUserPreferences.xml"});
+
+  SetOwners(target_, AsOrdinaryUser::kNobody, ::getegid());
+  {
+    const AsOrdinaryUser user;
+    WriteFileAside(target_, "its own\r\n");
+  }
+  EXPECT_EQ(Contents(target_), "its own\r\n");
+  EXPECT_NE(Status(target_).st_ino, file) << "the user's own file is replaced by a new one";
 }
 
 }  // namespace

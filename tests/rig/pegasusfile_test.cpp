@@ -13,6 +13,7 @@
 #include "platform/environment.h"
 #include "asordinaryuser.h"
 #include "readingtext.h"
+#include "sharedfolder.h"
 #include "rig/replyparsers.h"
 #include "rig/rigcommands.h"
 
@@ -142,6 +143,55 @@ TEST_F(PegasusFile, AnExchangeFolderThatTakesNoNewFileHasTheFileWrittenInPlace) 
     WritePegasusFile(7.15f, "CW");
   }
   ::chmod(folder.constData(), 0755);
+  EXPECT_EQ(ReadIn(), "7.15\r\nCW\r\n");
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
+// Another user of the PC plants PEGASUS.IN in the shared exchange folder, leading to the
+// operator's open log or to where a file would be made: nothing is written, and the operator is
+// told once that the rig no longer follows.
+TEST_F(PegasusFile, APlantedLinkInASharedExchangeFolderIsRefusedAndShown) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's link";
+  platform::ScriptedDialogs dialogs;
+  ShareFolder(folder_.path());
+  const QTemporaryDir operatorsFolder;
+  const QString log = operatorsFolder.filePath(QStringLiteral("contest.db"));
+  const QByteArray logBytes("SQLite format 3\0 the contest", 29);
+  {
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(logBytes), logBytes.size());
+  }
+  for (const QString& leadsTo : {log, operatorsFolder.filePath(QStringLiteral("made"))}) {
+    SCOPED_TRACE(leadsTo.toStdString());
+    QFile::remove(InPath());
+    PlantLink(leadsTo, InPath(), kAnotherUser);
+    WritePegasusFile(144.2f, "PH");
+    EXPECT_TRUE(QFileInfo(InPath()).isSymLink());
+  }
+  QFile file(log);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), logBytes);
+  EXPECT_EQ(QDir(operatorsFolder.path()).entryList(QDir::Files), QStringList{"contest.db"});
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].prompt,
+            "The rig's exchange file could not be written: Permission denied  " + InPath());
+}
+
+// The control program runs as another user and made PEGASUS.IN for everyone to write, in a
+// folder shared as exchange folders are: the operator's program writes it in place.
+TEST_F(PegasusFile, TheControlProgramsFileInASharedExchangeFolderIsWrittenInPlace) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's file";
+  platform::ScriptedDialogs dialogs;
+  ShareFolder(folder_.path());
+  WritePegasusFile(14.25f, "PH");
+  ASSERT_EQ(::chmod(QFile::encodeName(InPath()).constData(), 0666), 0);
+  ASSERT_EQ(::chown(QFile::encodeName(InPath()).constData(), kAnotherUser, static_cast<gid_t>(-1)), 0);
+  {
+    const AsOrdinaryUser user;
+    ASSERT_TRUE(user.Active());
+    WritePegasusFile(7.15f, "CW");
+  }
   EXPECT_EQ(ReadIn(), "7.15\r\nCW\r\n");
   EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }

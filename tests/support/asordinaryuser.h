@@ -20,8 +20,10 @@ class AsOrdinaryUser {
   // False where the id could not be lent: the checks are then root's.
   bool Active() const { return setfsuid(static_cast<uid_t>(-1)) != 0; }
 
- private:
+  // The user lent to root.
   static constexpr uid_t kNobody = 65534;
+
+ private:
   uid_t previous_;
 };
 
