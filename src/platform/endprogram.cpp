@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -33,6 +34,11 @@ std::array<std::atomic<detail::LineDevice>, kLineSlots> lineKinds{};
 
 constexpr std::array kEndSignals = {SIGTERM, SIGINT, SIGHUP};
 constexpr std::array kFatalSignals = {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+// The rest of the signals whose default action ends the process: nothing of the program raises
+// them, so they come from outside (a kill, Ctrl+\, a limit passed) and end it at once, as would
+// have happened, once the lines are down.
+constexpr std::array kOtherEndingSignals = {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+                                            SIGXFSZ, SIGSYS,  SIGTRAP, SIGSTKFLT, SIGIO, SIGPWR};
 constexpr std::size_t kHandlerStackBytes = 64 * 1024;
 
 // The watch's pipe, written by the handlers; -1 while no watch lives.
@@ -55,12 +61,15 @@ void EndSignalHandler(int signal) {
 }
 
 // Installed to act once: the signal raised again meets the default action as the handler returns.
+// It may run on any thread, so it does only what a handler may.
 void FatalSignalHandler(int signal) {
   detail::DropLinesNow();
   std::raise(signal);
 }
 
-struct sigaction Install(int signal, void (*handler)(int), int flags) {
+using SignalHandler = void (*)(int);
+
+struct sigaction Install(int signal, SignalHandler handler, int flags) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
@@ -70,13 +79,18 @@ struct sigaction Install(int signal, void (*handler)(int), int flags) {
   return previous;
 }
 
-// An end signal the program was started with ignored (nohup's SIGHUP, a script's background job's
-// SIGINT) stays ignored: the operator asked that it not end the program.
-struct sigaction InstallUnlessIgnored(int signal) {
-  struct sigaction previous {};
-  sigaction(signal, nullptr, &previous);
-  if (previous.sa_handler == SIG_IGN) return previous;
-  return Install(signal, &EndSignalHandler, SA_RESTART);
+SignalHandler CurrentHandler(int signal) {
+  struct sigaction current {};
+  sigaction(signal, nullptr, &current);
+  return current.sa_handler;
+}
+
+// They and the real-time signals the C library leaves to programs, as it reports them at run time:
+// it keeps the first few for its threads and moves SIGRTMIN past them.
+std::vector<int> OtherEndingSignals() {
+  std::vector<int> ending(kOtherEndingSignals.begin(), kOtherEndingSignals.end());
+  for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) ending.push_back(signal);
+  return ending;
 }
 
 }  // namespace
@@ -113,7 +127,8 @@ struct EndSignalWatch::State {
   std::function<void(int)> end;
   int pipe[2] = {-1, -1};
   std::unique_ptr<QSocketNotifier> notifier;
-  std::array<struct sigaction, kEndSignals.size() + kFatalSignals.size()> previous{};
+  // Every signal the watch took over, with its earlier handling.
+  std::vector<std::pair<int, struct sigaction>> previous;
   // The fatal signals' handler runs here, so that a stack overflow's SIGSEGV still drops the lines.
   std::vector<char> handlerStack;
   stack_t previousStack{};
@@ -138,17 +153,27 @@ EndSignalWatch::EndSignalWatch(std::function<void(int signal)> end) : state_(std
   handlerStack.ss_sp = state_->handlerStack.data();
   handlerStack.ss_size = state_->handlerStack.size();
   sigaltstack(&handlerStack, &state_->previousStack);
-  std::size_t slot = 0;
-  for (const int signal : kEndSignals) state_->previous[slot++] = InstallUnlessIgnored(signal);
-  for (const int signal : kFatalSignals) {
-    state_->previous[slot++] = Install(signal, &FatalSignalHandler, SA_RESETHAND | SA_ONSTACK);
+  const auto takeOver = [this](int signal, SignalHandler handler, int flags) {
+    state_->previous.emplace_back(signal, Install(signal, handler, flags));
+  };
+  // One the program was started with ignored (nohup's SIGHUP, a script's background job's SIGINT)
+  // stays ignored: the operator asked that it not end the program.
+  for (const int signal : kEndSignals) {
+    if (CurrentHandler(signal) != SIG_IGN) takeOver(signal, &EndSignalHandler, SA_RESTART);
   }
+  for (const int signal : kFatalSignals) takeOver(signal, &FatalSignalHandler, SA_RESETHAND | SA_ONSTACK);
+  // Only where the default action still stands: an ignored one stays ignored, and one that a
+  // library already handles is that library's.
+  for (const int signal : OtherEndingSignals()) {
+    if (CurrentHandler(signal) == SIG_DFL) takeOver(signal, &FatalSignalHandler, SA_RESETHAND | SA_ONSTACK);
+  }
+  // A reader gone from the program's output (a `| tee` whose terminal closed) fails the write
+  // with EPIPE instead of ending the program in the middle of a trace line.
+  if (CurrentHandler(SIGPIPE) == SIG_DFL) takeOver(SIGPIPE, SIG_IGN, 0);
 }
 
 EndSignalWatch::~EndSignalWatch() {
-  std::size_t slot = 0;
-  for (const int signal : kEndSignals) sigaction(signal, &state_->previous[slot++], nullptr);
-  for (const int signal : kFatalSignals) sigaction(signal, &state_->previous[slot++], nullptr);
+  for (const auto& [signal, previous] : state_->previous) sigaction(signal, &previous, nullptr);
   sigaltstack(&state_->previousStack, nullptr);
   signalPipe.store(-1);
   state_->notifier.reset();

@@ -42,8 +42,12 @@ class ScriptedEndProgram {
 // with ignored (nohup's SIGHUP, a script's background job's SIGINT) stays ignored. The signals of
 // a fatal error (SIGABRT, as abort and a fatal Qt error raise it, SIGSEGV, SIGBUS, SIGFPE, SIGILL)
 // drop the lines and end the program as they would have; on the GUI thread their handler runs on
-// a stack of its own, so a stack overflow drops them too. The earlier handling of every signal,
-// and the thread's earlier signal stack, come back when it goes. GUI thread; one at a time.
+// a stack of its own, so a stack overflow drops them too. So do the other signals whose default
+// action ends a process (SIGQUIT, SIGUSR1, the timer and limit signals, the real-time signals the
+// C library leaves free...), save one the program was started with ignored or a library already
+// handles. SIGPIPE is ignored: a write to a pipe or socket whose reader is gone fails with EPIPE
+// and the program goes on. The earlier handling of every signal, and the thread's earlier signal
+// stack, come back when it goes. GUI thread; one at a time.
 class EndSignalWatch {
  public:
   explicit EndSignalWatch(std::function<void(int signal)> end);

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,18 +20,22 @@
 
 namespace {
 
-// tests/platform/signalchild in a process of its own, its output in a file. With `ignored`, a
-// shell starts it with that signal ignored, as `nohup corvane &` does SIGHUP and a script's
-// `corvane &` SIGINT.
+// tests/platform/signalchild started with every signal at its default, as from a terminal, whatever
+// this suite was started under (a script's background job ignores SIGINT and SIGQUIT, and a
+// library of this process may have ignored SIGPIPE). With `ignored`, that signal is ignored, as
+// `nohup corvane &` does SIGHUP and a script's `corvane &` SIGINT and SIGQUIT.
+std::vector<std::string> SignalChildArguments(const std::string& way, const std::string& ignored = "") {
+  std::vector<std::string> arguments{"/usr/bin/env", "--default-signal"};
+  if (!ignored.empty()) arguments.push_back("--ignore-signal=" + ignored);
+  arguments.insert(arguments.end(), {SIGNALCHILD_PATH, way});
+  return arguments;
+}
+
+// The child with its output in a file.
 class SignalChild {
  public:
-  explicit SignalChild(const std::string& way, const std::string& ignored = "") {
-    std::vector<std::string> arguments{SIGNALCHILD_PATH, way};
-    if (!ignored.empty()) {
-      arguments.insert(arguments.begin(), {"/bin/sh", "-c", "trap '' " + ignored + "; exec \"$@\"", "sh"});
-    }
-    process_ = std::make_unique<peertesting::ChildProcess>(arguments, OutputPath());
-  }
+  explicit SignalChild(const std::string& way, const std::string& ignored = "")
+      : process_(SignalChildArguments(way, ignored), OutputPath()) {}
 
   bool WaitFor(const std::string& text) const {
     return peertesting::WaitUntil([&] { return Output().find(text) != std::string::npos; });
@@ -36,20 +44,22 @@ class SignalChild {
     std::ifstream file(OutputPath());
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   }
-  // How often DTR and RTS were dropped by then.
-  int Drops() const {
+  // How often the child printed the line by then.
+  int Count(const std::string& printed) const {
     std::istringstream lines(Output());
-    int drops = 0;
-    for (std::string line; std::getline(lines, line);) drops += line == "lines dropped" ? 1 : 0;
-    return drops;
+    int count = 0;
+    for (std::string line; std::getline(lines, line);) count += line == printed ? 1 : 0;
+    return count;
   }
-  peertesting::ChildProcess& Process() { return *process_; }
+  // How often DTR and RTS were dropped by then.
+  int Drops() const { return Count("lines dropped"); }
+  peertesting::ChildProcess& Process() { return process_; }
 
  private:
   std::string OutputPath() const { return folder_.Path("output"); }
 
   peertesting::ScratchFolder folder_;
-  std::unique_ptr<peertesting::ChildProcess> process_;
+  peertesting::ChildProcess process_;
 };
 
 bool DiedOf(int status, int signal) { return status != -1 && WIFSIGNALED(status) && WTERMSIG(status) == signal; }
@@ -57,7 +67,7 @@ bool DiedOf(int status, int signal) { return status != -1 && WIFSIGNALED(status)
 // The ignored signal is sent before SIGTERM, so it is delivered first: had it been caught, its
 // handler would have dropped the lines a second time, or its end have come first.
 TEST(EndSignals, OneTheProgramWasStartedWithIgnoredStaysIgnoredAndSigtermStillEndsIt) {
-  for (const auto& [signal, name] : {std::pair{SIGHUP, "HUP"}, std::pair{SIGINT, "INT"}}) {
+  for (const auto& [signal, name] : {std::pair{SIGHUP, "HUP"}, std::pair{SIGINT, "INT"}, std::pair{SIGQUIT, "QUIT"}}) {
     SCOPED_TRACE(name);
     SignalChild child("wait", name);
     ASSERT_TRUE(child.WaitFor("ready\n")) << child.Output();
@@ -67,6 +77,63 @@ TEST(EndSignals, OneTheProgramWasStartedWithIgnoredStaysIgnoredAndSigtermStillEn
     EXPECT_TRUE(DiedOf(status, SIGTERM)) << "status " << status;
     EXPECT_EQ(child.Drops(), 1) << child.Output();
   }
+}
+
+// Ctrl+\, a kill -USR1, a limit the process passed, a real-time signal that nothing uses: each
+// ends the program as it would have, the lines dropped first.
+TEST(EndSignals, EveryOtherSignalThatEndsAProcessDropsTheLinesBeforeTheEnd) {
+  const int ending[] = {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,  SIGVTALRM, SIGPROF,  SIGXCPU,      SIGXFSZ,
+                        SIGSYS,  SIGTRAP, SIGSTKFLT, SIGIO, SIGPWR,    SIGRTMIN, SIGRTMIN + 1, SIGRTMAX};
+  for (const int signal : ending) {
+    SCOPED_TRACE(strsignal(signal));
+    SignalChild child("wait");
+    ASSERT_TRUE(child.WaitFor("ready\n")) << child.Output();
+    child.Process().Signal(signal);
+    const int status = child.Process().WaitForExit();
+    EXPECT_TRUE(DiedOf(status, signal)) << "status " << status;
+    EXPECT_EQ(child.Output(), "ready\nlines dropped\n");
+  }
+}
+
+// A library that handles one for itself keeps it: the program goes on.
+TEST(EndSignals, OneALibraryAlreadyHandlesStaysItsOwn) {
+  SignalChild child("handled");
+  ASSERT_TRUE(child.WaitFor("ready\n")) << child.Output();
+  int handled = 0;
+  for (const int signal : {SIGUSR2, SIGRTMIN}) {
+    SCOPED_TRACE(strsignal(signal));
+    child.Process().Signal(signal);
+    ++handled;
+    ASSERT_TRUE(peertesting::WaitUntil([&] { return child.Count("handled") == handled; })) << child.Output();
+  }
+  child.Process().Signal(SIGTERM);
+  const int status = child.Process().WaitForExit();
+  EXPECT_TRUE(DiedOf(status, SIGTERM)) << "status " << status;
+  EXPECT_EQ(child.Drops(), 1) << child.Output();
+}
+
+// `corvane 2>&1 | tee log` whose terminal closed: tee is gone, and the program's next line of
+// output, here the drop the end signal asks for, goes to a pipe that no one reads. The write
+// fails, and the program goes on to the end it was asked for.
+TEST(EndSignals, AWriteToAPipeWhoseReaderIsGoneFailsAndTheProgramGoesOn) {
+  const peertesting::ScratchFolder folder;
+  const std::string pipePath = folder.Path("output");
+  ASSERT_EQ(mkfifo(pipePath.c_str(), 0600), 0) << std::strerror(errno);
+  const int reader = open(pipePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0) << std::strerror(errno);
+  peertesting::ChildProcess child(SignalChildArguments("wait"), pipePath);
+  std::string output;
+  const bool ready = peertesting::WaitUntil([&] {
+    char bytes[256];
+    const ssize_t got = read(reader, bytes, sizeof bytes);
+    if (got > 0) output.append(bytes, static_cast<std::size_t>(got));
+    return output.find("ready\n") != std::string::npos;
+  });
+  close(reader);
+  ASSERT_TRUE(ready) << output;
+  child.Signal(SIGTERM);
+  const int status = child.WaitForExit();
+  EXPECT_TRUE(DiedOf(status, SIGTERM)) << "status " << status;
 }
 
 TEST(EndSignals, ASecondEndSignalWhileTheReleaseRunsEndsTheProgramAtOnceWithTheLinesDropped) {

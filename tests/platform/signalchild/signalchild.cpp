@@ -1,13 +1,16 @@
 // A program that watches the end signals as the program's run does, for the tests of what they do
 // to a process of its own:
 //
-//   signalchild wait|slow|overflow
+//   signalchild wait|slow|overflow|handled
 //
 // It notes a pseudo-terminal of its own as an open serial line, sets up the watch and prints
 // "ready". Then:
 //   wait      runs its event loop; the end dies of the signal
 //   slow      the end prints "releasing" and never finishes, as a release stuck on a device
 //   overflow  recurses without end on the GUI thread
+//   handled   as wait, but SIGUSR2 and the first real-time signal were given a handler of their
+//             own before the watch, as a library of the program would; it prints "handled"
+// It leaves no core file, whichever signal ends it.
 // Every request to drop a noted line's DTR and RTS is printed "lines dropped" as the system gets
 // it, so the test sees what a transmitter on the line would.
 
@@ -21,6 +24,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -45,6 +49,18 @@ int Recurse(int depth) {
   return Recurse(depth + 1) + frame[0];
 }
 
+void LibrarysHandler(int) { Say("handled\n"); }
+
+void HandleAsALibraryWould() {
+  for (const int signal : {SIGUSR2, SIGRTMIN}) {
+    struct sigaction action {};
+    action.sa_handler = &LibrarysHandler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+  }
+}
+
 }  // namespace
 
 // Stands in for a serial driver: the drop the handlers ask of the noted line is printed before the
@@ -64,10 +80,14 @@ int ioctl(int descriptor, unsigned long request, ...) noexcept {
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
   const QString way = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-  if (way != QLatin1String("wait") && way != QLatin1String("slow") && way != QLatin1String("overflow")) {
-    std::fputs("usage: signalchild wait|slow|overflow\n", stderr);
+  if (way != QLatin1String("wait") && way != QLatin1String("slow") && way != QLatin1String("overflow") &&
+      way != QLatin1String("handled")) {
+    std::fputs("usage: signalchild wait|slow|overflow|handled\n", stderr);
     return 2;
   }
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  if (way == QLatin1String("handled")) HandleAsALibraryWould();
   notedLine = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (notedLine < 0) return 2;
   platform::detail::NoteLineDevice(notedLine, platform::detail::LineDevice::Serial);
@@ -79,10 +99,6 @@ int main(int argc, char** argv) {
     platform::EndProgramBySignal(signal);
   });
   Say("ready\n");
-  if (way == QLatin1String("overflow")) {
-    const rlimit noCore{0, 0};
-    setrlimit(RLIMIT_CORE, &noCore);
-    return Recurse(0);
-  }
+  if (way == QLatin1String("overflow")) return Recurse(0);
   return QCoreApplication::exec();
 }
