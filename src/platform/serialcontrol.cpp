@@ -138,6 +138,13 @@ bool IsPseudoTerminal(int fd) {
          major(status.st_rdev) <= 143;
 }
 
+// Why a device failed, as the system says it. A line that hung up reads as the end of a file,
+// which leaves no reason behind: writing nothing to it then fails with the reason (EIO).
+QString SystemReason(const QSerialPort& device) {
+  if (write(device.handle(), "", 0) < 0) return qt_error_string(errno);
+  return device.errorString();
+}
+
 int ClampedCount(qint64 count) {
   return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max()));
 }
@@ -255,15 +262,15 @@ SerialControl::FlowControl SerialControl::FlowControlForTesting() const {
 
 void SerialControl::Open() {
   if (PortOpen()) CommError(CommErrorPortAlreadyOpen);
+  deviceFailure_.clear();
   const std::string path = tapplink::SerialPortPath(commPort_);
   auto port = std::make_unique<QSerialPort>(QString::fromStdString(path));
   port->setReadBufferSize(kInputBufferSize);
   // A device that fails to read or write has gone: closing it keeps its notifier from firing on.
   QSerialPort* device = port.get();
-  QObject::connect(device, &QSerialPort::errorOccurred, device, [device](QSerialPort::SerialPortError error) {
+  QObject::connect(device, &QSerialPort::errorOccurred, device, [this, device](QSerialPort::SerialPortError error) {
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError || error == QSerialPort::ResourceError) {
-      detail::ForgetLineDevice(device->handle());
-      device->close();
+      LoseDevice(*device);
     }
   });
   if (!port->open(QIODevice::ReadWrite)) {
@@ -294,10 +301,21 @@ void SerialControl::NoteOpen() {
 }
 
 void SerialControl::Close() {
+  deviceFailure_.clear();
   if (!port_) return;
   if (port_->isOpen()) detail::ForgetLineDevice(port_->handle());
   std::erase(OpenPorts(), this);
   port_.reset();
+}
+
+void SerialControl::LoseDevice(QSerialPort& device) {
+  if (!device.isOpen()) return;
+  deviceFailure_ = QStringLiteral("%1, the device of serial port %2, failed: %3")
+                       .arg(QString::fromStdString(tapplink::SerialPortPath(commPort_)))
+                       .arg(commPort_)
+                       .arg(SystemReason(device));
+  detail::ForgetLineDevice(device.handle());
+  device.close();
 }
 
 void SerialControl::CloseEveryPort() {

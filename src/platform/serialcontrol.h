@@ -76,6 +76,11 @@ class SerialControl {
   // Bytes queued and not yet sent, the device's own queue included; 0 while closed.
   int OutBufferCount();
 
+  // Why the port closed by itself, its device having failed (pulled out, hung up): "/dev/ttyUSB0,
+  // the device of serial port 3, failed: Input/output error". Empty until then, and again once
+  // the program closes or opens the port.
+  const QString& DeviceFailure() const { return deviceFailure_; }
+
   // Test seams: the lines as asked of the device (a pseudo-terminal cannot report its modem
   // lines; RecordedSerialLines below keeps every level set, in order) and the flow control the
   // open device holds.
@@ -103,6 +108,7 @@ class SerialControl {
   void ApplyRts();
   void FlushWhatTheDeviceTakes();
   void TakeArrived();
+  void LoseDevice(QSerialPort& device);
 
   int commPort_ = 1;
   QString settings_ = QStringLiteral("9600,n,8,1");
@@ -111,6 +117,7 @@ class SerialControl {
   bool rtsEnable_ = false;
   int inputLen_ = 0;
   std::unique_ptr<QSerialPort> port_;  // a fresh one for each opening
+  QString deviceFailure_;
 };
 
 // Test seam: while one of these lives, every DTR or RTS level set on an open port is noted in

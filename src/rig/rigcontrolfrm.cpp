@@ -31,10 +31,18 @@ using F = RigFamily;
 const QString SettingsFile = QStringLiteral("RigCntrl.txt");
 const QString NoRig = QStringLiteral("None");
 const QString NoResponse = QStringLiteral("No Response");
+constexpr const char* PollingRig = "Polling Rig";
+// Instead of "Polling Rig" while the rig's device is gone: what is shown is not followed.
+const QString RigLostRetrying = QStringLiteral("Rig Lost, Retrying");
+const QString InvalidCommSettings = QStringLiteral(
+    "The comm port that you selected for rig interface is either in use, invalid or the settings that you have "
+    "selected are invalid.  Please select another combination or choose None for your rig selection.");
 
 constexpr int NoHandshaking = 0;
 constexpr int RtsCtsHandshaking = 2;
 constexpr int OutputDrainLimitMs = 2000;
+// An adapter plugged in again is taken up within this; trying more often gains nothing.
+constexpr int ReopenIntervalMs = 3000;
 
 // The Ten Tecs whose port needs RTS/CTS handshaking.
 bool UsesRtsCts(RigFamily family) { return family == F::FrontPanel || family == F::Orion; }
@@ -55,6 +63,13 @@ std::optional<int> PollInterval(const QString& pollRate) {
 QString FailureText(const std::exception& error) {
   if (const auto* runtime = dynamic_cast<const platform::RuntimeError*>(&error)) return runtime->Description();
   return QString::fromLocal8Bit(error.what());
+}
+
+// The box of a rig port that fails, after the beep.
+void ShowInvalidCommSettings(const QString& prompt) {
+  platform::Beep();
+  platform::MsgBox(prompt, platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information,
+                   QStringLiteral("Invalid Comm Settings."));
 }
 
 }  // namespace
@@ -80,6 +95,8 @@ RigControlfrm::RigControlfrm() : Form(QStringLiteral("RigControlfrm")) {
   Command2.SetEnabled(false);
   tmrGetData.SetInterval(1000);
   tmrGetData.SetEnabled(false);
+  tmrReopenPort.SetInterval(ReopenIntervalMs);
+  tmrReopenPort.SetEnabled(false);
 
   WIRE(List1, Click);
   WIRE(txtFreq, Change);
@@ -96,6 +113,7 @@ RigControlfrm::RigControlfrm() : Form(QStringLiteral("RigControlfrm")) {
   WIRE(Command4, Click);
   WIRE(cmdDone, Click);
   WIRE_TIMER(tmrGetData);
+  WIRE_TIMER(tmrReopenPort);
   // Every port setting stops polling; the new choice is read when polling starts again.
   for (platform::OptionButton* option : SettingsOptions()) {
     Wire(option->Click, option->Name() + QStringLiteral("_Click"), [this] { Command2_Click(); });
@@ -139,7 +157,7 @@ void RigControlfrm::LayOutControls() {
   label(Label6, "Mode:", 6120, 780, 2760);
   shown(lblMode, 6120, 1050, 2760);
   label(Label7, "Should be PH or CW", 6120, 1400, 2760);
-  label(Label2, "Polling Rig", 6120, 1740, 2760);
+  label(Label2, PollingRig, 6120, 1740, 2760);
   Label2.SetFontBold(true);
   DesignCaption(Command3, "Change Frequency", 6120, 2100, 2760, 420);
 
@@ -390,6 +408,7 @@ void RigControlfrm::cmdDone_Click() {
 
 void RigControlfrm::Command1_Click() {
   try {
+    StopWaitingForRigPort();
     const bool rigChosen = RigType != NoRig;
     if (rigChosen) {
       lblMode.SetCaption(NoResponse);
@@ -404,8 +423,7 @@ void RigControlfrm::Command1_Click() {
     const bool pegasus = FamilyOf(RigType) == F::Pegasus;
     if (!pegasus) OpenRigPort();
     if (comComm1.PortOpen() || pegasus) {
-      tmrGetData_Timer();
-      SetPollRate();
+      PollNowAndOnTimer();
       return;
     }
     Command2.SetEnabled(false);
@@ -434,36 +452,88 @@ void RigControlfrm::TakeSettingsFromOptions() {
 
 void RigControlfrm::OpenRigPort() {
   try {
-    if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
-    comComm1.SetCommPort(CommPortNumber);
-    // Set at every opening, so a rig chosen after a Ten Tec does not keep its handshaking.
-    const RigFamily family = FamilyOf(RigType);
-    comComm1.SetHandshaking(UsesRtsCts(family) ? RtsCtsHandshaking : NoHandshaking);
-    comComm1.SetSettings(CommSettings);
-    // Both lines low through the opening: an interface powered from one comes up only after it.
-    comComm1.SetDTREnable(false);
-    comComm1.SetRTSEnable(false);
-    comComm1.SetPortOpen(true);
-    if (PowerLine == QLatin1String("R")) comComm1.SetRTSEnable(true);
-    if (PowerLine == QLatin1String("D")) comComm1.SetDTREnable(true);
-    if (IsBinaryYaesu(family)) comComm1.SetOutput(QString(5, QChar(0)));
-    if (family == F::Orion) comComm1.SetOutput(QStringLiteral("X\r"));
+    OpenRigPortAsSet();
   } catch (const platform::RuntimeError& error) {
     platform::TraceError(lcRig, error);
     ReportPortRefused();
   }
 }
 
+void RigControlfrm::OpenRigPortAsSet() {
+  if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
+  comComm1.SetCommPort(CommPortNumber);
+  // Set at every opening, so a rig chosen after a Ten Tec does not keep its handshaking.
+  const RigFamily family = FamilyOf(RigType);
+  comComm1.SetHandshaking(UsesRtsCts(family) ? RtsCtsHandshaking : NoHandshaking);
+  comComm1.SetSettings(CommSettings);
+  // Both lines low through the opening: an interface powered from one comes up only after it.
+  comComm1.SetDTREnable(false);
+  comComm1.SetRTSEnable(false);
+  comComm1.SetPortOpen(true);
+  if (PowerLine == QLatin1String("R")) comComm1.SetRTSEnable(true);
+  if (PowerLine == QLatin1String("D")) comComm1.SetDTREnable(true);
+  if (IsBinaryYaesu(family)) comComm1.SetOutput(QString(5, QChar(0)));
+  if (family == F::Orion) comComm1.SetOutput(QStringLiteral("X\r"));
+}
+
 // The operator corrects the settings in this window: at start-up it is shown, and waited on, until
 // it is hidden or closed.
 void RigControlfrm::ReportPortRefused() {
-  platform::Beep();
-  platform::MsgBox(QStringLiteral("The comm port that you selected for rig interface is either in use, invalid or the "
-                                  "settings that you have selected are invalid.  Please select another combination "
-                                  "or choose None for your rig selection."),
-                   platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information,
-                   QStringLiteral("Invalid Comm Settings."));
+  ShowInvalidCommSettings(InvalidCommSettings);
   if (!Visible()) Show(platform::Modal);
+}
+
+// The port failed while the rig was polled: its device failed (pulled out, hung up), so the port
+// closed by itself. The Pegasus has no port.
+bool RigControlfrm::RigPortLost() const {
+  return FamilyOf(RigType) != F::Pegasus && !comComm1.PortOpen() && !comComm1.DeviceFailure().isEmpty();
+}
+
+// Said once, and the port is tried again every few seconds, so that polling goes on by itself
+// once the device is back. Meanwhile the rig is not followed, and the window says so.
+void RigControlfrm::WaitForRigPort() {
+  const QString failure = comComm1.DeviceFailure();
+  platform::TraceError(lcRig, platform::RuntimeError(failure));
+  tmrGetData.SetEnabled(false);
+  lblFreq.SetCaption(NoResponse);
+  lblMode.SetCaption(NoResponse);
+  Label2.SetCaption(RigLostRetrying);
+  tmrReopenPort.SetEnabled(true);
+  // From the event loop, not from the poll tick: polling must go on once the rig is back, while
+  // the box still waits for the operator.
+  platform::AtClockTime(Widget(), platform::Now(), [this, failure] { ReportRigPortLost(failure); });
+}
+
+// A device that comes and goes while nobody is at the PC would pile up boxes: while one is open,
+// the window's status alone tells of the next loss.
+void RigControlfrm::ReportRigPortLost(const QString& failure) {
+  if (lossShown_) return;
+  lossShown_ = true;
+  ShowInvalidCommSettings(InvalidCommSettings + QStringLiteral("\r\n\r\n") + failure +
+                          QStringLiteral(".  The port is tried again every few seconds: polling goes on once the rig "
+                                         "is back."));
+  lossShown_ = false;
+}
+
+void RigControlfrm::tmrReopenPort_Timer() {
+  try {
+    OpenRigPortAsSet();
+  } catch (const platform::RuntimeError&) {
+    return;  // still gone; the loss was traced when it came
+  }
+  StopWaitingForRigPort();
+  PollNowAndOnTimer();
+}
+
+void RigControlfrm::StopWaitingForRigPort() {
+  tmrReopenPort.SetEnabled(false);
+  Label2.SetCaption(QString::fromLatin1(PollingRig));
+}
+
+// One tick at once, then the timer's at the chosen rate, unless that tick found the device gone.
+void RigControlfrm::PollNowAndOnTimer() {
+  tmrGetData_Timer();
+  if (!tmrReopenPort.Enabled()) SetPollRate();
 }
 
 void RigControlfrm::SetPollRate() {
@@ -472,6 +542,7 @@ void RigControlfrm::SetPollRate() {
 }
 
 void RigControlfrm::Command2_Click() {
+  StopWaitingForRigPort();
   lblMode.SetCaption(QString());
   lblFreq.SetCaption(QString());
   lblUnProcess.SetCaption(QString());

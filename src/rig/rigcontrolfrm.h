@@ -105,6 +105,7 @@ class RigControlfrm : public platform::Form {
 
   platform::SerialControl comComm1;
   platform::Timer tmrGetData{this, "tmrGetData"};
+  platform::Timer tmrReopenPort{this, "tmrReopenPort"};  // while the rig's device is gone
 
   void Form_Load() override;
   void Form_Unload(int& Cancel) override;
@@ -130,6 +131,8 @@ class RigControlfrm : public platform::Form {
   void OptDont_Click();
   // The poll loop, in rigpollloop.cpp.
   void tmrGetData_Timer();
+  // Tries the port of a rig whose device has gone; polling goes on once it opens.
+  void tmrReopenPort_Timer();
   // The logging mode of the sub-band RigFrequency lies in; outside them RigMode stays.
   void ModeFromFrequency();
 
@@ -154,7 +157,13 @@ class RigControlfrm : public platform::Form {
   void SelectStoredOptions();
   void TakeSettingsFromOptions();
   void OpenRigPort();
+  void OpenRigPortAsSet();
   void ReportPortRefused();
+  bool RigPortLost() const;
+  void WaitForRigPort();
+  void ReportRigPortLost(const QString& failure);
+  void StopWaitingForRigPort();
+  void PollNowAndOnTimer();
   void SetPollRate();
   void ClearHeldMode();
   void LoadBandPlan();
@@ -175,6 +184,7 @@ class RigControlfrm : public platform::Form {
   void HandOnToMainWindow();
 
   QString lastTickFault_;  // traced once, until a tick runs through again
+  bool lossShown_ = false;  // the box of a lost rig port is open
 };
 
 }  // namespace rig

@@ -44,7 +44,8 @@ constexpr std::array<SubBand, 19> SubBands{{
 }  // namespace
 
 // One tick sends the poll commands, the next takes the answer; the loop never waits for the rig.
-// A fault (a port gone away) ends the tick where it stands, so the same phase is tried again.
+// A fault ends the tick where it stands, so the same phase is tried again. A port whose device
+// has gone stops the loop until it is back.
 void RigControlfrm::tmrGetData_Timer() {
   try {
     if (AwaitingReply == 0) {
@@ -56,9 +57,10 @@ void RigControlfrm::tmrGetData_Timer() {
   } catch (const std::exception& error) {
     // A lasting fault recurs on every tick, up to 20 times a second: traced once.
     const QString fault = QString::fromLocal8Bit(error.what());
-    if (fault != lastTickFault_) platform::TraceError(lcRig, error);
+    if (fault != lastTickFault_ && !RigPortLost()) platform::TraceError(lcRig, error);
     lastTickFault_ = fault;
   }
+  if (RigPortLost()) WaitForRigPort();
 }
 
 // Commands still waiting to go out are not joined by new ones; the read tick comes all the same.

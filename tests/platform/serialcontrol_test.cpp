@@ -377,9 +377,11 @@ TEST_F(SerialLine, AClosedPortRefusesInputAndOutputAndCountsNothing) {
   EXPECT_EQ(control.OutBufferCount(), 0);
 }
 
-TEST_F(SerialLine, ADeviceThatGoesAwayClosesThePort) {
+TEST_F(SerialLine, ADeviceThatGoesAwayClosesThePortAndTellsWhyUntilItIsOpenedAgain) {
   SerialControl control;
   Open(control);
+  EXPECT_EQ(control.DeviceFailure(), "");
+  const std::string host = pair_.HostEnd();
   pair_.Unplug();
 
   int error = 0;
@@ -394,6 +396,11 @@ TEST_F(SerialLine, ADeviceThatGoesAwayClosesThePort) {
       kBoundMs));
   EXPECT_EQ(error, 8018);
   EXPECT_FALSE(control.PortOpen());
+  // A line that hangs up reads as an end of file; the reason is the one its writes get.
+  EXPECT_EQ(control.DeviceFailure().toStdString(), host + ", the device of serial port 7, failed: Input/output error");
+
+  EXPECT_EQ(ErrorOf([&] { control.SetPortOpen(true); }), 8002);  // the device's path has gone too
+  EXPECT_EQ(control.DeviceFailure(), "") << "a new opening starts afresh";
 }
 
 }  // namespace

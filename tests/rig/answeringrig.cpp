@@ -7,17 +7,30 @@
 #include <stdexcept>
 
 AnsweringRig::AnsweringRig(int port, const std::string& responderPath)
-    : variable_("CORVANE_PORT" + QByteArray::number(port)) {
-  rig_ = std::make_unique<peertesting::ChildProcess>(
-      std::vector<std::string>{responderPath, line_.PeerEnd(), folder_.Path("transcript")}, folder_.Path("rig.log"),
-      true);
-  if (!peertesting::WaitUntil([&] { return std::filesystem::exists(folder_.Path("transcript")); })) {
-    throw std::runtime_error("no answering rig");
-  }
-  qputenv(variable_.constData(), QByteArray::fromStdString(line_.HostEnd()));
+    : variable_("CORVANE_PORT" + QByteArray::number(port)), responderPath_(responderPath) {
+  PlugIn();
+  qputenv(variable_.constData(), QByteArray::fromStdString(Device()));
 }
 
 AnsweringRig::~AnsweringRig() { qunsetenv(variable_.constData()); }
+
+void AnsweringRig::PullOut() {
+  std::filesystem::remove(Device());
+  Unplug();
+  rig_.reset();
+}
+
+// The device's path appears last, once the rig listens on the line behind it.
+void AnsweringRig::PlugIn() {
+  line_ = std::make_unique<peertesting::PtyPair>();
+  std::filesystem::remove(Transcript());
+  rig_ = std::make_unique<peertesting::ChildProcess>(
+      std::vector<std::string>{responderPath_, line_->PeerEnd(), Transcript()}, folder_.Path("rig.log"), true);
+  if (!peertesting::WaitUntil([&] { return std::filesystem::exists(Transcript()); })) {
+    throw std::runtime_error("no answering rig");
+  }
+  std::filesystem::create_symlink(line_->HostEnd(), Device());
+}
 
 void AnsweringRig::Answer(const QByteArray& request, const QList<QByteArray>& replies) {
   QByteArrayList hexReplies;
@@ -32,6 +45,6 @@ void AnsweringRig::Release() { Order("release"); }
 void AnsweringRig::Order(const QByteArray& order) { rig_->Write((order + '\n').toStdString()); }
 
 QByteArray AnsweringRig::Received() const {
-  QFile file(QString::fromStdString(folder_.Path("transcript")));
+  QFile file(QString::fromStdString(Transcript()));
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

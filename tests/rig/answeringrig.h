@@ -13,8 +13,8 @@
 
 class AnsweringRig {
  public:
-  // Points CORVANE_PORT<port> at the pair's host end while it lives. Throws std::runtime_error
-  // when the rig does not come up.
+  // Points CORVANE_PORT<port> at the rig's device while it lives: a path of its own, which leads
+  // to the line the rig is plugged into. Throws std::runtime_error when the rig does not come up.
   AnsweringRig(int port, const std::string& responderPath);
   ~AnsweringRig();
   AnsweringRig(const AnsweringRig&) = delete;
@@ -29,16 +29,24 @@ class AnsweringRig {
   void Hold();
   void Release();
   // Both ends hang up, as a pulled-out adapter does.
-  void Unplug() { line_.Unplug(); }
+  void Unplug() { line_->Unplug(); }
+  // The adapter pulled out: the line hangs up, the rig ends and the device's path is gone.
+  void PullOut();
+  // The adapter plugged in again on the same path: a new line, and a rig that has received
+  // nothing yet and answers nothing until told. Throws std::runtime_error as the constructor.
+  void PlugIn();
 
-  // Everything the rig has received, in order.
+  // Everything the rig has received since it was last plugged in, in order.
   QByteArray Received() const;
 
  private:
   void Order(const QByteArray& order);
+  std::string Device() const { return folder_.Path("device"); }
+  std::string Transcript() const { return folder_.Path("transcript"); }
 
   QByteArray variable_;
+  std::string responderPath_;
   peertesting::ScratchFolder folder_;
-  peertesting::PtyPair line_;
+  std::unique_ptr<peertesting::PtyPair> line_;
   std::unique_ptr<peertesting::ChildProcess> rig_;
 };

@@ -10,6 +10,7 @@
 
 #include "rigwindowtesting.h"
 #include "simulatedrig.h"
+#include "testbound.h"
 
 namespace {
 
@@ -209,10 +210,7 @@ TEST_F(RigPolling, APortInUseMissingOrPulledOutBeepsShowsInvalidCommSettingsAndS
     EXPECT_EQ(dialogs.Beeps(), beepsBefore + 1);
     ASSERT_FALSE(dialogs.MessageBoxes().empty());
     const platform::MessageBoxShown& box = dialogs.MessageBoxes().back();
-    EXPECT_EQ(box.prompt,
-              "The comm port that you selected for rig interface is either in use, invalid or the settings that you "
-              "have selected are invalid.  Please select another combination or choose None for your rig "
-              "selection.");
+    EXPECT_EQ(box.prompt, kInvalidCommSettings);
     EXPECT_EQ(box.title, "Invalid Comm Settings.");
     EXPECT_EQ(box.style, platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information);
     EXPECT_FALSE(w.comComm1.PortOpen());
@@ -242,8 +240,10 @@ TEST_F(RigPolling, APortInUseMissingOrPulledOutBeepsShowsInvalidCommSettingsAndS
     Start(w, "Elecraft");
     ASSERT_TRUE(Polling(w));
     rig().Unplug();
+    // The poll finds the device gone and says so; Test then finds no device to open.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Beeps() == 3; }, peertesting::kBoundMs));
     Click(w.Command1);
-    expectRefused(2);
+    expectRefused(3);
   }
 }
 

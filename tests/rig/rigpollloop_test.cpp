@@ -350,6 +350,8 @@ TEST_F(RigPollLoop, ASilentRigLeavesTheLabelsAndHandsNothingOn) {
   EXPECT_EQ(w.lblFreq.Caption(), "144.20000");
   EXPECT_EQ(w.lblUnProcess.Caption(), "FA00144200000;");
   EXPECT_EQ(MainShows(), "10 GHz PH");
+  EXPECT_EQ(w.Label2.Caption(), "Polling Rig") << "a silent rig is still polled";
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
 }
 
 TEST_F(RigPollLoop, CommandsStillWaitingToGoOutAreNotJoinedByAPoll) {
@@ -371,26 +373,97 @@ TEST_F(RigPollLoop, CommandsStillWaitingToGoOutAreNotJoinedByAPoll) {
   EXPECT_EQ(received, backlog + "FA;MD;");
 }
 
-TEST_F(RigPollLoop, APortThatFailsMidPollEndsEachTickSilentlyInItsPhase) {
-  rig().Answer("FA;", "FA00144200000;");
-  RigControlfrm& w = OpenWindow();
-  StartTicking(w, "Kenwood");
-  ReadTickAfter(w, 14);
-  Tick(w);
-  rig().Unplug();
-  LogOn("10 G", "PH");
-  for (int tick = 0; tick < 4; ++tick) {
-    QTest::qWait(0);
-    Tick(w);
+// The rig's adapter pulled out mid-poll and plugged in again on the same path, the rig then on
+// another band.
+class RigPulledOut : public RigPollLoop {
+ protected:
+  static constexpr const char* kLost = "Rig Lost, Retrying";
+
+  // Polled by the window's own timer until the main window follows the rig on 144.2 MHz.
+  RigControlfrm& PollFollowed() {
+    rig().Answer("FA;", "FA00144200000;");
+    RigControlfrm& w = Instance<RigControlfrm>();
+    Start(w, "Kenwood");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "144 MHz PH"; }, kBoundMs)) << MainShows().toStdString();
+    return w;
   }
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.comComm1.PortOpen(); }, kBoundMs));
-  const auto phase = std::pair(w.AwaitingReply, w.PollModeNext);
-  Tick(w);
-  Tick(w);
-  EXPECT_EQ(std::pair(w.AwaitingReply, w.PollModeNext), phase);
-  EXPECT_EQ(w.lblFreq.Caption(), "144.20000");
-  EXPECT_EQ(MainShows(), "10 GHz PH");
-  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  // Pulls the rig out and waits for the window to say so, in its status and one box more.
+  void PullOutAndWaitForTheBox(const RigControlfrm& w) {
+    const std::size_t boxes = dialogs.MessageBoxes().size();
+    rig().PullOut();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return w.Label2.Caption() == kLost && dialogs.MessageBoxes().size() == boxes + 1; }, kBoundMs))
+        << w.Label2.Caption().toStdString() << ", boxes " << dialogs.MessageBoxes().size();
+  }
+  // Plugs the rig in again, now on 50.125 MHz; what it received starts afresh.
+  void PlugInOnSixMetres() {
+    rig().PlugIn();
+    rig().Answer("FA;", "FA00050125000;");
+  }
+  bool FollowedOnSixMetres(const RigControlfrm& w) {
+    return MainShows() == "50 MHz PH" && w.lblFreq.Caption() == "50.12500" && w.Label2.Caption() == "Polling Rig";
+  }
+};
+
+TEST_F(RigPulledOut, TheWindowSaysSoOnceWithTheReasonAndPollsAgainByItselfOnceTheRigIsBack) {
+  const struct {
+    const char* when;
+    bool triedWhileAway;
+  } cases[] = {{"back before the first retry", false}, {"back after a retry found nothing", true}};
+  OpenWindow();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    LogOn("10 G", "PH");
+    RigControlfrm& w = PollFollowed();
+    const int beeps = dialogs.Beeps();
+    const std::size_t boxes = dialogs.MessageBoxes().size();
+    PullOutAndWaitForTheBox(w);
+    ASSERT_EQ(dialogs.MessageBoxes().size(), boxes + 1);
+    const platform::MessageBoxShown box = dialogs.MessageBoxes().back();
+    EXPECT_EQ(box.title, "Invalid Comm Settings.");
+    EXPECT_EQ(box.style, platform::MsgBoxStyle::OKOnly | platform::MsgBoxStyle::Information);
+    EXPECT_TRUE(box.prompt.startsWith(QString(kInvalidCommSettings) + "\r\n\r\n")) << box.prompt.toStdString();
+    EXPECT_TRUE(box.prompt.contains("the device of serial port 3, failed: Input/output error"))
+        << box.prompt.toStdString();
+    EXPECT_EQ(dialogs.Beeps(), beeps + 1);
+    // No frequency or mode is shown as if it were current.
+    EXPECT_TRUE(w.Label2.Visible());
+    EXPECT_EQ(w.lblFreq.Caption(), "No Response");
+    EXPECT_EQ(w.lblMode.Caption(), "No Response");
+    EXPECT_TRUE(w.Command2.Enabled());
+    LogOn("10 G", "PH");
+    if (c.triedWhileAway) {
+      w.tmrReopenPort.Tick();
+      EXPECT_EQ(w.Label2.Caption(), kLost);
+    }
+
+    PlugInOnSixMetres();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FollowedOnSixMetres(w); }, kBoundMs))
+        << MainShows().toStdString() << ", " << w.Label2.Caption().toStdString();
+    EXPECT_TRUE(Polling(w));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return rig().Received().count("FA;MD;") >= 2; }, kBoundMs))
+        << rig().Received().toStdString();
+    EXPECT_EQ(dialogs.MessageBoxes().size(), boxes + 1) << "one box each time the rig goes";
+  }
+}
+
+TEST_F(RigPulledOut, TestWhileTheRigIsGoneIsRefusedAndStopsTheRetriesAndDoneOnceItIsBackPollsAtOnce) {
+  OpenWindow();
+  RigControlfrm& w = PollFollowed();
+  PullOutAndWaitForTheBox(w);
+  Click(w.Command1);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 2u);
+  EXPECT_EQ(dialogs.MessageBoxes().back().prompt, kInvalidCommSettings);
+  EXPECT_FALSE(Polling(w));
+  EXPECT_FALSE(w.Label2.Visible());
+  EXPECT_FALSE(w.tmrReopenPort.Enabled());
+
+  PlugInOnSixMetres();
+  Click(w.cmdDone);  // which hides the window: its displays rest
+  EXPECT_TRUE(Polling(w));
+  EXPECT_EQ(w.Label2.Caption(), "Polling Rig");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return MainShows() == "50 MHz PH"; }, kBoundMs)) << MainShows().toStdString();
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 2u);
 }
 
 TEST_F(RigPollLoop, ModeFromTheFrequencyOfTheSubBandsStrictlyInside) {

@@ -24,6 +24,10 @@
 class RigWindowTest : public ProgramFolderTest {
  protected:
   static constexpr int kPorts = 10;
+  // The box "Invalid Comm Settings." of a rig port that fails.
+  static constexpr const char* kInvalidCommSettings =
+      "The comm port that you selected for rig interface is either in use, invalid or the settings that you have "
+      "selected are invalid.  Please select another combination or choose None for your rig selection.";
 
   void SetUp() override {
     ProgramFolderTest::SetUp();
