@@ -395,9 +395,9 @@ void frmNetwork::ShowMalformedAllowEntries() {
   const QStringList malformed = platform::MalformedStationAllowEntries();
   if (malformed.isEmpty()) return;
   const QString notice =
-      QStringLiteral("This PC leaves out \"%1\" of CORVANE_STATION_ALLOW: an entry is a whole address, alone or "
-                     "with \"/\" and a prefix length (\"203.0.113.7\", \"198.51.100.0/24\", \"2001:db8::/32\"). "
-                     "Connections from the addresses meant are refused.")
+      QStringLiteral("This PC leaves out \"%1\" of CORVANE_STATION_ALLOW: an entry is a whole address alone, or a "
+                     "network's own address with \"/\" and its prefix length (\"203.0.113.7\", \"198.51.100.0/24\", "
+                     "\"2001:db8::/32\"). Connections from the addresses meant are refused.")
           .arg(malformed.join(QStringLiteral("\", \"")));
   if (notice == allowNoticeShown_) return;
   allowNoticeShown_ = notice;

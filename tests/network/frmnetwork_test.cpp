@@ -816,8 +816,9 @@ TEST_F(NetworkWindow, APcThatReachesItsOwnListenerFromOutsideTheLanServesInstead
   EXPECT_TRUE(tent->Receives("<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW>"));
 }
 
-// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) would let
-// in more than its writer meant: such an entry lets no one in, and the log names it once.
+// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) and an address
+// with bits past its prefix length would let in more than its writer meant: such an entry lets no
+// one in, and the log names it once.
 TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
   const struct {
     const char* setting;
@@ -829,11 +830,16 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
       {"203", false, "\"203\""},
       {"203.0.113", false, "\"203.0.113\""},
       {"203.0.113.0/33", false, "\"203.0.113.0/33\""},
+      {"203.0.113.5/0", false, "\"203.0.113.5/0\""},
+      {"203.0.113.5/24, 203.0.113.5/8", false, "\"203.0.113.5/24\", \"203.0.113.5/8\""},
+      {"::ffff:203.0.113.5/120", false, "\"::ffff:203.0.113.5/120\""},
       {"203 /16, 203.0.113.05", false, "\"203\", \"/16\", \"203.0.113.05\""},
       {"203, 203.0.113.0/24", true, "\"203\""},
       {"203.0.113.5", true, nullptr},
       {"203.0.113.0/24", true, nullptr},
       {"0.0.0.0/0", true, nullptr},
+      {"::ffff:203.0.113.5", true, nullptr},
+      {"::ffff:203.0.113.0/120", true, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.setting);
@@ -849,9 +855,9 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
       auto& peer = peers.emplace_back(std::make_unique<RawPeer>(port));
       ASSERT_TRUE(peer->Connected());
       if (c.accepted) {
-        EXPECT_TRUE(peer->Receives("<Array:0> <Name:Shack>"));
+        ASSERT_TRUE(peer->Receives("<Array:0> <Name:Shack>"));
       } else {
-        EXPECT_TRUE(peer->SeesClose());
+        ASSERT_TRUE(peer->SeesClose());
         EXPECT_EQ(peer->Read(), "") << "it heard nothing";
       }
     }
@@ -859,9 +865,9 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
     EXPECT_EQ(log.count("This PC leaves out"), c.malformed ? 1 : 0) << "once, whatever the connections";
     if (c.malformed) {
       EXPECT_EQ(log.count(QStringLiteral("This PC leaves out %1 of CORVANE_STATION_ALLOW: an entry is a whole "
-                                         "address, alone or with \"/\" and a prefix length (\"203.0.113.7\", "
-                                         "\"198.51.100.0/24\", \"2001:db8::/32\"). Connections from the addresses "
-                                         "meant are refused.\r\n\r\n")
+                                         "address alone, or a network's own address with \"/\" and its prefix "
+                                         "length (\"203.0.113.7\", \"198.51.100.0/24\", \"2001:db8::/32\"). "
+                                         "Connections from the addresses meant are refused.\r\n\r\n")
                               .arg(c.malformed)),
                 1);
     }
