@@ -457,9 +457,10 @@ bool frmNetwork::RefusedAddress(const QString& address) {
 // only then: each reading moves a test's stopped clock.
 void frmNetwork::ShowFoldedRefusals() {
   if (refusalsFolded_ == 0 || platform::TimeGetTime() - foldingSince_ < RefusalNoticeSpacing) return;
-  const QString from = foldedFrom_.size() < MaxAddressesCounted
-                           ? Counted(static_cast<qint64>(foldedFrom_.size()), "address", "addresses")
-                           : QStringLiteral("%1 or more addresses").arg(MaxAddressesCounted);
+  // The addresses stop being counted at the bound: a full count tells only that there were as many or more.
+  const bool countFull = foldedFrom_.size() == MaxAddressesCounted;
+  const QString from = countFull ? QStringLiteral("%1 or more addresses").arg(MaxAddressesCounted)
+                                 : Counted(static_cast<qint64>(foldedFrom_.size()), "address", "addresses");
   AppendToOutput(QStringLiteral("Refused %1 from %2 outside the LAN.")
                      .arg(Counted(refusalsFolded_, "more connection", "more connections"), from) +
                  CrLf2);

@@ -420,6 +420,12 @@ class StationMessages : public NetworkWindow {
   static QDateTime ClockAt(int year, int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(-5 * 3600));
   }
+  // A connection to the server's port from the given address, which the server closes at once.
+  static void RefusedFrom(int port, const QString& address) {
+    const platform::PeerAddressForTesting from(address);
+    RawPeer outsider(port);
+    EXPECT_TRUE(outsider.Connected() && outsider.SeesClose()) << address.toStdString();
+  }
 
   platform::ScriptedDialogs dialogs;
 };
@@ -636,11 +642,7 @@ TEST_F(StationMessages, RefusalsOfStrangersTakingTurnsAreNamedOnceAMinuteAndTheR
   QString expected = net.txtOutput.Text() + Entry("", "Tent2", "Generator refuel at 1400");
   tent->Send(network::MessageRecord("Tent2", "", "Generator refuel at 1400"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() == expected; }, kNetworkWait));
-  const auto refuse = [&](const QString& address) {
-    const platform::PeerAddressForTesting from(address);
-    RawPeer outsider(port);
-    EXPECT_TRUE(outsider.Connected() && outsider.SeesClose()) << address.toStdString();
-  };
+  const auto refuse = [&](const QString& address) { RefusedFrom(port, address); };
 
   constexpr int kBurst = 400;  // as many lines as the log keeps, were each named
   for (int i = 0; i < kBurst; ++i) refuse(i % 2 == 0 ? "203.0.113.5" : "203.0.113.6");
@@ -665,6 +667,24 @@ TEST_F(StationMessages, RefusalsOfStrangersTakingTurnsAreNamedOnceAMinuteAndTheR
   expected += "Refused 2 more connections from 2 addresses outside the LAN.\r\n\r\n" + RefusalLine("198.51.100.8");
   EXPECT_EQ(net.txtOutput.Text(), expected) << "the count comes with the next refusal too";
   EXPECT_EQ(net.PeerCount, 1);
+}
+
+// Strangers from ever new addresses: their count stops at a bound, so they cannot make the server
+// hold an address for each of them.
+TEST_F(StationMessages, RefusalsFromMoreAddressesThanAreCountedSayOnlyThatThereWereAsManyOrMore) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  constexpr int kNamed = 3;
+  constexpr int kFolded = 4097;  // one more address than are counted
+  for (int i = 0; i < kNamed + kFolded; ++i) {
+    RefusedFrom(port, QStringLiteral("198.18.%1.%2").arg(i / 256).arg(i % 256));
+    if (testing::Test::HasFailure()) return;
+  }
+  EXPECT_EQ(net.txtOutput.Text().count("Refused a connection from"), kNamed);
+  platform::Clock::Advance(60000);
+  net.Timer1.Tick();
+  EXPECT_TRUE(net.txtOutput.Text().endsWith(
+      "Refused 4097 more connections from 4096 or more addresses outside the LAN.\r\n\r\n"));
 }
 
 TEST_F(StationMessages, APeerThatReadsNothingIsCutItsSlotFreedAndTheLogSaysSo) {
