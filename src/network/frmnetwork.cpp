@@ -800,16 +800,24 @@ void frmNetwork::txtSendData_KeyPress(int& KeyAscii) {
   Command1_Click();
 }
 
-// A client logs its own message only when the server relays it back; the server logs it here.
+// A client logs its own message only when the server relays it back; the server logs it here. A
+// message no connection took stays in the box, and the log says it was not sent.
 void frmNetwork::Command1_Click() {
   SkipOnError(lcNetwork, [this] {
-    if (WinsockClient.State() != platform::SocketConnected && PeerCount < 1) return;
     const QString record = MessageRecord(Text1.Text(), Text3.Text(), txtSendData.Text());
-    if (WinsockClient.State() == platform::SocketConnected) WinsockClient.SendData(record);
-    platform::DoEvents();
-    if (PeerCount > 0) {
-      SendToConnectedPeers(record);
+    bool sent = false;
+    if (WinsockClient.State() == platform::SocketConnected) {
+      WinsockClient.SendData(record);
+      sent = WinsockClient.State() == platform::SocketConnected;  // not cut for a server that reads nothing
+      platform::DoEvents();
+    }
+    if (PeerCount > 0 && SendToConnectedPeers(record) > 0) {
       LogMessage(Text3.Text(), Text1.Text(), txtSendData.Text() + CrLf2);
+      sent = true;
+    }
+    if (!sent) {
+      ShowMessageNotSent();
+      return;
     }
     txtSendData.SetText(QString());
     txtSendData.SetFocus();
@@ -868,14 +876,26 @@ bool frmNetwork::ApplyClockRecord(const QString& record) {
   return true;
 }
 
+// The operator learns that the typed message reached no one, and why.
+void frmNetwork::ShowMessageNotSent() {
+  const QString server = platform::TrimBlanks(app::ServerName);
+  const QString why = ThisPcIsServer() ? QStringLiteral("no other PC of the station is connected")
+                                       : QStringLiteral("this PC has no connection to the server, %1").arg(server);
+  AppendToOutput(QStringLiteral("Not sent: %1. The message stays in the box to send again.").arg(why) + CrLf2);
+}
+
 // Every connected peer, in order; events run after each send, so a peer may be gone by its turn.
-void frmNetwork::SendToConnectedPeers(const QString& record) {
+// The peers that took the record.
+int frmNetwork::SendToConnectedPeers(const QString& record) {
+  int taken = 0;
   const std::int32_t last = PeerCount;
   for (int k = 1; k <= last; ++k) {
     if (!tcpWinsock.Exists(k) || tcpWinsock[k].State() != platform::SocketConnected) continue;
     tcpWinsock[k].SendData(record);
+    if (tcpWinsock[k].State() == platform::SocketConnected) ++taken;
     platform::DoEvents();
   }
+  return taken;
 }
 
 // One entry of the message log: recipient, sender, the time of this PC, then the text, which

@@ -420,6 +420,10 @@ class StationMessages : public NetworkWindow {
   static QDateTime ClockAt(int year, int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(-5 * 3600));
   }
+  // What the message log says of a message that no connection took.
+  static QString NotSent(const QString& why) {
+    return "Not sent: " + why + ". The message stays in the box to send again.\r\n\r\n";
+  }
   // A connection to the server's port from the given address, which the server closes at once.
   static void RefusedFrom(int port, const QString& address) {
     const platform::PeerAddressForTesting from(address);
@@ -440,7 +444,8 @@ TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOpera
   QTest::keyClicks(net.txtSendData.Widget(), "no one hears");
   PressEnter(net);
   EXPECT_EQ(net.txtSendData.Text(), "No one hears") << "a capital first; alone, nothing is sent";
-  EXPECT_EQ(net.txtOutput.Text(), help);
+  const QString notSent = help + NotSent("no other PC of the station is connected");
+  EXPECT_EQ(net.txtOutput.Text(), notSent);
   EXPECT_TRUE(dialogs.MessageBoxes().empty()) << "a recipient needs no question";
 
   auto peer = Join(port, 1);
@@ -463,7 +468,7 @@ TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOpera
   PressEnter(net);
   EXPECT_TRUE(peer->Receives("<MessageFrom>Shack<MessageTo> <MessageText>No one hears\r\n\r\n<EOR>"));
   EXPECT_EQ(peer->Read().count("<MessageFrom>"), 1) << "the answer No sent nothing";
-  EXPECT_EQ(net.txtOutput.Text(), help + Entry("", "Shack", "No one hears")) << "the server logs its own";
+  EXPECT_EQ(net.txtOutput.Text(), notSent + Entry("", "Shack", "No one hears")) << "the server logs its own";
   EXPECT_EQ(net.txtSendData.Text(), "");
   EXPECT_TRUE(net.txtSendData.HasFocus());
 }
@@ -532,6 +537,37 @@ TEST_F(StationMessages, AClientLogsItsOwnMessageOnlyWhenTheServerRelaysIt) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() != help; }, kNetworkWait));
   EXPECT_EQ(net.txtOutput.Text(), help + Entry("Shack", "Tent2", "Coffee is ready"));
   EXPECT_EQ(dialogs.Beeps(), 0);
+}
+
+TEST_F(StationMessages, AMessageTypedWhileTheServerIsDownStaysInTheBoxAndTheLogSaysItWasNotSent) {
+  QTcpServer shack;
+  ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
+  std::unique_ptr<QTcpSocket> link = ClientOf(shack);
+  frmNetwork& net = Network();
+  ShowActive(net);
+  ReadRecords(*link);  // the status its activation sends
+  link->disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.WinsockClient.State() == platform::SocketClosed; }, kNetworkWait))
+      << "the server is gone";
+  const QString before = net.txtOutput.Text();
+
+  net.Text3.SetText("Shack");
+  net.txtSendData.SetFocus();
+  QTest::keyClicks(net.txtSendData.Widget(), "antenna is down");
+  PressEnter(net);
+  EXPECT_EQ(net.txtOutput.Text(), before + NotSent("this PC has no connection to the server, 127.0.0.1"));
+  EXPECT_EQ(net.txtSendData.Text(), "Antenna is down") << "kept to send again";
+
+  // The server back: the same Enter sends it.
+  net.Timer2.Tick();
+  ASSERT_TRUE(shack.waitForNewConnection(kNetworkWait));
+  std::unique_ptr<QTcpSocket> again(shack.nextPendingConnection());
+  ASSERT_TRUE(ReadRecords(*again).startsWith("<Array:0> <Name:Tent2>"));
+  PressEnter(net);
+  EXPECT_TRUE(ReadRecords(*again).startsWith("<MessageFrom>Tent2<MessageTo> Shack<MessageText>Antenna is down\r\n"));
+  EXPECT_EQ(net.txtSendData.Text(), "");
+  EXPECT_EQ(net.txtOutput.Text(), before + NotSent("this PC has no connection to the server, 127.0.0.1"))
+      << "sent, it is logged when the server relays it";
 }
 
 TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerHoweverItArrives) {
