@@ -809,8 +809,8 @@ void frmNetwork::Command1_Click() {
     if (WinsockClient.State() == platform::SocketConnected) {
       WinsockClient.SendData(record);
       sent = WinsockClient.State() == platform::SocketConnected;  // not cut for a server that reads nothing
-      platform::DoEvents();
     }
+    platform::DoEvents();
     if (PeerCount > 0 && SendToConnectedPeers(record) > 0) {
       LogMessage(Text3.Text(), Text1.Text(), txtSendData.Text() + CrLf2);
       sent = true;
