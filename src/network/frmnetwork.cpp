@@ -395,9 +395,9 @@ void frmNetwork::ShowMalformedAllowEntries() {
   const QStringList malformed = platform::MalformedStationAllowEntries();
   if (malformed.isEmpty()) return;
   const QString notice =
-      QStringLiteral("This PC leaves out \"%1\" of CORVANE_STATION_ALLOW: an entry is a whole address, alone or "
-                     "with \"/\" and a prefix length (\"203.0.113.7\", \"198.51.100.0/24\", \"2001:db8::/32\"). "
-                     "Connections from the addresses meant are refused.")
+      QStringLiteral("This PC leaves out \"%1\" of CORVANE_STATION_ALLOW: an entry is a whole address alone, or a "
+                     "network's own address with \"/\" and its prefix length (\"203.0.113.7\", \"198.51.100.0/24\", "
+                     "\"2001:db8::/32\"). Connections from the addresses meant are refused.")
           .arg(malformed.join(QStringLiteral("\", \"")));
   if (notice == allowNoticeShown_) return;
   allowNoticeShown_ = notice;
@@ -457,9 +457,10 @@ bool frmNetwork::RefusedAddress(const QString& address) {
 // only then: each reading moves a test's stopped clock.
 void frmNetwork::ShowFoldedRefusals() {
   if (refusalsFolded_ == 0 || platform::TimeGetTime() - foldingSince_ < RefusalNoticeSpacing) return;
-  const QString from = foldedFrom_.size() < MaxAddressesCounted
-                           ? Counted(static_cast<qint64>(foldedFrom_.size()), "address", "addresses")
-                           : QStringLiteral("%1 or more addresses").arg(MaxAddressesCounted);
+  // The addresses stop being counted at the bound: a full count tells only that there were as many or more.
+  const bool countFull = foldedFrom_.size() == MaxAddressesCounted;
+  const QString from = countFull ? QStringLiteral("%1 or more addresses").arg(MaxAddressesCounted)
+                                 : Counted(static_cast<qint64>(foldedFrom_.size()), "address", "addresses");
   AppendToOutput(QStringLiteral("Refused %1 from %2 outside the LAN.")
                      .arg(Counted(refusalsFolded_, "more connection", "more connections"), from) +
                  CrLf2);
@@ -799,16 +800,24 @@ void frmNetwork::txtSendData_KeyPress(int& KeyAscii) {
   Command1_Click();
 }
 
-// A client logs its own message only when the server relays it back; the server logs it here.
+// A client logs its own message only when the server relays it back; the server logs it here. A
+// message no connection took stays in the box, and the log says it was not sent.
 void frmNetwork::Command1_Click() {
   SkipOnError(lcNetwork, [this] {
-    if (WinsockClient.State() != platform::SocketConnected && PeerCount < 1) return;
     const QString record = MessageRecord(Text1.Text(), Text3.Text(), txtSendData.Text());
-    if (WinsockClient.State() == platform::SocketConnected) WinsockClient.SendData(record);
+    bool sent = false;
+    if (WinsockClient.State() == platform::SocketConnected) {
+      WinsockClient.SendData(record);
+      sent = WinsockClient.State() == platform::SocketConnected;  // not cut for a server that reads nothing
+    }
     platform::DoEvents();
-    if (PeerCount > 0) {
-      SendToConnectedPeers(record);
+    if (PeerCount > 0 && SendToConnectedPeers(record) > 0) {
       LogMessage(Text3.Text(), Text1.Text(), txtSendData.Text() + CrLf2);
+      sent = true;
+    }
+    if (!sent) {
+      ShowMessageNotSent();
+      return;
     }
     txtSendData.SetText(QString());
     txtSendData.SetFocus();
@@ -867,14 +876,26 @@ bool frmNetwork::ApplyClockRecord(const QString& record) {
   return true;
 }
 
+// The operator learns that the typed message reached no one, and why.
+void frmNetwork::ShowMessageNotSent() {
+  const QString server = platform::TrimBlanks(app::ServerName);
+  const QString why = ThisPcIsServer() ? QStringLiteral("no other PC of the station is connected")
+                                       : QStringLiteral("this PC has no connection to the server, %1").arg(server);
+  AppendToOutput(QStringLiteral("Not sent: %1. The message stays in the box to send again.").arg(why) + CrLf2);
+}
+
 // Every connected peer, in order; events run after each send, so a peer may be gone by its turn.
-void frmNetwork::SendToConnectedPeers(const QString& record) {
+// The peers that took the record.
+int frmNetwork::SendToConnectedPeers(const QString& record) {
+  int taken = 0;
   const std::int32_t last = PeerCount;
   for (int k = 1; k <= last; ++k) {
     if (!tcpWinsock.Exists(k) || tcpWinsock[k].State() != platform::SocketConnected) continue;
     tcpWinsock[k].SendData(record);
+    if (tcpWinsock[k].State() == platform::SocketConnected) ++taken;
     platform::DoEvents();
   }
+  return taken;
 }
 
 // One entry of the message log: recipient, sender, the time of this PC, then the text, which

@@ -154,7 +154,8 @@ class frmNetwork : public platform::Form {
   void SwitchNetworkOff();
   void HandleServerRecord(const Record& record);
   void HandleClientRecord(const Record& record);
-  void SendToConnectedPeers(const QString& record);
+  int SendToConnectedPeers(const QString& record);
+  void ShowMessageNotSent();
   void LogMessage(const QString& recipient, const QString& sender, const QString& text);
   void AppendToOutput(const QString& text);
   bool AddressedToThisPc(const QString& recipient);

@@ -11,6 +11,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QtEndian>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -132,8 +133,8 @@ std::optional<QHostAddress> WholeAddress(const QString& text) {
   return std::nullopt;
 }
 
-// An entry of CORVANE_STATION_ALLOW as a subnet: a whole address, alone or "/" and its prefix length.
-std::optional<Subnet> AllowedSubnet(const QString& entry) {
+// An entry as written: a whole address, alone or "/" and its prefix length.
+std::optional<Subnet> WrittenSubnet(const QString& entry) {
   const QStringList parts = entry.split(QLatin1Char('/'));
   if (parts.size() > 2) return std::nullopt;
   const std::optional<QHostAddress> address = WholeAddress(parts[0]);
@@ -143,6 +144,55 @@ std::optional<Subnet> AllowedSubnet(const QString& entry) {
   static const QRegularExpression prefixLength(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}")));
   if (!prefixLength.match(parts[1]).hasMatch() || parts[1].toInt() > longest) return std::nullopt;
   return Subnet{*address, parts[1].toInt()};
+}
+
+// "::ffff:203.0.113.5", an IPv4 address written in IPv6. Not "::", which QHostAddress also reads as IPv4.
+bool IsIpv4Mapped(const QHostAddress& address) {
+  if (address.protocol() != QAbstractSocket::IPv6Protocol) return false;
+  constexpr std::array<quint8, 12> mappedPrefix = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
+  const Q_IPV6ADDR bytes = address.toIPv6Address();
+  return std::equal(mappedPrefix.begin(), mappedPrefix.end(), bytes.c);
+}
+
+// Peers are compared as IPv4, so an IPv4 subnet written in IPv6 is read as the IPv4 subnet it
+// maps ("::ffff:203.0.113.0/120" as 203.0.113.0/24); one shorter than the mapping's 96 bits maps none.
+std::optional<Subnet> AsIpv4WhereMapped(const Subnet& net) {
+  constexpr int mappingLength = 96;
+  if (!IsIpv4Mapped(net.first)) return net;
+  if (net.second < mappingLength) return std::nullopt;
+  return Subnet{QHostAddress(net.first.toIPv4Address()), net.second - mappingLength};
+}
+
+// The address's bytes, the most significant first.
+QByteArray AddressBytes(const QHostAddress& address) {
+  if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+    const quint32 ipv4 = qToBigEndian(address.toIPv4Address());
+    return QByteArray(reinterpret_cast<const char*>(&ipv4), sizeof ipv4);
+  }
+  const Q_IPV6ADDR ipv6 = address.toIPv6Address();
+  return QByteArray(reinterpret_cast<const char*>(ipv6.c), sizeof ipv6.c);
+}
+
+// Whether the subnet is written with its network's own address: "203.0.113.5/24" has bits set past
+// its prefix length, and whether its writer meant 203.0.113.0/24 or the one PC cannot be told.
+bool IsNetworkAddress(const Subnet& net) {
+  const QByteArray bytes = AddressBytes(net.first);
+  for (int i = 0; i < static_cast<int>(bytes.size()); ++i) {
+    const int networkBits = std::clamp(net.second - 8 * i, 0, 8);
+    const auto hostBits = static_cast<quint8>(0xFFu >> networkBits);
+    if ((static_cast<quint8>(bytes[i]) & hostBits) != 0) return false;
+  }
+  return true;
+}
+
+// An entry of CORVANE_STATION_ALLOW as the subnet it admits; none when it would admit more or
+// other addresses than its writer meant.
+std::optional<Subnet> AllowedSubnet(const QString& entry) {
+  const std::optional<Subnet> written = WrittenSubnet(entry);
+  if (!written) return std::nullopt;
+  const std::optional<Subnet> net = AsIpv4WhereMapped(*written);
+  if (!net || !IsNetworkAddress(*net)) return std::nullopt;
+  return net;
 }
 
 QStringList StationAllowEntries() {

@@ -45,8 +45,11 @@ bool StationPeerAllowed(const QString& address);
 
 // The entries of CORVANE_STATION_ALLOW that StationPeerAllowed leaves out. An entry is a whole
 // address (four decimal numbers for IPv4, or an IPv6 address), alone or with a prefix length of
-// 0 to 32 (IPv4) or 0 to 128 (IPv6) after a "/". Anything else, such as "/0", "203" or "10.1",
-// would otherwise be read as some wider subnet than its writer meant.
+// 0 to 32 (IPv4) or 0 to 128 (IPv6) after a "/", and then with no bit set past that length (the
+// network's own address, "203.0.113.0/24"). Anything else, such as "/0", "203", "10.1" or
+// "203.0.113.5/8", would otherwise be read as some wider subnet than its writer meant. An IPv4
+// address or subnet written in IPv6 ("::ffff:203.0.113.0/120", a prefix length from 96) is read
+// as the IPv4 one it maps.
 QStringList MalformedStationAllowEntries();
 
 // Test seam: while one lives, every connection request reads as coming from the given address

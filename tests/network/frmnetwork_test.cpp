@@ -420,6 +420,16 @@ class StationMessages : public NetworkWindow {
   static QDateTime ClockAt(int year, int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(-5 * 3600));
   }
+  // What the message log says of a message that no connection took.
+  static QString NotSent(const QString& why) {
+    return "Not sent: " + why + ". The message stays in the box to send again.\r\n\r\n";
+  }
+  // A connection to the server's port from the given address, which the server closes at once.
+  static void RefusedFrom(int port, const QString& address) {
+    const platform::PeerAddressForTesting from(address);
+    RawPeer outsider(port);
+    EXPECT_TRUE(outsider.Connected() && outsider.SeesClose()) << address.toStdString();
+  }
 
   platform::ScriptedDialogs dialogs;
 };
@@ -434,7 +444,8 @@ TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOpera
   QTest::keyClicks(net.txtSendData.Widget(), "no one hears");
   PressEnter(net);
   EXPECT_EQ(net.txtSendData.Text(), "No one hears") << "a capital first; alone, nothing is sent";
-  EXPECT_EQ(net.txtOutput.Text(), help);
+  const QString notSent = help + NotSent("no other PC of the station is connected");
+  EXPECT_EQ(net.txtOutput.Text(), notSent);
   EXPECT_TRUE(dialogs.MessageBoxes().empty()) << "a recipient needs no question";
 
   auto peer = Join(port, 1);
@@ -457,7 +468,7 @@ TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOpera
   PressEnter(net);
   EXPECT_TRUE(peer->Receives("<MessageFrom>Shack<MessageTo> <MessageText>No one hears\r\n\r\n<EOR>"));
   EXPECT_EQ(peer->Read().count("<MessageFrom>"), 1) << "the answer No sent nothing";
-  EXPECT_EQ(net.txtOutput.Text(), help + Entry("", "Shack", "No one hears")) << "the server logs its own";
+  EXPECT_EQ(net.txtOutput.Text(), notSent + Entry("", "Shack", "No one hears")) << "the server logs its own";
   EXPECT_EQ(net.txtSendData.Text(), "");
   EXPECT_TRUE(net.txtSendData.HasFocus());
 }
@@ -526,6 +537,37 @@ TEST_F(StationMessages, AClientLogsItsOwnMessageOnlyWhenTheServerRelaysIt) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() != help; }, kNetworkWait));
   EXPECT_EQ(net.txtOutput.Text(), help + Entry("Shack", "Tent2", "Coffee is ready"));
   EXPECT_EQ(dialogs.Beeps(), 0);
+}
+
+TEST_F(StationMessages, AMessageTypedWhileTheServerIsDownStaysInTheBoxAndTheLogSaysItWasNotSent) {
+  QTcpServer shack;
+  ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
+  std::unique_ptr<QTcpSocket> link = ClientOf(shack);
+  frmNetwork& net = Network();
+  ShowActive(net);
+  ReadRecords(*link);  // the status its activation sends
+  link->disconnectFromHost();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return net.WinsockClient.State() == platform::SocketClosed; }, kNetworkWait))
+      << "the server is gone";
+  const QString before = net.txtOutput.Text();
+
+  net.Text3.SetText("Shack");
+  net.txtSendData.SetFocus();
+  QTest::keyClicks(net.txtSendData.Widget(), "antenna is down");
+  PressEnter(net);
+  EXPECT_EQ(net.txtOutput.Text(), before + NotSent("this PC has no connection to the server, 127.0.0.1"));
+  EXPECT_EQ(net.txtSendData.Text(), "Antenna is down") << "kept to send again";
+
+  // The server back: the same Enter sends it.
+  net.Timer2.Tick();
+  ASSERT_TRUE(shack.waitForNewConnection(kNetworkWait));
+  std::unique_ptr<QTcpSocket> again(shack.nextPendingConnection());
+  ASSERT_TRUE(ReadRecords(*again).startsWith("<Array:0> <Name:Tent2>"));
+  PressEnter(net);
+  EXPECT_TRUE(ReadRecords(*again).startsWith("<MessageFrom>Tent2<MessageTo> Shack<MessageText>Antenna is down\r\n"));
+  EXPECT_EQ(net.txtSendData.Text(), "");
+  EXPECT_EQ(net.txtOutput.Text(), before + NotSent("this PC has no connection to the server, 127.0.0.1"))
+      << "sent, it is logged when the server relays it";
 }
 
 TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerHoweverItArrives) {
@@ -636,11 +678,7 @@ TEST_F(StationMessages, RefusalsOfStrangersTakingTurnsAreNamedOnceAMinuteAndTheR
   QString expected = net.txtOutput.Text() + Entry("", "Tent2", "Generator refuel at 1400");
   tent->Send(network::MessageRecord("Tent2", "", "Generator refuel at 1400"));
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.txtOutput.Text() == expected; }, kNetworkWait));
-  const auto refuse = [&](const QString& address) {
-    const platform::PeerAddressForTesting from(address);
-    RawPeer outsider(port);
-    EXPECT_TRUE(outsider.Connected() && outsider.SeesClose()) << address.toStdString();
-  };
+  const auto refuse = [&](const QString& address) { RefusedFrom(port, address); };
 
   constexpr int kBurst = 400;  // as many lines as the log keeps, were each named
   for (int i = 0; i < kBurst; ++i) refuse(i % 2 == 0 ? "203.0.113.5" : "203.0.113.6");
@@ -665,6 +703,24 @@ TEST_F(StationMessages, RefusalsOfStrangersTakingTurnsAreNamedOnceAMinuteAndTheR
   expected += "Refused 2 more connections from 2 addresses outside the LAN.\r\n\r\n" + RefusalLine("198.51.100.8");
   EXPECT_EQ(net.txtOutput.Text(), expected) << "the count comes with the next refusal too";
   EXPECT_EQ(net.PeerCount, 1);
+}
+
+// Strangers from ever new addresses: their count stops at a bound, so they cannot make the server
+// hold an address for each of them.
+TEST_F(StationMessages, RefusalsFromMoreAddressesThanAreCountedSayOnlyThatThereWereAsManyOrMore) {
+  const int port = ServerListening();
+  frmNetwork& net = Network();
+  constexpr int kNamed = 3;
+  constexpr int kFolded = 4097;  // one more address than are counted
+  for (int i = 0; i < kNamed + kFolded; ++i) {
+    RefusedFrom(port, QStringLiteral("198.18.%1.%2").arg(i / 256).arg(i % 256));
+    if (testing::Test::HasFailure()) return;
+  }
+  EXPECT_EQ(net.txtOutput.Text().count("Refused a connection from"), kNamed);
+  platform::Clock::Advance(60000);
+  net.Timer1.Tick();
+  EXPECT_TRUE(net.txtOutput.Text().endsWith(
+      "Refused 4097 more connections from 4096 or more addresses outside the LAN.\r\n\r\n"));
 }
 
 TEST_F(StationMessages, APeerThatReadsNothingIsCutItsSlotFreedAndTheLogSaysSo) {
@@ -816,8 +872,9 @@ TEST_F(NetworkWindow, APcThatReachesItsOwnListenerFromOutsideTheLanServesInstead
   EXPECT_TRUE(tent->Receives("<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW>"));
 }
 
-// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) would let
-// in more than its writer meant: such an entry lets no one in, and the log names it once.
+// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) and an address
+// with bits past its prefix length would let in more than its writer meant: such an entry lets no
+// one in, and the log names it once.
 TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
   const struct {
     const char* setting;
@@ -829,11 +886,16 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
       {"203", false, "\"203\""},
       {"203.0.113", false, "\"203.0.113\""},
       {"203.0.113.0/33", false, "\"203.0.113.0/33\""},
+      {"203.0.113.5/0", false, "\"203.0.113.5/0\""},
+      {"203.0.113.5/24, 203.0.113.5/8", false, "\"203.0.113.5/24\", \"203.0.113.5/8\""},
+      {"::ffff:203.0.113.5/120", false, "\"::ffff:203.0.113.5/120\""},
       {"203 /16, 203.0.113.05", false, "\"203\", \"/16\", \"203.0.113.05\""},
       {"203, 203.0.113.0/24", true, "\"203\""},
       {"203.0.113.5", true, nullptr},
       {"203.0.113.0/24", true, nullptr},
       {"0.0.0.0/0", true, nullptr},
+      {"::ffff:203.0.113.5", true, nullptr},
+      {"::ffff:203.0.113.0/120", true, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.setting);
@@ -849,9 +911,9 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
       auto& peer = peers.emplace_back(std::make_unique<RawPeer>(port));
       ASSERT_TRUE(peer->Connected());
       if (c.accepted) {
-        EXPECT_TRUE(peer->Receives("<Array:0> <Name:Shack>"));
+        ASSERT_TRUE(peer->Receives("<Array:0> <Name:Shack>"));
       } else {
-        EXPECT_TRUE(peer->SeesClose());
+        ASSERT_TRUE(peer->SeesClose());
         EXPECT_EQ(peer->Read(), "") << "it heard nothing";
       }
     }
@@ -859,9 +921,9 @@ TEST_F(NetworkWindow, AMalformedAllowEntryLetsNoOneInAndIsNamedInTheLogOnce) {
     EXPECT_EQ(log.count("This PC leaves out"), c.malformed ? 1 : 0) << "once, whatever the connections";
     if (c.malformed) {
       EXPECT_EQ(log.count(QStringLiteral("This PC leaves out %1 of CORVANE_STATION_ALLOW: an entry is a whole "
-                                         "address, alone or with \"/\" and a prefix length (\"203.0.113.7\", "
-                                         "\"198.51.100.0/24\", \"2001:db8::/32\"). Connections from the addresses "
-                                         "meant are refused.\r\n\r\n")
+                                         "address alone, or a network's own address with \"/\" and its prefix "
+                                         "length (\"203.0.113.7\", \"198.51.100.0/24\", \"2001:db8::/32\"). "
+                                         "Connections from the addresses meant are refused.\r\n\r\n")
                               .arg(c.malformed)),
                 1);
     }

@@ -350,8 +350,9 @@ TEST(StationSettings, OnlyTheLanAndTheAddressesNamedMayJoinTheStation) {
   if (saved.isNull()) qunsetenv("CORVANE_STATION_ALLOW");
 }
 
-// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything) would let in
-// more than the entry's writer meant: an entry is a whole address, alone or with a prefix length.
+// What QHostAddress alone reads as a subnet ("203" as 203.0.0.0/8, "/0" as everything, "203.0.113.5/0"
+// as everything too) would let in more than the entry's writer meant: an entry is a whole address,
+// alone or as its network's own address with a prefix length.
 TEST(StationSettings, AnAllowEntryIsAWholeAddressAloneOrWithAPrefixLength) {
   const QByteArray saved = qgetenv("CORVANE_STATION_ALLOW");
   const QStringList probes = {"203.0.113.5", "203.0.113.6", "198.51.100.1", "2001:db8::5"};
@@ -363,11 +364,27 @@ TEST(StationSettings, AnAllowEntryIsAWholeAddressAloneOrWithAPrefixLength) {
       {"203.0.113.5", "203.0.113.5", true},
       {"203.0.113.5/32", "203.0.113.5", true},
       {"203.0.113.0/24", "203.0.113.5 203.0.113.6", true},
-      {"203.0.113.77/24", "203.0.113.5 203.0.113.6", true},
+      {"203.0.113.4/30", "203.0.113.5 203.0.113.6", true},
+      {"203.0.113.6/31", "203.0.113.6", true},
       {"0.0.0.0/0", "203.0.113.5 203.0.113.6 198.51.100.1", true},
       {"2001:db8::5", "2001:db8::5", true},
       {"2001:DB8::/32", "2001:db8::5", true},
+      {"2001:db8::4/126", "2001:db8::5", true},
       {"::/0", "2001:db8::5", true},
+      // An IPv4 address or subnet written in IPv6 is the IPv4 one it maps.
+      {"::ffff:203.0.113.5", "203.0.113.5", true},
+      {"::FFFF:cb00:7106", "203.0.113.6", true},
+      {"::ffff:203.0.113.0/120", "203.0.113.5 203.0.113.6", true},
+      {"::ffff:0.0.0.0/96", "203.0.113.5 203.0.113.6 198.51.100.1", true},
+      {"::ffff:0.0.0.0/90", "", false},
+      // Bits set past the prefix length: the entry says more than it means.
+      {"203.0.113.77/24", "", false},
+      {"203.0.113.5/0", "", false},
+      {"203.0.113.5/8", "", false},
+      {"203.0.113.5/31", "", false},
+      {"2001:db8::5/64", "", false},
+      {"2001:db8::1/0", "", false},
+      {"::ffff:203.0.113.5/120", "", false},
       {"/0", "", false},
       {"/16", "", false},
       {"/24", "", false},
