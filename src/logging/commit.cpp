@@ -8,6 +8,7 @@
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
+#include "logging/reload.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -214,6 +215,8 @@ void Form1::Mains() {
   bool rowStored = false;
   try {
     frmcmp();
+    // Before the dupe check, which reads the log as well.
+    logging::ReopenLostLog();
     dupcheck();
     if (txtPostConTime.Visible() && !TakePostContestDateAndTime(*this)) return;
     if (logging::EntryIncomplete != 1 && logging::DupeFound != 1) {
