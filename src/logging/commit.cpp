@@ -171,6 +171,11 @@ void KeepStoredContact(Form1& form, const logging::LogContact& contact) {
   platform::DoEvents();
 }
 
+// The next call is typed into the call box, whichever box the commit was made from.
+void FocusCallBox(Form1& form) {
+  platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
+}
+
 // Run whether or not a contact was stored.
 void FinishCommit(Form1& form) {
   ClearDupeLabel(form);
@@ -190,7 +195,7 @@ void ResynchroniseWithTable(Form1& form) {
   ClearDupeLabel(form);
   form.lblDialog.SetCaption(QString());
   form.lblDialog.SetBackColor(MessageBackColor);
-  platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
+  FocusCallBox(form);
 }
 
 }  // namespace
@@ -236,6 +241,7 @@ void Form1::Mains() {
     platform::Beep();
     platform::MsgBox(QStringLiteral("Network Error, please try again."), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("Network Error!"));
+    FocusCallBox(*this);
   }
 }
 

@@ -380,6 +380,8 @@ class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterfa
 
 TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   TypeContact("W1AW", "59", "FN20", "57");
+  QTest::mouseClick(form.txtRSTS.Widget(), Qt::LeftButton);
+  ASSERT_TRUE(form.txtRSTS.HasFocus());
   MakeUnreachable();
   CommitEntryLine();
 
@@ -389,6 +391,9 @@ TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
   EXPECT_EQ(dialogs.Beeps(), 1);
   EXPECT_EQ(EntryLine(), QStringList({"W1AW", "59", "FN20", "57"}));
+  EXPECT_TRUE(form.txtCall.HasFocus()) << "committed from the sent report, the next keys go to the call box";
+  QTest::keyClicks(QApplication::focusWidget(), "/P");
+  EXPECT_EQ(EntryLine(), QStringList({"W1AW/P", "59", "FN20", "57"}));
   EXPECT_EQ(LogCount, 0);
   EXPECT_EQ(logging::LogRowCount, 0.0);
   EXPECT_EQ(logging::BandQsoCount[1], 0);
