@@ -368,7 +368,6 @@ void Connection::FinalizeKeptStatements() {
 
 void Connection::Fail(const QString& what) {
   const int code = sqlite3_extended_errcode(db_);
-  // Set by the failing statement alone: an earlier failure that set it closed the connection.
   const int systemError = SystemErrorOf(db_);
   const bool fileFailed = IsFileFailure(code, systemError);
   QString reason = ErrorText(db_);
@@ -379,14 +378,8 @@ void Connection::Fail(const QString& what) {
   if (IsDamage(code) && !fileFailed) {
     throw RuntimeError(DamagedFileText(path_) + QStringLiteral(" (%1)").arg(reason), code);
   }
-  const RuntimeError failure(QStringLiteral("%1: %2 (log database \"%3\")").arg(what, reason, path_), code);
-  if (fileFailed) {
-    const QString path = path_;
-    // A statement still lent out keeps the handle until it is given back, then it closes.
-    Release();
-    lostPath_ = path;
-  }
-  throw failure;
+  if (fileFailed) lostPath_ = path_;
+  throw RuntimeError(QStringLiteral("%1: %2 (log database \"%3\")").arg(what, reason, path_), code);
 }
 
 void Recordset::Open(const QString& sql, Connection& connection, const QVariantList& params) {

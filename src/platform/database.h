@@ -36,9 +36,10 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 // (SQLITE_CORRUPT or SQLITE_NOTADB) and a description saying the file is damaged.
 // A statement that meets the file itself failing, as on a share whose server went away (an I/O
 // error, a file or journal that cannot be opened, a file turned read-only or replaced under the
-// connection), throws RuntimeError carrying SQLite's code and leaves the connection closed and
-// Lost: the handle it held may be one the server no longer knows, so only a fresh Open reaches the
-// file once it works again. A damaged file is never taken for a failing one.
+// connection), throws RuntimeError carrying SQLite's code and leaves the connection Lost: the
+// handle it holds may be one the server no longer knows, so only a fresh Open reaches the file
+// once it works again. Until then the handle stays for what it can still do (a read-only file
+// is still read). A damaged file is never taken for a failing one.
 // Statements may call text_as_read(value): the value as a Recordset reads it (bytes that are not
 // UTF-8 as U+FFFD, NULL as NULL), so a row is found by the values the program holds of it even
 // where another program stored other bytes.
@@ -61,7 +62,7 @@ class Connection {
   bool IsOpen() const { return db_ != nullptr; }
   const QString& Path() const { return path_; }
   // Whether a statement found the file failing since it was last opened or closed; LostPath is
-  // then the file to open afresh.
+  // then the file to open afresh. A failed Open leaves the connection closed, still lost.
   bool Lost() const { return !lostPath_.isEmpty(); }
   const QString& LostPath() const { return lostPath_; }
 
@@ -85,7 +86,7 @@ class Connection {
   void GiveBack(const QString& sql, sqlite3_stmt* statement) noexcept;
   void FinalizeKeptStatements();
   void RefuseDamagedFile();
-  // Closes the file and forgets it; Lost stays as it was.
+  // Closes the file; Lost stays as it was.
   void Release();
   [[noreturn]] void Fail(const QString& what);
 

@@ -167,16 +167,19 @@ TEST_F(DatabaseTest, AFileFailingUnderAStatementLeavesTheConnectionLostUntilAFre
     connection.Open(path_);
     share.GoAway();
     expectFailureNotDamage([&] { connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}); });
-    EXPECT_FALSE(connection.IsOpen());
     ASSERT_TRUE(connection.Lost());
     const QString lostPath = connection.LostPath();
     EXPECT_EQ(lostPath, path_);
+    share.ComeBack();
+    EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError) << "the handle died";
     if (!c.opensWhileAway) {
+      share.GoAway();
       expectFailureNotDamage([&] { connection.Open(lostPath); });
+      EXPECT_FALSE(connection.IsOpen());
       EXPECT_TRUE(connection.Lost()) << "a file that still fails stays lost";
+      share.ComeBack();
     }
 
-    share.ComeBack();
     connection.Open(lostPath);
     EXPECT_FALSE(connection.Lost());
     connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
