@@ -8,6 +8,7 @@
 #include "logging/globals.h"
 #include "logging/logstore.h"
 #include "logging/logtable.h"
+#include "logging/reload.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
@@ -170,6 +171,11 @@ void KeepStoredContact(Form1& form, const logging::LogContact& contact) {
   platform::DoEvents();
 }
 
+// The next call is typed into the call box, whichever box the commit was made from.
+void FocusCallBox(Form1& form) {
+  platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
+}
+
 // Run whether or not a contact was stored.
 void FinishCommit(Form1& form) {
   ClearDupeLabel(form);
@@ -189,7 +195,7 @@ void ResynchroniseWithTable(Form1& form) {
   ClearDupeLabel(form);
   form.lblDialog.SetCaption(QString());
   form.lblDialog.SetBackColor(MessageBackColor);
-  platform::SkipOnError(lcLogging, [&] { form.txtCall.SetFocus(); });
+  FocusCallBox(form);
 }
 
 }  // namespace
@@ -214,6 +220,8 @@ void Form1::Mains() {
   bool rowStored = false;
   try {
     frmcmp();
+    // Before the dupe check, which reads the log as well.
+    logging::ReopenLostLog();
     dupcheck();
     if (txtPostConTime.Visible() && !TakePostContestDateAndTime(*this)) return;
     if (logging::EntryIncomplete != 1 && logging::DupeFound != 1) {
@@ -233,6 +241,7 @@ void Form1::Mains() {
     platform::Beep();
     platform::MsgBox(QStringLiteral("Network Error, please try again."), platform::MsgBoxStyle::OKOnly,
                      QStringLiteral("Network Error!"));
+    FocusCallBox(*this);
   }
 }
 

@@ -31,6 +31,7 @@ bool IsRefreshRate(double milliseconds) { return milliseconds > 5999 && millisec
 // box is empty; otherwise the reload waits, so the log under a call being typed stays still.
 void Form1::FileSize() {
   if (keying::CWSending != 0) return;  // a query would break up the keying's timing
+  logging::ReopenLostLog();
   double rows = 0;
   try {
     rows = logging::CountLogRows();

@@ -12,6 +12,12 @@
 
 namespace logging {
 
+void ReopenLostLog() {
+  if (!LogConnection.Lost()) return;
+  const QString path = LogConnection.LostPath();  // a copy: a refused open may forget it
+  platform::SkipOnError(lcLogging, [&] { OpenLogDatabase(path); });
+}
+
 void ReloadLogStore(std::uint8_t rover, std::uint8_t contestType) {
   LoadContactsFromTable();
   RebuildBandTallies(rover, contestType);

@@ -18,6 +18,13 @@ MODULE_VALUE(std::uint8_t, BackupFailureShown, 0);
 // or empty at start-up, and the backup file keeps its last good copy instead of taking it.
 MODULE_VALUE(std::uint8_t, ReloadFailed, 0);
 
+// Closes the log and opens it afresh when a statement found its file failing
+// (LogConnection.Lost()), as on a share whose server went away, so that logging resumes by itself
+// once the file works again. The commit and the poll call it before they use the log. A file that
+// still fails leaves the log closed and lost, and is only traced: the statement that follows
+// reports it as it always does.
+void ReopenLostLog();
+
 // Rebuilds the in-memory log from tbllog, oldest first, then the per-band counts, worked-grid
 // lists and activated grids from it. Throws platform::RuntimeError when the table cannot be read;
 // the in-memory log, the tallies and LogRowCount are then left as they were.

@@ -44,6 +44,24 @@ QString DamagedFileText(const QString& path) {
   return QStringLiteral("The log database file \"%1\" is damaged.").arg(path);
 }
 
+// The file itself failing under a statement, as a share whose server went away makes it fail (an
+// I/O error, a file or journal that cannot be opened, a file turned read-only or replaced); a
+// fresh open may reach it again. SQLite reports a read that the system failed with EIO as a
+// damaged file: only the system's error tells it from a file that is damaged indeed.
+bool IsFileFailure(int code, int systemError) {
+  if (IsDamage(code)) return systemError != 0;
+  const int primary = code & 0xff;
+  return primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY;
+}
+
+// The system's error of the call that failed the statement, 0 for none. A read of the database
+// file that failed reaches the statement as damage, without the error, which the file keeps.
+int SystemErrorOf(sqlite3* db) {
+  int error = sqlite3_system_errno(db);
+  if (error == 0) sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &error);
+  return error;
+}
+
 int BindText(sqlite3_stmt* statement, int index, const QString& value) {
   const QByteArray text = value.toUtf8();
   // A non-null pointer even for "", which would otherwise bind as NULL.
@@ -197,7 +215,7 @@ class Connection::Statement {
 Connection::~Connection() { Close(); }
 
 void Connection::Open(const QString& path) {
-  Close();
+  Release();
   const QString native = NativePath(path);
   const QByteArray nativeBytes = QFile::encodeName(native);
   struct stat status {};
@@ -218,7 +236,7 @@ void Connection::Open(const QString& path) {
   path_ = path;
   if (rc != SQLITE_OK) {
     const QString reason = ErrorText(db);
-    Close();
+    Release();
     throw RuntimeError(QStringLiteral("Cannot open the log database file \"%1\": %2").arg(path, reason), rc);
   }
   sqlite3_extended_result_codes(db_, 1);
@@ -226,7 +244,7 @@ void Connection::Open(const QString& path) {
   if (sqlite3_create_function_v2(db_, "text_as_read", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                                  nullptr, TextAsRead, nullptr, nullptr, nullptr) != SQLITE_OK) {
     const QString reason = ErrorText(db_);
-    Close();
+    Release();
     throw RuntimeError(QStringLiteral("Cannot open the log database file \"%1\": %2").arg(path, reason));
   }
 
@@ -241,13 +259,14 @@ void Connection::Open(const QString& path) {
     // A rollback journal, not WAL: WAL needs shared memory, which network file systems lack.
     Execute(QStringLiteral("pragma journal_mode = delete"));
   } catch (const RuntimeError& error) {
-    Close();
+    Release();
     if (error.Number() == SQLITE_NOTADB) {
       throw RuntimeError(QStringLiteral("\"%1\" is not a log database file.").arg(path), error.Number());
     }
     if (IsDamage(error.Number())) throw RuntimeError(DamagedFileText(path), error.Number());
     throw;
   }
+  lostPath_.clear();
 }
 
 // A damaged file opens without complaint; only a statement that meets the damage fails, and
@@ -259,6 +278,11 @@ void Connection::RefuseDamagedFile() {
 }
 
 void Connection::Close() {
+  Release();
+  lostPath_.clear();
+}
+
+void Connection::Release() {
   FinalizeKeptStatements();
   if (db_ != nullptr) sqlite3_close_v2(db_);
   db_ = nullptr;
@@ -342,13 +366,19 @@ void Connection::FinalizeKeptStatements() {
   kept_.clear();
 }
 
-void Connection::Fail(const QString& what) const {
+void Connection::Fail(const QString& what) {
   const int code = sqlite3_extended_errcode(db_);
-  const QString reason = ErrorText(db_);
+  const int systemError = SystemErrorOf(db_);
+  const bool fileFailed = IsFileFailure(code, systemError);
+  QString reason = ErrorText(db_);
+  if (fileFailed && systemError != 0) reason += QStringLiteral(": ") + qt_error_string(systemError);
   // Autocommit normally undoes a failed statement by itself; make sure no transaction is left
   // holding a lock or half a change on the shared file.
   if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
-  if (IsDamage(code)) throw RuntimeError(DamagedFileText(path_) + QStringLiteral(" (%1)").arg(reason), code);
+  if (IsDamage(code) && !fileFailed) {
+    throw RuntimeError(DamagedFileText(path_) + QStringLiteral(" (%1)").arg(reason), code);
+  }
+  if (fileFailed) lostPath_ = path_;
   throw RuntimeError(QStringLiteral("%1: %2 (log database \"%3\")").arg(what, reason, path_), code);
 }
 

@@ -34,6 +34,12 @@ void CopyLogDatabase(const QString& sourcePath, const QString& destinationPath);
 // length limit) fails the statement before it runs.
 // A statement that meets a damaged file throws RuntimeError carrying SQLite's code
 // (SQLITE_CORRUPT or SQLITE_NOTADB) and a description saying the file is damaged.
+// A statement that meets the file itself failing, as on a share whose server went away (an I/O
+// error, a file or journal that cannot be opened, a file turned read-only or replaced under the
+// connection), throws RuntimeError carrying SQLite's code and leaves the connection Lost: the
+// handle it holds may be one the server no longer knows, so only a fresh Open reaches the file
+// once it works again. Until then the handle stays for what it can still do (a read-only file
+// is still read). A damaged file is never taken for a failing one.
 // Statements may call text_as_read(value): the value as a Recordset reads it (bytes that are not
 // UTF-8 as U+FFFD, NULL as NULL), so a row is found by the values the program holds of it even
 // where another program stored other bytes.
@@ -50,10 +56,15 @@ class Connection {
   // not a database, a database without tbllog or a damaged one (SQLite's quick check) throws
   // RuntimeError and leaves it closed.
   // A file without any write permission bit is opened read-only, so writes fail even for root.
+  // Opening clears Lost only when it succeeds, so a file that still fails stays lost.
   void Open(const QString& path);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
   const QString& Path() const { return path_; }
+  // Whether a statement found the file failing since it was last opened or closed; LostPath is
+  // then the file to open afresh. A failed Open leaves the connection closed, still lost.
+  bool Lost() const { return !lostPath_.isEmpty(); }
+  const QString& LostPath() const { return lostPath_; }
 
   // Runs one statement; returns the number of rows it inserted, changed or deleted.
   int Execute(const QString& sql, const QVariantList& params = {});
@@ -75,10 +86,13 @@ class Connection {
   void GiveBack(const QString& sql, sqlite3_stmt* statement) noexcept;
   void FinalizeKeptStatements();
   void RefuseDamagedFile();
-  [[noreturn]] void Fail(const QString& what) const;
+  // Closes the file; Lost stays as it was.
+  void Release();
+  [[noreturn]] void Fail(const QString& what);
 
   sqlite3* db_ = nullptr;
   QString path_;
+  QString lostPath_;
   // Prepared statements by their SQL text. A statement that is running is out of the map, so
   // the same SQL asked for meanwhile (a statement run from within another) gets one of its own.
   QHash<QString, sqlite3_stmt*> kept_;

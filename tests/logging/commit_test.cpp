@@ -22,6 +22,7 @@
 #include "damagedfiles.h"
 #include "drawntesting.h"
 #include "formtesting.h"
+#include "fulldisk.h"
 #include "mainwindowonfreshlog.h"
 
 #include <functional>
@@ -379,6 +380,8 @@ class UnreachableLogTest : public CommitTest, public ::testing::WithParamInterfa
 
 TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   TypeContact("W1AW", "59", "FN20", "57");
+  QTest::mouseClick(form.txtRSTS.Widget(), Qt::LeftButton);
+  ASSERT_TRUE(form.txtRSTS.HasFocus());
   MakeUnreachable();
   CommitEntryLine();
 
@@ -388,6 +391,9 @@ TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
   EXPECT_EQ(dialogs.MessageBoxes()[0].style, platform::MsgBoxStyle::OKOnly);
   EXPECT_EQ(dialogs.Beeps(), 1);
   EXPECT_EQ(EntryLine(), QStringList({"W1AW", "59", "FN20", "57"}));
+  EXPECT_TRUE(form.txtCall.HasFocus()) << "committed from the sent report, the next keys go to the call box";
+  QTest::keyClicks(QApplication::focusWidget(), "/P");
+  EXPECT_EQ(EntryLine(), QStringList({"W1AW/P", "59", "FN20", "57"}));
   EXPECT_EQ(LogCount, 0);
   EXPECT_EQ(logging::LogRowCount, 0.0);
   EXPECT_EQ(logging::BandQsoCount[1], 0);
@@ -398,6 +404,115 @@ TEST_P(UnreachableLogTest, ReportsANetworkErrorKeepingTheFieldsAndTheLog) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, UnreachableLogTest, ::testing::Values("folder renamed", "read-only file", "damaged file"));
+
+// The log on a share whose server goes away under the open log and comes back. The handle the
+// program held dies with the server's session, so only a fresh open of the file reaches it again.
+struct ShareOutage {
+  const char* name;
+  unsigned failingCalls;
+};
+
+void PrintTo(const ShareOutage& c, std::ostream* os) { *os << c.name; }
+
+class LostShareTest : public CommitTest, public ::testing::WithParamInterface<ShareOutage> {
+ protected:
+  const QStringList W1awAsStored = {"W1AW", "59", "FN20", "57", "FN31", "2024/03/03", "01:30:00", "144 M", "PH"};
+  FailingShare share{dir_.path().toStdString(), GetParam().failingCalls};
+};
+
+TEST_P(LostShareTest, TheNextCommitOnceTheShareIsBackLogsTheContactOnce) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  share.GoAway();
+  CommitEntryLine();
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Network Error!");
+  EXPECT_EQ(LogCount, 0);
+
+  share.ComeBack();
+  CommitEntryLine();  // the operator tries again
+
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{W1awAsStored});
+  ASSERT_EQ(LogCount, 1);
+  EXPECT_EQ(InMemory(1), W1awAsStored);
+  EXPECT_EQ(EntryLine(), QStringList({"", "", "", ""}));
+  EXPECT_TRUE(form.txtCall.HasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(Outages, LostShareTest,
+                         ::testing::Values(ShareOutage{"every call", FailingShare::ReadsWritesAndFlushes},
+                                           ShareOutage{"writes", FailingShare::Writes},
+                                           ShareOutage{"flushes", FailingShare::Flushes},
+                                           ShareOutage{"reads", FailingShare::Reads}));
+
+class LostShareOnEveryCallTest : public LostShareTest {};
+
+TEST_P(LostShareOnEveryCallTest, TheOneMinuteCheckOnceTheShareIsBackReadsTheLogAgain) {
+  share.GoAway();
+  form.Timer3.Tick();
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "File or Network Error");
+
+  share.ComeBack();
+  InsertFromAnotherPc(path_, {"K2XY", "59", "FN12", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});
+  form.Timer3.Tick();
+
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
+  ASSERT_EQ(LogCount, 1);
+  EXPECT_EQ(logging::LogCalls[1], "K2XY");
+  EXPECT_EQ(ItemsOf(form.List2), QStringList{"FN12"});
+}
+
+// Remounted read-only first, the share takes no contact; once it takes writes again, the next
+// commit logs.
+TEST_P(LostShareOnEveryCallTest, AShareBackReadOnlyFirstLogsOnceItTakesWritesAgain) {
+  const QFile::Permissions writable = QFile::permissions(path_);
+  TypeContact("W1AW", "59", "FN20", "57");
+  share.GoAway();
+  CommitEntryLine();
+  share.ComeBack();
+  ASSERT_TRUE(QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+  CommitEntryLine();
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 2u);
+  EXPECT_EQ(LogCount, 0);
+
+  ASSERT_TRUE(QFile::setPermissions(path_, writable));
+  CommitEntryLine();
+
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 2u);
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{W1awAsStored});
+  EXPECT_EQ(LogCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outage, LostShareOnEveryCallTest,
+                         ::testing::Values(ShareOutage{"every call", FailingShare::ReadsWritesAndFlushes}));
+
+// The first try reached the file, but the removal of its journal, which ends the write, lost its
+// reply: the operator was asked to try again, and the retry finds the contact already logged.
+class LostReplyTest : public LostShareTest {};
+
+TEST_P(LostReplyTest, ARetryOfAContactThatReachedTheFileStoresNoSecondRow) {
+  TypeContact("W1AW", "59", "FN20", "57");
+  share.GoAway();
+  CommitEntryLine();
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(dialogs.MessageBoxes()[0].title, "Network Error!");
+  EXPECT_EQ(LogCount, 0) << "nothing is shown as logged that was reported as failed";
+
+  share.ComeBack();
+  CommitEntryLine();
+
+  EXPECT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_EQ(RowsOnFile(path_), QList<QStringList>{W1awAsStored});
+  EXPECT_EQ(form.lblDialog.Caption(), "Dupe: W1AW FN20 ON 2024/03/03 01:30:00");
+  form.txtCall.SetText("");
+  form.Timer3.Tick();
+  ASSERT_EQ(LogCount, 1) << "the poll brings the logged contact in";
+  EXPECT_EQ(InMemory(1), W1awAsStored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Outage, LostReplyTest,
+                         ::testing::Values(ShareOutage{"journal removals", FailingShare::Removals}));
 
 TEST_F(CommitTest, AFailureAfterTheRowIsStoredResynchronisesFromTheTableInsteadOfAskingToRetry) {
   InsertFromAnotherPc(path_, {"K2XY", "59", "FN12", "57", "FN31", "2024/03/03", "01:10:00", "144 M", "PH"});

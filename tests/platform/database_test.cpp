@@ -2,6 +2,7 @@
 #include "platform/errors.h"
 
 #include "damagedfiles.h"
+#include "fulldisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,7 +136,55 @@ TEST_F(DatabaseTest, DamageMetAfterOpeningFailsTheStatementWithSqlitesCode) {
       EXPECT_TRUE(error.Description().startsWith(QStringLiteral("The log database file \"%1\" is damaged.").arg(path_)))
           << error.Description().toStdString();
     }
+    EXPECT_FALSE(connection.Lost()) << "a damaged file is not to be opened afresh as a failing share is";
   }
+}
+
+// The file on a share whose server went away fails under a statement; SQLite reports a read that
+// failed with EIO as damage, which the connection tells from damage indeed by the system's error.
+TEST_F(DatabaseTest, AFileFailingUnderAStatementLeavesTheConnectionLostUntilAFreshOpen) {
+  const struct {
+    const char* name;
+    unsigned failingCalls;
+    bool opensWhileAway;
+  } cases[] = {
+      {"reads", FailingShare::Reads, false},
+      {"writes", FailingShare::Writes, true},
+      {"flushes", FailingShare::Flushes, true},
+  };
+  const auto expectFailureNotDamage = [](const std::function<void()>& use) {
+    try {
+      use();
+      ADD_FAILURE() << "the file was used while the share was away";
+    } catch (const RuntimeError& error) {
+      EXPECT_FALSE(error.Description().contains(QStringLiteral("damaged"))) << error.Description().toStdString();
+    }
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FailingShare share(dir_.path().toStdString(), c.failingCalls);
+    Connection connection;
+    connection.Open(path_);
+    share.GoAway();
+    expectFailureNotDamage([&] { connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}); });
+    ASSERT_TRUE(connection.Lost());
+    const QString lostPath = connection.LostPath();
+    EXPECT_EQ(lostPath, path_);
+    share.ComeBack();
+    EXPECT_THROW(connection.Execute(InsertRow, {"W1AW", "FN31", "50 M"}), RuntimeError) << "the handle died";
+    if (!c.opensWhileAway) {
+      share.GoAway();
+      expectFailureNotDamage([&] { connection.Open(lostPath); });
+      EXPECT_FALSE(connection.IsOpen());
+      EXPECT_TRUE(connection.Lost()) << "a file that still fails stays lost";
+      share.ComeBack();
+    }
+
+    connection.Open(lostPath);
+    EXPECT_FALSE(connection.Lost());
+    connection.Execute(InsertRow, {"K2XY", "FN20", "50 M"});
+  }
+  EXPECT_EQ(RowCount(), 3) << "a row from each fresh open, none from the tries while the share was away";
 }
 
 TEST_F(DatabaseTest, GeneratedDatabaseHoldsTheNineColumnsInOrderWithARollbackJournal) {

@@ -18,3 +18,24 @@ class FullDisk {
   FullDisk(const FullDisk&) = delete;
   FullDisk& operator=(const FullDisk&) = delete;
 };
+
+// A folder on a network share whose server can go away and come back while this lives. While it
+// is away, the calls named fail with EIO, "Input/output error", on the regular files in the
+// folder, and every descriptor open on them dies. Once it is back, a file opened afresh works,
+// but a dead descriptor keeps failing those calls until it is closed, as the handle of a session
+// the server forgot does. A removal is different: the server carries it out and only its reply is
+// lost, so the file is gone while the caller is told it failed. The share is up at first and
+// again once this ends. It holds for the whole process, as a FullDisk does.
+class FailingShare {
+ public:
+  enum Calls : unsigned { Reads = 1, Writes = 2, Flushes = 4, Removals = 8 };
+  static constexpr unsigned ReadsWritesAndFlushes = Reads | Writes | Flushes;
+
+  explicit FailingShare(const std::string& folder, unsigned failingCalls = ReadsWritesAndFlushes);
+  ~FailingShare();
+  FailingShare(const FailingShare&) = delete;
+  FailingShare& operator=(const FailingShare&) = delete;
+
+  void GoAway();
+  void ComeBack();
+};
