@@ -436,6 +436,8 @@ class Form1 : public platform::Form {
   void lblDXSpot_MouseMove(int Index, int Button, int Shift, float X, float Y);
   // The spotting window hands each DX spot on (frequency in kHz).
   void BandMapSpots(const QString& qDXSpotCall, const QString& qDXSpotFreq, const QString& qDXSpotRecord);
+  // The spotting window's source dropped and is being opened again (true), or is back or closed.
+  void ShowSpotSourceDown(bool down);
 
   // ---- src/spotting/bandmap.cpp: the band map of the DX area; it acts only while lblDX shows
   void BandMapScale();          // the frequency scale of the current band

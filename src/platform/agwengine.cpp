@@ -22,22 +22,6 @@ constexpr int ConnectWaitMilliseconds = 2000;
 constexpr std::size_t MostFramesWaiting = 256;
 constexpr std::uint8_t TextPid = 0xF0;
 
-QString EngineHost() {
-  const QString host = Environ(QStringLiteral("CORVANE_AGW_HOST")).trimmed();
-  return host.isEmpty() ? QStringLiteral("127.0.0.1") : host;
-}
-
-int EnginePort() {
-  const QString setting = Environ(QStringLiteral("CORVANE_AGW_PORT")).trimmed();
-  if (setting.isEmpty()) return DefaultEnginePort;
-  bool isNumber = false;
-  const int port = setting.toInt(&isNumber);
-  if (isNumber && port > 0 && port <= HighestPort) return port;
-  qCWarning(lcPlatform) << "CORVANE_AGW_PORT" << setting << "is no port number; the AGW engine port is"
-                        << DefaultEnginePort;
-  return DefaultEnginePort;
-}
-
 bool AboutConnectedStation(const AgwFrame& frame) { return frame.kind == 'C' || frame.kind == 'd' || frame.kind == 'D'; }
 
 // Lets a socket go: no more signals, what was written still goes out, then it is deleted.
@@ -54,9 +38,9 @@ class EngineConnection {
   bool Start(const QByteArray& ownCall) {
     Close();
     auto* socket = new QTcpSocket(QCoreApplication::instance());
-    socket->connectToHost(EngineHost(), static_cast<quint16>(EnginePort()));
+    socket->connectToHost(AgwEngineHost(), static_cast<quint16>(AgwEnginePort()));
     if (!socket->waitForConnected(ConnectWaitMilliseconds)) {
-      qCWarning(lcPlatform) << "The AGW engine at" << EngineHost() << EnginePort()
+      qCWarning(lcPlatform) << "The AGW engine at" << AgwEngineHost() << AgwEnginePort()
                             << "cannot be reached:" << socket->errorString();
       delete socket;
       return false;
@@ -159,6 +143,22 @@ QByteArray Latin1Start(const QString& text, std::int32_t length) {
 }
 
 }  // namespace
+
+QString AgwEngineHost() {
+  const QString host = Environ(QStringLiteral("CORVANE_AGW_HOST")).trimmed();
+  return host.isEmpty() ? QStringLiteral("127.0.0.1") : host;
+}
+
+int AgwEnginePort() {
+  const QString setting = Environ(QStringLiteral("CORVANE_AGW_PORT")).trimmed();
+  if (setting.isEmpty()) return DefaultEnginePort;
+  bool isNumber = false;
+  const int port = setting.toInt(&isNumber);
+  if (isNumber && port > 0 && port <= HighestPort) return port;
+  qCWarning(lcPlatform) << "CORVANE_AGW_PORT" << setting << "is no port number; the AGW engine port is"
+                        << DefaultEnginePort;
+  return DefaultEnginePort;
+}
 
 std::int16_t AGWStartPoll(const QString& callsign, const QString& /*applicationName*/, std::int32_t callsignLength,
                           std::int32_t /*applicationNameLength*/) {

@@ -12,6 +12,11 @@ namespace platform {
 // $CORVANE_AGW_PORT (default 8000). Texts travel as Latin-1, one byte per character. GUI thread
 // only: the connection receives from the event loop into a queue that AGWGetData empties.
 
+// Where the engine is reached: $CORVANE_AGW_HOST (default 127.0.0.1) and $CORVANE_AGW_PORT
+// (default 8000), read at each call.
+QString AgwEngineHost();
+int AgwEnginePort();
+
 // Connects, waiting at most two seconds (the window waits meanwhile), registers the own call
 // (the first `callsignLength` characters of `callsign`) and turns monitoring on, once per
 // connection. A connection still open is closed first. Returns 0 when the engine cannot be

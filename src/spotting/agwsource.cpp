@@ -56,8 +56,7 @@ bool SameCall(const QString& one, const QString& other) { return one.compare(oth
 
 void PacketSpotfrm::OpenAGWEngine() {
   AGWOwnCall = app::OwnCall;
-  const QString call = platform::TrimBlanks(AGWOwnCall);
-  if (call.isEmpty()) {
+  if (platform::TrimBlanks(AGWOwnCall).isEmpty()) {
     // Nothing is opened: with no "Listening", Done, Esc and Enter open the engine once a call is set.
     platform::Beep();
     platform::MsgBox(QStringLiteral("Please enter your call sign on the setup form to transmit!"),
@@ -65,20 +64,45 @@ void PacketSpotfrm::OpenAGWEngine() {
     return;
   }
   try {
-    const QString applicationName =
-        platform::TrimBlanks(platform::Instance<app::Form1>().Caption().left(ApplicationNameLength));
-    if (platform::AGWStartPoll(call, applicationName, static_cast<std::int32_t>(call.size()),
-                               static_cast<std::int32_t>(applicationName.size())) != 0) {
-      Timer1.SetEnabled(true);
-      Label4.SetVisible(true);
-      ReceivedText.Append(CrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + CrLf + CrLf);
-      return;
-    }
+    if (StartAGWEngine()) return;
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
   ReportAGWEngineNotReached();
 }
+
+// Registers the own call the engine was opened with; false when the engine is not reached.
+bool PacketSpotfrm::StartAGWEngine() {
+  const QString call = platform::TrimBlanks(AGWOwnCall);
+  const QString applicationName =
+      platform::TrimBlanks(platform::Instance<app::Form1>().Caption().left(ApplicationNameLength));
+  if (platform::AGWStartPoll(call, applicationName, static_cast<std::int32_t>(call.size()),
+                             static_cast<std::int32_t>(applicationName.size())) == 0) {
+    return false;
+  }
+  SourceReached();
+  ReceivedText.Append(CrLf + QStringLiteral("** Successfully connected to AGW Packet Engine **") + CrLf + CrLf);
+  return true;
+}
+
+// Registering waits for the engine: its port is tried first without waiting, and the window
+// registers once it answers.
+void PacketSpotfrm::ProbeAGWEngine() {
+  AGWProbe.Close();
+  AGWProbe.Connect(platform::AgwEngineHost(), platform::AgwEnginePort());
+}
+
+// An engine gone again meanwhile is tried at the next attempt.
+void PacketSpotfrm::AGWProbe_Connect() {
+  try {
+    AGWProbe.Close();
+    StartAGWEngine();
+  } catch (const std::exception& error) {
+    platform::TraceError(lcSpotting, error);
+  }
+}
+
+void PacketSpotfrm::AGWProbe_Error(int, const QString&) { AGWProbe.Close(); }
 
 void PacketSpotfrm::ReportAGWEngineNotReached() {
   try {
@@ -91,7 +115,7 @@ void PacketSpotfrm::ReportAGWEngineNotReached() {
       ReceivedText.Append(paragraph + paragraphBreak);
     }
     if (!Visible()) Show();
-    Command2_Click();
+    SourceLost();
     Timer1.SetEnabled(false);
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
@@ -122,7 +146,7 @@ void PacketSpotfrm::EndAGWEngineConnection() {
     ReceivedText.Append(CrLf + QStringLiteral("** The AGW Packet Engine sent a bad frame **") + CrLf);
     TrimReceivedText();
   }
-  Command2_Click();
+  SourceLost();
 }
 
 // DX lines (not repeats) are shown and handed on; the connected station's other text is shown;

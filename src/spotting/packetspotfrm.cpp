@@ -111,6 +111,8 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
   Label4.SetVisible(false);
   Timer1.SetInterval(333);
   Timer1.SetEnabled(false);
+  ReopenTimer.SetInterval(ReopenIntervalMs);
+  ReopenTimer.SetEnabled(false);
 
   WIRE(List1, Click);
   WIRE(Command1, Click);
@@ -120,9 +122,13 @@ PacketSpotfrm::PacketSpotfrm() : Form(QStringLiteral("PacketSpotfrm")) {
   WIRE(txtSent, KeyPress);
   WIRE(txtSent, Change);
   WIRE_TIMER(Timer1);
+  WIRE_TIMER(ReopenTimer);
+  WIRE_SOCKET(Winsock1, Connect);
   WIRE_SOCKET(Winsock1, DataArrival);
   WIRE_SOCKET(Winsock1, Close);
   WIRE_SOCKET(Winsock1, Error);
+  WIRE_SOCKET(AGWProbe, Connect);
+  WIRE_SOCKET(AGWProbe, Error);
   WirePortOptions();
 }
 
@@ -411,8 +417,11 @@ void PacketSpotfrm::ShowSpottingHelp() {
   ReceivedText.SetSelStart(1);
 }
 
+// An opening while the source is being opened again is the next attempt, reported as any
+// opening; when it fails the source is opened again as before.
 void PacketSpotfrm::Command1_Click() {
   try {
+    StopReopening();
     ReceivedText.SetText(QStringLiteral("** Attempting to Open Port **") + CrLf + CrLf);
     if (comComm1.PortOpen()) comComm1.SetPortOpen(false);
     if (!NoSource()) {
@@ -428,7 +437,14 @@ void PacketSpotfrm::Command1_Click() {
   }
 }
 
+// The operator closes the source: it is no longer opened again.
 void PacketSpotfrm::Command2_Click() {
+  SourceMeantOpen = false;
+  StopReopening();
+  CloseSource();
+}
+
+void PacketSpotfrm::CloseSource() {
   try {
     if (!Label4.Visible()) return;
     Label4.SetVisible(false);
@@ -445,6 +461,48 @@ void PacketSpotfrm::Command2_Click() {
       CloseAGWEngine();
     }
     Timer1.SetEnabled(false);
+  } catch (const std::exception& error) {
+    platform::TraceError(lcSpotting, error);
+  }
+}
+
+// Open and receiving: "Listening", the receive tick, and no more attempts.
+void PacketSpotfrm::SourceReached() {
+  Label4.SetVisible(true);
+  Timer1.SetEnabled(true);
+  SourceMeantOpen = true;
+  StopReopening();
+}
+
+// The source dropped or an opening failed: closed, and opened again later unless the operator
+// closed it or it was never reached. The main window says so meanwhile, as this window is
+// mostly hidden.
+void PacketSpotfrm::SourceLost() {
+  CloseSource();
+  if (!SourceMeantOpen) return;
+  ReopenTimer.SetEnabled(true);
+  ShowSourceDownOnMainWindow(true);
+}
+
+void PacketSpotfrm::StopReopening() {
+  ReopenTimer.SetEnabled(false);
+  AGWProbe.Close();
+  ShowSourceDownOnMainWindow(false);
+}
+
+bool PacketSpotfrm::Reopening() const { return ReopenTimer.Enabled(); }
+
+// The spotting window goes with the main window: a main window not loaded has nothing to show.
+void PacketSpotfrm::ShowSourceDownOnMainWindow(bool down) {
+  if (platform::IsLoaded<app::Form1>()) platform::Instance<app::Form1>().ShowSpotSourceDown(down);
+}
+
+// One attempt, without waiting; it reports nothing when it fails, and the timer tries again.
+void PacketSpotfrm::ReopenTimer_Timer() {
+  try {
+    if (SourceIs(TNCSource)) OpenTNCPort();
+    if (SourceIs(TelnetSource)) ReconnectTelnet();
+    if (SourceIs(AGWSource)) ProbeAGWEngine();
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
@@ -518,6 +576,7 @@ void PacketSpotfrm::SendCommandCharacter() {
 
 void PacketSpotfrm::Form_Unload(int&) {
   try {
+    StopReopening();
     if (!ConnectedCall.isEmpty()) DisconnectAGWStation();
     if (SourceIs(AGWSource)) CloseAGWEngine();
   } catch (const std::exception& error) {

@@ -24,6 +24,10 @@ inline const QString TNCSource = QStringLiteral("TNC");
 inline const QString TelnetSource = QStringLiteral("Telnet");
 inline const QString AGWSource = QStringLiteral("AGW Packet Engine");
 
+// How long after a source dropped, and after each attempt that failed, it is opened again while
+// the operator has not closed it.
+inline constexpr int ReopenIntervalMs = 30000;
+
 // The line break of the receive box's text.
 inline const QString CrLf = QStringLiteral("\r\n");
 
@@ -63,6 +67,9 @@ class PacketSpotfrm : public platform::Form {
   QString SpotCommSettings;                     // "9600,N,8,1"
   QString SpotPowerLine = QStringLiteral("N");  // the line that powers the TNC: "N" none, "R" RTS, "D" DTR
   std::uint8_t SpotHandshake = 1;               // 1 none, 2 XON/XOFF, 3 RTS, 4 RTS and XON/XOFF
+  // The source was reached and the operator has not closed it since: when it drops, it is opened
+  // again every ReopenIntervalMs until it is back.
+  bool SourceMeantOpen = false;
 
   platform::Label Label1{this, "Label1"};
   platform::ListBox List1{this, "List1"};
@@ -114,6 +121,9 @@ class PacketSpotfrm : public platform::Form {
   platform::SerialControl comComm1;
   platform::Winsock Winsock1{this, "Winsock1"};
   platform::Timer Timer1{this, "Timer1"};
+  platform::Timer ReopenTimer{this, "ReopenTimer"};  // runs while a dropped source is opened again
+  // Tries the AGW engine's port without waiting before registering with it again.
+  platform::Winsock AGWProbe{this, "AGWProbe"};
 
   // What the receive box holds; the box shows it.
   ReceiveBoxText ReceivedText{txtUnProcessed};
@@ -148,7 +158,10 @@ class PacketSpotfrm : public platform::Form {
   void txtSent_KeyPress(int& KeyAscii);
   void txtSent_Change();
 
+  void ReopenTimer_Timer();
+
   void OpenTelnet();
+  void Winsock1_Connect();
   void Winsock1_DataArrival(std::int32_t bytesTotal);
   // One read of the cluster's text: shown, and its whole DX lines posted.
   void TakeTelnetText(const QString& chunk);
@@ -157,6 +170,8 @@ class PacketSpotfrm : public platform::Form {
   void SendTelnetText();
 
   void OpenAGWEngine();
+  void AGWProbe_Connect();
+  void AGWProbe_Error(int Number, const QString& Description);
   void ProcessAGWData();
   void SendAGWText();
 
@@ -177,9 +192,17 @@ class PacketSpotfrm : public platform::Form {
   bool SourceIs(const QString& source) const;
   bool NoSource() const;
   void FocusSendBox();
+  void CloseSource();
+  void SourceReached();
+  void SourceLost();
+  void StopReopening();
+  bool Reopening() const;
+  void ShowSourceDownOnMainWindow(bool down);
   void SendCommandCharacter();
   void DisconnectAGWStation();
   void CloseAGWEngine();
+  bool StartAGWEngine();
+  void ProbeAGWEngine();
   void ReportAGWEngineNotReached();
   void EndAGWEngineConnection();
   void ShowAGWFrame(std::int32_t kind, const QString& station, const QString& data);
@@ -190,6 +213,9 @@ class PacketSpotfrm : public platform::Form {
   void ReportTNCPortFailure();
   void RefreshBandMapWhenQuiet();
   void ShowTelnetText(const QString& text);
+  QString TelnetAttemptText() const;
+  void ConnectTelnet();
+  void ReconnectTelnet();
 };
 
 }  // namespace spotting

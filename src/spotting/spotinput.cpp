@@ -32,11 +32,12 @@ void PacketSpotfrm::OpenTNCPort() {
     SetTNCHandshaking();
     comComm1.SetPortOpen(true);
     PowerTNC();
-    if (comComm1.PortOpen()) Timer1.SetEnabled(true);
+    if (comComm1.PortOpen()) SourceReached();
     ReceivedText.Append(QStringLiteral("** TNC Serial Port Open **") + CrLf + CrLf);
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
-    ReportTNCPortFailure();
+    // An attempt to open the port again that fails is no news: the drop was reported.
+    if (!Reopening()) ReportTNCPortFailure();
   }
 }
 
@@ -61,7 +62,7 @@ void PacketSpotfrm::ReportTNCPortFailure() {
                                     "or choose None for your DX Spot selection."),
                      platform::MsgBoxStyle::OKOnly, QStringLiteral("Invalid Comm Settings."));
     if (!Visible()) Show(platform::Modal);
-    Command2_Click();
+    SourceLost();
     Timer1.SetEnabled(false);
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
@@ -87,10 +88,13 @@ void PacketSpotfrm::RefreshBandMapWhenQuiet() {
   if (form.lblDX.Visible()) form.DisplayBandMapLabels();
 }
 
-// A port the device closed (an adapter pulled out) has nothing to read.
+// A port the device closed (an adapter pulled out) is a source lost.
 void PacketSpotfrm::ReadTNCInput() {
   try {
-    if (!comComm1.PortOpen()) return;
+    if (!comComm1.PortOpen()) {
+      SourceLost();
+      return;
+    }
     const QString SpotInput = comComm1.Input();
     if (SpotInput.isEmpty()) return;
     SpotBuffer.Append(SpotInput);

@@ -25,6 +25,10 @@ constexpr platform::Color kAlertBackColor = 0xFFFFFF;
 // The spot list's "Frequency" column, 0-based after the item text.
 constexpr int kFrequencyColumn = 1;
 
+// Written after the design caption, past its first 60 characters, which the exports and the AGW
+// engine read as the program's name.
+const QString kSourceDownNote = QStringLiteral("DX Spots Down - Reconnecting");
+
 // Newest at the top; a full list loses its bottom row first.
 void AddSpotListRow(platform::ListView& list, const QStringList& row) {
   if (list.ListItems.Count() >= SpotListRows) list.ListItems.Remove(SpotListRows);
@@ -83,6 +87,14 @@ void Form1::BandMapSpots(const QString& qDXSpotCall, const QString& qDXSpotFreq,
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
+}
+
+// In the title bar: the spot area shows nothing of a feed gone stale.
+void Form1::ShowSpotSourceDown(bool down) {
+  QString caption = Caption();
+  if (caption.endsWith(spotting::kSourceDownNote)) caption.chop(spotting::kSourceDownNote.size());
+  if (down) caption += spotting::kSourceDownNote;
+  SetCaption(caption);
 }
 
 // Tunes to the selected row and takes its call. The call is read before tuning: the rig command

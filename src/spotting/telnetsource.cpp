@@ -35,21 +35,39 @@ void PacketSpotfrm::OpenTelnet() {
     const QString host = txtTelnetHost.Text();
     const std::optional<int> port = TelnetPortNumber(txtTelnetPort.Text());
     if (host.trimmed().isEmpty() || !port) {
+      SourceMeantOpen = false;  // no cluster to open again
       Winsock1_Error(InvalidPropertyValue, QString());
       return;
     }
     Winsock1.SetRemoteHost(host);
     Winsock1.SetRemotePort(*port);
-    TelnetLines = SpotLineBuffer();
     // Shown before connecting: a refusal can be reported from within Connect.
-    ReceivedText.SetText(QStringLiteral("Attempting connection to: ") + Winsock1.RemoteHost() + u':' +
-                         QString::number(Winsock1.RemotePort()) + CrLf + CrLf);
+    ReceivedText.SetText(TelnetAttemptText());
     Timer1.SetEnabled(true);
-    Winsock1.Connect();
+    ConnectTelnet();
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }
 }
+
+// The cluster the source was opened on, again; the box keeps what came before.
+void PacketSpotfrm::ReconnectTelnet() {
+  Winsock1.Close();
+  ShowTelnetText(CrLf + TelnetAttemptText());
+  ConnectTelnet();
+}
+
+QString PacketSpotfrm::TelnetAttemptText() const {
+  return QStringLiteral("Attempting connection to: ") + Winsock1.RemoteHost() + u':' +
+         QString::number(Winsock1.RemotePort()) + CrLf + CrLf;
+}
+
+void PacketSpotfrm::ConnectTelnet() {
+  TelnetLines = SpotLineBuffer();
+  Winsock1.Connect();
+}
+
+void PacketSpotfrm::Winsock1_Connect() { SourceReached(); }
 
 void PacketSpotfrm::Winsock1_DataArrival(std::int32_t) {
   try {
@@ -79,7 +97,7 @@ void PacketSpotfrm::ShowTelnetText(const QString& text) {
 }
 
 // The cluster ended the connection.
-void PacketSpotfrm::Winsock1_Close() { Command2_Click(); }
+void PacketSpotfrm::Winsock1_Close() { SourceLost(); }
 
 void PacketSpotfrm::SendTelnetText() {
   if (Winsock1.State() != platform::SocketConnected) {
@@ -91,14 +109,16 @@ void PacketSpotfrm::SendTelnetText() {
   Winsock1.SendData(txtSent.Text() + CrLf);
 }
 
+// An attempt to open the source again that fails is no news: the drop was reported.
 void PacketSpotfrm::Winsock1_Error(int Number, const QString&) {
   try {
+    const bool reopening = Reopening();
     const QString message = SocketErrorMessage(Number);
     Winsock1.Close();
     ReceivedText.Append(message);
-    Command2_Click();
+    SourceLost();
     TrimReceivedText();
-    platform::Beep();
+    if (!reopening) platform::Beep();
   } catch (const std::exception& error) {
     platform::TraceError(lcSpotting, error);
   }

@@ -14,10 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include "reservedport.h"
 #include "testbound.h"
 
 using namespace platform;
@@ -191,18 +188,8 @@ TEST(Winsock, AClientConnectsToAListeningSocketAndTalksBothWays) {
 }
 
 TEST(Winsock, ARefusedConnectionIsTheErrorEvent) {
-  // A port bound but never listened on refuses every connection, and no other program can take
-  // it while the test runs.
-  const int bound = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  ASSERT_GE(bound, 0);
-  const std::unique_ptr<const int, void (*)(const int*)> closed(&bound, [](const int* socket) { ::close(*socket); });
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ASSERT_EQ(::bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length), 0);
-  const int port = ntohs(address.sin_port);
+  const peertesting::ReservedPort reserved;  // bound and never listened on: it refuses
+  const int port = reserved.Port();
   SocketForm form;
   form.client.Connect(QStringLiteral("127.0.0.1"), port);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !form.errors.empty(); }, kWait));

@@ -398,4 +398,46 @@ TEST_F(AgwSourceTest, ABadFrameOrAnEngineGoneClosesTheSourceAfterTheFramesBefore
   ASSERT_TRUE(TickUntil(w, [&] { return SpotRows().contains("Q9AGAIN 144.3"); }));
 }
 
+// While the window is hidden, as during a contest, an engine that went away is tried again every
+// 30 s without a box or a wait, and the main window's title says the spots are down until the
+// engine is back on its port and the window has registered again.
+TEST_F(AgwSourceTest, AnEngineThatWentIsRegisteredWithAgainWhileTheMainWindowSaysTheSpotsAreDown) {
+  const QString design = form.Caption();
+  PacketSpotfrm& w = OpenedWindow();
+  Click(w.cmdDone);
+  ASSERT_FALSE(w.Visible());
+  ASSERT_EQ(w.ReopenTimer.Interval(), 30000);
+  w.ReopenTimer.SetInterval(10 * kBoundMs);  // only the test's ticks
+
+  engine.StopListening();
+  engine.DropClient();
+  ASSERT_TRUE(TickUntil(w, [&] { return !w.Label4.Visible(); }));
+  EXPECT_TRUE(w.ReceivedText.Text().endsWith("\r\n\r\n** Port Closed **"));
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+  EXPECT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+  EXPECT_EQ(form.Caption().left(50).trimmed(), "Varnek's Corvane Log 2.5") << "the engine's application name";
+
+  w.ReopenTimer.Tick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.AGWProbe.State() == platform::SocketClosed; }, kBoundMs));
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.Beeps(), 0);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_FALSE(w.Label4.Visible());
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+
+  const std::size_t before = engine.Received().size();
+  ASSERT_TRUE(engine.Listen());
+  w.ReopenTimer.Tick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Label4.Visible(); }, kBoundMs));
+  ASSERT_TRUE(engine.WaitForFrames(before + 2));
+  EXPECT_EQ(engine.KindsReceived().mid(static_cast<qsizetype>(before)), "Xm");
+  EXPECT_TRUE(w.ReceivedText.Text().endsWith("\r\n** Successfully connected to AGW Packet Engine **\r\n\r\n"));
+  EXPECT_FALSE(w.ReopenTimer.Enabled());
+  EXPECT_EQ(form.Caption(), design);
+  engine.Send(Monitored("Q2ABC", "DX", DxLine("144300.0", "Q9BACK")));
+  ASSERT_TRUE(TickUntil(w, [&] { return SpotRows().contains("Q9BACK 144.3"); }));
+  EXPECT_FALSE(w.Visible());
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
 }  // namespace

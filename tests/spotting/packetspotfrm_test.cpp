@@ -199,11 +199,13 @@ TEST_F(SpottingWindow, AFirstRunShowsTheDesignWithNoSourceAndOnlyTheListAndButto
   EXPECT_FALSE(w.txtSent.HasFocus()) << "activation without a source leaves the disabled send box alone";
   for (const char* handler : {"List1_Click", "Command1_Click", "Command2_Click", "Command3_Click", "cmdDone_Click",
                               "txtSent_KeyPress", "txtSent_Change", "Timer1_Timer", "Winsock1_DataArrival",
-                              "Winsock1_Close", "Winsock1_Error", "optComm_Click", "optBaud12_Click", "optBaud192_Click", "optParityOdd_Click",
-                              "optData7_Click", "optStop2_Click", "optPowerDTR_Click", "Option4_Click"}) {
+                              "Winsock1_Close", "Winsock1_Error", "Winsock1_Connect", "ReopenTimer_Timer",
+                              "AGWProbe_Connect", "AGWProbe_Error", "optComm_Click", "optBaud12_Click",
+                              "optBaud192_Click", "optParityOdd_Click", "optData7_Click", "optStop2_Click",
+                              "optPowerDTR_Click", "Option4_Click"}) {
     EXPECT_TRUE(w.WiredHandlers().contains(handler)) << handler;
   }
-  EXPECT_EQ(w.WiredHandlers().size(), 32) << "the eleven and the 21 port options";
+  EXPECT_EQ(w.WiredHandlers().size(), 36) << "the fifteen and the 21 port options";
 
   // No source chosen is no source: Done opens nothing and claims nothing is listening.
   Click(w.cmdDone);

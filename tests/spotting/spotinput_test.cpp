@@ -27,11 +27,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+
+#include <sys/socket.h>
 
 #include "formtesting.h"
 #include "operatorscript.h"
 #include "ptypair.h"
+#include "reservedport.h"
 #include "spotlistrows.h"
 #include "testbound.h"
 
@@ -273,6 +277,48 @@ TEST_F(SpotInputTest, ABusyPortIsReportedAndClosesTheSourceShowingTheWindowWhenH
   EXPECT_TRUE(w.Visible());
 }
 
+// A TNC whose adapter is pulled out is opened again, quietly, once it is back, while the window
+// is hidden and the main window's title says the spots are down; a port option chosen meanwhile
+// closes the source on purpose and ends the attempts.
+TEST_F(SpotInputTest, ATncPulledOutIsOpenedAgainOnceItIsBackWhileTheMainWindowSaysTheSpotsAreDown) {
+  const QString design = form.Caption();
+  PacketSpotfrm& w = OpenTnc();
+  Click(w.cmdDone);
+  w.ReopenTimer.SetInterval(10 * kBoundMs);  // only the test's ticks
+  const auto pulledOut = [&](peertesting::PtyPair& line) {
+    line.Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, kBoundMs));
+    EXPECT_TRUE(w.ReceivedText.Text().endsWith("\r\n\r\n** Port Closed **"));
+    EXPECT_TRUE(w.ReopenTimer.Enabled());
+    EXPECT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+  };
+  pulledOut(tncLine);
+  w.ReopenTimer.Tick();
+  EXPECT_FALSE(w.comComm1.PortOpen()) << "nothing to open yet";
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_EQ(dialogs.Beeps(), 0);
+  EXPECT_FALSE(w.Visible());
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+
+  peertesting::PtyPair pluggedIn;
+  const peertesting::PtyEnd tncBack{pluggedIn.PeerEnd()};
+  qputenv("CORVANE_PORT1", QByteArray::fromStdString(pluggedIn.HostEnd()));
+  w.ReopenTimer.Tick();
+  EXPECT_TRUE(w.comComm1.PortOpen());
+  EXPECT_TRUE(w.Label4.Visible());
+  EXPECT_FALSE(w.ReopenTimer.Enabled());
+  EXPECT_EQ(form.Caption(), design);
+  tncBack.Write(DxLine("144200.0", "Q1BACK"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return SpotCount() == 1; }, kBoundMs));
+  EXPECT_FALSE(w.Visible());
+
+  pulledOut(pluggedIn);
+  ShowActive(w);
+  Click(w.baud.optBaud48);
+  EXPECT_FALSE(w.ReopenTimer.Enabled());
+  EXPECT_EQ(form.Caption(), design);
+}
+
 TEST_F(SpotInputTest, TheReceiveBoxIsCutToItsLast9000AndTheBandMapIsRedrawnOnThe361stTickSinceTheLastSpot) {
   form.lblDX.SetVisible(true);  // the main window's band map is showing
   PacketSpotfrm& w = OpenTnc();
@@ -318,17 +364,39 @@ TEST_F(SpotInputTest, ADxLineFromTheTncWhileTheSpectrumMapIsShownModallyAppearsO
   EXPECT_EQ(tooltip, "Q1XYZ  144.200  18:00:00");
 }
 
-// A cluster on the loopback, and the window's telnet source pointed at it.
+// A cluster on a loopback port of the test's own, and the window's telnet source pointed at it.
+// Closed, the cluster's port refuses until it listens again.
 class TelnetTest : public SpotInputTest {
  protected:
   PacketSpotfrm& WindowOnCluster() {
-    EXPECT_TRUE(cluster.listen(QHostAddress::LocalHost, 0));
+    EXPECT_TRUE(clusterPort.ListenOn(cluster));
     PacketSpotfrm& w = WindowWithSource("Telnet");
     w.txtTelnetHost.SetText("127.0.0.1");
-    w.txtTelnetPort.SetText(QString::number(cluster.serverPort()));
+    w.txtTelnetPort.SetText(QString::number(clusterPort.Port()));
     return w;
   }
-  QString Opening() const { return QString("Attempting connection to: 127.0.0.1:%1\r\n\r\n").arg(cluster.serverPort()); }
+  QString Opening() const { return QString("Attempting connection to: 127.0.0.1:%1\r\n\r\n").arg(clusterPort.Port()); }
+  // The window's connection, as the cluster takes it.
+  QPointer<QTcpSocket> Accepted() {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cluster.hasPendingConnections(); }, kBoundMs));
+    return cluster.nextPendingConnection();
+  }
+  // The window opened on the cluster and connected, then hidden by Done as during a contest.
+  PacketSpotfrm& ConnectedAndHidden(QPointer<QTcpSocket>& peer) {
+    PacketSpotfrm& w = WindowOnCluster();
+    Click(w.Command1);
+    peer = Accepted();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Winsock1.State() == platform::SocketConnected; }, kBoundMs));
+    Click(w.cmdDone);
+    EXPECT_FALSE(w.Visible());
+    return w;
+  }
+  // The cluster goes: its connection ends and its port refuses.
+  void ClusterGone(PacketSpotfrm& w, QTcpSocket& peer) {
+    cluster.close();
+    peer.disconnectFromHost();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Label4.Visible(); }, kBoundMs));
+  }
   // Sends from the cluster and waits until the window has it.
   static void FromCluster(QTcpSocket& peer, const QByteArray& bytes, std::function<bool()> taken) {
     peer.write(bytes);
@@ -336,6 +404,7 @@ class TelnetTest : public SpotInputTest {
     ASSERT_TRUE(QTest::qWaitFor(taken, kBoundMs)) << bytes.toStdString();
   }
 
+  peertesting::ReservedPort clusterPort;
   QTcpServer cluster;
 };
 
@@ -349,8 +418,7 @@ TEST_F(TelnetTest, TheClusterPromptsAndEveryWholeDxLineIsPostedHoweverTheReadsCu
   EXPECT_EQ(Received(w, Opening()), notYet);
   EXPECT_EQ(w.txtSent.Text(), "");
 
-  ASSERT_TRUE(QTest::qWaitFor([&] { return cluster.hasPendingConnections(); }, kBoundMs));
-  QPointer<QTcpSocket> peer = cluster.nextPendingConnection();
+  QPointer<QTcpSocket> peer = Accepted();
   ASSERT_TRUE(QTest::qWaitFor([&] { return w.Winsock1.State() == platform::SocketConnected; }, kBoundMs));
   FromCluster(*peer, "login: ", [&] { return w.ReceivedText.Text().endsWith("login: "); });
   Type(w, "Q1ABC");
@@ -384,6 +452,7 @@ TEST_F(TelnetTest, TheClusterPromptsAndEveryWholeDxLineIsPostedHoweverTheReadsCu
 }
 
 TEST_F(TelnetTest, ARefusedConnectionIsReportedAndClosesTheSource) {
+  const QString design = form.Caption();
   PacketSpotfrm& w = WindowOnCluster();
   const QString opening = Opening();
   cluster.close();  // nobody listens on the port any more
@@ -392,6 +461,87 @@ TEST_F(TelnetTest, ARefusedConnectionIsReportedAndClosesTheSource) {
   EXPECT_EQ(Received(w, opening), "ERROR: Connection is forcefully rejected.\r\n\r\n** Port Closed **");
   EXPECT_FALSE(w.Timer1.Enabled());
   EXPECT_EQ(dialogs.Beeps(), 1);
+  EXPECT_FALSE(w.ReopenTimer.Enabled()) << "a cluster never reached is not tried again";
+  EXPECT_EQ(form.Caption(), design);
+}
+
+// While the window is hidden, as during a contest, a cluster that went is tried again every 30 s,
+// quietly, and the main window's title says the spots are down until it is back; Done pressed
+// meanwhile tries at once, as an opening does, and the attempts go on.
+TEST_F(TelnetTest, AClusterThatWentIsConnectedAgainWhileTheMainWindowSaysTheSpotsAreDown) {
+  const QString design = form.Caption();
+  QPointer<QTcpSocket> peer;
+  PacketSpotfrm& w = ConnectedAndHidden(peer);
+  ASSERT_EQ(w.ReopenTimer.Interval(), 30000);
+  w.ReopenTimer.SetInterval(10 * kBoundMs);  // only the test's ticks
+  EXPECT_EQ(form.Caption(), design);
+
+  // It resets the connection, as a cluster that crashed does.
+  const linger resetAtClose{1, 0};
+  ASSERT_EQ(::setsockopt(static_cast<int>(peer->socketDescriptor()), SOL_SOCKET, SO_LINGER, &resetAtClose,
+                         sizeof resetAtClose), 0);
+  ClusterGone(w, *peer);
+  EXPECT_TRUE(w.ReceivedText.Text().endsWith("\r\n\r\n** Port Closed **"));
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+  EXPECT_EQ(form.Caption().left(60).trimmed(), "Varnek's Corvane Log 2.5") << "what the exports read of it";
+  EXPECT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+
+  w.ReopenTimer.Tick();
+  const QString refused = Opening() + "ERROR: Connection is forcefully rejected.";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.ReceivedText.Text().endsWith(refused); }, kBoundMs));
+  EXPECT_TRUE(w.ReceivedText.Text().endsWith("** Port Closed **\r\n" + refused)) << "the box keeps what came before";
+  EXPECT_EQ(dialogs.Beeps(), 0);
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+  EXPECT_FALSE(w.Visible());
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+  EXPECT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+
+  ShowActive(w);
+  Click(w.cmdDone);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.Beeps() == 1; }, kBoundMs)) << "the operator's opening is reported";
+  EXPECT_FALSE(w.Visible());
+  EXPECT_TRUE(w.ReopenTimer.Enabled());
+  EXPECT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+
+  // Back on its port, the cluster is connected at the next attempt and spots again.
+  ASSERT_TRUE(clusterPort.ListenOn(cluster));
+  w.ReopenTimer.Tick();
+  peer = Accepted();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Label4.Visible(); }, kBoundMs));
+  EXPECT_FALSE(w.ReopenTimer.Enabled());
+  EXPECT_TRUE(w.Timer1.Enabled());
+  EXPECT_EQ(form.Caption(), design);
+  FromCluster(*peer, QByteArray::fromStdString(DxLine("144200.0", "Q1BACK")), [&] { return SpotCount() == 1; });
+  EXPECT_EQ(SpotRows(), QStringList({"Q1BACK 144.2"}));
+  EXPECT_FALSE(w.Visible());
+  EXPECT_EQ(dialogs.Beeps(), 1);
+}
+
+// Closing the source on purpose ends the attempts, and the main window's note with them.
+TEST_F(TelnetTest, ClosingASourceThatIsTriedAgainEndsTheAttemptsAndTheMainWindowsNote) {
+  const QString design = form.Caption();
+  const struct {
+    const char* way;
+    std::function<void(PacketSpotfrm&)> close;
+  } closings[] = {
+      {"Close Port", [](PacketSpotfrm& w) { Click(w.Command2); }},
+      {"None chosen", [](PacketSpotfrm& w) { w.List1.SetListIndex(0); }},
+      {"the window closed", [](PacketSpotfrm& w) { w.Unload(); }},
+  };
+  for (const auto& closing : closings) {
+    SCOPED_TRACE(closing.way);
+    QPointer<QTcpSocket> peer;
+    PacketSpotfrm& w = ConnectedAndHidden(peer);
+    ClusterGone(w, *peer);
+    ASSERT_TRUE(form.Caption().endsWith("DX Spots Down - Reconnecting"));
+    ShowActive(w);
+    closing.close(w);
+    EXPECT_EQ(form.Caption(), design);
+    if (platform::IsLoaded<PacketSpotfrm>()) {
+      EXPECT_FALSE(w.ReopenTimer.Enabled());
+      w.Unload();
+    }
+  }
 }
 
 TEST_F(TelnetTest, AnAddressThatCannotBeConnectedToIsReportedAsInvalid) {

@@ -33,10 +33,10 @@ platform::AgwFrame MonitoredFrame(const QByteArray& from, const QByteArray& to, 
 
 SimulatedAgwEngine::SimulatedAgwEngine()
     : savedHost_(Saved("CORVANE_AGW_HOST")), savedPort_(Saved("CORVANE_AGW_PORT")) {
-  if (!server_.listen(QHostAddress::LocalHost, 0)) throw std::runtime_error("The simulated AGW engine cannot listen");
+  if (!Listen()) throw std::runtime_error("The simulated AGW engine cannot listen");
   QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { TakeClient(); });
   qputenv("CORVANE_AGW_HOST", "127.0.0.1");
-  qputenv("CORVANE_AGW_PORT", QByteArray::number(server_.serverPort()));
+  qputenv("CORVANE_AGW_PORT", QByteArray::number(Port()));
 }
 
 SimulatedAgwEngine::~SimulatedAgwEngine() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/agwframe.h"
+#include "reservedport.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -18,8 +19,9 @@ namespace peertesting {
 // radio port, its text ended by the engine's NUL.
 platform::AgwFrame MonitoredFrame(const QByteArray& from, const QByteArray& to, const QByteArray& text);
 
-// Listens on a free loopback port and points the program's AGW client at itself
-// (CORVANE_AGW_HOST, CORVANE_AGW_PORT) until it goes. It takes one client at a time (a new one
+// Listens on a loopback port of its own and points the program's AGW client at itself
+// (CORVANE_AGW_HOST, CORVANE_AGW_PORT) until it goes; the port stays its own while it does not
+// listen, so it can be refused and come back. It takes one client at a time (a new one
 // replaces the last), answers a registration 'X' as the engine does, records every frame the
 // clients send and sends what the test asks. GUI thread; its waits run the event loop, with a bound.
 class SimulatedAgwEngine {
@@ -29,7 +31,7 @@ class SimulatedAgwEngine {
   SimulatedAgwEngine(const SimulatedAgwEngine&) = delete;
   SimulatedAgwEngine& operator=(const SimulatedAgwEngine&) = delete;
 
-  int Port() const { return server_.serverPort(); }
+  int Port() const { return port_.Port(); }
 
   // Each is true when what it waits for came within the bound.
   bool WaitForClient();
@@ -43,8 +45,10 @@ class SimulatedAgwEngine {
   void Send(const platform::AgwFrame& frame);
   void SendBytes(const QByteArray& bytes);
   void DropClient();
-  // From now on a client that connects is refused.
+  // From now on a client that connects is refused, until Listen() takes clients again on the same
+  // port; false when the system refuses.
   void StopListening() { server_.close(); }
+  bool Listen() { return port_.ListenOn(server_); }
 
   bool acceptRegistration = true;  // the answer to 'X'
 
@@ -52,6 +56,7 @@ class SimulatedAgwEngine {
   void TakeClient();
   void Receive();
 
+  ReservedPort port_;
   QTcpServer server_;
   QPointer<QTcpSocket> client_;
   platform::AgwFrameReader reader_;
