@@ -417,6 +417,20 @@ class StationMessages : public NetworkWindow {
     return "To: " + to + "\r\nFrom: " + from + "\r\n8:30:15 PM\r\n" + text + "\r\n\r\n";
   }
   static void PressEnter(frmNetwork& net) { QTest::keyClick(net.txtSendData.Widget(), Qt::Key_Return); }
+  // The window of a client shown, with the status its activation sends read off the server's link.
+  static frmNetwork& ShownAsClient(QTcpSocket& link) {
+    frmNetwork& net = Network();
+    ShowActive(net);
+    ReadRecords(link);
+    return net;
+  }
+  // A message to `to` typed into the send box and sent with Enter.
+  static void TypeAndSend(frmNetwork& net, const QString& to, const char* text) {
+    net.Text3.SetText(to);
+    net.txtSendData.SetFocus();
+    QTest::keyClicks(net.txtSendData.Widget(), text);
+    PressEnter(net);
+  }
   static QDateTime ClockAt(int year, int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(-5 * 3600));
   }
@@ -439,10 +453,7 @@ TEST_F(StationMessages, TheServerSendsOnlyWithPeersAndABroadcastOnlyOnceTheOpera
   frmNetwork& net = Network();
   ShowActive(net);
   const QString help = net.txtOutput.Text();
-  net.Text3.SetText("Tent2");
-  net.txtSendData.SetFocus();
-  QTest::keyClicks(net.txtSendData.Widget(), "no one hears");
-  PressEnter(net);
+  TypeAndSend(net, "Tent2", "no one hears");
   EXPECT_EQ(net.txtSendData.Text(), "No one hears") << "a capital first; alone, nothing is sent";
   const QString notSent = help + NotSent("no other PC of the station is connected");
   EXPECT_EQ(net.txtOutput.Text(), notSent);
@@ -520,14 +531,9 @@ TEST_F(StationMessages, AClientLogsItsOwnMessageOnlyWhenTheServerRelaysIt) {
   QTcpServer shack;
   ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
   std::unique_ptr<QTcpSocket> link = ClientOf(shack);
-  frmNetwork& net = Network();
-  ShowActive(net);
-  ReadRecords(*link);  // the status its activation sends
+  frmNetwork& net = ShownAsClient(*link);
   const QString help = net.txtOutput.Text();
-  net.Text3.SetText("Shack");
-  net.txtSendData.SetFocus();
-  QTest::keyClicks(net.txtSendData.Widget(), "coffee is ready");
-  PressEnter(net);
+  TypeAndSend(net, "Shack", "coffee is ready");
   const QString message = "<MessageFrom>Tent2<MessageTo> Shack<MessageText>Coffee is ready\r\n\r\n<EOR>";
   EXPECT_EQ(ReadRecords(*link, 2), message + "<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW> <Opr: > <EOR>");
   EXPECT_EQ(net.txtSendData.Text(), "");
@@ -543,18 +549,13 @@ TEST_F(StationMessages, AMessageTypedWhileTheServerIsDownStaysInTheBoxAndTheLogS
   QTcpServer shack;
   ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
   std::unique_ptr<QTcpSocket> link = ClientOf(shack);
-  frmNetwork& net = Network();
-  ShowActive(net);
-  ReadRecords(*link);  // the status its activation sends
+  frmNetwork& net = ShownAsClient(*link);
   link->disconnectFromHost();
   ASSERT_TRUE(QTest::qWaitFor([&] { return net.WinsockClient.State() == platform::SocketClosed; }, kNetworkWait))
       << "the server is gone";
   const QString before = net.txtOutput.Text();
 
-  net.Text3.SetText("Shack");
-  net.txtSendData.SetFocus();
-  QTest::keyClicks(net.txtSendData.Widget(), "antenna is down");
-  PressEnter(net);
+  TypeAndSend(net, "Shack", "antenna is down");
   EXPECT_EQ(net.txtOutput.Text(), before + NotSent("this PC has no connection to the server, 127.0.0.1"));
   EXPECT_EQ(net.txtSendData.Text(), "Antenna is down") << "kept to send again";
 
@@ -574,9 +575,7 @@ TEST_F(StationMessages, SyncClocksOnAClientSendsItsTimeAndTakesTheServersAnswerH
   QTcpServer shack;
   ASSERT_TRUE(shack.listen(QHostAddress::LocalHost));
   std::unique_ptr<QTcpSocket> link = ClientOf(shack);
-  frmNetwork& net = Network();
-  ShowActive(net);
-  ReadRecords(*link);  // the status its activation sends
+  frmNetwork& net = ShownAsClient(*link);
   QTest::mouseClick(net.Command3.Widget(), Qt::LeftButton);
   EXPECT_EQ(ReadRecords(*link),
             "<Date:>2024/03/02<Time:>20:30:15<Array:0> <Name:Tent2>: <Bnd:144 M> <Mde: CW> <Opr: > <EOR>");
