@@ -42,15 +42,23 @@ int CheckDevice(SerialPort& port, std::uint8_t& version) {
   return TP_OK;
 }
 
+// Each connection starts as the first did, whatever the last one left: no text held back until
+// the device asks for it, nothing queued and no request pending. The settings sent, and the
+// speed-pot reading, stay.
+void ForgetLastConnection(KeyerState& state) {
+  std::lock_guard lock(state.mutex);
+  SharedValues& s = state.shared;
+  s.transmit.Empty();
+  s.echoes = EchoRing{};
+  s.requests = Requests{};
+  s.wake = false;
+  state.lastStatus.store(0);
+}
+
 bool StartThreads(Library& library) {
   KeyerState& state = library.state;
   {
     std::lock_guard lock(state.mutex);
-    state.shared.transmit.Empty();
-    // A break-in left from the last connection would only empty the ring, which is empty.
-    state.shared.requests.breakIn = false;
-    state.shared.requests.close = false;
-    state.shared.wake = false;
     state.shared.open = true;
   }
   state.readerRunning.store(true);
@@ -124,6 +132,7 @@ TAPPLINK_EXPORT int32_t tp_open(uint8_t* version, int32_t port) {
   Library& library = TheLibrary();
   std::lock_guard lifecycle(library.lifecycle);
   if (IsOpen(library.state)) return TP_ALREADY_OPEN;
+  ForgetLastConnection(library.state);
   const int opened = library.port.SerialOpen(SerialPortPath(port & 0xFF));
   if (opened != TP_OK) return opened;
   std::uint8_t deviceVersion = 0;

@@ -1,5 +1,6 @@
 // What the caller's thread, the writer and the reader share, and the library that holds it.
-// The state lasts while the library is loaded: a new connection keeps what an earlier one sent.
+// The state lasts while the library is loaded: a new connection keeps the settings an earlier one
+// sent, but nothing it held back or was given to send.
 #pragma once
 
 #include <array>

@@ -153,6 +153,26 @@ TEST_F(KeyerDeviceEndToEnd, ClosingTheDeviceWhileItIsBusyEndsTheSendingAtOnceWit
   EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
 }
 
+// The device asked to hold the text when the operator closed it: the next open starts afresh, and
+// the test text goes out at once instead of when the device next says something.
+TEST_F(KeyerDeviceEndToEnd, AfterACloseWhileTheDeviceHeldTheTextTheNextTestGoesOutAtOnce) {
+  KeyerDevicePeer device;
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  app::OwnCall = "K1TEST";
+
+  QTimer::singleShot(0, [&window] { QTest::mouseClick(window.cmdCloseTappler.Widget(), Qt::LeftButton); });
+  QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "Closed");
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03}));
+
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+  EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("VVV TEST DE K1TEST")));
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
 // File, Exit ends the program without the windows' unload handlers, which otherwise close the device.
 TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
   KeyerDevicePeer device;
