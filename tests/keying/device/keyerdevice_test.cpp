@@ -190,6 +190,27 @@ TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
   EXPECT_EQ(keying::tp_getstatus(), -9);
 }
 
+// The link stopped taking bytes, as a USB or Bluetooth link does when its device stops reading:
+// File, Exit does not wait on it, idle or with a message on its way.
+TEST_F(KeyerDeviceEndToEnd, FileExitEndsWhenTheLinkTakesNoBytes) {
+  for (const bool messageOnItsWay : {false, true}) {
+    SCOPED_TRACE(messageOnItsWay ? "a message on its way" : "idle");
+    KeyerDevicePeer device;
+    keyertesting::StalledLink link(device.HostLine());
+    ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+    link.Stall();
+    keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+    if (messageOnItsWay) QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+
+    platform::ScriptedEndProgram end;
+    platform::InstanceWithoutLoad<app::Form1>().mnuExit.Action()->trigger();
+    EXPECT_EQ(end.Calls(), 1);
+    EXPECT_FALSE(link.Release()) << "File, Exit waited for the line";
+    EXPECT_EQ(keying::TPVersion, 0);
+    EXPECT_EQ(keying::tp_getstatus(), -9);
+  }
+}
+
 TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {
   KeyerDevicePeer device("silent");
   Attach(device);
