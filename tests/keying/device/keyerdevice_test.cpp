@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "formtesting.h"
 #include "keyertesting.h"
 #include "testbound.h"
@@ -209,6 +211,72 @@ TEST_F(KeyerDeviceEndToEnd, FileExitEndsWhenTheLinkTakesNoBytes) {
     EXPECT_EQ(keying::TPVersion, 0);
     EXPECT_EQ(keying::tp_getstatus(), -9);
   }
+}
+
+// The device unplugged and plugged back in on the same path. A message while it is away is told
+// the port is gone, with the system's reason, once; the next message after it is back opens it
+// again by itself and goes out whole, as does every message when it was back before the next one.
+TEST_F(KeyerDeviceEndToEnd, ADeviceUnpluggedAndPluggedBackInIsOpenedAgainByTheNextMessage) {
+  for (const bool messageWhileAway : {false, true}) {
+    SCOPED_TRACE(messageWhileAway ? "a message while it is away" : "back before the next message");
+    const std::size_t boxesBefore = dialogs.MessageBoxes().size();
+    KeyerDevicePeer device;
+    Attach(device);
+    app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+    keying::CWFrm& cw = platform::Instance<keying::CWFrm>();
+    cw.Option5.SetValue(true);
+    ShowActive(form);
+    const auto pressF2 = [&](const char* message) {
+      cw.Text2.SetText(message);
+      form.txtCall.SetFocus();
+      Press(form.txtCall.Widget(), Qt::Key_F2);
+    };
+    pressF2("AAAA");
+    ASSERT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("AAAA")));
+
+    device.Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == -9; }, peertesting::kBoundMs));
+    keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+    if (messageWhileAway) {
+      pressF2("CCCC");
+      ASSERT_EQ(dialogs.MessageBoxes().size(), boxesBefore + 1);
+      const platform::MessageBoxShown& box = dialogs.MessageBoxes().back();
+      EXPECT_EQ(box.title, "Unable to establish connection with Tappler.");
+      EXPECT_TRUE(box.prompt.endsWith(QString::fromStdString(device.HostLine()) + ": " + qt_error_string(ENOENT)))
+          << box.prompt.toStdString();
+      EXPECT_EQ(window.lblOpenStatus.Caption(), "Com Open Failed");
+      EXPECT_EQ(keying::CWBuffer, "");
+    }
+
+    device.PlugIn();
+    pressF2("BBBB");
+    pressF2("BBBB");
+    EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("AAAABBBBBBBB")));
+    EXPECT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+    EXPECT_EQ(dialogs.MessageBoxes().size(), boxesBefore + (messageWhileAway ? 1 : 0));
+    keying::CloseKeyerDevice();
+  }
+}
+
+// The link stopped taking bytes and the library gave the connection up: the next message tries the
+// device again, which cannot answer either, and the box names why the port failed.
+TEST_F(KeyerDeviceEndToEnd, AMessageAfterTheLinkWasGivenUpTellsWhyTheDeviceCannotBeOpened) {
+  KeyerDevicePeer device;
+  keyertesting::StalledLink link(device.HostLine());
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  link.Stall();
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == -9; }, peertesting::kBoundMs));
+
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.endsWith(": " + qt_error_string(ETIMEDOUT)))
+      << dialogs.MessageBoxes()[0].prompt.toStdString();
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "No Echo Response");
+  EXPECT_EQ(keying::TPVersion, 0);
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_FALSE(link.Release());
 }
 
 TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {
