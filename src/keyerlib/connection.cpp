@@ -1,5 +1,6 @@
 // Opening and closing the connection to the keyer device, and powering it by DTR alone.
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -22,7 +23,7 @@ bool IsOpen(KeyerState& state) {
 }
 
 void Send(SerialPort& port, std::initializer_list<std::uint8_t> bytes) {
-  port.SerialWrite(bytes.begin(), bytes.size());
+  port.SerialWrite(bytes.begin(), bytes.size(), DeadlineAfter(kWriteDeadline));
 }
 
 // The opening handshake: the device must echo the test byte and answer host open with its
@@ -35,30 +36,44 @@ int CheckDevice(SerialPort& port, std::uint8_t& version) {
   Sleep(kDeviceSettleTime);
   Send(port, {0x00, 0x04, kEchoTestByte});
   std::uint8_t echo = 0;
-  if (!port.SerialRead(&echo, 1)) return TP_NO_ECHO;
+  if (port.SerialRead(&echo, 1) != 0) return TP_NO_ECHO;
   if (echo != kEchoTestByte) return TP_ECHO_MISMATCH;
   Send(port, {0x00, 0x02});
-  if (!port.SerialRead(&version, 1)) return TP_NO_VERSION;
+  if (port.SerialRead(&version, 1) != 0) return TP_NO_VERSION;
   return TP_OK;
+}
+
+// Each connection starts as the first did, whatever the last one left: no text held back until
+// the device asks for it, nothing queued, no request pending and no port failure. The settings
+// sent, and the speed-pot reading, stay.
+void ForgetLastConnection(KeyerState& state) {
+  std::lock_guard lock(state.mutex);
+  SharedValues& s = state.shared;
+  s.transmit.Empty();
+  s.echoes = EchoRing{};
+  s.requests = Requests{};
+  s.wake = false;
+  s.portFailure = 0;
+  state.lastStatus.store(0);
 }
 
 bool StartThreads(Library& library) {
   KeyerState& state = library.state;
   {
     std::lock_guard lock(state.mutex);
-    state.shared.transmit.Empty();
-    // A break-in left from the last connection would only empty the ring, which is empty.
-    state.shared.requests.breakIn = false;
-    state.shared.requests.close = false;
-    state.shared.wake = false;
     state.shared.open = true;
   }
   state.readerRunning.store(true);
   try {
+    library.reader = std::thread(ReaderThread, std::ref(library));  // first: the writer joins it
     library.writer = std::thread(WriterThread, std::ref(library));
-    library.reader = std::thread(ReaderThread, std::ref(library));
   } catch (const std::system_error&) {
-    EndConnection(library);
+    StopReader(library);
+    {
+      std::lock_guard lock(state.mutex);
+      state.shared.open = false;
+    }
+    library.port.Close();
     return false;
   }
   return true;
@@ -68,7 +83,7 @@ bool StartThreads(Library& library) {
 
 Library::~Library() {
   std::lock_guard lock(lifecycle);
-  if (IsOpen(state)) EndConnection(*this);
+  EndConnection(*this);
   port.Close();
 }
 
@@ -81,14 +96,23 @@ void EndConnection(Library& library) {
   KeyerState& state = library.state;
   {
     std::lock_guard lock(state.mutex);
-    state.shared.open = false;
-    state.shared.requests.close = true;
-    state.WakeWriter();
+    if (state.shared.open) {
+      state.shared.open = false;
+      state.shared.requests.close = true;
+      state.WakeWriter();
+    }
   }
-  if (library.writer.joinable()) library.writer.join();  // once it has sent 00 03
-  state.readerRunning.store(false);
+  if (library.writer.joinable()) library.writer.join();
+}
+
+void StopReader(Library& library) {
+  library.state.readerRunning.store(false);
   if (library.reader.joinable()) library.reader.join();  // after its current read
-  library.port.Close();
+}
+
+int NotOpen(const SharedValues& s) {
+  if (s.portFailure != 0) errno = s.portFailure;
+  return TP_NOT_OPEN;
 }
 
 void HoldWriterForTesting(bool hold) {
@@ -124,6 +148,8 @@ TAPPLINK_EXPORT int32_t tp_open(uint8_t* version, int32_t port) {
   Library& library = TheLibrary();
   std::lock_guard lifecycle(library.lifecycle);
   if (IsOpen(library.state)) return TP_ALREADY_OPEN;
+  EndConnection(library);  // the threads of one that a port failure ended
+  ForgetLastConnection(library.state);
   const int opened = library.port.SerialOpen(SerialPortPath(port & 0xFF));
   if (opened != TP_OK) return opened;
   std::uint8_t deviceVersion = 0;
@@ -140,24 +166,25 @@ TAPPLINK_EXPORT int32_t tp_open(uint8_t* version, int32_t port) {
 TAPPLINK_EXPORT int32_t tp_close(void) {
   Library& library = TheLibrary();
   std::lock_guard lifecycle(library.lifecycle);
-  if (!IsOpen(library.state)) return TP_NOT_OPEN;
+  const bool open = IsOpen(library.state);
   EndConnection(library);
-  return TP_OK;
+  if (open) return TP_OK;
+  std::lock_guard lock(library.state.mutex);
+  return NotOpen(library.state.shared);
 }
 
 TAPPLINK_EXPORT int32_t tp_power(int32_t port, int32_t on) {
   Library& library = TheLibrary();
   std::lock_guard lifecycle(library.lifecycle);
   if ((on & 0xFF) != 0) {
+    if (IsOpen(library.state)) return TP_OK;  // the connection holds the port
+    EndConnection(library);
     if (library.port.IsHeld()) return TP_OK;
     return library.port.SerialOpen(SerialPortPath(port & 0xFF)) == TP_OK ? TP_OK : TP_PORT_OPEN_FAILED;
   }
   // Dropping the power ends a connection first, so no thread is left using the port.
-  if (IsOpen(library.state)) {
-    EndConnection(library);
-  } else {
-    library.port.Close();
-  }
+  EndConnection(library);
+  library.port.Close();
   return TP_OK;
 }
 

@@ -11,6 +11,13 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 // How long the writer waits for a wake-up before it sends one queued byte.
 inline constexpr Milliseconds kWriterWait{3};
+// How long a wake-up's commands may wait for room on the line. A write waits only once the port's
+// buffer is full, which the paced text never fills at 1200 baud: a line that has taken nothing by
+// then is a link whose device stopped reading, and the connection is given up.
+inline constexpr Milliseconds kWriteDeadline{1000};
+// The close command's, with the time the line has to send it: a close (the program's exit among
+// them) does not wait on a dead line.
+inline constexpr Milliseconds kCloseWriteDeadline{250};
 
 Deadline DeadlineAfter(Milliseconds timeout);
 // What is left of a deadline, for poll(); 0 once it has passed.

@@ -1,5 +1,6 @@
 // What the caller's thread, the writer and the reader share, and the library that holds it.
-// The state lasts while the library is loaded: a new connection keeps what an earlier one sent.
+// The state lasts while the library is loaded: a new connection keeps the settings an earlier one
+// sent, but nothing it held back or was given to send.
 #pragma once
 
 #include <array>
@@ -55,6 +56,7 @@ struct Requests {
 struct SharedValues {
   bool open = false;
   bool wake = false;  // the writer's wake-up, consumed when it wakes
+  int portFailure = 0;  // the system's reason the port failed for (errno), until the next open
   bool writerHeldForTesting = false;
   unsigned writerTimeoutsForTesting = 0;
   Settings requested{};
@@ -105,12 +107,21 @@ struct Library {
 
 Library& TheLibrary();
 
-// Ends an open connection: the writer sends what was flagged and 00 03 and is joined, the reader
-// is stopped and joined, then DTR drops and the port closes. The caller holds the lifecycle lock.
+// Ends an open connection: the writer sends what was flagged and 00 03, stops the reader, drops
+// DTR and closes the port, and is joined. A connection that a port failure ended is only joined.
+// The caller holds the lifecycle lock.
 void EndConnection(Library& library);
 
+// -9 for an export that needs an open connection, with errno at the port failure that ended the
+// last one, if one did. The caller holds the lock.
+int NotOpen(const SharedValues& s);
+
+// The writer ends the connection: on the close command, or on a port failure that it or the reader
+// met. It stops and joins the reader, then closes the port.
 void WriterThread(Library& library);
+// Ends at once on a port failure, which it leaves for the writer.
 void ReaderThread(Library& library);
+void StopReader(Library& library);
 // Sorts one byte from the device into status, speed pot or echo.
 void ReceiveByte(KeyerState& state, std::uint8_t byte);
 

@@ -1,4 +1,5 @@
 // The reader thread: the only thread that reads the port during a connection.
+#include <cerrno>
 #include <cstdint>
 
 #include "keyerstate.h"
@@ -44,9 +45,16 @@ void ReceiveByte(KeyerState& state, std::uint8_t byte) {
 }
 
 void ReaderThread(Library& library) {
-  while (library.state.readerRunning.load()) {
+  KeyerState& state = library.state;
+  while (state.readerRunning.load()) {
     std::uint8_t byte = 0;
-    if (library.port.SerialRead(&byte, 1)) ReceiveByte(library.state, byte);
+    const int result = library.port.SerialRead(&byte, 1);
+    if (result == 0) ReceiveByte(state, byte);
+    if (result == 0 || result == ETIMEDOUT) continue;
+    std::lock_guard lock(state.mutex);
+    if (state.shared.portFailure == 0) state.shared.portFailure = result;
+    state.WakeWriter();
+    return;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "tapplink.h"
@@ -16,6 +17,8 @@ namespace tapplink {
 namespace {
 
 constexpr Milliseconds kOpenReadTimeout{250};
+// How often a close looks whether the line has sent what it held.
+constexpr Milliseconds kSentCheck{5};
 
 // A line without modem control (a pseudo-terminal) refuses modem-line requests; that is no fault.
 bool LacksModemLines(int error) { return error == ENOTTY || error == EINVAL; }
@@ -30,18 +33,33 @@ bool SetModemLine(int fd, int line, bool raised) {
 SerialPort::~SerialPort() { Close(); }
 
 int SerialPort::SerialOpen(const std::string& path) {
-  if (IsHeld() || path.empty()) return TP_PORT_OPEN_FAILED;
+  if (IsHeld()) {
+    errno = EBUSY;
+    return TP_PORT_OPEN_FAILED;
+  }
+  if (path.empty()) {
+    errno = ENOENT;
+    return TP_PORT_OPEN_FAILED;
+  }
   fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) return TP_PORT_OPEN_FAILED;
   const int result = Configure();
-  if (result != TP_OK) Close();
+  if (result != TP_OK) {
+    const int reason = errno;
+    Close();
+    errno = reason;
+  }
   return result;
 }
 
 int SerialPort::Configure() {
   struct stat status {};
   // Only a character device is a port; a second holder anywhere makes it busy.
-  if (fstat(fd_, &status) != 0 || !S_ISCHR(status.st_mode)) return TP_PORT_OPEN_FAILED;
+  if (fstat(fd_, &status) != 0) return TP_PORT_OPEN_FAILED;
+  if (!S_ISCHR(status.st_mode)) {
+    errno = ENOTTY;
+    return TP_PORT_OPEN_FAILED;
+  }
   if (flock(fd_, LOCK_EX | LOCK_NB) != 0) return TP_PORT_OPEN_FAILED;
 
   termios settings{};
@@ -67,7 +85,7 @@ bool SerialPort::SetDtr(bool raised) {
   return SetModemLine(fd_, TIOCM_DTR, raised);
 }
 
-bool SerialPort::SerialWrite(const std::uint8_t* bytes, std::size_t count) {
+int SerialPort::SerialWrite(const std::uint8_t* bytes, std::size_t count, Deadline deadline) {
   std::size_t written = 0;
   while (written < count) {
     const ssize_t n = write(fd_, bytes + written, count - written);
@@ -76,37 +94,58 @@ bool SerialPort::SerialWrite(const std::uint8_t* bytes, std::size_t count) {
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN) return false;
+    if (n < 0 && errno != EAGAIN) return errno;
     pollfd waitForRoom{fd_, POLLOUT, 0};
-    if (poll(&waitForRoom, 1, -1) < 0 && errno != EINTR) return false;
+    const int ready = poll(&waitForRoom, 1, MillisecondsLeft(deadline));
+    if (ready == 0) return ETIMEDOUT;
+    if (ready < 0 && errno != EINTR) return errno;
   }
-  return true;
+  return 0;
 }
 
-bool SerialPort::SerialRead(std::uint8_t* buffer, std::size_t count) {
+int SerialPort::SerialRead(std::uint8_t* buffer, std::size_t count) {
   const Deadline deadline = DeadlineAfter(readTimeout_);
   std::size_t received = 0;
   while (received < count) {
     pollfd waitForData{fd_, POLLIN, 0};
     const int ready = poll(&waitForData, 1, MillisecondsLeft(deadline));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return false;
-    if (waitForData.revents & POLLIN) {
-      const ssize_t n = read(fd_, buffer + received, count - received);
-      if (n > 0) {
-        received += static_cast<std::size_t>(n);
-        continue;
-      }
-      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (ready < 0) return errno;
+    if (ready == 0) return ETIMEDOUT;
+    const ssize_t n = read(fd_, buffer + received, count - received);
+    if (n > 0) {
+      received += static_cast<std::size_t>(n);
+      continue;
     }
-    WaitUntil(deadline);  // hung up: nothing will come before the time-out
-    return false;
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (n < 0) return errno;  // EIO: a pseudo-terminal whose other end is gone
+    if (waitForData.revents & (POLLHUP | POLLERR | POLLNVAL)) return EIO;  // a serial line hung up reads as its end
+    WaitUntil(deadline);  // nothing to read after all: the time-out is used up rather than spun away
+    return ETIMEDOUT;
   }
-  return true;
+  return 0;
 }
 
-void SerialPort::Close() {
+// A port closed with bytes still queued would wait for the line for as long as its driver allows.
+// Only what is still held then is dropped: a pseudo-terminal holds nothing, and flushing it would
+// take back what its other end has not read yet.
+void SerialPort::SendHeldBytes(Deadline lastBytesBy) {
+  const auto held = [this] {
+    int bytes = 0;
+    return ioctl(fd_, TIOCOUTQ, &bytes) == 0 && bytes > 0;
+  };
+  while (held()) {
+    if (MillisecondsLeft(lastBytesBy) == 0) {
+      tcflush(fd_, TCOFLUSH);
+      return;
+    }
+    WaitUntil(std::min(lastBytesBy, DeadlineAfter(kSentCheck)));
+  }
+}
+
+void SerialPort::Close(Deadline lastBytesBy) {
   if (!IsHeld()) return;
+  SendHeldBytes(lastBytesBy);
   SetDtr(false);
   ioctl(fd_, TIOCNXCL);  // a pseudo-terminal keeps exclusive mode past our close
   close(fd_);

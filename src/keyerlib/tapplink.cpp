@@ -17,7 +17,7 @@ template <typename Change>
 int32_t WhileOpen(Change change) {
   KeyerState& state = TheLibrary().state;
   std::lock_guard lock(state.mutex);
-  if (!state.shared.open) return TP_NOT_OPEN;
+  if (!state.shared.open) return NotOpen(state.shared);
   return change(state, state.shared);
 }
 

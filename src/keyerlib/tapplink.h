@@ -28,6 +28,14 @@ enum {
   TP_NOT_OPEN = -9,
 };
 
+// A connection ends by itself when its port fails: a line hung up (the device unplugged), or one
+// that has taken no byte for a second (a link whose device stopped reading). What was queued is
+// dropped, the port is closed, and every export that needs a connection returns -9 until a new
+// tp_open. The close command is given a quarter of a second, so tp_close never waits on a dead line.
+//
+// The system's reason (errno) is left for the caller: after tp_open returns -4, -5 or -6 or tp_power -4,
+// and after a -9 from a connection that its port failure ended (ETIMEDOUT for the silent link).
+//
 // Callback kinds: 1 status (0-63), 2 speed-pot WPM, 3 echo byte. Called from the library's
 // reader thread, which tp_close waits for: it must not call tp_open, tp_close or tp_power.
 // A null function stops the calls.

@@ -31,9 +31,12 @@ class Commands {
     command.bytes[command.size++] = 0x07;
     command.bytes[command.size++] = 0x15;
   }
-  void WriteTo(SerialPort& port) const {
-    // A command that cannot be written is lost: nothing is retried.
-    for (std::size_t i = 0; i < count_; ++i) port.SerialWrite(commands_[i].bytes.data(), commands_[i].size);
+  // 0, or the reason the line failed for: the rest is not tried.
+  int WriteTo(SerialPort& port, Deadline deadline) const {
+    for (std::size_t i = 0; i < count_; ++i) {
+      if (const int failure = port.SerialWrite(commands_[i].bytes.data(), commands_[i].size, deadline)) return failure;
+    }
+    return 0;
   }
 
  private:
@@ -126,18 +129,32 @@ bool GatherRequests(SharedValues& s, Commands& out) {
   return true;
 }
 
+// The line failed: what waits for it is dropped, and the callers find the connection ended.
+void EndOnPortFailure(SharedValues& s, int failure) {
+  if (s.portFailure == 0) s.portFailure = failure;
+  s.open = false;
+  s.transmit.Empty();
+  s.requests = Requests{};
+}
+
 }  // namespace
 
 void WriterThread(Library& library) {
   KeyerState& state = library.state;
   SharedValues& s = state.shared;
-  for (bool closing = false; !closing;) {
+  Deadline lastBytesBy{};  // a line that failed is given no time to send what it holds
+  for (bool ending = false; !ending;) {
     Commands commands;
+    bool closing = false;
     {
       std::unique_lock lock(state.mutex);
       state.writerWake.wait(lock, [&] { return !s.writerHeldForTesting; });
       const bool signalled = state.writerWake.wait_for(lock, kWriterWait, [&] { return s.wake; });
       if (s.writerHeldForTesting) continue;
+      if (s.portFailure != 0) {  // met by the reader
+        EndOnPortFailure(s, s.portFailure);
+        break;
+      }
       if (signalled) {
         s.wake = false;
         closing = GatherRequests(s, commands);
@@ -148,8 +165,19 @@ void WriterThread(Library& library) {
         if (!s.transmit.IsEmpty() && !textHeld) commands.Add({s.transmit.TakeOldest()});
       }
     }
-    commands.WriteTo(library.port);
+    const Deadline deadline = DeadlineAfter(closing ? kCloseWriteDeadline : kWriteDeadline);
+    const int failure = commands.WriteTo(library.port, deadline);
+    if (closing) {
+      lastBytesBy = deadline;
+      ending = true;
+    } else if (failure != 0) {
+      std::lock_guard lock(state.mutex);
+      EndOnPortFailure(s, failure);
+      ending = true;
+    }
   }
+  StopReader(library);
+  library.port.Close(lastBytesBy);
 }
 
 }  // namespace tapplink

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/modformresize.h"
+#include "keyerlib/serialportpath.h"
 #include "keying/cwfrm.h"
 #include "keying/globals.h"
 #include "keying/numberboxes.h"
@@ -22,6 +23,7 @@
 #include "platform/trace.h"
 #include "platform/twips.h"
 
+#include <cerrno>
 #include <optional>
 
 namespace keying {
@@ -60,6 +62,8 @@ const QString kVersionCaption = QStringLiteral("Version #");
 
 QString SettingsPath() { return app::DataFolder + QStringLiteral("\\") + kSettingsFileName; }
 
+QString PortDevice() { return QString::fromStdString(tapplink::SerialPortPath(TPPort)); }
+
 QString OpenResultText(std::int32_t result) {
   switch (result) {
     case 0: return QStringLiteral("TP Success!");
@@ -76,6 +80,20 @@ QString OpenResultText(std::int32_t result) {
 }
 
 constexpr std::int32_t kAlreadyOpen = -8;
+constexpr std::int32_t kNotOpen = -9;
+
+// Opening the port itself failed (-4 to -6): the library left the system's reason for it.
+bool IsPortOpenFailure(std::int32_t result) { return result <= -4 && result >= -6; }
+
+// The connection box, with the device and the system's reason where there is one.
+QString ConnectionFailureText(int reason) {
+  const QString text = QStringLiteral("Unable to establish connection with Tappler on com port %1.  Please check to make "
+                                      "sure that you have specified the correct port and that the Tappler device is "
+                                      "properly connected.")
+                           .arg(static_cast<int>(TPPort));
+  if (reason == 0) return text;
+  return text + QStringLiteral("\r\n\r\n%1: %2").arg(PortDevice(), qt_error_string(reason));
+}
 
 void ClosePortOf(platform::SerialControl& port) {
   if (port.PortOpen()) port.SetPortOpen(false);
@@ -252,12 +270,11 @@ void frmTappler::cmdOpenTappler_Click() {
     if (platform::IsLoaded<CWFrm>()) ClosePortOf(platform::Instance<CWFrm>().Comm);
     std::uint8_t version = 0;
     const std::int32_t result = tp_open(&version, TPPort);
+    const int reason = IsPortOpenFailure(result) ? errno : portFailure_;
+    portFailure_ = 0;
     if (result != kAlreadyOpen && version == 0) {
-      platform::MsgBox(QStringLiteral("Unable to establish connection with Tappler on com port %1.  Please check to "
-                                      "make sure that you have specified the correct port and that the Tappler "
-                                      "device is properly connected.")
-                           .arg(static_cast<int>(TPPort)),
-                       platform::MsgBoxStyle::OKOnly, QStringLiteral("Unable to establish connection with Tappler."));
+      platform::MsgBox(ConnectionFailureText(reason), platform::MsgBoxStyle::OKOnly,
+                       QStringLiteral("Unable to establish connection with Tappler."));
     }
     const QString resultText = OpenResultText(result);
     if (!resultText.isEmpty()) lblOpenStatus.SetCaption(resultText);
@@ -450,10 +467,28 @@ void frmTappler::TPTransmit() {
 
 bool frmTappler::WaitForRoom(std::uint32_t lastProgress) {
   for (;;) {
-    platform::SkipOnError(lcKeying, [] { TPStatus = tp_getstatus(); });
+    int reason = 0;
+    platform::SkipOnError(lcKeying, [&reason] {
+      TPStatus = tp_getstatus();
+      reason = errno;
+    });
+    if (TPStatus == kNotOpen && TPVersion != 0 && !OpenAgainAfterPortFailure(reason)) return false;
     if (TPStatus <= kDeviceReadyStatus) return true;
     if (!PauseForRoom(lastProgress)) return false;
   }
+}
+
+// The library ended the connection by itself: the device's port failed (unplugged, or a link that
+// took nothing). The trace says so, and the device is opened again at once: one that is back takes
+// the text as if nothing had happened; for one that is not, the status and the connection box say
+// why, with the port's failure where the open has no reason of its own.
+bool frmTappler::OpenAgainAfterPortFailure(int reason) {
+  platform::TraceError(lcKeying, platform::RuntimeError(QStringLiteral("The keyer device's port %1 failed: %2")
+                                                            .arg(PortDevice(), qt_error_string(reason))));
+  TPVersion = 0;
+  portFailure_ = reason;
+  cmdOpenTappler_Click();
+  return TPVersion != 0;
 }
 
 bool frmTappler::DeviceTakes(unsigned char code) {

@@ -59,8 +59,9 @@ class frmTappler : public platform::Form {
   void cmdCloseTappler_Click();
   void cmdOpenTappler_Click();
   // Sends CWBuffer through the keyer device a character at a time while the device has room,
-  // opening the device first when it is closed; the buffer is empty when it returns, unless the
-  // device took nothing for 10 seconds: then the operator is told and the rest is kept.
+  // opening the device first when it is closed, and again when its port failed (a device unplugged
+  // and back); the buffer is empty when it returns, unless the device took nothing for 10 seconds:
+  // then the operator is told and the rest is kept.
   void TPTransmit();
   // Upper-cases "a" to "z"; every other code passes unchanged.
   void Capital(int& KeyAscii);
@@ -108,10 +109,12 @@ class frmTappler : public platform::Form {
   bool WaitForRoom(std::uint32_t lastProgress);
   bool DeviceTakes(unsigned char code);
   bool PauseForRoom(std::uint32_t lastProgress);
+  bool OpenAgainAfterPortFailure(int reason);
   void ReportDeviceTakesNoText();
 
   bool transmitting_ = false;
   bool textKept_ = false;  // the last sending stopped with text left in the buffer
+  int portFailure_ = 0;    // the reason the port failed for, told by the next open's box should it fail
 };
 
 }  // namespace keying

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QLibrary>
 
+#include <cerrno>
+
 namespace keying {
 
 namespace {
@@ -43,7 +45,9 @@ void LoadLibrary() {
 
 template <class Function, class... Arguments>
 std::int32_t Call(const char* name, Arguments... arguments) {
-  return reinterpret_cast<Function*>(TapplinkExport(name))(arguments...);
+  Function* function = reinterpret_cast<Function*>(TapplinkExport(name));
+  errno = 0;  // finding the library may have left one of its own
+  return function(arguments...);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 // The keyer library's exports as the program calls them: by name, with the library loaded at the
 // first call, from the program's own folder first and then wherever the system finds libraries.
 // A library or an export that cannot be found throws platform::RuntimeError (53 "File not found",
-// 453 "Can't find DLL entry point"); the next call tries again.
+// 453 "Can't find DLL entry point"); the next call tries again. After a call errno holds the
+// system's reason the library left (a port that failed, or could not be opened), 0 for none.
 namespace keying {
 
 std::int32_t tp_open(std::uint8_t* version, std::int32_t port);

@@ -3,6 +3,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -190,4 +191,72 @@ TEST_F(KeyerLibraryTest, PowerRaisesAndDropsDtrOutsideAConnection) {
   // A new connection starts its own threads.
   ASSERT_EQ(tp_open(&version, kPort), TP_OK);
   EXPECT_EQ(tp_close(), TP_OK);
+}
+
+// A link that takes no more bytes (its device stopped reading): the close command does not wait
+// on it, and a write that waits too long ends the connection, with what was queued dropped and the
+// port let go, so the device can be opened again.
+TEST_F(KeyerLibraryTest, ALinkThatTakesNoBytesNeitherHoldsTheCloseNorKeepsTheConnection) {
+  KeyerDevicePeer device;
+  SkipHandshakeWaits();
+  PointPortAt(device.HostLine());
+  StalledLink link(device.HostLine());
+  uint8_t version = 0;
+
+  ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+  link.Stall();
+  EXPECT_EQ(tp_close(), TP_OK);
+  EXPECT_FALSE(link.Release()) << "the close waited for the line to take its command";
+  EXPECT_EQ(DescriptorsOn(device.HostLine()), 1) << "only the test's own";
+  EXPECT_FALSE(DtrRaised());
+
+  ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+  link.Stall();
+  EXPECT_EQ(tp_char('A'), TP_OK);
+  EXPECT_TRUE(WaitUntil([] { return tp_getstatus() == TP_NOT_OPEN; }));
+  errno = 0;
+  EXPECT_EQ(tp_char('B'), TP_NOT_OPEN);
+  EXPECT_EQ(errno, ETIMEDOUT);
+  EXPECT_TRUE(WaitUntil([&] { return DescriptorsOn(device.HostLine()) == 1; }));
+  EXPECT_FALSE(link.Release());
+  EXPECT_EQ(tp_close(), TP_NOT_OPEN);
+  EXPECT_FALSE(DtrRaised());
+
+  // Nothing of the connection given up goes out on the next.
+  ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+  EXPECT_EQ(tp_char('C'), TP_OK);
+  EXPECT_TRUE(device.WaitForTranscriptEnding(TextBytes("C")));
+  EXPECT_EQ(tp_close(), TP_OK);
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03}));
+  const Bytes handshake{0x00, 0x01, 0x00, 0x04, 0x55, 0x00, 0x02};
+  EXPECT_EQ(device.Transcript(), Concat({handshake, handshake, TextBytes("C"), {0x00, 0x03}}));
+}
+
+// The device unplugged and plugged back in on the same path: the connection ends as the line hangs
+// up, an open meanwhile names the missing device, and once it is back an open reaches the new one.
+TEST_F(KeyerLibraryTest, ADeviceUnpluggedEndsTheConnectionAndOneOpenAgainReachesItOnceItIsBack) {
+  KeyerDevicePeer device;
+  SkipHandshakeWaits();
+  PointPortAt(device.HostLine());
+  uint8_t version = 0;
+  ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+  EXPECT_EQ(tp_char('A'), TP_OK);
+  ASSERT_TRUE(device.WaitForTranscriptEnding(TextBytes("A")));
+
+  device.Unplug();
+  EXPECT_TRUE(WaitUntil([] { return tp_getstatus() == TP_NOT_OPEN; }));
+  errno = 0;
+  EXPECT_EQ(tp_char('B'), TP_NOT_OPEN);
+  EXPECT_EQ(errno, EIO);
+  errno = 0;
+  EXPECT_EQ(tp_open(&version, kPort), TP_PORT_OPEN_FAILED);
+  EXPECT_EQ(errno, ENOENT);
+
+  device.PlugIn();
+  ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+  EXPECT_EQ(tp_char('C'), TP_OK);
+  EXPECT_TRUE(device.WaitForTranscriptEnding(TextBytes("C")));
+  EXPECT_EQ(tp_close(), TP_OK);
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03}));
+  EXPECT_EQ(device.Transcript(), Concat({TextBytes("AC"), {0x00, 0x03}}));
 }

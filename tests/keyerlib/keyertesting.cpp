@@ -1,5 +1,9 @@
 #include "keyertesting.h"
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <filesystem>
@@ -11,23 +15,35 @@
 namespace keyertesting {
 namespace fs = std::filesystem;
 
-KeyerDevicePeer::KeyerDevicePeer(const std::string& mode) {
-  device_ = std::make_unique<ChildProcess>(
-      std::vector<std::string>{KEYER_DEVICE, line_.PeerEnd(), folder_.Path("transcript"), mode},
-      folder_.Path("device.log"), true);
-  if (!WaitUntil([&] { return fs::exists(folder_.Path("transcript")); })) throw std::runtime_error("no keyer device");
+KeyerDevicePeer::KeyerDevicePeer(const std::string& mode) : mode_(mode) { PlugIn(); }
+
+void KeyerDevicePeer::PlugIn() {
+  line_ = std::make_unique<peertesting::PtyPair>();
+  fs::create_symlink(line_->HostEnd(), HostLine());
+  const std::string transcript = TranscriptPath(++plugIns_);
+  device_ = std::make_unique<ChildProcess>(std::vector<std::string>{KEYER_DEVICE, line_->PeerEnd(), transcript, mode_},
+                                           folder_.Path("device.log"), true);
+  if (!WaitUntil([&] { return fs::exists(transcript); })) throw std::runtime_error("no keyer device");
+}
+
+void KeyerDevicePeer::Unplug() {
+  device_.reset();
+  fs::remove(HostLine());
+  line_.reset();
 }
 
 Bytes KeyerDevicePeer::Transcript() const {
-  // Whole lines only: the device may be writing the next one.
-  std::ifstream file(folder_.Path("transcript"));
-  std::stringstream content;
-  content << file.rdbuf();
-  const std::string text = content.str();
   Bytes bytes;
-  std::istringstream lines(text.substr(0, text.rfind('\n') + 1));
-  for (std::string milliseconds, hex; lines >> milliseconds >> hex;) {
-    bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16)));
+  for (int plugIn = 1; plugIn <= plugIns_; ++plugIn) {
+    // Whole lines only: the device may be writing the next one.
+    std::ifstream file(TranscriptPath(plugIn));
+    std::stringstream content;
+    content << file.rdbuf();
+    const std::string text = content.str();
+    std::istringstream lines(text.substr(0, text.rfind('\n') + 1));
+    for (std::string milliseconds, hex; lines >> milliseconds >> hex;) {
+      bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex, nullptr, 16)));
+    }
   }
   return bytes;
 }
@@ -49,6 +65,39 @@ int DescriptorsOn(const std::string& path) {
     if (fs::read_symlink(entry.path(), unreadable) == device) ++count;
   }
   return count;
+}
+
+StalledLink::StalledLink(const std::string& line) : fd_(open(line.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
+  if (fd_ < 0) throw std::runtime_error("cannot open " + line);
+}
+
+StalledLink::~StalledLink() {
+  Release();
+  close(fd_);
+}
+
+void StalledLink::Stall() {
+  std::lock_guard lock(mutex_);
+  if (stalled_ || tcflow(fd_, TCOOFF) != 0) return;
+  stalled_ = true;
+  deadline_ = std::thread([this] {
+    std::unique_lock lock(mutex_);
+    if (released_.wait_for(lock, kBound, [this] { return !stalled_; })) return;
+    letGoAtTheDeadline_ = true;
+    stalled_ = false;
+    tcflow(fd_, TCOON);
+  });
+}
+
+bool StalledLink::Release() {
+  {
+    std::lock_guard lock(mutex_);
+    if (stalled_) tcflow(fd_, TCOON);
+    stalled_ = false;
+  }
+  released_.notify_all();
+  if (deadline_.joinable()) deadline_.join();
+  return letGoAtTheDeadline_;
 }
 
 namespace {

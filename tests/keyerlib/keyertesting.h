@@ -1,11 +1,14 @@
-// Test helpers for the keyer library: a simulated keyer device on a socat pseudo-terminal pair
-// and a record of the library's callbacks.
+// Test helpers for the keyer library: a simulated keyer device on a socat pseudo-terminal pair,
+// a line that stops taking bytes, and a record of the library's callbacks.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,22 +26,54 @@ using peertesting::kBound;
 using peertesting::ScratchFolder;
 using peertesting::WaitUntil;
 
-// The simulated keyer device on one end of a socat pair; the library opens HostLine().
+// The simulated keyer device on one end of a socat pair. The library opens HostLine(), a link to
+// the pair's host end, as a USB adapter's device name leads to its port.
 class KeyerDevicePeer {
  public:
   explicit KeyerDevicePeer(const std::string& mode = "normal");
-  std::string HostLine() const { return line_.HostEnd(); }
+  std::string HostLine() const { return folder_.Path("line"); }
   // Makes the device send bytes to the host, written as hex: "C5", "41 42".
   void Send(const std::string& hexBytes) const { device_->Write(hexBytes + "\n"); }
-  // Everything the device received after the first host open, in order.
+  // Everything the device received after the first host open, in order, across its plug-ins.
   Bytes Transcript() const;
   // Waits until the transcript ends with `tail`.
   bool WaitForTranscriptEnding(const Bytes& tail) const;
+  // The device pulled out: its line hangs up and HostLine() leads nowhere.
+  void Unplug();
+  // Plugged back in: a new line and a fresh device at the same HostLine().
+  void PlugIn();
 
  private:
-  peertesting::PtyPair line_;
+  std::string TranscriptPath(int plugIn) const { return folder_.Path("transcript" + std::to_string(plugIn)); }
+
   ScratchFolder folder_;
+  std::string mode_;
+  int plugIns_ = 0;
+  std::unique_ptr<peertesting::PtyPair> line_;
   std::unique_ptr<ChildProcess> device_;
+};
+
+// The output of a line stopped (tcflow), as a USB or Bluetooth link stops when its device stops
+// reading: what the library writes to it waits. The line is opened before the library takes it,
+// which keeps later openers out. Whatever still waits on the line at the suite's deadline has it
+// let go, so a test that would hang fails instead.
+class StalledLink {
+ public:
+  explicit StalledLink(const std::string& line);  // throws std::runtime_error
+  ~StalledLink();
+  StalledLink(const StalledLink&) = delete;
+  StalledLink& operator=(const StalledLink&) = delete;
+  void Stall();
+  // Takes bytes again; true when the deadline had come first.
+  bool Release();
+
+ private:
+  int fd_ = -1;
+  std::mutex mutex_;
+  std::condition_variable released_;
+  bool stalled_ = false;
+  bool letGoAtTheDeadline_ = false;
+  std::thread deadline_;
 };
 
 // How many of this process's descriptors are open on the device behind `path`.

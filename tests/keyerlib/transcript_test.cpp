@@ -168,6 +168,21 @@ const TranscriptCase kCases[] = {
        tp_wpm(30);
      },
      {0x02, 30, 0x00, 0x03, 0x00, 0x01, 0x00, 0x04, 0x55, 0x00, 0x02, 0x00, 0x03}},
+    {"ReopenHoldsNothingFromTheLastConnection",
+     [](const Session& s) {
+       s.HoldText();
+       s.Queue(TextBytes("AB"));
+       s.DeviceSends("41");
+       EXPECT_TRUE(CallbackLog::WaitFor(3, 0x41));
+       EXPECT_EQ(tp_close(), TP_OK);
+       uint8_t version = 0;
+       ASSERT_EQ(tp_open(&version, kPort), TP_OK);
+       EXPECT_EQ(tp_getstatus(), 0) << "no hold until the device asks again";
+       EXPECT_EQ(tp_getecho(), 0);
+       s.Queue(TextBytes("Z"));
+       s.WaitForLineEnding(TextBytes("Z"));
+     },
+     Concat({kClose, {0x00, 0x01, 0x00, 0x04, 0x55, 0x00, 0x02}, TextBytes("Z"), kClose})},
     {"FortyThirdPendingByteRaisesXoff",
      [](const Session& s) {
        s.HoldText();

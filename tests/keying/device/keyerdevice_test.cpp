@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "formtesting.h"
 #include "keyertesting.h"
 #include "testbound.h"
@@ -153,6 +155,26 @@ TEST_F(KeyerDeviceEndToEnd, ClosingTheDeviceWhileItIsBusyEndsTheSendingAtOnceWit
   EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
 }
 
+// The device asked to hold the text when the operator closed it: the next open starts afresh, and
+// the test text goes out at once instead of when the device next says something.
+TEST_F(KeyerDeviceEndToEnd, AfterACloseWhileTheDeviceHeldTheTextTheNextTestGoesOutAtOnce) {
+  KeyerDevicePeer device;
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  ASSERT_NO_FATAL_FAILURE(DeviceSendsStatus(device, 1));
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  app::OwnCall = "K1TEST";
+
+  QTimer::singleShot(0, [&window] { QTest::mouseClick(window.cmdCloseTappler.Widget(), Qt::LeftButton); });
+  QTest::mouseClick(window.Command1.Widget(), Qt::LeftButton);
+  ASSERT_EQ(window.lblOpenStatus.Caption(), "Closed");
+  EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03}));
+
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+  EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("VVV TEST DE K1TEST")));
+  EXPECT_TRUE(dialogs.MessageBoxes().empty());
+}
+
 // File, Exit ends the program without the windows' unload handlers, which otherwise close the device.
 TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
   KeyerDevicePeer device;
@@ -168,6 +190,93 @@ TEST_F(KeyerDeviceEndToEnd, FileExitClosesTheDevice) {
   EXPECT_TRUE(device.WaitForTranscriptEnding({0x00, 0x03})) << "the device's close command";
   EXPECT_EQ(keying::TPVersion, 0);
   EXPECT_EQ(keying::tp_getstatus(), -9);
+}
+
+// The link stopped taking bytes, as a USB or Bluetooth link does when its device stops reading:
+// File, Exit does not wait on it, idle or with a message on its way.
+TEST_F(KeyerDeviceEndToEnd, FileExitEndsWhenTheLinkTakesNoBytes) {
+  for (const bool messageOnItsWay : {false, true}) {
+    SCOPED_TRACE(messageOnItsWay ? "a message on its way" : "idle");
+    KeyerDevicePeer device;
+    keyertesting::StalledLink link(device.HostLine());
+    ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+    link.Stall();
+    keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+    if (messageOnItsWay) QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+
+    platform::ScriptedEndProgram end;
+    platform::InstanceWithoutLoad<app::Form1>().mnuExit.Action()->trigger();
+    EXPECT_EQ(end.Calls(), 1);
+    EXPECT_FALSE(link.Release()) << "File, Exit waited for the line";
+    EXPECT_EQ(keying::TPVersion, 0);
+    EXPECT_EQ(keying::tp_getstatus(), -9);
+  }
+}
+
+// The device unplugged and plugged back in on the same path. A message while it is away is told
+// the port is gone, with the system's reason, once; the next message after it is back opens it
+// again by itself and goes out whole, as does every message when it was back before the next one.
+TEST_F(KeyerDeviceEndToEnd, ADeviceUnpluggedAndPluggedBackInIsOpenedAgainByTheNextMessage) {
+  for (const bool messageWhileAway : {false, true}) {
+    SCOPED_TRACE(messageWhileAway ? "a message while it is away" : "back before the next message");
+    const std::size_t boxesBefore = dialogs.MessageBoxes().size();
+    KeyerDevicePeer device;
+    Attach(device);
+    app::Form1& form = platform::InstanceWithoutLoad<app::Form1>();
+    keying::CWFrm& cw = platform::Instance<keying::CWFrm>();
+    cw.Option5.SetValue(true);
+    ShowActive(form);
+    const auto pressF2 = [&](const char* message) {
+      cw.Text2.SetText(message);
+      form.txtCall.SetFocus();
+      Press(form.txtCall.Widget(), Qt::Key_F2);
+    };
+    pressF2("AAAA");
+    ASSERT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("AAAA")));
+
+    device.Unplug();
+    ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == -9; }, peertesting::kBoundMs));
+    keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+    if (messageWhileAway) {
+      pressF2("CCCC");
+      ASSERT_EQ(dialogs.MessageBoxes().size(), boxesBefore + 1);
+      const platform::MessageBoxShown& box = dialogs.MessageBoxes().back();
+      EXPECT_EQ(box.title, "Unable to establish connection with Tappler.");
+      EXPECT_TRUE(box.prompt.endsWith(QString::fromStdString(device.HostLine()) + ": " + qt_error_string(ENOENT)))
+          << box.prompt.toStdString();
+      EXPECT_EQ(window.lblOpenStatus.Caption(), "Com Open Failed");
+      EXPECT_EQ(keying::CWBuffer, "");
+    }
+
+    device.PlugIn();
+    pressF2("BBBB");
+    pressF2("BBBB");
+    EXPECT_TRUE(device.WaitForTranscriptEnding(keyertesting::TextBytes("AAAABBBBBBBB")));
+    EXPECT_EQ(window.lblOpenStatus.Caption(), "TP Success!");
+    EXPECT_EQ(dialogs.MessageBoxes().size(), boxesBefore + (messageWhileAway ? 1 : 0));
+    keying::CloseKeyerDevice();
+  }
+}
+
+// The link stopped taking bytes and the library gave the connection up: the next message tries the
+// device again, which cannot answer either, and the box names why the port failed.
+TEST_F(KeyerDeviceEndToEnd, AMessageAfterTheLinkWasGivenUpTellsWhyTheDeviceCannotBeOpened) {
+  KeyerDevicePeer device;
+  keyertesting::StalledLink link(device.HostLine());
+  ASSERT_NO_FATAL_FAILURE(OpenFromItsWindow(device));
+  link.Stall();
+  keying::frmTappler& window = platform::Instance<keying::frmTappler>();
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([] { return keying::tp_getstatus() == -9; }, peertesting::kBoundMs));
+
+  QTest::mouseClick(window.Command3.Widget(), Qt::LeftButton);
+  ASSERT_EQ(dialogs.MessageBoxes().size(), 1u);
+  EXPECT_TRUE(dialogs.MessageBoxes()[0].prompt.endsWith(": " + qt_error_string(ETIMEDOUT)))
+      << dialogs.MessageBoxes()[0].prompt.toStdString();
+  EXPECT_EQ(window.lblOpenStatus.Caption(), "No Echo Response");
+  EXPECT_EQ(keying::TPVersion, 0);
+  EXPECT_EQ(keying::CWBuffer, "");
+  EXPECT_FALSE(link.Release());
 }
 
 TEST_F(KeyerDeviceEndToEnd, ASilentDeviceGivesTheConnectionBoxAndNoEchoResponse) {
