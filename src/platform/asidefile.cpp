@@ -11,8 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 namespace platform {
 
@@ -42,22 +44,66 @@ bool MayFollow(const QByteArray& link, const struct stat& linkStatus) {
   return !sharedAndSticky || folder.st_uid == linkStatus.st_uid;
 }
 
+// What a link holds; nothing when it cannot be read.
+std::optional<QByteArray> LinkContents(const QByteArray& link, const QString& nativeTarget) {
+  char leadsTo[PATH_MAX];
+  const ssize_t length = ::readlink(link.constData(), leadsTo, sizeof leadsTo);
+  if (length < 0) return std::nullopt;
+  if (length == sizeof leadsTo) throw FileOpenError(nativeTarget, true, ENAMETOOLONG);
+  return QByteArray(leadsTo, length);
+}
+
+// The folders on the way to the file may be links too, which the system follows itself when the
+// file is opened, by its own protection only where that is on. They are walked here as the system
+// walks them, each link held to the same rule, so that one planted in a shared folder on the way
+// is refused wherever the writer runs. A part that is not there ends the walk: the open says so.
+void CheckFoldersOnTheWay(const QByteArray& folder, const QString& nativeTarget, int& links) {
+  QByteArray walked;  // a path with no link in it, "" for the root
+  if (!folder.startsWith('/')) {
+    char current[PATH_MAX];
+    if (::getcwd(current, sizeof current) == nullptr) return;
+    walked = current;
+    if (walked == "/") walked.clear();
+  }
+  QByteArrayList left = folder.split('/');
+  while (!left.isEmpty()) {
+    const QByteArray part = left.takeFirst();
+    if (part.isEmpty() || part == ".") continue;
+    if (part == "..") {
+      walked.truncate(std::max<qsizetype>(walked.lastIndexOf('/'), 0));
+      continue;
+    }
+    const QByteArray next = walked + '/' + part;
+    struct stat status {};
+    if (::lstat(next.constData(), &status) != 0) return;
+    if (!S_ISLNK(status.st_mode)) {
+      walked = next;
+      continue;
+    }
+    if (++links > kMostLinks) throw FileOpenError(nativeTarget, true, ELOOP);
+    if (!MayFollow(next, status)) throw FileOpenError(nativeTarget, true, EACCES);
+    const std::optional<QByteArray> link = LinkContents(next, nativeTarget);
+    if (!link) return;
+    if (link->startsWith('/')) walked.clear();
+    left = link->split('/') + left;
+  }
+}
+
 // The file a link leads to, so the link itself stays where another program may have put it. The
 // links are read one by one, a relative one from its own folder, so a link whose file does not
 // exist yet (another program took the file away) leads to where the file is to be made. A link
-// that may not be followed refuses the write before anything is made.
+// that may not be followed, the file's or a folder's on the way, refuses the write before
+// anything is made.
 QString ResolvedTarget(const QString& nativeTarget) {
   QByteArray name = QFile::encodeName(nativeTarget);
   for (int links = 0; links <= kMostLinks; ++links) {
+    CheckFoldersOnTheWay(FolderOf(name), nativeTarget, links);
     struct stat status {};
     if (::lstat(name.constData(), &status) != 0 || !S_ISLNK(status.st_mode)) return QFile::decodeName(name);
     if (!MayFollow(name, status)) throw FileOpenError(nativeTarget, true, EACCES);
-    char leadsTo[PATH_MAX];
-    const ssize_t length = ::readlink(name.constData(), leadsTo, sizeof leadsTo);
-    if (length < 0) return QFile::decodeName(name);
-    if (length == sizeof leadsTo) throw FileOpenError(nativeTarget, true, ENAMETOOLONG);
-    const QByteArray link(leadsTo, length);
-    name = link.startsWith('/') ? link : FolderOf(name) + '/' + link;
+    const std::optional<QByteArray> link = LinkContents(name, nativeTarget);
+    if (!link) return QFile::decodeName(name);
+    name = link->startsWith('/') ? *link : FolderOf(name) + '/' + *link;
   }
   throw FileOpenError(nativeTarget, true, ELOOP);
 }

@@ -18,7 +18,8 @@ namespace platform {
 // any new file is (the umask applies). A target that is a link keeps its link, through a chain of
 // links and also when the file it leads to does not exist yet: the file it leads to is written.
 // In a sticky folder that everyone may write, a link is followed only when it is the user's or the
-// folder owner's, as the system's protected-links rule has it; another is refused (70).
+// folder owner's, as the system's protected-links rule has it, also where the link is a folder on
+// the way to the file; another is refused (70).
 // An existing target the user may not write is refused, as writing it in place would be. One the
 // user may write but not replace (a folder the user may not add files to, or another user's file
 // in a sticky folder) is written in place instead: its old content goes at the first Write, and a

@@ -270,6 +270,51 @@ TEST_F(AsideFileTest, ALinkInASharedStickyFolderIsFollowedOnlyWhenTheWritersOrTh
   }
 }
 
+// A folder on the way may be a link planted in a shared folder too. The system holds the links it
+// follows itself to the same rule only where its protection is on; the writer holds them to it
+// always, also where the shared folder is reached through a link of the writer's own.
+TEST_F(AsideFileTest, AFolderOnTheWayThatIsALinkInASharedStickyFolderIsHeldToTheSameRule) {
+  if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's link";
+  const struct {
+    const char* what;
+    uid_t linkOwner;
+    bool throughOwnLink;
+    bool followed;
+  } cases[] = {
+      {"another user's folder link", kAnotherUser, false, false},
+      {"another user's folder link, the shared folder reached through a link", kAnotherUser, true, false},
+      {"the writer's own folder link", ::geteuid(), false, true},
+      {"the writer's own folder link, the shared folder reached through a link", ::geteuid(), true, true},
+  };
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("private")));
+  const QString log = dir_.filePath(QStringLiteral("private/PEGASUS.IN"));
+  for (const auto& c : cases) {
+    for (const bool fileThere : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (fileThere ? ", to a file there" : ", to a file not there"));
+      QFile::remove(log);
+      if (fileThere) WriteInPlace(log, "the log\r\n", 0600);
+      QTemporaryDir shared, own;
+      ShareFolder(shared.path());
+      PlantLink(dir_.filePath(QStringLiteral("private")), shared.filePath(QStringLiteral("exchange")), c.linkOwner);
+      PlantLink(shared.path(), own.filePath(QStringLiteral("shared")), ::geteuid());
+      const QString folder = c.throughOwnLink ? own.filePath(QStringLiteral("shared")) : shared.path();
+
+      try {
+        WriteFileAside(folder + QStringLiteral("/exchange/PEGASUS.IN"), "144.2\r\nPH\r\n");
+        EXPECT_TRUE(c.followed) << "followed";
+        EXPECT_EQ(Contents(log), "144.2\r\nPH\r\n");
+      } catch (const RuntimeError& error) {
+        EXPECT_FALSE(c.followed) << error.Description().toStdString();
+        EXPECT_EQ(error.Number(), 70);
+        EXPECT_EQ(QFile::exists(log), fileThere) << "nothing made";
+        if (fileThere) {
+          EXPECT_EQ(Contents(log), "the log\r\n");
+        }
+      }
+    }
+  }
+}
+
 // Each link of a chain is checked in its own folder, for the user the system checks files with.
 TEST_F(AsideFileTest, EachLinkOfAChainIsCheckedForTheUserTheSystemChecksFilesWith) {
   if (!MayPlantForAnotherUser()) GTEST_SKIP() << "only root can make another user's link";
