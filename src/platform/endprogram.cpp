@@ -39,6 +39,8 @@ constexpr std::array kFatalSignals = {SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 // have happened, once the lines are down.
 constexpr std::array kOtherEndingSignals = {SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
                                             SIGXFSZ, SIGSYS,  SIGTRAP, SIGSTKFLT, SIGIO, SIGPWR};
+// The signals that stop the program: Ctrl+Z, a background job that reads or writes its terminal.
+constexpr std::array kStopSignals = {SIGTSTP, SIGTTIN, SIGTTOU};
 constexpr std::size_t kHandlerStackBytes = 64 * 1024;
 
 // The watch's pipe, written by the handlers; -1 while no watch lives.
@@ -65,6 +67,16 @@ void EndSignalHandler(int signal) {
 void FatalSignalHandler(int signal) {
   detail::DropLinesNow();
   std::raise(signal);
+}
+
+// Stopped, the program could not release the transmitter for as long as it stays so: the lines
+// drop, then it stops, and once continued it goes on unkeyed. SIGSTOP stops it from within the
+// handler, which stays in place for the next stop.
+void StopSignalHandler(int) {
+  const int savedErrno = errno;
+  detail::DropLinesNow();
+  std::raise(SIGSTOP);
+  errno = savedErrno;
 }
 
 using SignalHandler = void (*)(int);
@@ -166,6 +178,9 @@ EndSignalWatch::EndSignalWatch(std::function<void(int signal)> end) : state_(std
   // library already handles is that library's.
   for (const int signal : OtherEndingSignals()) {
     if (CurrentHandler(signal) == SIG_DFL) takeOver(signal, &FatalSignalHandler, SA_RESETHAND | SA_ONSTACK);
+  }
+  for (const int signal : kStopSignals) {
+    if (CurrentHandler(signal) == SIG_DFL) takeOver(signal, &StopSignalHandler, SA_RESTART | SA_ONSTACK);
   }
   // A reader gone from the program's output (a `| tee` whose terminal closed) fails the write
   // with EPIPE instead of ending the program in the middle of a trace line.

@@ -45,7 +45,9 @@ class ScriptedEndProgram {
 // a stack of its own, so a stack overflow drops them too. So do the other signals whose default
 // action ends a process (SIGQUIT, SIGUSR1, the timer and limit signals, the real-time signals the
 // C library leaves free...), save one the program was started with ignored or a library already
-// handles. SIGPIPE is ignored: a write to a pipe or socket whose reader is gone fails with EPIPE
+// handles. The signals that stop a program (SIGTSTP from Ctrl+Z, SIGTTIN, SIGTTOU) drop the lines
+// and then stop it, so a stopped program never holds the transmitter; continued, it goes on
+// unkeyed. SIGPIPE is ignored: a write to a pipe or socket whose reader is gone fails with EPIPE
 // and the program goes on. The earlier handling of every signal, and the thread's earlier signal
 // stack, come back when it goes. GUI thread; one at a time.
 class EndSignalWatch {

@@ -95,6 +95,27 @@ TEST(EndSignals, EveryOtherSignalThatEndsAProcessDropsTheLinesBeforeTheEnd) {
   }
 }
 
+// Ctrl+Z, or a background job that reads or writes its terminal: the program stops with the lines
+// dropped, since it could not release them while stopped; continued, it goes on, and each stop
+// after that drops them again.
+TEST(EndSignals, ASignalThatStopsTheProgramDropsTheLinesFirstAndItGoesOnWhenContinued) {
+  for (const int signal : {SIGTSTP, SIGTTIN, SIGTTOU}) {
+    SCOPED_TRACE(strsignal(signal));
+    SignalChild child("wait");
+    ASSERT_TRUE(child.WaitFor("ready\n")) << child.Output();
+    for (int stop = 1; stop <= 2; ++stop) {
+      child.Process().Signal(signal);
+      ASSERT_TRUE(child.Process().WaitForStop()) << "stop " << stop;
+      EXPECT_EQ(child.Drops(), stop) << child.Output();
+      child.Process().Signal(SIGCONT);
+    }
+    child.Process().Signal(SIGTERM);
+    const int status = child.Process().WaitForExit();
+    EXPECT_TRUE(DiedOf(status, SIGTERM)) << "status " << status;
+    EXPECT_EQ(child.Drops(), 3) << child.Output();
+  }
+}
+
 // A library that handles one for itself keeps it: the program goes on.
 TEST(EndSignals, OneALibraryAlreadyHandlesStaysItsOwn) {
   SignalChild child("handled");

@@ -109,6 +109,13 @@ void ChildProcess::Signal(int signal) const {
   if (pid_ > 0) kill(pid_, signal);
 }
 
+bool ChildProcess::WaitForStop() const {
+  return WaitUntil([&] {
+    int status = 0;
+    return waitpid(pid_, &status, WNOHANG | WUNTRACED) == pid_ && WIFSTOPPED(status);
+  });
+}
+
 int ChildProcess::WaitForExit() {
   int status = 0;
   const bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; });

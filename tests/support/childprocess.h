@@ -56,6 +56,8 @@ class ChildProcess {
   // Waits for the child to end by itself; its wait status (WIFEXITED, WTERMSIG), or -1 when it did
   // not end in time.
   int WaitForExit();
+  // Waits for the child to be stopped (SIGSTOP, SIGTSTP); false when it was not in time.
+  bool WaitForStop() const;
   // Sends the child a signal; WaitForExit tells how it ended.
   void Signal(int signal) const;
   // Stops the child now and waits for it.
