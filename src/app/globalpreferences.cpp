@@ -71,12 +71,23 @@ QString DecodedLine(QByteArrayView line) {
   return utf8.hasError() ? FromWindows1252(line) : text;
 }
 
+// A file a Windows editor saved as "Unicode" is UTF-16 from its byte-order mark on, every line of
+// it; its mark is kept as text, so a save writes the file in UTF-8 with a UTF-8 mark.
+std::optional<QString> DecodedUtf16(QByteArrayView bytes) {
+  const bool littleEndian = bytes.startsWith("\xFF\xFE");
+  if (!littleEndian && !bytes.startsWith("\xFE\xFF")) return std::nullopt;
+  QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                       QStringDecoder::Flag::Stateless);
+  return QChar(QChar::ByteOrderMark) + QString(utf16(bytes.sliced(2)));
+}
+
 // The file says it is UTF-8 and is written so, but the station's other programs, and earlier
 // versions of this one, add lines in the Windows code page. Each line is read on its own, so one
 // such line leaves every other value whole: a line that is valid UTF-8 is UTF-8, any other is the
 // code page. Line-end bytes never occur within a character of either. The file's byte-order mark
 // is kept as text, so a save writes it back, whatever the code of the line after it.
 QString DecodedPreferences(QByteArrayView bytes) {
+  if (std::optional<QString> text = DecodedUtf16(bytes)) return *text;
   static constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
   QString text;
   if (bytes.startsWith(byteOrderMark)) {

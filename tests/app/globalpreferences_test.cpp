@@ -3,7 +3,9 @@
 #include "platform/errors.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -150,6 +152,27 @@ TEST_F(SharedPreferences, ALineInTheWindowsCodePageLeavesEveryOtherLineWholeAndI
     LoadPreferencesText(ProgramPath());
     SavePreferencesText(ProgramPath());
     EXPECT_EQ(FileBytes(), f.savedHead + savedLines) << "read back as it was saved";
+  }
+}
+
+// A file saved as "Unicode" by a Windows editor is UTF-16 with its byte-order mark, in either byte
+// order: every value is read whole, and the save writes the file in UTF-8 behind a UTF-8 mark.
+TEST_F(SharedPreferences, AUtf16FileWithItsByteOrderMarkIsReadWholeAndSavedInUtf8) {
+  const QString lines = QString::fromLatin1(Declaration) +
+                        QStringLiteral("\r\n<OWN_ADDRESS_NAME>J\u00F6rg \u0141ukasz</OWN_ADDRESS_NAME>"
+                                       "\r\n<OTHER_NOTE>\u20AC 5 \u201Cfield day\u201D</OTHER_NOTE>\r\n");
+  const QByteArray saved = "\xEF\xBB\xBF" + Declaration +
+                           "\r\n<OWN_ADDRESS_NAME>J\xC3\xB6rg \xC5\x81ukasz</OWN_ADDRESS_NAME>"
+                           "\r\n<OTHER_NOTE>\xE2\x82\xAC 5 \xE2\x80\x9C" "field day\xE2\x80\x9D</OTHER_NOTE>"
+                           "\r\n<OWN_CALL>K2XY</OWN_CALL>\r\n";
+  for (const auto encoding : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
+    SCOPED_TRACE(encoding == QStringEncoder::Utf16LE ? "little-endian" : "big-endian");
+    QStringEncoder utf16(encoding, QStringEncoder::Flag::WriteBom);
+    WriteFile(utf16(lines));
+    LoadPreferencesText(ProgramPath());
+    EXPECT_TRUE(PreferencesText.contains(QStringLiteral(">J\u00F6rg \u0141ukasz<")));
+    SetPreference("OWN_CALL", "K2XY", 1);
+    EXPECT_EQ(FileBytes(), saved);
   }
 }
 
