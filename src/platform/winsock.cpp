@@ -185,13 +185,24 @@ bool IsNetworkAddress(const Subnet& net) {
   return true;
 }
 
+// An entry that no peer can match, though its writer meant some: the unspecified address alone
+// ("0.0.0.0", perhaps meant as every address, which is 0.0.0.0/0; "::"), and an IPv4 address in
+// the IPv4-compatible IPv6 form ("::203.0.113.5") that no system uses any more.
+bool MatchesNoPeer(const Subnet& net) {
+  constexpr int ipv4InIpv6 = 96;
+  if (net.first.protocol() == QAbstractSocket::IPv4Protocol) return net.first.toIPv4Address() == 0 && net.second == 32;
+  const QByteArray bytes = AddressBytes(net.first);
+  const bool ipv4Compatible = std::all_of(bytes.begin(), bytes.begin() + 12, [](char byte) { return byte == 0; });
+  return ipv4Compatible && net.second >= ipv4InIpv6 && !(net.first.isLoopback() && net.second == 128);
+}
+
 // An entry of CORVANE_STATION_ALLOW as the subnet it admits; none when it would admit more or
 // other addresses than its writer meant.
 std::optional<Subnet> AllowedSubnet(const QString& entry) {
   const std::optional<Subnet> written = WrittenSubnet(entry);
   if (!written) return std::nullopt;
   const std::optional<Subnet> net = AsIpv4WhereMapped(*written);
-  if (!net || !IsNetworkAddress(*net)) return std::nullopt;
+  if (!net || !IsNetworkAddress(*net) || MatchesNoPeer(*net)) return std::nullopt;
   return net;
 }
 

@@ -372,6 +372,12 @@ TEST(StationSettings, AnAllowEntryIsAWholeAddressAloneOrWithAPrefixLength) {
       {"2001:db8::5/64", "", false},
       {"2001:db8::1/0", "", false},
       {"::ffff:203.0.113.5/120", "", false},
+      // Entries no peer can match: the unspecified address alone, the IPv4-compatible form.
+      {"0.0.0.0", "", false},
+      {"::", "", false},
+      {"::203.0.113.5", "", false},
+      {"::cb00:7100/120", "", false},
+      {"::1", "", true},
       {"/0", "", false},
       {"/16", "", false},
       {"/24", "", false},
