@@ -24,8 +24,7 @@ bool IsSubsequence(const Bytes& part, const Bytes& whole) {
 
 TEST_F(KeyerLibraryTest, TextArrivesWholeWhileTheDeviceTalks) {
   KeyerDevicePeer device;
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
   uint8_t version = 0;
   ASSERT_EQ(tp_open(&version, kPort), TP_OK);
 

@@ -109,8 +109,7 @@ class KeyerHandshakeTest : public KeyerLibraryTest,
 TEST_P(KeyerHandshakeTest, FailureLeavesNoPortHeld) {
   const auto [mode, code] = GetParam();
   KeyerDevicePeer device(mode);  // its end of the pair stays open: only the answers are missing
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
   uint8_t version = 0xEE;
   EXPECT_EQ(tp_open(&version, kPort), code);
   EXPECT_EQ(version, 0xEE);
@@ -164,8 +163,7 @@ TEST_F(KeyerLibraryTest, RefusesWhatIsNoFreeSerialPort) {
 
 TEST_F(KeyerLibraryTest, PowerRaisesAndDropsDtrOutsideAConnection) {
   KeyerDevicePeer device;
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
 
   EXPECT_EQ(tp_power(kPort, 1), TP_OK);
   EXPECT_TRUE(DtrRaised());
@@ -198,8 +196,7 @@ TEST_F(KeyerLibraryTest, PowerRaisesAndDropsDtrOutsideAConnection) {
 // port let go, so the device can be opened again.
 TEST_F(KeyerLibraryTest, ALinkThatTakesNoBytesNeitherHoldsTheCloseNorKeepsTheConnection) {
   KeyerDevicePeer device;
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
   StalledLink link(device.HostLine());
   uint8_t version = 0;
 
@@ -236,8 +233,7 @@ TEST_F(KeyerLibraryTest, ALinkThatTakesNoBytesNeitherHoldsTheCloseNorKeepsTheCon
 // up, an open meanwhile names the missing device, and once it is back an open reaches the new one.
 TEST_F(KeyerLibraryTest, ADeviceUnpluggedEndsTheConnectionAndOneOpenAgainReachesItOnceItIsBack) {
   KeyerDevicePeer device;
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
   uint8_t version = 0;
   ASSERT_EQ(tp_open(&version, kPort), TP_OK);
   EXPECT_EQ(tp_char('A'), TP_OK);

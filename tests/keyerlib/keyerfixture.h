@@ -38,9 +38,11 @@ class KeyerLibraryTest : public ::testing::Test {
     setenv(PortVariable(port).c_str(), device.c_str(), 1);
   }
 
-  // The handshake's waits are for a real device: the simulated one answers at once.
-  static void SkipHandshakeWaits() {
+  // The library reaches the simulated device on kPort. The handshake's waits are for a real
+  // device: the simulated one answers at once.
+  static void UseDevice(const keyertesting::KeyerDevicePeer& device) {
     tapplink::SetSleepForTesting([](tapplink::Milliseconds) {});
+    PointPortAt(device.HostLine());
   }
 
   static bool DtrRaised() { return tapplink::TheLibrary().port.DtrRaisedForTesting(); }

@@ -268,8 +268,7 @@ class KeyerTranscriptTest : public KeyerLibraryTest, public ::testing::WithParam
 TEST_P(KeyerTranscriptTest, DeviceReceives) {
   const TranscriptCase& c = GetParam();
   KeyerDevicePeer device;
-  SkipHandshakeWaits();
-  PointPortAt(device.HostLine());
+  UseDevice(device);
   ASSERT_EQ(tp_set_callback(&CallbackLog::Record), TP_OK);
   uint8_t version = 0;
   ASSERT_EQ(tp_open(&version, kPort), TP_OK);
