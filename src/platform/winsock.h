@@ -49,7 +49,8 @@ bool StationPeerAllowed(const QString& address);
 // network's own address, "203.0.113.0/24"). Anything else, such as "/0", "203", "10.1" or
 // "203.0.113.5/8", would otherwise be read as some wider subnet than its writer meant. An IPv4
 // address or subnet written in IPv6 ("::ffff:203.0.113.0/120", a prefix length from 96) is read
-// as the IPv4 one it maps.
+// as the IPv4 one it maps. An entry no peer can have ("0.0.0.0" alone, "::", the old
+// IPv4-compatible "::203.0.113.5") is left out too.
 QStringList MalformedStationAllowEntries();
 
 // Test seam: while one lives, every connection request reads as coming from the given address
