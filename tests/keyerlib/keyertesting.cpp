@@ -18,18 +18,17 @@ namespace fs = std::filesystem;
 KeyerDevicePeer::KeyerDevicePeer(const std::string& mode) : mode_(mode) { PlugIn(); }
 
 void KeyerDevicePeer::PlugIn() {
-  line_ = std::make_unique<peertesting::PtyPair>();
-  fs::create_symlink(line_->HostEnd(), HostLine());
   const std::string transcript = TranscriptPath(++plugIns_);
-  device_ = std::make_unique<ChildProcess>(std::vector<std::string>{KEYER_DEVICE, line_->PeerEnd(), transcript, mode_},
-                                           folder_.Path("device.log"), true);
-  if (!WaitUntil([&] { return fs::exists(transcript); })) throw std::runtime_error("no keyer device");
+  line_.PlugIn([&](const std::string& peerEnd) {
+    device_ = std::make_unique<ChildProcess>(std::vector<std::string>{KEYER_DEVICE, peerEnd, transcript, mode_},
+                                             folder_.Path("device.log"), true);
+    if (!WaitUntil([&] { return fs::exists(transcript); })) throw std::runtime_error("no keyer device");
+  });
 }
 
 void KeyerDevicePeer::Unplug() {
   device_.reset();
-  fs::remove(HostLine());
-  line_.reset();
+  line_.PullOut();
 }
 
 Bytes KeyerDevicePeer::Transcript() const {

@@ -31,7 +31,7 @@ using peertesting::WaitUntil;
 class KeyerDevicePeer {
  public:
   explicit KeyerDevicePeer(const std::string& mode = "normal");
-  std::string HostLine() const { return folder_.Path("line"); }
+  std::string HostLine() const { return line_.Path(); }
   // Makes the device send bytes to the host, written as hex: "C5", "41 42".
   void Send(const std::string& hexBytes) const { device_->Write(hexBytes + "\n"); }
   // Everything the device received after the first host open, in order, across its plug-ins.
@@ -49,7 +49,7 @@ class KeyerDevicePeer {
   ScratchFolder folder_;
   std::string mode_;
   int plugIns_ = 0;
-  std::unique_ptr<peertesting::PtyPair> line_;
+  peertesting::PluggableLine line_{folder_.Path("line")};
   std::unique_ptr<ChildProcess> device_;
 };
 

@@ -15,21 +15,20 @@ AnsweringRig::AnsweringRig(int port, const std::string& responderPath)
 AnsweringRig::~AnsweringRig() { qunsetenv(variable_.constData()); }
 
 void AnsweringRig::PullOut() {
-  std::filesystem::remove(Device());
-  Unplug();
+  line_.PullOut();
   rig_.reset();
 }
 
 // The device's path appears last, once the rig listens on the line behind it.
 void AnsweringRig::PlugIn() {
-  line_ = std::make_unique<peertesting::PtyPair>();
   std::filesystem::remove(Transcript());
-  rig_ = std::make_unique<peertesting::ChildProcess>(
-      std::vector<std::string>{responderPath_, line_->PeerEnd(), Transcript()}, folder_.Path("rig.log"), true);
-  if (!peertesting::WaitUntil([&] { return std::filesystem::exists(Transcript()); })) {
-    throw std::runtime_error("no answering rig");
-  }
-  std::filesystem::create_symlink(line_->HostEnd(), Device());
+  line_.PlugIn([&](const std::string& peerEnd) {
+    rig_ = std::make_unique<peertesting::ChildProcess>(std::vector<std::string>{responderPath_, peerEnd, Transcript()},
+                                                       folder_.Path("rig.log"), true);
+    if (!peertesting::WaitUntil([&] { return std::filesystem::exists(Transcript()); })) {
+      throw std::runtime_error("no answering rig");
+    }
+  });
 }
 
 void AnsweringRig::Answer(const QByteArray& request, const QList<QByteArray>& replies) {

@@ -29,7 +29,7 @@ class AnsweringRig {
   void Hold();
   void Release();
   // Both ends hang up, as a pulled-out adapter does.
-  void Unplug() { line_->Unplug(); }
+  void Unplug() { line_.HangUp(); }
   // The adapter pulled out: the line hangs up, the rig ends and the device's path is gone.
   void PullOut();
   // The adapter plugged in again on the same path: a new line, and a rig that has received
@@ -41,12 +41,12 @@ class AnsweringRig {
 
  private:
   void Order(const QByteArray& order);
-  std::string Device() const { return folder_.Path("device"); }
+  const std::string& Device() const { return line_.Path(); }
   std::string Transcript() const { return folder_.Path("transcript"); }
 
   QByteArray variable_;
   std::string responderPath_;
   peertesting::ScratchFolder folder_;
-  std::unique_ptr<peertesting::PtyPair> line_;
+  peertesting::PluggableLine line_{folder_.Path("device")};
   std::unique_ptr<peertesting::ChildProcess> rig_;
 };

@@ -19,6 +19,17 @@ PtyPair::PtyPair() {
   if (!up) throw std::runtime_error("no socat pair");
 }
 
+void PluggableLine::PlugIn(const std::function<void(const std::string& peerEnd)>& startDevice) {
+  pair_ = std::make_unique<PtyPair>();
+  if (startDevice) startDevice(pair_->PeerEnd());
+  std::filesystem::create_symlink(pair_->HostEnd(), path_);
+}
+
+void PluggableLine::PullOut() {
+  std::filesystem::remove(path_);
+  pair_.reset();
+}
+
 PtyEnd::PtyEnd(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
   if (fd_ < 0) throw std::runtime_error("cannot open " + path);
 }

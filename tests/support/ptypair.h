@@ -2,8 +2,10 @@
 // Plain C++, no Qt, so the keyer library's tests use it too.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "childprocess.h"
 
@@ -24,6 +26,27 @@ class PtyPair {
  private:
   ScratchFolder folder_;
   std::unique_ptr<ChildProcess> socat_;
+};
+
+// A serial device at a path of its own that leads to a pair's host end, as a USB adapter's device
+// name leads to its port: pulled out, its line hangs up and the path is gone; plugged in again, a
+// new pair comes up behind the same path.
+class PluggableLine {
+ public:
+  explicit PluggableLine(std::string path) : path_(std::move(path)) {}
+  const std::string& Path() const { return path_; }
+  // The pair's other end, where the device sits; only while plugged in.
+  std::string PeerEnd() const { return pair_->PeerEnd(); }
+  // A new pair; `startDevice` brings the device up on its peer end before the path appears.
+  // Throws std::runtime_error as PtyPair does.
+  void PlugIn(const std::function<void(const std::string& peerEnd)>& startDevice = {});
+  void PullOut();
+  // Both ends hang up, the path staying.
+  void HangUp() { pair_->Unplug(); }
+
+ private:
+  std::string path_;
+  std::unique_ptr<PtyPair> pair_;
 };
 
 // One end of a pair, opened raw by the test, standing in for the device on the line.
